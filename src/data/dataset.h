@@ -1,0 +1,81 @@
+// The three data sets (log, real-time, file): header values, statistics, saved graph view and
+// the scratch file holding the samples as fixed 84-byte records.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "data/sample.h"
+
+// Saved position of one graph scroll bar.
+struct ScrollState {
+    std::int16_t maximum = 0;
+    std::int16_t minimum = 0;
+    std::int16_t value = 0;
+};
+
+// Saved scroll bars of a data set, in the order HScroll1..4, VScroll1..4. The graph images
+// are kept by the graph module, per data set.
+struct GraphViewState {
+    std::array<ScrollState, 8> bars{};
+    bool saved = false;
+};
+
+// Result of a data set operation that can fail.
+enum class DataError { None, Io, Overflow, Range };
+
+class ScratchFile {
+public:
+    static constexpr int kRecordSize = 84;
+
+    bool open(const QString& path);
+    void close();
+    bool isOpen() const;
+    QString path() const;
+    // Record numbers start at 1.
+    DataError read(int record, Sample& sample);
+    DataError write(int record, const Sample& sample);
+    // Deletes the file (it is closed first).
+    bool remove();
+
+    static QByteArray encode(const Sample& sample);
+    static bool decode(const QByteArray& bytes, Sample& sample);
+
+private:
+    QFile file_;
+};
+
+struct DataSet {
+    static constexpr int kMaxCount = 32767;
+
+    std::int16_t fileSlot = 0;
+    std::int16_t count = 0;
+    GraphViewState view;
+    std::int32_t interval = 0;  // seconds
+    SampleStats stats;
+    SampleStats windowStats;
+    std::int16_t upperBound = 0;
+    std::int32_t upperRaw = 0;
+    std::uint8_t upperOn = 0;
+    std::int16_t lowerBound = 0;
+    std::int32_t lowerRaw = 0;
+    std::uint8_t lowerOn = 0;
+    std::int16_t drawnCount = 0;
+    QString model;
+    bool unsaved = false;
+    bool neverDownloaded = false;
+    ScratchFile file;
+
+    bool hasData() const { return count != 0; }
+    DataError read(int record, Sample& sample) { return file.read(record, sample); }
+    DataError write(int record, const Sample& sample) { return file.write(record, sample); }
+    // count + 1 and writes record count; refuses the 32768th sample (Overflow) and leaves
+    // the data set as it was.
+    DataError append(Sample& sample);
+};
+
+// Indices of the three data sets (Disp_stat values).
+enum DataSetIndex : std::uint8_t { LogData = 0, RealTimeData = 1, FileData = 2 };

@@ -1,0 +1,29 @@
+// The 2000 indexed texts every caption and message is taken from, filled in Japanese or
+// English. Unwritten entries read as empty text.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+enum class Language { Japanese = 0, English = 1 };
+
+class MessageTable {
+public:
+    static constexpr int kSize = 2000;
+
+    MessageTable();
+    void fillJapanese();
+    void fillEnglish();
+    Language language() const { return language_; }
+
+    static bool isValidIndex(int index) { return index >= 0 && index < kSize; }
+    // Empty text for an unwritten entry or an index outside 0..1999.
+    QString text(int index) const;
+    // Two entries joined by two carriage returns, as every two-part message box shows them.
+    QString pair(int first, int second) const;
+
+private:
+    void set(int index, const QString& text);
+    std::vector<QString> texts_;
+    Language language_ = Language::English;
+};

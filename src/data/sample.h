@@ -1,0 +1,40 @@
+// One measured point and the extremes of a set of points.
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+
+struct Sample {
+    static constexpr int kRemarksLength = 50;
+
+    float temperature = 0;  // degrees Celsius
+    float humidity = 0;     // %RH
+    double dateTime = 0;    // days since 1899-12-30, fraction = time of day
+    float series = 0;       // 1-based recording run
+    // Exactly 50 bytes, one byte per character (Windows-1252), space padded.
+    QByteArray remarks = QByteArray(kRemarksLength, ' ');
+    std::int16_t index = 0;  // record number within its data set (1-based)
+    std::array<std::uint8_t, 4> raw{};
+
+    // Stores text as the 50-byte remarks: encoded, cut at 50 and space padded.
+    void setRemarks(const QString& text);
+    QString remarksText() const;
+};
+
+struct SampleStats {
+    std::int16_t maxTemperatureRecord = 0;
+    double maxTemperature = -10000.0;
+    std::int16_t minTemperatureRecord = 0;
+    double minTemperature = 10000.0;
+    std::int16_t maxHumidityRecord = 0;
+    double maxHumidity = -10000.0;
+    std::int16_t minHumidityRecord = 0;
+    double minHumidity = 10000.0;
+
+    // The four values back to -10000/+10000; the record numbers stay.
+    void reset();
+    // Strict comparisons against the stored value rounded to single precision: ties keep
+    // the earlier record.
+    void update(const Sample& sample);
+};

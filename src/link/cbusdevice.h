@@ -1,0 +1,23 @@
+// The USB side of the logger's serial chip: whether the device is present and the pulse of
+// its four CBUS lines that resets the logger's interface.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class CbusDevice {
+public:
+    static constexpr int kOk = 0;
+    static constexpr int kNotFound = 2;
+
+    virtual ~CbusDevice() = default;
+    // Description of device 0 and a list status: kOk, or kNotFound when no device is present.
+    virtual int describe(QString& description) = 0;
+    // Drives the four CBUS lines to `level` (0xFF high, 0x00 low) and returns the list status.
+    virtual int pulse(std::uint8_t level) = 0;
+};
+
+// The device the program should use: the simulator's file contract when VELTRANE_DEVICE_DIR
+// is set, otherwise the real USB device.
+std::unique_ptr<CbusDevice> makeCbusDevice();

@@ -1,0 +1,93 @@
+// The transaction engine: sends the queued commands of one procedure one at a time, collects
+// each reply up to its terminator, retries refusals and timeouts, and hands decoded replies to
+// the handler registered for the command code. Its timers are tick methods driven from outside.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "link/commandqueue.h"
+#include "link/serialport.h"
+#include "link/timers.h"
+
+// One complete reply: the four decoded values and the raw bytes before the terminator.
+struct Reply {
+    std::array<std::uint8_t, 4> r{};
+    QByteArray raw;
+};
+
+// How a reply handler lets the engine go on.
+enum class ReplyAction {
+    Advance,  // send the next entry, or end the procedure after the last
+    Repeat,   // send the same entry again (its arguments may have been updated)
+    Wait,     // send nothing: more streamed replies belong to this entry
+    Ended,    // the handler ended the procedure itself (Pro_End already ran)
+};
+
+using ReplyHandler = std::function<ReplyAction(CommandEntry& entry, const Reply& reply)>;
+
+// What the engine needs from its owner: messages, the pointer and the end-of-procedure refresh.
+class EngineHost {
+public:
+    virtual ~EngineHost() = default;
+    // A modal OK box joining two message-table entries with two carriage returns.
+    virtual void showFailure(int firstMessage, int secondMessage) = 0;
+    virtual void setBusyPointer(bool busy) = 0;
+    // Pro_End's last steps: enable the main window and run the status refresh.
+    virtual void procedureEnded() = 0;
+};
+
+class Engine {
+public:
+    Engine(SerialPort& port, TimerControl& timers, EngineHost& host);
+
+    CommandQueue& queue() { return queue_; }
+    const CommandQueue& queue() const { return queue_; }
+    // A procedure runs exactly while Count is non-zero.
+    bool busy() const { return queue_.Count != 0; }
+
+    // Count and Head to 0, ready for a new batch.
+    void begin();
+    // Appends one entry and clears both retry counters; false when the queue is full.
+    bool Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2,
+                 const QString& keyword, std::int32_t value);
+    bool Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, const QString& keyword,
+                 std::int32_t value = 0);
+    void SendCurrent();
+
+    void inputTick();
+    void timeOutTick();
+    void mousePTick();
+
+    void Pro_End();
+    bool RecoverPort();
+
+    // Line settings and port number used by RecoverPort to reopen the port.
+    void setLineSettings(const QString& settings, int portNumber);
+
+    void setHandler(Command command, ReplyHandler handler);
+    // Extra work of Pro_End owned by other modules (the download watchdog counter, ...), run
+    // before the host's refresh.
+    void addProEndHook(std::function<void()> hook);
+
+    SerialPort& port() { return port_; }
+    TimerControl& timers() { return timers_; }
+
+private:
+    SerialPort& port_;
+    TimerControl& timers_;
+    EngineHost& host_;
+    CommandQueue queue_;
+    std::array<std::uint8_t, 101> buffer_{};
+    std::int16_t fill_ = 0;
+    std::int32_t timeoutCount_ = 0;
+    std::int32_t refusalCount_ = 0;
+    QString settings_;
+    int portNumber_ = 0;
+    std::array<ReplyHandler, 256> handlers_{};
+    std::vector<std::function<void()>> proEndHooks_;
+};
