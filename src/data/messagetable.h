@@ -3,17 +3,29 @@
 #pragma once
 
 #include <QString>
+#include <span>
 #include <vector>
 
 enum class Language { Japanese = 0, English = 1 };
 
+// Where a fill places one label of the main window's panels: captions differ in length
+// between the languages, so the labels beside them move (twips, within the label's frame).
+struct LabelPlacement {
+    enum class Edge { Left, Top };
+    const char* label;
+    Edge edge;
+    int twips;
+};
+
 class MessageTable {
-public:
+  public:
     static constexpr int kSize = 2000;
 
     MessageTable();
     void fillJapanese();
     void fillEnglish();
+    // The fill operation the language selector picks (0 Japanese, anything else English).
+    void fill(Language language);
     Language language() const { return language_; }
 
     static bool isValidIndex(int index) { return index >= 0 && index < kSize; }
@@ -21,8 +33,14 @@ public:
     QString text(int index) const;
     // Two entries joined by two carriage returns, as every two-part message box shows them.
     QString pair(int first, int second) const;
+    // Number of entries holding a non-empty text.
+    int writtenCount() const;
 
-private:
+    // The label positions of the language last filled, in the order they are applied.
+    std::span<const LabelPlacement> labelPlacements() const;
+
+  private:
+    void clear();
     void set(int index, const QString& text);
     std::vector<QString> texts_;
     Language language_ = Language::English;
