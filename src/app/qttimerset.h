@@ -1,0 +1,31 @@
+// The main window's timers as real QTimers: arming one starts it, and each timeout calls the
+// tick method registered for it.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <functional>
+
+#include "link/timers.h"
+
+class QtTimerSet : public QObject, public TimerControl {
+    Q_OBJECT
+  public:
+    explicit QtTimerSet(QObject* parent = nullptr);
+
+    void setTick(TimerId timer, std::function<void()> tick);
+    void arm(TimerId timer, int intervalMs) override;
+    void stop(TimerId timer) override;
+    bool isArmed(TimerId timer) const override;
+    int interval(TimerId timer) const override;
+    // Stops every timer that drives a procedure: mouse_p, continuation, InputTimer, TimeOut
+    // and Download_Timer (the device check and the clock keep running).
+    void stopProcedureTimers();
+
+  private:
+    std::array<QTimer, kTimerCount> timers_;
+    std::array<std::function<void()>, kTimerCount> ticks_;
+    std::array<int, kTimerCount> intervals_{};
+    std::array<bool, kTimerCount> armed_{};
+};

@@ -1,0 +1,137 @@
+// Reading and writing Logger.ini.
+#include "app/settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int kMinPort = 1;
+constexpr int kMaxPort = 255;
+constexpr int kMinSelector = 1;
+constexpr int kMaxSelector = 255;
+
+std::optional<std::int16_t> parseNumber(const QString& item, int low, int high) {
+    bool ok = false;
+    const int value = item.toInt(&ok);
+    if (!ok || value < low || value > high) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+// A directory the quoted third field cannot carry unchanged.
+bool storable(const QString& directory) {
+    return !directory.contains(QLatin1Char('"')) && !directory.contains(QLatin1Char('\r')) &&
+           !directory.contains(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+QStringList SettingsFile::listItems(const QString& text) {
+    QStringList items;
+    const auto isEnd = [](QChar c) { return c == u',' || c == u'\r' || c == u'\n'; };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        while (i < n && text[i] == u' ') {
+            ++i;
+        }
+        QString item;
+        if (i < n && text[i] == u'"') {
+            const qsizetype close = text.indexOf(u'"', i + 1);
+            const qsizetype stop = close < 0 ? n : close;
+            item = text.mid(i + 1, stop - i - 1);
+            i = stop + 1;
+            while (i < n && !isEnd(text[i])) {
+                ++i;
+            }
+        } else {
+            const qsizetype start = i;
+            while (i < n && !isEnd(text[i])) {
+                ++i;
+            }
+            item = text.mid(start, i - start).trimmed();
+        }
+        // A CR LF pair, like a lone CR or LF, ends one item.
+        if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+            ++i;
+        }
+        ++i;
+        items.append(item);
+    }
+    return items;
+}
+
+std::optional<LoggerSettings> SettingsFile::parse(const QByteArray& bytes) {
+    const QStringList items = listItems(QString::fromUtf8(bytes));
+    if (items.size() < 3) {
+        return std::nullopt;
+    }
+    const auto port = parseNumber(items[0], kMinPort, kMaxPort);
+    const auto selector = parseNumber(items[1], kMinSelector, kMaxSelector);
+    if (!port || !selector || items[2].isEmpty()) {
+        return std::nullopt;
+    }
+    return LoggerSettings{*port, *selector, items[2]};
+}
+
+QByteArray SettingsFile::format(const LoggerSettings& settings) {
+    return QStringLiteral("%1,%2,\"%3\"\r\n")
+        .arg(settings.portnum)
+        .arg(settings.selector)
+        .arg(settings.directory)
+        .toUtf8();
+}
+
+LoggerSettings SettingsFile::defaults(const QString& programDirectory) {
+    return LoggerSettings{1, 1, QDir::toNativeSeparators(programDirectory)};
+}
+
+SettingsFile::SettingsFile(QString programDirectory)
+    : programDirectory_(std::move(programDirectory)) {}
+
+QString SettingsFile::path() const {
+    return QDir(programDirectory_).filePath(QString::fromLatin1(kFileName));
+}
+
+LoggerSettings SettingsFile::load(LoadResult* result) const {
+    const auto report = [result](LoadResult r) {
+        if (result) {
+            *result = r;
+        }
+    };
+    const LoggerSettings fallback = defaults(programDirectory_);
+    bool created = false;
+    if (!QFile::exists(path())) {
+        save(fallback);
+        created = true;
+    }
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly)) {
+        report(LoadResult::Unreadable);
+        return fallback;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    const auto parsed = bytes.size() > kMaxFileBytes ? std::nullopt : parse(bytes);
+    if (!parsed) {
+        report(LoadResult::Unreadable);
+        return fallback;
+    }
+    report(created ? LoadResult::Created : LoadResult::Read);
+    return *parsed;
+}
+
+bool SettingsFile::save(const LoggerSettings& settings) const {
+    LoggerSettings stored = settings;
+    if (!storable(stored.directory) || stored.directory.isEmpty()) {
+        stored.directory = QDir::toNativeSeparators(programDirectory_);
+    }
+    QSaveFile file(path());
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write(format(stored));
+    return file.commit();
+}

@@ -1,0 +1,47 @@
+// Logger.ini: the one line of settings that survives between runs (port number, number
+// selector value, last-used directory of the file dialogs).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+struct LoggerSettings {
+    std::int16_t portnum = 1;
+    std::int16_t selector = 1;
+    QString directory;
+
+    bool operator==(const LoggerSettings&) const = default;
+};
+
+class SettingsFile {
+  public:
+    static constexpr auto kFileName = "Logger.ini";
+    static constexpr int kMaxFileBytes = 64 * 1024;
+
+    // Splits text into list items: a comma or a line end ends an item, a quoted item loses
+    // its quotes (and may hold commas), surrounding spaces of unquoted items are dropped.
+    static QStringList listItems(const QString& text);
+    // The settings held by the file's bytes; nothing when a field is missing, not a number
+    // or out of range.
+    static std::optional<LoggerSettings> parse(const QByteArray& bytes);
+    // One line: port, selector and the quoted directory, ended by CR LF.
+    static QByteArray format(const LoggerSettings& settings);
+
+    static LoggerSettings defaults(const QString& programDirectory);
+
+    explicit SettingsFile(QString programDirectory);
+    QString path() const;
+
+    enum class LoadResult { Read, Created, Unreadable };
+    // Reads the file; a missing file is created with the defaults and read again. Defaults
+    // are returned whenever the file cannot be read or does not parse.
+    LoggerSettings load(LoadResult* result = nullptr) const;
+    // Replaces the file as a whole, so a failed write never leaves half a line behind.
+    bool save(const LoggerSettings& settings) const;
+
+  private:
+    QString programDirectory_;
+};

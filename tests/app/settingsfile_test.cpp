@@ -1,0 +1,144 @@
+// Logger.ini: list-item reading, the one-line format, first run, corrupt and unreadable files.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/settingsfile.h"
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+struct ItemsCase {
+    const char* text;
+    QStringList items;
+};
+
+class ListItems : public ::testing::TestWithParam<ItemsCase> {};
+
+TEST_P(ListItems, SplitsAsListInput) {
+    EXPECT_EQ(SettingsFile::listItems(QString::fromUtf8(GetParam().text)), GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ListItems,
+    ::testing::Values(ItemsCase{"3,1,\"C:\\Data\"\r\n", {"3", "1", "C:\\Data"}},
+                      ItemsCase{"3,1,\"C:\\Data\"", {"3", "1", "C:\\Data"}},
+                      // The line break does not matter: line ends separate items like commas.
+                      ItemsCase{"3\r\n1\n\"/home/a b\"\r\n", {"3", "1", "/home/a b"}},
+                      ItemsCase{"  7 , 12 ,\"x\"", {"7", "12", "x"}},
+                      // A quoted item keeps its commas and spaces.
+                      ItemsCase{"1,2,\" a,b \"", {"1", "2", " a,b "}},
+                      // Text after a closing quote up to the separator is dropped.
+                      ItemsCase{"1,2,\"dir\"junk,4", {"1", "2", "dir", "4"}},
+                      ItemsCase{"1,2,\"unterminated", {"1", "2", "unterminated"}},
+                      ItemsCase{",,", {"", ""}}, ItemsCase{"", {}}));
+
+struct ParseCase {
+    const char* bytes;
+    bool valid;
+    int port;
+    int selector;
+    const char* directory;
+};
+
+class Parse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(Parse, AcceptsOnlyCompleteInRangeSettings) {
+    const ParseCase& c = GetParam();
+    const auto parsed = SettingsFile::parse(QByteArray(c.bytes));
+    ASSERT_EQ(parsed.has_value(), c.valid) << c.bytes;
+    if (c.valid) {
+        EXPECT_EQ(parsed->portnum, c.port);
+        EXPECT_EQ(parsed->selector, c.selector);
+        EXPECT_EQ(parsed->directory, QString::fromUtf8(c.directory));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Parse,
+    ::testing::Values(
+        ParseCase{"3,1,\"C:\\Data\"\r\n", true, 3, 1, "C:\\Data"},
+        ParseCase{"16,255,\"/tmp\"\r\n", true, 16, 255, "/tmp"},
+        ParseCase{"1,1,\"/d\xc3\xa9j\xc3\xa0\"\r\n", true, 1, 1, "/déjà"},
+        ParseCase{"3,1\r\n", false, 0, 0, ""}, ParseCase{"x,1,\"/tmp\"", false, 0, 0, ""},
+        ParseCase{"3,y,\"/tmp\"", false, 0, 0, ""}, ParseCase{"0,1,\"/tmp\"", false, 0, 0, ""},
+        ParseCase{"-3,1,\"/tmp\"", false, 0, 0, ""}, ParseCase{"70000,1,\"/tmp\"", false, 0, 0, ""},
+        ParseCase{"3,0,\"/tmp\"", false, 0, 0, ""}, ParseCase{"3,256,\"/tmp\"", false, 0, 0, ""},
+        ParseCase{"3,1,\"\"", false, 0, 0, ""}, ParseCase{"3.5,1,\"/tmp\"", false, 0, 0, ""},
+        ParseCase{"\x01\x02\xff\xfe", false, 0, 0, ""}));
+
+TEST(SettingsFormat, OneLineWithCrLf) {
+    EXPECT_EQ(SettingsFile::format({3, 1, "C:\\Data"}), QByteArray("3,1,\"C:\\Data\"\r\n"));
+    const LoggerSettings round{12, 200, QString::fromUtf8("/home/user/データ, 2")};
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(round)), round);
+}
+
+TEST(SettingsFile, FirstRunCreatesDefaultsAndReadsThem) {
+    QTemporaryDir dir;
+    SettingsFile file(dir.path());
+    SettingsFile::LoadResult result{};
+    const LoggerSettings settings = file.load(&result);
+    EXPECT_EQ(result, SettingsFile::LoadResult::Created);
+    EXPECT_EQ(settings.portnum, 1);
+    EXPECT_EQ(settings.selector, 1);
+    EXPECT_EQ(settings.directory, QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(readAll(file.path()),
+              "1,1,\"" + QDir::toNativeSeparators(dir.path()).toUtf8() + "\"\r\n");
+}
+
+TEST(SettingsFile, CorruptFilesGiveDefaultsAndStayUntouched) {
+    const QByteArray corrupt[] = {
+        "garbage", "5,1\r\n",          "\r\n\r\n",
+        "",        "9,999,\"/x\"\r\n", QByteArray(SettingsFile::kMaxFileBytes + 10, '7')};
+    for (const QByteArray& bytes : corrupt) {
+        QTemporaryDir dir;
+        SettingsFile file(dir.path());
+        writeAll(file.path(), bytes);
+        SettingsFile::LoadResult result{};
+        EXPECT_EQ(file.load(&result), SettingsFile::defaults(dir.path())) << bytes.left(20).data();
+        EXPECT_EQ(result, SettingsFile::LoadResult::Unreadable);
+        EXPECT_EQ(readAll(file.path()), bytes);
+    }
+}
+
+TEST(SettingsFile, UnreadableFileGivesDefaults) {
+    QTemporaryDir dir;
+    SettingsFile file(dir.path());
+    // A directory where the file should be cannot be read as settings nor replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(SettingsFile::kFileName));
+    SettingsFile::LoadResult result{};
+    EXPECT_EQ(file.load(&result), SettingsFile::defaults(dir.path()));
+    EXPECT_EQ(result, SettingsFile::LoadResult::Unreadable);
+    EXPECT_FALSE(file.save({2, 2, "/tmp"}));
+}
+
+TEST(SettingsFile, SaveThenLoadRoundTrips) {
+    QTemporaryDir dir;
+    SettingsFile file(dir.path());
+    ASSERT_TRUE(file.save({4, 77, "/srv/csv"}));
+    SettingsFile::LoadResult result{};
+    EXPECT_EQ(file.load(&result), (LoggerSettings{4, 77, "/srv/csv"}));
+    EXPECT_EQ(result, SettingsFile::LoadResult::Read);
+}
+
+TEST(SettingsFile, DirectoryTheLineCannotCarryIsReplacedByProgramDirectory) {
+    QTemporaryDir dir;
+    SettingsFile file(dir.path());
+    for (const char* bad : {"/a\"b", "/a\nb", ""}) {
+        ASSERT_TRUE(file.save({4, 7, QString::fromUtf8(bad)}));
+        EXPECT_EQ(file.load(), (LoggerSettings{4, 7, QDir::toNativeSeparators(dir.path())}));
+    }
+}
+
+}  // namespace
