@@ -28,14 +28,15 @@ struct GraphViewState {
 enum class DataError { None, Io, Overflow, Range };
 
 class ScratchFile {
-public:
+  public:
     static constexpr int kRecordSize = 84;
 
     bool open(const QString& path);
     void close();
     bool isOpen() const;
     QString path() const;
-    // Record numbers start at 1.
+    // Record numbers run from 1 to 32767. A record beyond the end of the file reads as an
+    // empty sample with a Range error.
     DataError read(int record, Sample& sample);
     DataError write(int record, const Sample& sample);
     // Deletes the file (it is closed first).
@@ -44,7 +45,7 @@ public:
     static QByteArray encode(const Sample& sample);
     static bool decode(const QByteArray& bytes, Sample& sample);
 
-private:
+  private:
     QFile file_;
 };
 
@@ -72,8 +73,8 @@ struct DataSet {
     bool hasData() const { return count != 0; }
     DataError read(int record, Sample& sample) { return file.read(record, sample); }
     DataError write(int record, const Sample& sample) { return file.write(record, sample); }
-    // count + 1 and writes record count; refuses the 32768th sample (Overflow) and leaves
-    // the data set as it was.
+    // count + 1 and writes record count, numbering the sample's index with it; refuses the
+    // 32768th sample (Overflow) and leaves the data set as it was, as does a failed write.
     DataError append(Sample& sample);
 };
 
