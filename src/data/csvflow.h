@@ -1,0 +1,38 @@
+// The save and open conversations around CSV files: file dialogs, the retry on an unusable
+// name and the message boxes, all through the Prompter.
+#pragma once
+
+#include <QString>
+
+#include "data/csv.h"
+#include "data/messagetable.h"
+#include "data/prompter.h"
+
+enum class CsvOutcome { Done, Cancelled, Failed };
+
+struct CsvSaveRequest {
+    DataSet& set;
+    QString machineName;  // Machine_N_P: the form of the file and the message box title
+    QString identName;    // VT_Name
+};
+
+// Asks for a file name (proposing the identification name and the first sample's time),
+// refuses an unusable name with message 1053 and asks again, writes the file and clears the
+// data set's unsaved flag. A failed write shows message 1113 and keeps the set unsaved.
+// directory is where the dialog starts and becomes the folder of the saved file.
+CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
+                              const CsvSaveRequest& request, QString& directory);
+
+struct CsvOpenResult {
+    CsvOutcome outcome = CsvOutcome::Cancelled;
+    CsvHeader header;
+    FilePanelInfo panel;
+};
+
+// Asks for a file and reads it into set: message 1109 for another form (set unchanged),
+// message 1113 for any other fault.
+CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, DataSet& set,
+                                 const QString& machineName, QString& directory);
+
+// "CSV(*.csv)|*.csv" as a Qt dialog filter.
+QString dialogFilter(const QString& filterText);
