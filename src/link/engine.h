@@ -32,18 +32,23 @@ using ReplyHandler = std::function<ReplyAction(CommandEntry& entry, const Reply&
 
 // What the engine needs from its owner: messages, the pointer and the end-of-procedure refresh.
 class EngineHost {
-public:
+  public:
     virtual ~EngineHost() = default;
     // A modal OK box joining two message-table entries with two carriage returns.
     virtual void showFailure(int firstMessage, int secondMessage) = 0;
     virtual void setBusyPointer(bool busy) = 0;
     // Pro_End's last steps: enable the main window and run the status refresh.
     virtual void procedureEnded() = 0;
+    // The port could not be reopened after an error: the logger's recording state is unknown.
+    virtual void portLost() {}
 };
 
 class Engine {
-public:
+  public:
     Engine(SerialPort& port, TimerControl& timers, EngineHost& host);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
     CommandQueue& queue() { return queue_; }
     const CommandQueue& queue() const { return queue_; }
@@ -76,8 +81,28 @@ public:
 
     SerialPort& port() { return port_; }
     TimerControl& timers() { return timers_; }
+    std::int32_t timeoutCount() const { return timeoutCount_; }
+    std::int32_t refusalCount() const { return refusalCount_; }
+    int receiveFill() const { return fill_; }
 
-private:
+    static constexpr int kInputIntervalMs = 1;
+    static constexpr int kTimeOutIntervalMs = 500;
+    static constexpr int kMousePIntervalMs = 700;
+    static constexpr int kMaxRefusals = 10;  // resends after a refusal before giving up
+    static constexpr int kMaxResends = 3;    // resends after a timeout before giving up
+
+  private:
+    // The reply whose terminator sits at buffer_[fill_]: refusal, decoding, dispatch.
+    void handleReply();
+    void dispatch(const Reply& reply);
+    void advance();
+    // Ends the procedure with a two-part message and a closed port.
+    void fail(int firstMessage, int secondMessage);
+    void stopExchangeTimers();
+    void onBytesArrived();
+    bool sendFrame(bool mayRecover);
+    bool isCurrentIdentify() const;
+
     SerialPort& port_;
     TimerControl& timers_;
     EngineHost& host_;
@@ -90,4 +115,10 @@ private:
     int portNumber_ = 0;
     std::array<ReplyHandler, 256> handlers_{};
     std::vector<std::function<void()>> proEndHooks_;
+    // Bumped by begin() and Pro_End, so a tick notices a handler that ended the procedure or
+    // started a new batch and drops its own follow-up.
+    std::uint32_t generation_ = 0;
+    // Set while a tick runs; a nested tick (a modal box pumping events inside a handler)
+    // returns at once instead of reading into the buffer under the running one.
+    bool inTick_ = false;
 };

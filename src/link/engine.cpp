@@ -1,0 +1,290 @@
+// The transaction engine: one command in flight, its reply collected byte by byte up to the
+// terminator, refusals and timeouts retried, decoded replies dispatched by command code.
+#include "link/engine.h"
+
+#include <span>
+
+#include "link/protocol.h"
+
+namespace {
+
+constexpr int kCommunicationFault = 1042;
+constexpr int kCommunicationEnded = 1043;
+constexpr int kTimeOutMessage = 1118;
+constexpr int kTimeOutEnded = 1119;
+const QString kDefaultLineSettings = QStringLiteral("57600,n,8,1");
+
+// Marks a tick as running for the scope of the tick body.
+class TickScope {
+  public:
+    explicit TickScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TickScope() { flag_ = false; }
+    TickScope(const TickScope&) = delete;
+    TickScope& operator=(const TickScope&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+Engine::Engine(SerialPort& port, TimerControl& timers, EngineHost& host)
+    : port_(port), timers_(timers), host_(host), settings_(kDefaultLineSettings) {
+    port_.setBytesArrived([this] { onBytesArrived(); });
+}
+
+Engine::~Engine() {
+    port_.setBytesArrived({});
+}
+
+void Engine::begin() {
+    queue_.reset();
+    ++generation_;
+}
+
+bool Engine::Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2,
+                     const QString& keyword, std::int32_t value) {
+    CommandEntry entry;
+    entry.Kind = kind;
+    entry.Code = code;
+    entry.Arg1 = arg1;
+    entry.Arg2 = arg2;
+    entry.Keyword = keyword;
+    entry.Value = value;
+    if (!queue_.push(entry)) {
+        return false;
+    }
+    timeoutCount_ = 0;
+    refusalCount_ = 0;
+    return true;
+}
+
+bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, const QString& keyword,
+                     std::int32_t value) {
+    return Enqueue(kCommandKind, code(command), arg1, arg2, keyword, value);
+}
+
+void Engine::SendCurrent() {
+    sendFrame(true);
+}
+
+bool Engine::sendFrame(bool mayRecover) {
+    if (queue_.Head < 0 || queue_.Head >= queue_.Count) {
+        return false;
+    }
+    fill_ = 0;
+    if (port_.isOpen()) {
+        port_.clearInput();
+    }
+    const CommandEntry& entry = queue_.current();
+    const QByteArray frame = Protocol::frameBytes(entry.Kind, entry.Code, entry.Arg1, entry.Arg2);
+    timers_.arm(TimerId::MouseP, kMousePIntervalMs);
+    timers_.arm(TimerId::TimeOut, kTimeOutIntervalMs);
+    timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+    // A closed port sends nothing; the timeout path then ends the procedure.
+    if (!port_.isOpen() || port_.write(frame)) {
+        return true;
+    }
+    if (mayRecover && RecoverPort()) {
+        return sendFrame(false);
+    }
+    return false;
+}
+
+void Engine::inputTick() {
+    if (inTick_ || !busy()) {
+        return;
+    }
+    TickScope scope(inTick_);
+    bool recovered = false;
+    while (busy()) {
+        const int waiting = port_.bytesWaiting();
+        std::uint8_t byte = 0;
+        if (waiting == 0) {
+            return;
+        }
+        if (waiting < 0 || !port_.readByte(byte)) {
+            // One reopen per tick; the poll then starts over on the reopened port.
+            if (!recovered && RecoverPort()) {
+                recovered = true;
+                continue;
+            }
+            return;
+        }
+        buffer_[static_cast<std::size_t>(fill_)] = byte;
+        if (byte == kTerminator) {
+            timers_.stop(TimerId::MouseP);
+            timers_.stop(TimerId::TimeOut);
+            timeoutCount_ = 0;
+            if (queue_.current().Keyword != Keyword::Download) {
+                timers_.stop(TimerId::InputTimer);
+            }
+            handleReply();
+            continue;
+        }
+        ++fill_;
+        if (fill_ >= static_cast<int>(buffer_.size())) {
+            fail(kCommunicationFault, kCommunicationEnded);
+            return;
+        }
+    }
+}
+
+void Engine::handleReply() {
+    const std::span<const std::uint8_t> body(buffer_.data(), static_cast<std::size_t>(fill_));
+    if (Protocol::isRefusal(body)) {
+        fill_ = 0;
+        ++refusalCount_;
+        if (refusalCount_ <= kMaxRefusals) {
+            SendCurrent();
+        } else {
+            fail(kCommunicationFault, kCommunicationEnded);
+        }
+        return;
+    }
+    refusalCount_ = 0;
+    Reply reply;
+    reply.raw =
+        QByteArray(reinterpret_cast<const char*>(body.data()), static_cast<qsizetype>(body.size()));
+    if (!isCurrentIdentify()) {
+        const Protocol::DecodedReply decoded = Protocol::decodeReply(body);
+        if (decoded.status != Protocol::ReplyStatus::Ok) {
+            fail(kCommunicationFault, kCommunicationEnded);
+            return;
+        }
+        reply.r = decoded.r;
+    }
+    fill_ = 0;
+    dispatch(reply);
+}
+
+bool Engine::isCurrentIdentify() const {
+    return queue_.Entries[static_cast<std::size_t>(queue_.Head)].Code == code(Command::Identify);
+}
+
+void Engine::dispatch(const Reply& reply) {
+    const std::uint32_t generation = generation_;
+    CommandEntry& entry = queue_.current();
+    ReplyAction action = ReplyAction::Advance;
+    // A copy, so a handler that replaces its own registration keeps running intact.
+    const ReplyHandler handler = handlers_[entry.Code];
+    if (handler) {
+        action = handler(entry, reply);
+    }
+    if (generation != generation_ || !busy()) {
+        return;
+    }
+    switch (action) {
+        case ReplyAction::Advance:
+            advance();
+            break;
+        case ReplyAction::Repeat:
+            SendCurrent();
+            break;
+        case ReplyAction::Wait:
+            if (!timers_.isArmed(TimerId::InputTimer)) {
+                timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+            }
+            break;
+        case ReplyAction::Ended:
+            Pro_End();
+            break;
+    }
+}
+
+void Engine::advance() {
+    ++queue_.Head;
+    if (queue_.Head < queue_.Count) {
+        SendCurrent();
+    } else {
+        Pro_End();
+    }
+}
+
+void Engine::fail(int firstMessage, int secondMessage) {
+    stopExchangeTimers();
+    host_.showFailure(firstMessage, secondMessage);
+    if (port_.isOpen()) {
+        port_.close();
+    }
+    Pro_End();
+}
+
+void Engine::stopExchangeTimers() {
+    timers_.stop(TimerId::MouseP);
+    timers_.stop(TimerId::InputTimer);
+    timers_.stop(TimerId::TimeOut);
+}
+
+void Engine::timeOutTick() {
+    if (inTick_ || !busy()) {
+        return;
+    }
+    TickScope scope(inTick_);
+    if (timeoutCount_ < kMaxResends) {
+        ++timeoutCount_;
+        SendCurrent();
+    } else {
+        fail(kTimeOutMessage, kTimeOutEnded);
+    }
+}
+
+void Engine::mousePTick() {
+    host_.setBusyPointer(true);
+}
+
+void Engine::onBytesArrived() {
+    if (timers_.isArmed(TimerId::InputTimer)) {
+        inputTick();
+    }
+}
+
+void Engine::Pro_End() {
+    host_.setBusyPointer(false);
+    queue_.reset();
+    ++generation_;
+    timers_.stop(TimerId::DownloadTimer);
+    stopExchangeTimers();
+    fill_ = 0;
+    if (port_.isOpen()) {
+        port_.clearInput();
+    }
+    timeoutCount_ = 0;
+    refusalCount_ = 0;
+    for (std::size_t i = 0; i < proEndHooks_.size(); ++i) {
+        proEndHooks_[i]();
+    }
+    host_.procedureEnded();
+}
+
+bool Engine::RecoverPort() {
+    if (!port_.isOpen()) {
+        return false;
+    }
+    const int number = portNumber_ > 0 ? portNumber_ : port_.portNumber();
+    port_.close();
+    if (port_.open(number, settings_)) {
+        return true;
+    }
+    host_.portLost();
+    timers_.stop(TimerId::MouseP);
+    timers_.stop(TimerId::Continuation);
+    timers_.stop(TimerId::InputTimer);
+    timers_.stop(TimerId::TimeOut);
+    timers_.stop(TimerId::DownloadTimer);
+    Pro_End();
+    return false;
+}
+
+void Engine::setLineSettings(const QString& settings, int portNumber) {
+    settings_ = settings;
+    portNumber_ = portNumber;
+}
+
+void Engine::setHandler(Command command, ReplyHandler handler) {
+    handlers_[code(command)] = std::move(handler);
+}
+
+void Engine::addProEndHook(std::function<void()> hook) {
+    proEndHooks_.push_back(std::move(hook));
+}

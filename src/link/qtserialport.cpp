@@ -1,0 +1,175 @@
+// The real serial port over QSerialPort.
+#include "link/qtserialport.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+
+const char* const kDeviceDirVariable = "VELTRANE_DEVICE_DIR";
+
+QSerialPort::Parity toParity(char parity) {
+    switch (parity) {
+        case 'e':
+            return QSerialPort::EvenParity;
+        case 'o':
+            return QSerialPort::OddParity;
+        default:
+            return QSerialPort::NoParity;
+    }
+}
+
+}  // namespace
+
+std::optional<LineSettings> parseLineSettings(const QString& text) {
+    const QStringList fields = text.split(QLatin1Char(','));
+    if (fields.size() != 4) {
+        return std::nullopt;
+    }
+    LineSettings settings;
+    bool ok = false;
+    settings.baud = fields[0].trimmed().toInt(&ok);
+    if (!ok || settings.baud <= 0) {
+        return std::nullopt;
+    }
+    const QString parity = fields[1].trimmed().toLower();
+    if (parity != QLatin1String("n") && parity != QLatin1String("e") &&
+        parity != QLatin1String("o")) {
+        return std::nullopt;
+    }
+    settings.parity = parity.at(0).toLatin1();
+    settings.dataBits = fields[2].trimmed().toInt(&ok);
+    if (!ok || settings.dataBits < 5 || settings.dataBits > 8) {
+        return std::nullopt;
+    }
+    settings.stopBits = fields[3].trimmed().toInt(&ok);
+    if (!ok || (settings.stopBits != 1 && settings.stopBits != 2)) {
+        return std::nullopt;
+    }
+    return settings;
+}
+
+QString portDeviceName(int portNumber, const QString& deviceDir) {
+    if (portNumber < 1 || portNumber > QtSerialPortAdapter::kMaxPortNumber) {
+        return {};
+    }
+    if (!deviceDir.isEmpty()) {
+        return deviceDir + QStringLiteral("/tty") + QString::number(portNumber);
+    }
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM") + QString::number(portNumber);
+#else
+    return QStringLiteral("/dev/ttyUSB") + QString::number(portNumber - 1);
+#endif
+}
+
+QString portDeviceName(int portNumber) {
+    return portDeviceName(portNumber, qEnvironmentVariable(kDeviceDirVariable));
+}
+
+QtSerialPortAdapter::QtSerialPortAdapter() {
+    QObject::connect(&port_, &QSerialPort::readyRead, [this] {
+        if (bytesArrived_) {
+            bytesArrived_();
+        }
+    });
+}
+
+QtSerialPortAdapter::~QtSerialPortAdapter() {
+    bytesArrived_ = nullptr;
+    port_.close();
+}
+
+bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
+    if (port_.isOpen()) {
+        port_.close();
+    }
+    const std::optional<LineSettings> line = parseLineSettings(settings);
+    const QString name = portDeviceName(portNumber);
+    if (!line || name.isEmpty()) {
+        return false;
+    }
+    port_.clearError();
+    port_.setPortName(name);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        port_.clearError();
+        return false;
+    }
+    const bool applied =
+        port_.setBaudRate(line->baud) && port_.setParity(toParity(line->parity)) &&
+        port_.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits)) &&
+        port_.setStopBits(line->stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        port_.close();
+        port_.clearError();
+        return false;
+    }
+    // A pseudo-terminal has no modem lines; that is no reason to refuse the port.
+    if (!port_.setRequestToSend(true) && port_.error() != QSerialPort::UnsupportedOperationError) {
+        port_.close();
+        port_.clearError();
+        return false;
+    }
+    port_.clearError();
+    portNumber_ = portNumber;
+    return true;
+}
+
+void QtSerialPortAdapter::close() {
+    port_.close();
+    port_.clearError();
+}
+
+bool QtSerialPortAdapter::isOpen() const {
+    return port_.isOpen();
+}
+
+bool QtSerialPortAdapter::faulted() const {
+    switch (port_.error()) {
+        case QSerialPort::NoError:
+        case QSerialPort::UnsupportedOperationError:
+        case QSerialPort::TimeoutError:
+            return false;
+        default:
+            return true;
+    }
+}
+
+int QtSerialPortAdapter::bytesWaiting() {
+    if (!port_.isOpen() || faulted()) {
+        return -1;
+    }
+    return static_cast<int>(std::min<qint64>(port_.bytesAvailable(), 1 << 30));
+}
+
+bool QtSerialPortAdapter::readByte(std::uint8_t& byte) {
+    char c = 0;
+    if (!port_.isOpen() || faulted() || !port_.getChar(&c)) {
+        return false;
+    }
+    byte = static_cast<std::uint8_t>(c);
+    return true;
+}
+
+bool QtSerialPortAdapter::write(const QByteArray& bytes) {
+    if (!port_.isOpen() || faulted()) {
+        return false;
+    }
+    if (port_.write(bytes) != bytes.size()) {
+        return false;
+    }
+    // Hand the frame to the driver now instead of on the next event-loop pass.
+    port_.flush();
+    return !faulted();
+}
+
+void QtSerialPortAdapter::clearInput() {
+    if (port_.isOpen()) {
+        port_.clear(QSerialPort::Input);
+    }
+}
+
+void QtSerialPortAdapter::setBytesArrived(std::function<void()> callback) {
+    bytesArrived_ = std::move(callback);
+}

@@ -1,0 +1,33 @@
+// The serial chip reached through libusb: its product string as the description and the CBUS
+// pulse as the chip's bit-mode control request. The kernel's serial driver stays attached, so
+// the tty keeps working while the device check pulses every half second.
+#pragma once
+
+#include <cstdint>
+
+#include "link/cbusdevice.h"
+
+struct libusb_context;
+struct libusb_device_handle;
+
+// The control request value selecting CBUS bit-bang mode with the given pin mask.
+std::uint16_t cbusBitModeValue(std::uint8_t level);
+
+class UsbCbusDevice : public CbusDevice {
+  public:
+    static constexpr std::uint16_t kVendorId = 0x0403;
+
+    UsbCbusDevice();
+    ~UsbCbusDevice() override;
+    UsbCbusDevice(const UsbCbusDevice&) = delete;
+    UsbCbusDevice& operator=(const UsbCbusDevice&) = delete;
+
+    int describe(QString& description) override;
+    int pulse(std::uint8_t level) override;
+
+  private:
+    // The first device of the vendor, opened; null when none is present or it may not be opened.
+    libusb_device_handle* openFirst(std::uint8_t* productIndex);
+
+    libusb_context* context_ = nullptr;
+};
