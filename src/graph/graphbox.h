@@ -1,0 +1,33 @@
+// One graph picture box (`ondo` or `situdo`): shows the last drawn image and reports the mouse
+// position in the graph's user scale.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "graph/viewmath.h"
+
+class GraphBox : public QWidget {
+    Q_OBJECT
+  public:
+    explicit GraphBox(QWidget* parent = nullptr);
+
+    const QImage& image() const { return image_; }
+    // Shows an image; an empty one clears the box to its black background.
+    void setImage(const QImage& image);
+    // The window the shown image was drawn with, for mapping the mouse to seconds.
+    void setWindow(const GraphWindow& window) { window_ = window; }
+    const GraphWindow& window() const { return window_; }
+
+  signals:
+    // x in seconds before the right edge of the window (grows to the left).
+    void mouseMovedTo(double x);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    QImage image_;
+    GraphWindow window_;
+};

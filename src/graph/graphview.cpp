@@ -1,0 +1,342 @@
+// Graph view controller. The bars' numbers live in bars_; the scroll-bar widgets mirror them,
+// and a widget's change event runs the redraw triggers unless the guard is set.
+#include "graph/graphview.h"
+
+#include <QPainter>
+
+#include "graph/graphpanel.h"
+#include "graph/plotting.h"
+
+namespace {
+
+constexpr char kContinuousMode[] = "renzoku";
+
+// The saved scroll state keeps the first end as the minimum and the second as the maximum.
+ScrollState toScrollState(const Bar& bar) {
+    return {static_cast<std::int16_t>(bar.second), static_cast<std::int16_t>(bar.first),
+            static_cast<std::int16_t>(bar.value)};
+}
+
+Bar fromScrollState(const ScrollState& s) {
+    return Bar{s.minimum, s.maximum, s.value};
+}
+
+QString tenthsText(double value, const QString& unit) {
+    return QString::number(value, 'f', 1) + unit;
+}
+
+}  // namespace
+
+GraphView::GraphView(GraphPanel& panel, QObject* parent) : QObject(parent), panel_(panel) {
+    for (int i = 0; i < 8; ++i) {
+        connect(panel_.bar(static_cast<BarIndex>(i)), &QScrollBar::valueChanged, this,
+                [this, i](int value) { barChanged(i, value); });
+    }
+    for (int i = 0; i < 6; ++i) {
+        const auto which = static_cast<ZoomButton>(i);
+        connect(panel_.button(which), &QPushButton::clicked, this, [this, which] { zoom(which); });
+    }
+    connect(panel_.fitButton(), &QPushButton::clicked, this, &GraphView::FitSequence);
+    auto readout = [this](double x) {
+        if (DataSet* set = displayed()) {
+            ShowCursorReadout(x, *set);
+        }
+    };
+    connect(panel_.ondo(), &GraphBox::mouseMovedTo, this, readout);
+    connect(panel_.situdo(), &GraphBox::mouseMovedTo, this, readout);
+    pushBars();
+}
+
+void GraphView::setDataSets(DataSet* log, DataSet* realTime, DataSet* file) {
+    sets_ = {log, realTime, file};
+}
+
+void GraphView::setMessages(const MessageTable* messages) {
+    messages_ = messages;
+    if (messages_ != nullptr) {
+        panel_.applyCaptions(*messages_);
+    }
+    updateRangeLabels();
+}
+
+DataSet* GraphView::dataSet(int index) const {
+    return index >= 0 && index < 3 ? sets_[index] : nullptr;
+}
+
+QString GraphView::messageText(int index) const {
+    return messages_ != nullptr ? messages_->text(index) : QString();
+}
+
+bool GraphView::continuous() const {
+    return realTimeMode_ == QLatin1String(kContinuousMode);
+}
+
+void GraphView::pushBars() {
+    // Moving the widgets to the model's numbers must not feed back into the model.
+    pushing_ = true;
+    for (int i = 0; i < 8; ++i) {
+        QScrollBar* widget = panel_.bar(static_cast<BarIndex>(i));
+        const Bar bar = bars_[i];
+        widget->setRange(bar.lower(), bar.upper());
+        // The first end is left or top; it may hold the larger number.
+        widget->setInvertedAppearance(bar.first > bar.second);
+        widget->setValue(bar.value);
+    }
+    pushing_ = false;
+    updateRangeLabels();
+}
+
+TimeBase GraphView::baseOf(DataSet& set) const {
+    Sample first;
+    Sample last;
+    if (set.count < 1 || set.read(1, first) != DataError::None ||
+        set.read(set.count, last) != DataError::None) {
+        return {};
+    }
+    return timeBaseOf(first.dateTime, last.dateTime);
+}
+
+void GraphView::barChanged(int index, int value) {
+    if (pushing_) {
+        return;
+    }
+    bars_[index].setValue(value);
+    if (guard_ || continuous()) {
+        return;
+    }
+    DataSet* set = displayed();
+    if (set == nullptr) {
+        return;
+    }
+    UpdateScrollRanges(*set);
+    switch (index) {
+        case HScroll1:
+        case HScroll2:
+            DrawTemperatureGraph(*set, false);
+            DrawHumidityGraph(*set, false);
+            break;
+        case VScroll1:
+        case VScroll2:
+            DrawTemperatureGraph(*set, false);
+            break;
+        default:
+            DrawHumidityGraph(*set, false);
+            break;
+    }
+}
+
+void GraphView::UpdateScrollRanges(DataSet& set) {
+    Sample first;
+    Sample last;
+    if (set.count < 1 || set.read(1, first) != DataError::None ||
+        set.read(set.count, last) != DataError::None) {
+        return;
+    }
+    timeBase_ = timeBaseOf(first.dateTime, last.dateTime);
+    updateScrollRanges(bars_, timeBase_, continuous());
+    pushBars();
+}
+
+void GraphView::FitGraphToData(DataSet& set) {
+    if (set.count < 1) {
+        return;
+    }
+    fitGraphToData(bars_, {set.stats.maxTemperature, set.stats.minTemperature,
+                           set.stats.maxHumidity, set.stats.minHumidity});
+    pushBars();
+}
+
+void GraphView::SaveGraphView(int index) {
+    DataSet* set = dataSet(index);
+    if (set == nullptr) {
+        return;
+    }
+    savedImages_[index] = {panel_.ondo()->image(), panel_.situdo()->image()};
+    for (int i = 0; i < 8; ++i) {
+        set->view.bars[i] = toScrollState(bars_[i]);
+    }
+    set->view.saved = true;
+}
+
+void GraphView::RestoreGraphView(int index) {
+    DataSet* set = dataSet(index);
+    if (set == nullptr) {
+        return;
+    }
+    panel_.ondo()->setImage(savedImages_[index][0]);
+    panel_.situdo()->setImage(savedImages_[index][1]);
+    // A data set never shown before has no saved bars: the current window stays.
+    if (set->view.saved) {
+        for (int i = 0; i < 8; ++i) {
+            bars_[i] = fromScrollState(set->view.bars[i]);
+        }
+        pushBars();
+    }
+}
+
+bool GraphView::SelectDisplay(int index, int kind) {
+    if (index < 0 || index > 2 || kind < 0 || kind > 1) {
+        return false;
+    }
+    SaveGraphView(dispStat_);
+    emit readoutChanged(QString());
+    dispStat_ = static_cast<std::uint8_t>(index);
+    viewKind_ = static_cast<std::uint8_t>(kind);
+    guard_ = true;
+    RestoreGraphView(index);
+    guard_ = false;
+    updateRangeLabels();
+    emit displayChanged(index, kind);
+    return true;
+}
+
+void GraphView::chooseDataSet(int index) {
+    if (index != dispStat_) {
+        SelectDisplay(index, viewKind_);
+    }
+}
+
+void GraphView::chooseViewKind(int kind) {
+    if (kind != viewKind_) {
+        SelectDisplay(dispStat_, kind);
+    }
+}
+
+void GraphView::selectFromMenu(int index, int kind) {
+    chooseDataSet(index);
+    chooseViewKind(kind);
+}
+
+void GraphView::FitSequence() {
+    DataSet* set = displayed();
+    if (set == nullptr || set->count < 1) {
+        return;
+    }
+    guard_ = true;
+    FitGraphToData(*set);
+    UpdateScrollRanges(*set);
+    for (int i = HScroll1; i <= HScroll4; ++i) {
+        bars_[i].setValue(bars_[i].first);
+    }
+    pushBars();
+    FitGraphToData(*set);
+    UpdateScrollRanges(*set);
+    guard_ = false;
+    DrawTemperatureGraph(*set, false);
+    DrawHumidityGraph(*set, false);
+}
+
+void GraphView::zoom(ZoomButton button) {
+    Bars zoomed = bars_;
+    applyZoom(zoomed, button);
+    // Assigning the new value fires the bar's own change event, which redraws.
+    for (int i = 0; i < 8; ++i) {
+        if (zoomed[i].value != bars_[i].value) {
+            panel_.bar(static_cast<BarIndex>(i))->setValue(zoomed[i].value);
+        }
+    }
+}
+
+void GraphView::refreshAfterNewSample() {
+    DataSet* set = displayed();
+    if (set == nullptr) {
+        return;
+    }
+    UpdateScrollRanges(*set);
+    DrawTemperatureGraph(*set, false);
+    DrawHumidityGraph(*set, false);
+}
+
+void GraphView::DrawTemperatureGraph(DataSet& set, bool print) {
+    drawGraph(GraphKind::Temperature, set, print);
+}
+
+void GraphView::DrawHumidityGraph(DataSet& set, bool print) {
+    drawGraph(GraphKind::Humidity, set, print);
+}
+
+void GraphView::drawGraph(GraphKind kind, DataSet& set, bool print) {
+    if (guard_ || set.count < 1) {
+        return;
+    }
+    guard_ = true;
+    set.drawnCount = set.count;
+    // The step unit belongs to the data set drawn, whatever was displayed before.
+    const double step = baseOf(set).stepUnit;
+    const GraphWindow window = kind == GraphKind::Temperature ? temperatureWindow(bars_, step)
+                                                              : humidityWindow(bars_, step);
+    GraphBox* box = kind == GraphKind::Temperature ? panel_.ondo() : panel_.situdo();
+    const QSize size = print ? QSize(box->width(), box->height() * 2) : box->size();
+    QImage image(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        renderer_.draw(painter, QSizeF(size), kind, window, set,
+                       messages_ != nullptr ? GraphTexts::of(kind, *messages_) : GraphTexts{},
+                       print ? GraphPalette::print() : GraphPalette::screen());
+    }
+    if (print) {
+        printImages_[kind == GraphKind::Temperature ? 0 : 1] = image;
+    } else {
+        box->setWindow(window);
+        box->setImage(image);
+    }
+    guard_ = false;
+    updateRangeLabels();
+}
+
+void GraphView::ShowCursorReadout(double x, DataSet& set) {
+    if (continuous() || guard_ || set.count < 1) {
+        emit readoutChanged(QString());
+        return;
+    }
+    Sample last;
+    if (set.read(set.count, last) != DataError::None) {
+        emit readoutChanged(QString());
+        return;
+    }
+    const double before = x + bars_[HScroll2].value * baseOf(set).stepUnit;
+    Sample sample = last;
+    if (before > 0) {
+        const int record = FindSampleByTime(last.dateTime - before / 86400.0, set);
+        if (set.read(record, sample) != DataError::None) {
+            emit readoutChanged(QString());
+            return;
+        }
+    }
+    const QString text =
+        messageText(1114) + fullDateTimeText(timeFieldsOf(toWholeSeconds(sample.dateTime))) +
+        messageText(1115) + QString::number(sample.temperature, 'f', 2) + messageText(1116) +
+        QString::number(sample.humidity, 'f', 2) + messageText(1117);
+    emit readoutChanged(text);
+}
+
+const QImage& GraphView::savedImage(int index, GraphKind kind) const {
+    static const QImage none;
+    if (index < 0 || index > 2) {
+        return none;
+    }
+    return savedImages_[index][kind == GraphKind::Temperature ? 0 : 1];
+}
+
+void GraphView::clearSavedImages(int index) {
+    if (index >= 0 && index < 3) {
+        savedImages_[index] = {};
+    }
+}
+
+void GraphView::updateRangeLabels() {
+    DataSet* set = displayed();
+    const bool shown = set != nullptr && set->count > 0;
+    const TimeBase base = shown ? baseOf(*set) : TimeBase{};
+    const GraphWindow t = temperatureWindow(bars_, base.stepUnit);
+    const GraphWindow h = humidityWindow(bars_, base.stepUnit);
+    panel_.rangeLabel(30)->setText(shown ? tenthsText(t.top, messageText(1120)) : QString());
+    panel_.rangeLabel(31)->setText(shown ? tenthsText(t.bottom, messageText(1120)) : QString());
+    panel_.rangeLabel(34)->setText(shown ? tenthsText(h.top, messageText(1125)) : QString());
+    panel_.rangeLabel(35)->setText(shown ? tenthsText(h.bottom, messageText(1125)) : QString());
+    const std::int64_t end = toWholeSeconds(base.endTime);
+    panel_.rangeLabel(36)->setText(shown ? fullDateTimeText(timeFieldsOf(end - t.offset - t.width))
+                                         : QString());
+    panel_.rangeLabel(37)->setText(shown ? fullDateTimeText(timeFieldsOf(end - t.offset))
+                                         : QString());
+}

@@ -1,0 +1,102 @@
+// Graph view state and controller: the displayed data set and view kind, the eight scroll bars
+// that hold the visible window, zoom and fit, saving and restoring each data set's view, the
+// redraw triggers with their guard, the drawing of both graphs and the cursor read-out.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "data/dataset.h"
+#include "data/messagetable.h"
+#include "graph/renderer.h"
+#include "graph/viewmath.h"
+
+class GraphPanel;
+
+class GraphView : public QObject {
+    Q_OBJECT
+  public:
+    enum ViewKind : std::uint8_t { GraphKindView = 0, DumpView = 1 };
+
+    GraphView(GraphPanel& panel, QObject* parent = nullptr);
+
+    // The three data sets indexed by Disp_stat (0 log, 1 real-time, 2 file); owned by the
+    // main window.
+    void setDataSets(DataSet* log, DataSet* realTime, DataSet* file);
+    void setMessages(const MessageTable* messages);
+    // "renzoku" while a continuous real-time measurement runs; the bars then do nothing.
+    void setRealTimeMode(const QString& modeText) { realTimeMode_ = modeText; }
+    GraphRenderer& renderer() { return renderer_; }
+
+    std::uint8_t Disp_stat() const { return dispStat_; }
+    std::uint8_t viewKind() const { return viewKind_; }
+    bool redrawGuard() const { return guard_; }
+    const Bars& bars() const { return bars_; }
+    double stepUnit() const { return timeBase_.stepUnit; }
+    DataSet* displayed() const { return sets_[dispStat_]; }
+    DataSet* dataSet(int index) const;
+
+    void UpdateScrollRanges(DataSet& set);
+    void FitGraphToData(DataSet& set);
+    void SaveGraphView(int index);
+    void RestoreGraphView(int index);
+    // False for an index outside 0..2 or a kind outside 0..1 (nothing changes then).
+    bool SelectDisplay(int index, int kind);
+    // Option5..Option7 and Option8..Option9: act only when the choice differs.
+    void chooseDataSet(int index);
+    void chooseViewKind(int kind);
+    // Display menu items m211..m232: both option choices.
+    void selectFromMenu(int index, int kind);
+
+    void DrawTemperatureGraph(DataSet& set, bool print);
+    void DrawHumidityGraph(DataSet& set, bool print);
+    // Off-screen print images (as wide as the graph box and twice as tall), filled by the
+    // drawing calls with the print flag set.
+    const QImage& P_O_Picture() const { return printImages_[0]; }
+    const QImage& P_S_Picture() const { return printImages_[1]; }
+
+    // Command12 and the fit after a download or a CSV open.
+    void FitSequence();
+    void zoom(ZoomButton button);
+    // Continuous real-time measurement tick.
+    void refreshAfterNewSample();
+    void ShowCursorReadout(double x, DataSet& set);
+
+    // The saved images of a data set (temperature, humidity).
+    const QImage& savedImage(int index, GraphKind kind) const;
+    // Empties a data set's saved images (the data set was cleared).
+    void clearSavedImages(int index);
+
+  signals:
+    // Text of status-bar panel 2.
+    void readoutChanged(const QString& text);
+    // After SelectDisplay: the status refresh shows the graphs or the table.
+    void displayChanged(int index, int kind);
+
+  private:
+    void barChanged(int index, int value);
+    void pushBars();
+    void updateRangeLabels();
+    void drawGraph(GraphKind kind, DataSet& set, bool print);
+    bool continuous() const;
+    // Time base read from a data set's first and last records (step 1 when unreadable).
+    TimeBase baseOf(DataSet& set) const;
+    QString messageText(int index) const;
+
+    GraphPanel& panel_;
+    std::array<DataSet*, 3> sets_{};
+    const MessageTable* messages_ = nullptr;
+    GraphRenderer renderer_;
+    Bars bars_ = initialBars();
+    TimeBase timeBase_;
+    std::uint8_t dispStat_ = 0;
+    std::uint8_t viewKind_ = GraphKindView;
+    bool guard_ = false;
+    bool pushing_ = false;
+    QString realTimeMode_;
+    std::array<std::array<QImage, 2>, 3> savedImages_{};
+    std::array<QImage, 2> printImages_{};
+};

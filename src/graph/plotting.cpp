@@ -1,0 +1,101 @@
+// Sample plotting: records are read one at a time from the scratch file; consecutive points
+// of one series are drawn as one polyline.
+#include "graph/plotting.h"
+
+#include <QPolygonF>
+#include <vector>
+
+#include "graph/viewmath.h"
+
+int FindSampleByTime(double target, int count, const SampleReader& read) {
+    int lo = 1;
+    int hi = count;
+    int mid = (lo + hi) / 2;
+    Sample sample;
+    while (hi - lo >= 2) {
+        if (!read(mid, sample)) {
+            break;
+        }
+        if (sample.dateTime < target) {
+            lo = mid;
+        } else if (sample.dateTime > target) {
+            hi = mid;
+        } else {
+            break;
+        }
+        mid = (lo + hi) / 2;
+    }
+    return mid;
+}
+
+SampleReader readerOf(DataSet& set) {
+    return
+        [&set](int record, Sample& sample) { return set.read(record, sample) == DataError::None; };
+}
+
+int FindSampleByTime(double target, DataSet& set) {
+    return FindSampleByTime(target, set.count, readerOf(set));
+}
+
+float valueOn(GraphKind kind, const Sample& sample) {
+    return kind == GraphKind::Temperature ? sample.temperature : sample.humidity;
+}
+
+void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, GraphKind kind,
+                 DataSet& set, const GraphPalette& palette) {
+    set.windowStats.reset();
+    const int count = set.count;
+    Sample sample;
+    if (count < 1 || set.read(count, sample) != DataError::None) {
+        return;
+    }
+    const double endTime = sample.dateTime;
+    const double rightEdge = endTime - offset / 86400.0;
+    const double leftEdge = endTime - (width + offset) / 86400.0;
+
+    const int last = FindSampleByTime(rightEdge, set) + 1;
+    const int first = FindSampleByTime(leftEdge, set) - 1;
+
+    QPainter& painter = canvas.painter();
+    QPen linePen(palette.color(14));
+    linePen.setCosmetic(true);
+    linePen.setWidth(1);
+    QPolygonF series;
+    auto flush = [&] {
+        if (series.size() > 1) {
+            painter.setPen(linePen);
+            painter.drawPolyline(series);
+        }
+        series.clear();
+    };
+
+    float previousSeries = 0;
+    bool havePen = false;
+    QPointF pen;
+    for (int i = std::max(first, 1); i <= std::min(last, count); ++i) {
+        if (set.read(i, sample) != DataError::None) {
+            continue;
+        }
+        const double y = valueOn(kind, sample);
+        const double x = xOfTime(sample.dateTime, endTime, offset);
+        if (sample.series != previousSeries) {
+            flush();
+            canvas.setPenWidth(2);
+            if (havePen) {
+                canvas.dot(pen.x(), pen.y(), palette.color(13));
+            }
+            canvas.dot(x, y, palette.color(13));
+            canvas.setPenWidth(1);
+            previousSeries = sample.series;
+        }
+        series.append(canvas.map(x, y));
+        pen = QPointF(x, y);
+        havePen = true;
+        const std::int64_t before = SecondsBetween(sample.dateTime, endTime);
+        if (before >= offset && before <= width + offset) {
+            set.windowStats.update(sample);
+        }
+    }
+    flush();
+    canvas.setPenWidth(1);
+}

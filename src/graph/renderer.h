@@ -1,0 +1,53 @@
+// The graph renderer: palette, frame with its user scale, time and value grids, alarm lines,
+// samples, margins, labels, end marks and title, drawn through any QPainter.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <array>
+
+#include "data/dataset.h"
+#include "data/messagetable.h"
+#include "graph/viewmath.h"
+
+enum class GraphKind { Temperature, Humidity };
+
+// The 31 drawing colours, screen set (dark on black) or print set (grey and black on white).
+class GraphPalette {
+  public:
+    static constexpr int kSize = 31;
+    static GraphPalette screen();
+    static GraphPalette print();
+    QColor color(int entry) const;
+
+  private:
+    std::array<QColor, kSize> colors_{};
+};
+
+struct GraphTexts {
+    QString unit;   // value-label unit
+    QString title;  // printed in the bottom-left corner
+    static GraphTexts of(GraphKind kind, const MessageTable& messages);
+};
+
+class GraphRenderer {
+  public:
+    // Label font (size 9) and title font (size 12) follow this font's family.
+    void setFont(const QFont& font) { font_ = font; }
+    const QFont& font() const { return font_; }
+
+    // Draws a whole graph of the window over the painter's device area of the given size;
+    // the data set's window statistics are refilled. Nothing is drawn beyond the background
+    // for an empty data set or one whose last record cannot be read.
+    void draw(QPainter& painter, QSizeF size, GraphKind kind, const GraphWindow& window,
+              DataSet& set, const GraphTexts& texts, const GraphPalette& palette) const;
+
+  private:
+    QFont font_{QStringLiteral("DejaVu Sans")};
+};
+
+// User x of a device column on a graph of this window drawn over that width (the read-out).
+double graphXAtColumn(const GraphWindow& window, double column, double deviceWidth);
