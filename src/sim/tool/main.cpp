@@ -1,7 +1,236 @@
-// logger-sim: the simulated logger on a pseudo-terminal.
+// logger-sim: the simulated logger on a pseudo-terminal, linked as DIR/tty{N}, with the USB
+// device contract (DIR/usb, DIR/cbus) the program's simulator device layer reads.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTextStream>
+#include <csignal>
 #include <cstdio>
 
-int main() {
-    std::puts("logger-sim: not built yet");
-    return 1;
+#include "sim/ptyserver.h"
+#include "sim/simlogger.h"
+#include "sim/simscenarios.h"
+
+namespace {
+
+PtyServer* activeServer = nullptr;
+
+void onSignal(int) {
+    if (activeServer != nullptr) {
+        activeServer->stop();
+    }
+}
+
+// "CODE" or "CODE:N" with a command code 0..255 and N >= 0.
+bool parseCodeCount(const QString& text, int defaultCount, std::uint8_t& code, int& count) {
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool okCode = false;
+    bool okCount = true;
+    const int value = parts.value(0).toInt(&okCode);
+    count = parts.size() > 1 ? parts[1].toInt(&okCount) : defaultCount;
+    if (!okCode || !okCount || value < 0 || value > 255 || count < 0 || parts.size() > 2) {
+        return false;
+    }
+    code = static_cast<std::uint8_t>(value);
+    return true;
+}
+
+QString scenarioHelp() {
+    QString text = QStringLiteral("Scenarios:\n");
+    for (const QString& name : simscenario::names()) {
+        text += QStringLiteral("  %1  %2\n").arg(name, -11).arg(simscenario::describe(name));
+    }
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("logger-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Simulated temperature and humidity logger on a pseudo-terminal.\n"
+            "Links the terminal as DIR/tty{PORT}, creates DIR/usb (first line: the USB "
+            "description) while plugged in, and reads the host's CBUS pulses from DIR/cbus (one "
+            "decimal level per line). Removes its files on SIGTERM or SIGINT and when "
+            "unplugged, then ends.\nFault options take command codes (e.g. 30 GetStatus, "
+            "44 StreamRecords, 99 Identify) and may be repeated.\n\n") +
+        scenarioHelp());
+    parser.addHelpOption();
+    const QCommandLineOption dirOption(QStringLiteral("dir"),
+                                       QStringLiteral("Directory of the tty link and USB files."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Port number N of the link DIR/ttyN (1..16)."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption scenarioOption(QStringLiteral("scenario"),
+                                            QStringLiteral("Scenario name (see above)."),
+                                            QStringLiteral("NAME"), QStringLiteral("runs"));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"),
+        QStringLiteral("Pace both directions at this baud rate, 10 bits per byte; 0 unpaced."),
+        QStringLiteral("RATE"), QStringLiteral("0"));
+    const QCommandLineOption modelOption(QStringLiteral("model"),
+                                         QStringLiteral("Model text answered to Identify."),
+                                         QStringLiteral("TEXT"));
+    const QCommandLineOption firmwareOption(QStringLiteral("firmware"),
+                                            QStringLiteral("Firmware version MAJOR.MINOR."),
+                                            QStringLiteral("VERSION"));
+    const QCommandLineOption usbOption(QStringLiteral("usb-description"),
+                                       QStringLiteral("First line of DIR/usb."),
+                                       QStringLiteral("TEXT"), QStringLiteral("USB <-> Serial"));
+    const QCommandLineOption unplugMsOption(
+        QStringLiteral("unplug-after-ms"),
+        QStringLiteral("Unplug (remove DIR/usb and the link, hang up) after this many ms."),
+        QStringLiteral("MS"));
+    const QCommandLineOption unplugRecordsOption(
+        QStringLiteral("unplug-after-records"),
+        QStringLiteral("Unplug once this many streamed records have been sent."),
+        QStringLiteral("COUNT"));
+    const QCommandLineOption resetOption(
+        QStringLiteral("require-reset"),
+        QStringLiteral("Do not answer Identify until DIR/cbus has shown 255 and then 0."));
+    const QCommandLineOption refuseOption(
+        QStringLiteral("refuse"), QStringLiteral("Refuse (0xEE) the first K sends of CODE."),
+        QStringLiteral("CODE:K"));
+    const QCommandLineOption silentOption(
+        QStringLiteral("silent"), QStringLiteral("Never answer CODE."), QStringLiteral("CODE"));
+    const QCommandLineOption stallOption(
+        QStringLiteral("stall-after"), QStringLiteral("A record stream stops after COUNT records."),
+        QStringLiteral("COUNT"));
+    const QCommandLineOption garbageOption(
+        QStringLiteral("garbage"), QStringLiteral("Send N noise bytes ahead of replies to CODE."),
+        QStringLiteral("CODE:N"));
+    const QCommandLineOption overlongOption(
+        QStringLiteral("overlong"),
+        QStringLiteral("Answer CODE with more than 101 bytes before the terminator."),
+        QStringLiteral("CODE"));
+    const QCommandLineOption badValueOption(
+        QStringLiteral("bad-value"),
+        QStringLiteral("Answer CODE with an r2 pair that decodes above 255."),
+        QStringLiteral("CODE"));
+    const QCommandLineOption listOption(QStringLiteral("list-scenarios"),
+                                        QStringLiteral("Print the scenario names and end."));
+    parser.addOptions({dirOption, portOption, scenarioOption, baudOption, modelOption,
+                       firmwareOption, usbOption, unplugMsOption, unplugRecordsOption, resetOption,
+                       refuseOption, silentOption, stallOption, garbageOption, overlongOption,
+                       badValueOption, listOption});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    if (parser.isSet(listOption)) {
+        QTextStream(stdout) << simscenario::names().join(QLatin1Char('\n')) << '\n';
+        return 0;
+    }
+    auto fail = [&err](const QString& message) {
+        err << "logger-sim: " << message << '\n';
+        return 2;
+    };
+    if (!parser.isSet(dirOption)) {
+        return fail(QStringLiteral("--dir is required"));
+    }
+    bool ok = false;
+    PtyOptions options;
+    options.dir = parser.value(dirOption);
+    options.port = parser.value(portOption).toInt(&ok);
+    if (!ok || options.port < 1 || options.port > 16) {
+        return fail(QStringLiteral("--port must be 1..16"));
+    }
+    options.baud = parser.value(baudOption).toInt(&ok);
+    if (!ok || options.baud < 0) {
+        return fail(QStringLiteral("--baud must be 0 or a positive rate"));
+    }
+    options.usbDescription = parser.value(usbOption);
+    if (parser.isSet(unplugMsOption)) {
+        options.unplugAfterMs = parser.value(unplugMsOption).toLongLong(&ok);
+        if (!ok || options.unplugAfterMs < 0) {
+            return fail(QStringLiteral("--unplug-after-ms must be a number of milliseconds"));
+        }
+    }
+    if (parser.isSet(unplugRecordsOption)) {
+        options.unplugAfterRecords = parser.value(unplugRecordsOption).toInt(&ok);
+        if (!ok || options.unplugAfterRecords < 0) {
+            return fail(QStringLiteral("--unplug-after-records must be a record count"));
+        }
+    }
+
+    SimLogger logger;
+    // The logger clock runs on the local wall-clock time, as a logger set by this computer.
+    const QDateTime local = QDateTime::currentDateTime();
+    const QDateTime now(local.date(),
+                        QTime(local.time().hour(), local.time().minute(), local.time().second()),
+                        Qt::UTC);
+    const QString scenario = parser.value(scenarioOption);
+    if (!simscenario::apply(scenario, logger, now)) {
+        return fail(QStringLiteral("unknown scenario %1").arg(scenario));
+    }
+    if (parser.isSet(modelOption)) {
+        logger.state().model = parser.value(modelOption).toLatin1();
+    }
+    if (parser.isSet(firmwareOption)) {
+        const QStringList parts = parser.value(firmwareOption).split(QLatin1Char('.'));
+        bool okMajor = false;
+        bool okMinor = false;
+        const int major = parts.value(0).toInt(&okMajor);
+        const int minor = parts.value(1).toInt(&okMinor);
+        if (parts.size() != 2 || !okMajor || !okMinor || major < 0 || major > 254 || minor < 0 ||
+            minor > 254) {
+            return fail(QStringLiteral("--firmware must be MAJOR.MINOR, each 0..254"));
+        }
+        logger.state().firmwareMajor = static_cast<std::uint8_t>(major);
+        logger.state().firmwareMinor = static_cast<std::uint8_t>(minor);
+    }
+    logger.setRequireReset(parser.isSet(resetOption));
+
+    SimFaults& faults = logger.faults();
+    std::uint8_t code = 0;
+    int count = 0;
+    for (const QString& value : parser.values(refuseOption)) {
+        if (!parseCodeCount(value, 1, code, count)) {
+            return fail(QStringLiteral("bad --refuse %1").arg(value));
+        }
+        faults.refuseFirst[code] = count;
+    }
+    for (const QString& value : parser.values(garbageOption)) {
+        if (!parseCodeCount(value, 4, code, count)) {
+            return fail(QStringLiteral("bad --garbage %1").arg(value));
+        }
+        faults.garbageBefore[code] = count;
+    }
+    const std::pair<const QCommandLineOption*, std::set<std::uint8_t>*> codeSets[] = {
+        {&silentOption, &faults.silent},
+        {&overlongOption, &faults.overlong},
+        {&badValueOption, &faults.badValue}};
+    for (const auto& [option, set] : codeSets) {
+        for (const QString& value : parser.values(*option)) {
+            if (!parseCodeCount(value, 0, code, count) || value.contains(QLatin1Char(':'))) {
+                return fail(QStringLiteral("bad --%1 %2").arg(option->names().first(), value));
+            }
+            set->insert(code);
+        }
+    }
+    if (parser.isSet(stallOption)) {
+        faults.stallAfterRecords = parser.value(stallOption).toInt(&ok);
+        if (!ok || faults.stallAfterRecords < 0) {
+            return fail(QStringLiteral("--stall-after must be a record count"));
+        }
+    }
+
+    PtyServer server(logger, options);
+    QString error;
+    if (!server.start(error)) {
+        return fail(error);
+    }
+    activeServer = &server;
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    err << "logger-sim: scenario " << scenario << " on " << server.linkPath() << " ("
+        << server.slaveName() << ")\n";
+    err.flush();
+    const int exitCode = server.run();
+    activeServer = nullptr;
+    return exitCode;
 }

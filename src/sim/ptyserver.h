@@ -1,0 +1,67 @@
+// Serves a SimLogger over a pseudo-terminal, linked as DIR/tty{N}, with the USB side of the
+// device as files: DIR/usb present while "plugged in" (first line: the description) and the
+// host's CBUS pulses read from DIR/cbus (one decimal level per line).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+class SimLogger;
+
+struct PtyOptions {
+    QString dir;
+    int port = 1;
+    int baud = 0;  // 0: unpaced; otherwise 10 bit times per byte in both directions
+    qint64 unplugAfterMs = -1;
+    int unplugAfterRecords = -1;
+    QString usbDescription = QStringLiteral("USB <-> Serial");
+};
+
+class PtyServer {
+  public:
+    PtyServer(SimLogger& logger, PtyOptions options);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // Opens the pseudo-terminal in raw mode, links it and creates the USB file.
+    bool start(QString& error);
+    // Serves until stop() is called (from a signal handler too) or the device is unplugged;
+    // removes the links before returning. Returns the process exit code.
+    int run();
+    // Async-signal-safe.
+    void stop();
+
+    QString linkPath() const;
+    QString slaveName() const { return slaveName_; }
+
+  private:
+    static std::int64_t nowNs();
+    void readInput();
+    void pollCbus();
+    void refill(std::int64_t now);
+    // Writes what the pacing allows; true when the pty buffer is full.
+    bool sendOutput(std::int64_t now);
+    std::int64_t nextSendNs() const;
+    bool unplugDue(std::int64_t now) const;
+    void drain();
+    void cleanUp();
+
+    SimLogger& logger_;
+    PtyOptions options_;
+    int master_ = -1;
+    int slave_ = -1;
+    int stopPipe_[2] = {-1, -1};
+    QString slaveName_;
+    QByteArray pending_;
+    std::int64_t byteNs_ = 0;
+    std::int64_t startNs_ = 0;
+    std::int64_t clockNs_ = 0;
+    std::int64_t inputDoneNs_ = 0;
+    std::int64_t paceOriginNs_ = 0;
+    std::int64_t pacedSent_ = 0;
+    qint64 cbusOffset_ = 0;
+    bool linked_ = false;
+    bool usbCreated_ = false;
+};

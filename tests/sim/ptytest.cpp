@@ -1,0 +1,230 @@
+// The logger-sim program end to end over its pseudo-terminal: identify, status, streaming,
+// faults from the command line, pacing, the USB files, unplugging and clean shutdown.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "replyutil.h"
+
+namespace {
+
+QString simulatorPath() {
+    const QString fromEnv = qEnvironmentVariable("VELTRANE_SIM");
+    if (!fromEnv.isEmpty()) {
+        return fromEnv;
+    }
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("../src/sim/logger-sim"));
+}
+
+class PtySimulator : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    // Starts the program on port 3 and opens its terminal in raw mode.
+    bool start(const QStringList& extra, const QString& scenario = QStringLiteral("runs")) {
+        const QString program = simulatorPath();
+        if (!QFileInfo(program).isExecutable()) {
+            ADD_FAILURE() << "logger-sim not found at " << program.toStdString()
+                          << " (set VELTRANE_SIM)";
+            return false;
+        }
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(program,
+                       QStringList{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
+                                   QStringLiteral("3"), QStringLiteral("--scenario"), scenario} +
+                           extra);
+        if (!process_.waitForStarted(5000)) {
+            ADD_FAILURE() << "logger-sim did not start";
+            return false;
+        }
+        if (!QTest::qWaitFor([&] { return QFileInfo::exists(link()); }, 5000)) {
+            ADD_FAILURE() << "no tty link appeared";
+            return false;
+        }
+        fd_ = ::open(QFile::encodeName(link()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd_ < 0) {
+            ADD_FAILURE() << "cannot open the tty link";
+            return false;
+        }
+        termios raw{};
+        ::tcgetattr(fd_, &raw);
+        cfmakeraw(&raw);
+        ::tcsetattr(fd_, TCSANOW, &raw);
+        return true;
+    }
+
+    QString link() const { return dir_.filePath(QStringLiteral("tty3")); }
+    QString usb() const { return dir_.filePath(QStringLiteral("usb")); }
+
+    void send(const QByteArray& bytes) {
+        ASSERT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size());
+    }
+
+    // Reads until `frames` terminators arrived, the line hangs up, or `timeoutMs` passed.
+    QByteArray receive(int frames, int timeoutMs = 3000) {
+        QByteArray bytes;
+        QElapsedTimer timer;
+        timer.start();
+        while (bytes.count(static_cast<char>(0xFF)) < frames && timer.elapsed() < timeoutMs) {
+            pollfd p{fd_, POLLIN, 0};
+            const int left = static_cast<int>(timeoutMs - timer.elapsed());
+            if (::poll(&p, 1, std::max(left, 0)) <= 0) {
+                break;
+            }
+            char buffer[4096];
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            bytes.append(buffer, static_cast<qsizetype>(n));
+        }
+        return bytes;
+    }
+
+    std::array<int, 4> ask(Command command, int arg1 = 0, int arg2 = 0) {
+        send(commandFrame(code(command), arg1, arg2));
+        return replyValues(receive(1));
+    }
+
+    QTemporaryDir dir_;
+    QProcess process_;
+    int fd_ = -1;
+};
+
+TEST_F(PtySimulator, AnswersIdentifyAndStatusOverTheTerminal) {
+    ASSERT_TRUE(start({}));
+    QFile usbFile(usb());
+    ASSERT_TRUE(usbFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(usbFile.readLine().trimmed(), QByteArray("USB <-> Serial"));
+
+    send(commandFrame(code(Command::Identify)));
+    EXPECT_EQ(receive(1), QByteArray("QM320-HX\x01\x05\xFF", 11));
+    const auto used = ask(Command::GetRecordBytes);
+    EXPECT_EQ(used[2] * 256 + used[3], 650 * 4);
+    EXPECT_EQ(ask(Command::GetMemoryMode)[2], 0);
+
+    // The terminal stays usable across a close and reopen by the host.
+    ::close(fd_);
+    fd_ = ::open(QFile::encodeName(link()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd_, 0);
+    EXPECT_EQ(ask(Command::GetName12)[2], 'L');
+}
+
+TEST_F(PtySimulator, StreamsEveryRecordUpToTheEndAddress) {
+    ASSERT_TRUE(start({}, QStringLiteral("full")));
+    send(commandFrame(code(Command::StreamRecords), 234, 96));
+    const auto frames = splitFrames(receive(15000, 20000));
+    ASSERT_EQ(frames.size(), 15000u);
+    for (const QByteArray& frame : frames) {
+        ASSERT_EQ(frame.size(), 9);
+        const auto v = replyValues(frame);
+        ASSERT_LT(v[0] * 256 + v[1], 16384);
+    }
+}
+
+TEST_F(PtySimulator, FaultOptionsReachTheLogger) {
+    ASSERT_TRUE(
+        start({QStringLiteral("--refuse"), QStringLiteral("30:2"), QStringLiteral("--silent"),
+               QStringLiteral("42"), QStringLiteral("--model"), QStringLiteral("QM300-HX"),
+               QStringLiteral("--garbage"), QStringLiteral("38:3")}));
+    for (int i = 0; i < 2; ++i) {
+        send(commandFrame(code(Command::GetStatus)));
+        const QByteArray refusal = receive(1);
+        ASSERT_FALSE(refusal.isEmpty());
+        EXPECT_EQ(static_cast<std::uint8_t>(refusal[0]), 0xEE);
+    }
+    EXPECT_EQ(ask(Command::GetStatus)[1], 30);
+    send(commandFrame(code(Command::GetName12)));
+    EXPECT_TRUE(receive(1, 300).isEmpty());
+    send(commandFrame(code(Command::GetRecordBytes)));
+    const QByteArray noisy = receive(1);
+    EXPECT_EQ(noisy.size(), 12);
+    EXPECT_EQ(replyValues(noisy)[3], (650 * 4) & 0xFF);
+    send(commandFrame(code(Command::Identify)));
+    EXPECT_TRUE(receive(1).startsWith("QM300-HX"));
+}
+
+TEST_F(PtySimulator, IdentifyWaitsForTheCbusPulseWhenRequired) {
+    ASSERT_TRUE(start({QStringLiteral("--require-reset")}));
+    send(commandFrame(code(Command::Identify)));
+    EXPECT_TRUE(receive(1, 300).isEmpty());
+    QFile cbus(dir_.filePath(QStringLiteral("cbus")));
+    ASSERT_TRUE(cbus.open(QIODevice::Append));
+    cbus.write("0\n255\n0\n");
+    cbus.close();
+    send(commandFrame(code(Command::Identify)));
+    EXPECT_TRUE(receive(1).startsWith("QM320-HX"));
+}
+
+TEST_F(PtySimulator, PacesRepliesAtTheBaudRate) {
+    ASSERT_TRUE(start({QStringLiteral("--baud"), QStringLiteral("9600")}));
+    QElapsedTimer timer;
+    timer.start();
+    send(commandFrame(code(Command::StreamRecords), 0, 180));  // 45 records, 405 bytes
+    EXPECT_EQ(splitFrames(receive(45)).size(), 45u);
+    // Wire time of 9 bytes out and 405 back at 960 bytes per second; pacing is never early.
+    EXPECT_GE(timer.elapsed(), (9 + 405) * 1000 / 960 - 5);
+}
+
+TEST_F(PtySimulator, UnplugAfterADelayRemovesTheDeviceFiles) {
+    // The link appears only after the usb file, so the device was present before it went.
+    ASSERT_TRUE(start({QStringLiteral("--unplug-after-ms"), QStringLiteral("300")}));
+    ASSERT_TRUE(process_.waitForFinished(5000));
+    EXPECT_EQ(process_.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(usb()));
+    EXPECT_FALSE(QFileInfo::exists(link()));
+}
+
+TEST_F(PtySimulator, UnplugAfterRecordsCutsTheStream) {
+    ASSERT_TRUE(start({QStringLiteral("--unplug-after-records"), QStringLiteral("100")},
+                      QStringLiteral("full")));
+    send(commandFrame(code(Command::StreamRecords), 234, 96));
+    const QByteArray got = receive(15000, 3000);
+    ASSERT_TRUE(process_.waitForFinished(5000));
+    EXPECT_EQ(splitFrames(got).size(), 100u);
+    EXPECT_FALSE(QFileInfo::exists(usb()));
+}
+
+TEST_F(PtySimulator, TerminateRemovesTheLinks) {
+    ASSERT_TRUE(start({}));
+    process_.terminate();
+    ASSERT_TRUE(process_.waitForFinished(5000));
+    EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFileInfo::exists(usb()));
+    EXPECT_FALSE(QFileInfo::exists(link()));
+}
+
+TEST_F(PtySimulator, RefusesBadOptions) {
+    const QStringList bad[] = {{QStringLiteral("--scenario"), QStringLiteral("nonesuch")},
+                               {QStringLiteral("--refuse"), QStringLiteral("300:1")},
+                               {QStringLiteral("--baud"), QStringLiteral("-5")},
+                               {QStringLiteral("--port"), QStringLiteral("17")}};
+    for (const QStringList& args : bad) {
+        QProcess process;
+        process.start(simulatorPath(), QStringList{QStringLiteral("--dir"), dir_.path()} + args);
+        ASSERT_TRUE(process.waitForFinished(5000));
+        EXPECT_NE(process.exitCode(), 0) << args.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(usb()));
+}
+
+}  // namespace
