@@ -37,6 +37,12 @@ void ScratchFile::close() {
     }
 }
 
+// A seek drops the file's buffer, so records visited in order are read and written without
+// one.
+bool ScratchFile::seekTo(qint64 offset) {
+    return file_.pos() == offset || file_.seek(offset);
+}
+
 bool ScratchFile::isOpen() const {
     return file_.isOpen();
 }
@@ -52,17 +58,14 @@ DataError ScratchFile::read(int record, Sample& sample) {
     if (!file_.isOpen()) {
         return DataError::Io;
     }
-    // A record beyond the end of the file was never written: it reads as an empty sample.
-    if (recordOffset(record) + kRecordSize > file_.size()) {
-        sample = Sample();
-        return DataError::Range;
-    }
-    if (!file_.seek(recordOffset(record))) {
+    // A seek beyond the end succeeds; a record there was never written and reads short.
+    if (!seekTo(recordOffset(record))) {
         return DataError::Io;
     }
     const QByteArray bytes = file_.read(kRecordSize);
     if (!decode(bytes, sample)) {
-        return DataError::Io;
+        sample = Sample();
+        return DataError::Range;
     }
     return DataError::None;
 }
@@ -74,7 +77,7 @@ DataError ScratchFile::write(int record, const Sample& sample) {
     if (!file_.isOpen()) {
         return DataError::Io;
     }
-    if (!file_.seek(recordOffset(record))) {
+    if (!seekTo(recordOffset(record))) {
         return DataError::Io;
     }
     return file_.write(encode(sample)) == kRecordSize ? DataError::None : DataError::Io;

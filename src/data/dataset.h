@@ -46,6 +46,8 @@ class ScratchFile {
     static bool decode(const QByteArray& bytes, Sample& sample);
 
   private:
+    bool seekTo(qint64 offset);
+
     QFile file_;
 };
 

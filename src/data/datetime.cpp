@@ -3,7 +3,6 @@
 #include "data/datetime.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
 
@@ -33,6 +32,86 @@ QDate dateOf(qint64 units, qint64 unitsPerDay, qint64& withinDay) {
     return baseDate().addDays(day);
 }
 
+// Years 0100..9999 (as day counts): the range a date field of the files can hold.
+bool inRange(double days) {
+    return std::isfinite(days) && std::fabs(days) < 2958466.0;
+}
+
+void appendDigits(QString& text, int value, int width) {
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 11);
+    for (int i = n; i < width; ++i) {
+        text += u'0';
+    }
+    while (n > 0) {
+        text += QLatin1Char(digits[--n]);
+    }
+}
+
+// Reads a run of 1..maxDigits decimal digits at at.
+bool readNumber(QStringView text, qsizetype& at, int maxDigits, int& value) {
+    value = 0;
+    int digits = 0;
+    while (at < text.size() && text[at].isDigit() && text[at].unicode() < 128 &&
+           digits < maxDigits) {
+        value = value * 10 + (text[at].unicode() - '0');
+        ++at;
+        ++digits;
+    }
+    return digits > 0 && (at == text.size() || !text[at].isDigit());
+}
+
+bool expect(QStringView text, qsizetype& at, char16_t c) {
+    if (at < text.size() && text[at] == c) {
+        ++at;
+        return true;
+    }
+    return false;
+}
+
+// "yyyy/M/d", optionally followed by one or more spaces and "H:m" or "H:m:s".
+std::optional<double> parseWritten(QStringView text) {
+    qsizetype at = 0;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (!readNumber(text, at, 4, year) || at != 4 || !expect(text, at, u'/') ||
+        !readNumber(text, at, 2, month) || !expect(text, at, u'/') ||
+        !readNumber(text, at, 2, day)) {
+        return std::nullopt;
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid()) {
+        return std::nullopt;
+    }
+    if (at == text.size()) {
+        return fromDateAndTime(date, QTime(0, 0));
+    }
+    if (!expect(text, at, u' ')) {
+        return std::nullopt;
+    }
+    while (expect(text, at, u' ')) {
+    }
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    if (!readNumber(text, at, 2, hour) || !expect(text, at, u':') ||
+        !readNumber(text, at, 2, minute)) {
+        return std::nullopt;
+    }
+    if (expect(text, at, u':') && !readNumber(text, at, 2, second)) {
+        return std::nullopt;
+    }
+    if (at != text.size() || !QTime::isValid(hour, minute, second)) {
+        return std::nullopt;
+    }
+    return fromDateAndTime(date, QTime(hour, minute, second));
+}
+
 }  // namespace
 
 qint64 toSeconds(double days) {
@@ -47,7 +126,7 @@ double fromSeconds(qint64 seconds) {
 }
 
 QDateTime toDateTime(double days) {
-    if (!std::isfinite(days)) {
+    if (!inRange(days)) {
         return QDateTime();
     }
     qint64 ms = 0;
@@ -69,7 +148,7 @@ double fromDateTime(const QDateTime& dateTime) {
 }
 
 QString format(double days, const QString& pattern) {
-    if (!std::isfinite(days)) {
+    if (!inRange(days)) {
         return QString();
     }
     qint64 seconds = 0;
@@ -79,12 +158,32 @@ QString format(double days, const QString& pattern) {
 }
 
 QString format(double days) {
-    if (!std::isfinite(days)) {
+    if (!inRange(days)) {
         return QString();
     }
-    const bool midnight = toSeconds(days) % kSecondsPerDay == 0;
-    return format(days,
-                  midnight ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    qint64 seconds = 0;
+    const QDate date = dateOf(toSeconds(days), kSecondsPerDay, seconds);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    // Written by hand: this runs once per CSV line.
+    QString text;
+    text.reserve(19);
+    appendDigits(text, year, 4);
+    text += u'/';
+    appendDigits(text, month, 2);
+    text += u'/';
+    appendDigits(text, day, 2);
+    if (seconds != 0) {
+        text += u' ';
+        appendDigits(text, static_cast<int>(seconds / 3600), 2);
+        text += u':';
+        appendDigits(text, static_cast<int>(seconds / 60 % 60), 2);
+        text += u':';
+        appendDigits(text, static_cast<int>(seconds % 60), 2);
+    }
+    return text;
 }
 
 std::optional<double> parse(const QString& text) {
@@ -92,30 +191,24 @@ std::optional<double> parse(const QString& text) {
     if (trimmed.isEmpty() || trimmed.size() > 64) {
         return std::nullopt;
     }
+    if (const std::optional<double> written = parseWritten(trimmed)) {
+        return written;
+    }
     // Date and time are parsed apart, so no local-time rule can reject or move the value.
-    const QStringList parts = trimmed.split(QRegularExpression(QStringLiteral("[ T]+")));
-    if (parts.size() > 2) {
-        return std::nullopt;
+    qsizetype split = trimmed.indexOf(u'T');
+    if (split < 0) {
+        split = trimmed.indexOf(u' ');
     }
-    QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy/M/d"));
-    if (!date.isValid()) {
-        date = QDate::fromString(parts[0], Qt::ISODate);
-    }
+    const QDate date = QDate::fromString(trimmed.left(split), Qt::ISODate);
     if (!date.isValid()) {
         return std::nullopt;
     }
-    if (parts.size() == 1) {
+    if (split < 0) {
         return fromDateAndTime(date, QTime(0, 0));
     }
-    for (const char* form : {"H:m:s", "H:m"}) {
-        const QTime time = QTime::fromString(parts[1], QLatin1String(form));
-        if (time.isValid()) {
-            return fromDateAndTime(date, time);
-        }
-    }
-    const QTime isoTime = QTime::fromString(parts[1], Qt::ISODateWithMs);
-    if (isoTime.isValid()) {
-        return fromDateAndTime(date, isoTime);
+    const QTime time = QTime::fromString(trimmed.mid(split + 1), Qt::ISODateWithMs);
+    if (time.isValid()) {
+        return fromDateAndTime(date, time);
     }
     // An ISO text with a zone offset: the wall-clock fields it wrote are kept.
     const QDateTime zoned = QDateTime::fromString(trimmed, Qt::ISODateWithMs);

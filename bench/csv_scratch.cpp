@@ -1,0 +1,155 @@
+// Figures for a full data set (32767 samples): filling and reading back the scratch file,
+// saving and opening it as CSV, each beside a plain write and read of the same bytes.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+#include "data/csv.h"
+#include "data/datetime.h"
+#include "data/texts.h"
+
+namespace {
+
+constexpr int kRuns = 5;
+
+// Wall and processor time of the fastest run; the machine may be shared, so the processor
+// time shows the work itself.
+struct Timing {
+    double wallMs;
+    double cpuMs;
+};
+
+double cpuNowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+Timing best(const std::function<bool()>& step) {
+    Timing fastest{1e300, 1e300};
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        const double cpuStart = cpuNowMs();
+        timer.start();
+        if (!step()) {
+            std::fprintf(stderr, "step failed\n");
+            std::exit(1);
+        }
+        const double wall = timer.nsecsElapsed() / 1e6;
+        const double cpu = cpuNowMs() - cpuStart;
+        fastest.wallMs = std::min(fastest.wallMs, wall);
+        fastest.cpuMs = std::min(fastest.cpuMs, cpu);
+    }
+    return fastest;
+}
+
+void report(const char* what, Timing t, qint64 bytes) {
+    std::printf("%-38s %9.2f ms wall %9.2f ms cpu %9.1f MB/s (wall)\n", what, t.wallMs, t.cpuMs,
+                bytes / 1e6 / (t.wallMs / 1e3));
+}
+
+bool writePlain(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readPlain(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Sample sampleAt(int k) {
+    Sample s;
+    s.temperature = -20.0f + static_cast<float>(k % 6000) / 100.0f;
+    s.humidity = static_cast<float>(k % 10000) / 100.0f;
+    s.dateTime = datetime::fromDateAndTime(QDate(2026, 1, 1), QTime(0, 0)) + k * 60.0 / 86400;
+    s.series = 1;
+    s.setRemarks(k % 100 == 0 ? QStringLiteral("Upper bound ") : QString());
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    MessageTable table;
+    table.fillEnglish();
+    const CsvTexts texts = csvTexts(table);
+
+    DataSet set;
+    DataSet fileSet;
+    if (!dir.isValid() || !set.file.open(dir.filePath("log.rand")) ||
+        !fileSet.file.open(dir.filePath("read.rand"))) {
+        std::fprintf(stderr, "cannot create scratch files\n");
+        return 1;
+    }
+    set.interval = 60;
+    const int n = DataSet::kMaxCount;
+    const qint64 scratchBytes = static_cast<qint64>(n) * ScratchFile::kRecordSize;
+
+    std::printf("%d samples, fastest of %d runs\n", n, kRuns);
+    const Timing fill = best([&] {
+        set.count = 0;
+        set.stats.reset();
+        for (int k = 1; k <= n; ++k) {
+            Sample s = sampleAt(k);
+            if (set.append(s) != DataError::None) {
+                return false;
+            }
+            set.stats.update(s);
+        }
+        return true;
+    });
+    report("scratch fill (append per record)", fill, scratchBytes);
+
+    QByteArray prepared;
+    prepared.reserve(scratchBytes);
+    for (int k = 1; k <= n; ++k) {
+        Sample s = sampleAt(k);
+        s.index = static_cast<std::int16_t>(k);
+        prepared += ScratchFile::encode(s);
+    }
+    const QString plainScratch = dir.filePath("plain.rand");
+    report("  plain write of the same bytes",
+           best([&] { return writePlain(plainScratch, prepared); }), scratchBytes);
+
+    const Timing readBack = best([&] {
+        Sample s;
+        for (int k = 1; k <= n; ++k) {
+            if (set.read(k, s) != DataError::None) {
+                return false;
+            }
+        }
+        return true;
+    });
+    report("scratch read (record by record)", readBack, scratchBytes);
+    report("  plain read of the same bytes",
+           best([&] { return readPlain(plainScratch).size() == scratchBytes; }), scratchBytes);
+
+    const QString csvPath = dir.filePath("full.csv");
+    const Timing save = best([&] {
+        return saveCsv(csvPath, set, QStringLiteral("QM320-HX"), QStringLiteral("AB12"), texts) ==
+               CsvError::None;
+    });
+    const QByteArray csvBytes = readPlain(csvPath);
+    report("CSV save", save, csvBytes.size());
+    const QString plainCsv = dir.filePath("plain.csv");
+    report("  plain write of the same bytes", best([&] { return writePlain(plainCsv, csvBytes); }),
+           csvBytes.size());
+
+    const Timing open = best([&] {
+        CsvHeader header;
+        return openCsv(csvPath, fileSet, texts, header) == CsvError::None && fileSet.count == n;
+    });
+    report("CSV open (parse and fill read.rand)", open, csvBytes.size());
+    report("  plain read of the same bytes",
+           best([&] { return readPlain(plainCsv).size() == csvBytes.size(); }), csvBytes.size());
+    return 0;
+}
