@@ -5,8 +5,14 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "data/dataset.h"
+
+// Readable QString values in assertion messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << s.toStdString();
+}
 
 inline double dayCountOf(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return QDate(1899, 12, 30).daysTo(QDate(y, mo, d)) + (h * 3600 + mi * 60 + s) / 86400.0;

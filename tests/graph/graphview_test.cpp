@@ -1,0 +1,239 @@
+// Graph view controller: fit sequence, zoom buttons, redraw triggers and guard, per-data-set
+// views, display selection and the cursor read-out, driven through the panel's widgets.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <vector>
+
+#include "data/messagetable.h"
+#include "graph/graphpanel.h"
+#include "graph/graphview.h"
+#include "graphtestdata.h"
+
+namespace {
+
+const double kStart = dayCountOf(2024, 5, 1, 12, 0, 0);
+
+class GraphViewTest : public ::testing::Test {
+  protected:
+    GraphViewTest() : panel(nullptr), view(panel.view()) {
+        messages.fillEnglish();
+        view.setMessages(&messages);
+        view.setDataSets(&log.set, &real.set, &file.set);
+        // Log: one hour every 10 s, 20..26 °C and 40..60 %RH.
+        log.fill(
+            kStart, 361, 10, [](int i) { return 20.0F + (i % 61) * 0.1F; },
+            [](int i) { return 40.0F + (i % 201) * 0.1F; });
+        // File: a day every 10 min, constant readings.
+        file.fill(
+            kStart, 145, 600, [](int) { return -5.0F; }, [](int) { return 99.0F; });
+    }
+
+    int widgetValue(BarIndex i) const { return panel.bar(i)->value(); }
+
+    MessageTable messages;
+    TestDataSet log{QStringLiteral("log.rand")};
+    TestDataSet real{QStringLiteral("real.rand")};
+    TestDataSet file{QStringLiteral("read.rand")};
+    GraphPanel panel;
+    GraphView& view;
+};
+
+}  // namespace
+
+TEST_F(GraphViewTest, PanelHoldsEveryNamedControlWithANameForTheUser) {
+    for (const char* name :
+         {"ondo",      "situdo",    "HScroll1",  "HScroll2",  "HScroll3",  "HScroll4",
+          "VScroll1",  "VScroll2",  "VScroll3",  "VScroll4",  "Command3",  "Command10",
+          "Command12", "Command15", "Command16", "Command17", "Command18", "Label30",
+          "Label31",   "Label34",   "Label35",   "Label36",   "Label37"}) {
+        QWidget* w = panel.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(w, nullptr) << name;
+        if (qobject_cast<QPushButton*>(w) != nullptr || qobject_cast<QScrollBar*>(w) != nullptr) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+        }
+    }
+    EXPECT_EQ(panel.ondo()->geometry(), QRect(8, 8, 705, 209));
+    EXPECT_EQ(panel.situdo()->geometry(), QRect(8, 224, 705, 209));
+    EXPECT_TRUE(panel.bar(HScroll3)->isHidden());
+    EXPECT_TRUE(panel.bar(HScroll4)->isHidden());
+}
+
+TEST_F(GraphViewTest, FitShowsTheWholeDataSetWidenedByTenPercent) {
+    view.FitSequence();
+    const Bars& b = view.bars();
+    EXPECT_EQ(b[VScroll1].value, 33);
+    EXPECT_EQ(b[VScroll2].value, 230);
+    EXPECT_EQ(b[VScroll3].value, 110);
+    EXPECT_EQ(b[VScroll4].value, 500);
+    EXPECT_EQ(b[HScroll1].first, 3601);
+    EXPECT_EQ(b[HScroll1].value, 3601);
+    EXPECT_EQ(b[HScroll2].value, 0);
+    EXPECT_EQ(b[HScroll3].value, 3601);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(widgetValue(static_cast<BarIndex>(i)), b[i].value) << i;
+    }
+    // Widest at the left end: the larger number is shown first.
+    EXPECT_TRUE(panel.bar(HScroll1)->invertedAppearance());
+    EXPECT_FALSE(panel.ondo()->image().isNull());
+    EXPECT_FALSE(panel.situdo()->image().isNull());
+    EXPECT_EQ(log.set.drawnCount, 361);
+    EXPECT_FALSE(view.redrawGuard());
+    EXPECT_EQ(panel.rangeLabel(30)->text(), QStringLiteral("26.3°C"));
+    EXPECT_EQ(panel.rangeLabel(31)->text(), QStringLiteral("19.7°C"));
+    EXPECT_EQ(panel.rangeLabel(37)->text(), QStringLiteral("2024/05/01 13:00:00"));
+    EXPECT_EQ(panel.rangeLabel(36)->text(), QStringLiteral("2024/05/01 11:59:59"));
+}
+
+TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
+    view.FitSequence();
+    struct Case {
+        ZoomButton button;
+        BarIndex bar;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {ZoomButton::Command17, HScroll1, 1800}, {ZoomButton::Command17, HScroll1, 900},
+        {ZoomButton::Command18, HScroll1, 1800}, {ZoomButton::Command3, VScroll1, 16},
+        {ZoomButton::Command10, VScroll1, 32},   {ZoomButton::Command16, VScroll3, 55},
+        {ZoomButton::Command15, VScroll3, 110},
+    };
+    for (const Case& c : cases) {
+        log.set.drawnCount = 0;
+        panel.button(c.button)->click();
+        EXPECT_EQ(view.bars()[c.bar].value, c.expected);
+        EXPECT_EQ(widgetValue(c.bar), c.expected);
+        EXPECT_EQ(log.set.drawnCount, 361) << "no redraw after zoom";
+    }
+    // The humidity time bars follow the temperature ones.
+    EXPECT_EQ(view.bars()[HScroll3].value, 1800);
+}
+
+TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
+    view.FitSequence();
+    log.set.drawnCount = 0;
+    view.setRealTimeMode(QStringLiteral("renzoku"));
+    panel.bar(VScroll1)->setValue(100);
+    EXPECT_EQ(log.set.drawnCount, 0);
+    view.setRealTimeMode(QString());
+    panel.bar(VScroll1)->setValue(120);
+    EXPECT_EQ(log.set.drawnCount, 361);
+}
+
+TEST_F(GraphViewTest, ScrollingTheTimeBarsMovesBothGraphs) {
+    view.FitSequence();
+    panel.button(ZoomButton::Command17)->click();  // 1800 s wide
+    const QImage before = panel.situdo()->image();
+    panel.bar(HScroll2)->setValue(1000);
+    EXPECT_EQ(view.bars()[HScroll4].value, 1000);
+    EXPECT_NE(panel.situdo()->image(), before);
+    EXPECT_EQ(panel.rangeLabel(37)->text(), QStringLiteral("2024/05/01 12:43:20"));
+}
+
+TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
+    view.FitSequence();
+    panel.button(ZoomButton::Command17)->click();
+    const Bars logBars = view.bars();
+    const QImage logImage = panel.ondo()->image();
+
+    QSignalSpy readout(&view, &GraphView::readoutChanged);
+    QSignalSpy display(&view, &GraphView::displayChanged);
+    ASSERT_TRUE(view.SelectDisplay(FileData, GraphView::GraphKindView));
+    EXPECT_EQ(readout.count(), 1);
+    EXPECT_TRUE(readout.at(0).at(0).toString().isEmpty());
+    EXPECT_EQ(display.count(), 1);
+    EXPECT_EQ(view.Disp_stat(), FileData);
+    EXPECT_TRUE(panel.ondo()->image().isNull());  // never drawn yet
+    view.FitSequence();
+    EXPECT_EQ(view.bars()[VScroll3].value, 27);
+    // Centred at 99 %RH, half-span 2.7: the bar's end holds the centre at 97.3.
+    EXPECT_EQ(panel.rangeLabel(34)->text(), QStringLiteral("100.0%"));
+    const Bars fileBars = view.bars();
+
+    log.set.drawnCount = 0;
+    view.chooseDataSet(LogData);
+    EXPECT_EQ(log.set.drawnCount, 0) << "restoring a view draws nothing";
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(view.bars()[i].value, logBars[i].value) << i;
+        EXPECT_EQ(view.bars()[i].first, logBars[i].first) << i;
+        EXPECT_EQ(widgetValue(static_cast<BarIndex>(i)), logBars[i].value) << i;
+    }
+    EXPECT_EQ(panel.ondo()->image(), logImage);
+    EXPECT_EQ(log.set.view.bars[HScroll1].value, logBars[HScroll1].value);
+
+    view.chooseDataSet(FileData);
+    EXPECT_EQ(view.bars()[VScroll3].value, fileBars[VScroll3].value);
+    EXPECT_EQ(view.bars()[HScroll1].value, fileBars[HScroll1].value);
+}
+
+TEST_F(GraphViewTest, OptionsActOnlyOnAChangeAndRefuseUnknownIndices) {
+    QSignalSpy display(&view, &GraphView::displayChanged);
+    view.chooseDataSet(LogData);
+    view.chooseViewKind(GraphView::GraphKindView);
+    EXPECT_EQ(display.count(), 0);
+    view.selectFromMenu(RealTimeData, GraphView::DumpView);
+    EXPECT_EQ(view.Disp_stat(), RealTimeData);
+    EXPECT_EQ(view.viewKind(), GraphView::DumpView);
+    EXPECT_EQ(display.count(), 2);
+    EXPECT_FALSE(view.SelectDisplay(3, 0));
+    EXPECT_FALSE(view.SelectDisplay(0, 2));
+    EXPECT_EQ(view.Disp_stat(), RealTimeData);
+    EXPECT_EQ(display.count(), 2);
+}
+
+TEST_F(GraphViewTest, EmptyDataSetLeavesBarsAloneAndDrawsNothing) {
+    view.SelectDisplay(RealTimeData, GraphView::GraphKindView);
+    const Bars before = view.bars();
+    view.FitSequence();
+    panel.button(ZoomButton::Command17)->click();
+    EXPECT_EQ(view.bars()[VScroll1].value, before[VScroll1].value);
+    EXPECT_EQ(view.bars()[HScroll1].first, before[HScroll1].first);
+    EXPECT_TRUE(panel.ondo()->image().isNull());
+}
+
+TEST_F(GraphViewTest, PrintDrawingFillsTheOffScreenPicturesInPrintColours) {
+    view.FitSequence();
+    view.DrawTemperatureGraph(log.set, true);
+    view.DrawHumidityGraph(log.set, true);
+    EXPECT_EQ(view.P_O_Picture().size(), QSize(705, 418));
+    EXPECT_EQ(view.P_S_Picture().size(), QSize(705, 418));
+    EXPECT_EQ(view.P_O_Picture().pixelColor(1, 1), QColor(Qt::white));
+}
+
+TEST_F(GraphViewTest, CursorReadoutShowsTheSampleUnderThePointer) {
+    view.FitSequence();
+    QSignalSpy readout(&view, &GraphView::readoutChanged);
+    struct Case {
+        const char* name;
+        double x;  // seconds before the right edge
+        QString expected;
+    };
+    const QString last =
+        QStringLiteral("Date 2024/05/01 13:00:00   Temperature 25.50°C   Humidity 55.90 %RH");
+    const std::vector<Case> cases = {
+        {"value_margin", -50, last},
+        {"right_edge", 0, last},
+        {"between_samples", 25,
+         QStringLiteral("Date 2024/05/01 12:59:30   Temperature 25.20°C   Humidity 55.60 %RH")},
+        {"exact_sample", 3590,
+         QStringLiteral("Date 2024/05/01 12:00:10   Temperature 20.10°C   Humidity 40.10 %RH")},
+        {"before_first", 3601,
+         QStringLiteral("Date 2024/05/01 12:00:00   Temperature 20.00°C   Humidity 40.00 %RH")},
+    };
+    for (const Case& c : cases) {
+        view.ShowCursorReadout(c.x, log.set);
+        ASSERT_FALSE(readout.isEmpty());
+        EXPECT_EQ(readout.takeLast().at(0).toString(), c.expected) << c.name;
+    }
+    view.setRealTimeMode(QStringLiteral("renzoku"));
+    view.ShowCursorReadout(25, log.set);
+    EXPECT_TRUE(readout.takeLast().at(0).toString().isEmpty());
+}
+
+TEST(GraphXAtColumn, MapsDeviceColumnsToSecondsBeforeTheRightEdge) {
+    GraphWindow w;
+    w.width = 2000;
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 0, 700), 2000);
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 700, 700), -100);
+    EXPECT_NEAR(graphXAtColumn(w, 2000.0 * 700 / 2100, 700), 0, 1e-9);
+}
