@@ -69,6 +69,7 @@ CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, 
         return result;
     }
     if (error != CsvError::None) {
+        result.dataSetEmptied = set.count == 0;
         prompter.message(machineName, table.text(kFileError));
         result.outcome = CsvOutcome::Failed;
         return result;

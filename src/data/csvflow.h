@@ -25,6 +25,9 @@ CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
 
 struct CsvOpenResult {
     CsvOutcome outcome = CsvOutcome::Cancelled;
+    // A fault past the captions empties the file data set: a view showing it must be
+    // refreshed even though the open failed.
+    bool dataSetEmptied = false;
     CsvHeader header;
     FilePanelInfo panel;
 };

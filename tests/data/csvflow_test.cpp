@@ -130,6 +130,20 @@ TEST_F(CsvFlowTest, OpenShowsThePanelOrTheMatchingMessage) {
     EXPECT_EQ(prompter_.messages,
               QStringList({"QM300-HX|The form of the file is different. ", "QM300-HX|File error"}));
     EXPECT_EQ(file_.count, 1);
+
+    QFile truncated(path("c.csv"));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    QFile good(path("a.csv"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    truncated.write(good.readAll().chopped(10));
+    truncated.close();
+    prompter_.fileAnswers = {path("c.csv")};
+    const CsvOpenResult failed =
+        openCsvInteractive(prompter_, table_, file_, "QM320-HX", directory);
+    EXPECT_EQ(failed.outcome, CsvOutcome::Failed);
+    EXPECT_TRUE(failed.dataSetEmptied);
+    EXPECT_EQ(file_.count, 0);
+    EXPECT_EQ(prompter_.messages.last(), QStringLiteral("QM320-HX|File error"));
     EXPECT_EQ(openCsvInteractive(prompter_, table_, file_, "QM300-HX", directory).outcome,
               CsvOutcome::Cancelled);
 }
