@@ -40,6 +40,7 @@ class SimLogger {
     // The reset contract of the USB chip: with `required`, Identify is not answered until the
     // CBUS lines have gone high and then low.
     void setRequireReset(bool required) { requireReset_ = required; }
+    bool requiresReset() const { return requireReset_; }
     void cbusLevel(std::uint8_t level);
     bool resetSeen() const { return resetSeen_; }
 
