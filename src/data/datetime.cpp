@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <cmath>
+#include <limits>
 
 namespace datetime {
 namespace {
@@ -32,9 +33,10 @@ QDate dateOf(qint64 units, qint64 unitsPerDay, qint64& withinDay) {
     return baseDate().addDays(day);
 }
 
-// Years 0100..9999 (as day counts): the range a date field of the files can hold.
+// Day counts of the years 100 to 9999, the range four-digit year fields can hold; NaN is
+// outside it.
 bool inRange(double days) {
-    return std::isfinite(days) && std::fabs(days) < 2958466.0;
+    return days > -657435.0 && days < 2958466.0;
 }
 
 void appendDigits(QString& text, int value, int width) {
@@ -115,14 +117,7 @@ std::optional<double> parseWritten(QStringView text) {
 }  // namespace
 
 qint64 toSeconds(double days) {
-    return toUnits(days, kSecondsPerDay);
-}
-
-double fromSeconds(qint64 seconds) {
-    const qint64 day = seconds / kSecondsPerDay;
-    const qint64 rest = std::llabs(seconds % kSecondsPerDay);
-    const double fraction = static_cast<double>(rest) / kSecondsPerDay;
-    return seconds < 0 ? day - fraction : day + fraction;
+    return inRange(days) ? toUnits(days, kSecondsPerDay) : 0;
 }
 
 QDateTime toDateTime(double days) {
@@ -219,8 +214,12 @@ std::optional<double> parse(const QString& text) {
 }
 
 qint64 secondsBetween(double from, double to) {
-    const double seconds = (to - from) * kSecondsPerDay;
-    return static_cast<qint64>(std::floor(seconds + 0.5));
+    const double seconds = std::floor((to - from) * kSecondsPerDay + 0.5);
+    if (!(std::fabs(seconds) < 9e18)) {
+        return seconds < 0 ? std::numeric_limits<qint64>::min()
+                           : std::numeric_limits<qint64>::max();
+    }
+    return static_cast<qint64>(seconds);
 }
 
 }  // namespace datetime

@@ -8,9 +8,9 @@
 
 namespace datetime {
 
-// The whole seconds since 1899-12-30 00:00, to the nearest second.
+// The whole seconds since 1899-12-30 00:00, to the nearest second (0 outside the years
+// 100 to 9999).
 qint64 toSeconds(double days);
-double fromSeconds(qint64 seconds);
 
 // Local date-time of a day count (to the millisecond); the fields are taken as they stand.
 QDateTime toDateTime(double days);
@@ -18,7 +18,8 @@ QDateTime toDateTime(double days);
 double fromDateTime(const QDateTime& dateTime);
 double fromDateAndTime(const QDate& date, const QTime& time);
 
-// "yyyy/MM/dd HH:mm:ss", or "yyyy/MM/dd" alone when the time of day is exactly midnight.
+// "yyyy/MM/dd HH:mm:ss", or "yyyy/MM/dd" alone when the time of day is exactly midnight;
+// empty text outside the years 100 to 9999.
 QString format(double days);
 // A custom Qt date-time pattern applied to the date and time fields (e.g. "yyMMdd_HHmmss").
 QString format(double days, const QString& pattern);

@@ -3,6 +3,7 @@
 #include <QBuffer>
 
 #include <cmath>
+#include <limits>
 
 #include "data/datetime.h"
 #include "data/listinput.h"
@@ -39,6 +40,14 @@ TEST(DateTime, FormatsWithTheDateAloneAtMidnight) {
     for (const FormatCase& c : cases) {
         EXPECT_EQ(datetime::format(c.days), QString::fromLatin1(c.text)) << c.text;
     }
+    for (double outside : {std::nan(""), 1e300, -1e300, 2958466.0, -657436.0}) {
+        EXPECT_TRUE(datetime::format(outside).isEmpty()) << outside;
+        EXPECT_FALSE(datetime::toDateTime(outside).isValid()) << outside;
+        EXPECT_EQ(datetime::toSeconds(outside), 0) << outside;
+    }
+    EXPECT_EQ(datetime::format(dayCount(9999, 12, 31, 23, 59, 59)),
+              QStringLiteral("9999/12/31 23:59:59"));
+    EXPECT_EQ(datetime::format(dayCount(100, 1, 1, 12)), QStringLiteral("0100/01/01 12:00:00"));
     EXPECT_EQ(datetime::format(dayCount(2026, 1, 2, 3, 4, 5), QStringLiteral("yyMMdd_HHmmss")),
               QStringLiteral("260102_030405"));
 }
@@ -72,6 +81,8 @@ TEST(DateTime, SecondsBetweenRoundsHalfUp) {
     EXPECT_EQ(datetime::secondsBetween(t0, t0 + 60.4 / 86400), 60);
     EXPECT_EQ(datetime::secondsBetween(0.0, 0.5 / 86400), 1);
     EXPECT_EQ(datetime::secondsBetween(0.0, -0.5 / 86400), 0);
+    EXPECT_EQ(datetime::secondsBetween(0.0, 1e300), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(datetime::secondsBetween(0.0, std::nan("")), std::numeric_limits<qint64>::max());
     EXPECT_EQ(datetime::secondsBetween(t0, dayCount(2026, 12, 7, 10, 1, 1)), 61);
     EXPECT_EQ(datetime::secondsBetween(t0, t0 - 2.0 / 86400), -2);
 }
