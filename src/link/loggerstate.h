@@ -16,6 +16,7 @@ struct LoggerState {
     double Start_Time = 0;  // days since 1899-12-30; 0 when Start_Raw is not a valid date
     std::uint8_t Clock_Year = 0, Clock_Month = 0, Clock_Day = 0;
     std::uint8_t Clock_Hour = 0, Clock_Minute = 0, Clock_Second = 0;
+    double Clock_Time = 0;      // the logger clock as a date-time; 0 when not a valid date
     double Record_Pointer = 0;  // bytes of record memory written
     std::uint8_t Interval_Unit = 0;
     std::uint8_t Interval_Value = 0;
