@@ -32,6 +32,8 @@ class PtyServer {
     int run();
     // Async-signal-safe.
     void stop();
+    // Writing a byte here stops the server; for signal handlers.
+    int stopFd() const { return stopPipe_[1]; }
 
     QString linkPath() const;
     QString slaveName() const { return slaveName_; }

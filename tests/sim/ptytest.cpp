@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 #include <QCoreApplication>
@@ -204,13 +205,18 @@ TEST_F(PtySimulator, UnplugAfterRecordsCutsTheStream) {
     EXPECT_FALSE(QFileInfo::exists(usb()));
 }
 
-TEST_F(PtySimulator, TerminateRemovesTheLinks) {
-    ASSERT_TRUE(start({}));
-    process_.terminate();
-    ASSERT_TRUE(process_.waitForFinished(5000));
-    EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit);
-    EXPECT_FALSE(QFileInfo::exists(usb()));
-    EXPECT_FALSE(QFileInfo::exists(link()));
+TEST_F(PtySimulator, TerminationSignalsRemoveTheLinks) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        ASSERT_TRUE(start({}));
+        ::kill(static_cast<pid_t>(process_.processId()), signal);
+        ASSERT_TRUE(process_.waitForFinished(5000)) << signal;
+        EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(process_.exitCode(), 0) << signal;
+        EXPECT_FALSE(QFileInfo::exists(usb())) << signal;
+        EXPECT_FALSE(QFileInfo::exists(link())) << signal;
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 TEST_F(PtySimulator, RefusesBadOptions) {

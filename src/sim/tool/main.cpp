@@ -1,5 +1,7 @@
 // logger-sim: the simulated logger on a pseudo-terminal, linked as DIR/tty{N}, with the USB
 // device contract (DIR/usb, DIR/cbus) the program's simulator device layer reads.
+#include <signal.h>
+#include <unistd.h>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -13,12 +15,23 @@
 
 namespace {
 
-PtyServer* activeServer = nullptr;
+// The server's stop pipe, written from the signal handler (only async-signal-safe calls).
+volatile std::sig_atomic_t stopFd = -1;
 
 void onSignal(int) {
-    if (activeServer != nullptr) {
-        activeServer->stop();
+    const int fd = stopFd;
+    if (fd >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
     }
+}
+
+void installSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 // "CODE" or "CODE:N" with a command code 0..255 and N >= 0.
@@ -224,13 +237,12 @@ int main(int argc, char** argv) {
     if (!server.start(error)) {
         return fail(error);
     }
-    activeServer = &server;
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGINT, onSignal);
+    stopFd = server.stopFd();
+    installSignalHandlers();
     err << "logger-sim: scenario " << scenario << " on " << server.linkPath() << " ("
         << server.slaveName() << ")\n";
     err.flush();
     const int exitCode = server.run();
-    activeServer = nullptr;
+    stopFd = -1;
     return exitCode;
 }
