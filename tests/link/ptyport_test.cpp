@@ -1,0 +1,134 @@
+// The real serial port adapter and the engine against the logger-sim program over a
+// pseudo-terminal, reached through the device directory as the program reaches it.
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "link/cbusdevice.h"
+#include "link/engine.h"
+#include "link/eventloopwaiter.h"
+#include "link/protocol.h"
+#include "link/qtserialport.h"
+#include "scriptedport.h"
+
+namespace {
+
+// Runs the event loop in short bounded waits until `done` holds or the time is up.
+template <typename Predicate>
+bool waitUntil(Predicate done, int timeoutMs) {
+    EventLoopWaiter waiter;
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        waiter.wait(2);
+    }
+    return true;
+}
+
+class PtyPortTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QProcess sim;
+
+    void SetUp() override {
+        const QString program = qEnvironmentVariable("VELTRANE_SIM");
+        if (program.isEmpty()) {
+            GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
+        }
+        ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
+        ASSERT_TRUE(dir.isValid());
+        sim.setProgram(program);
+        sim.setArguments(
+            {QStringLiteral("--dir"), dir.path(), QStringLiteral("--port"), QStringLiteral("1")});
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim.start();
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        ASSERT_TRUE(
+            waitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("tty1"))); }, 10000));
+        qputenv("VELTRANE_DEVICE_DIR", dir.path().toLocal8Bit());
+    }
+
+    void TearDown() override {
+        qunsetenv("VELTRANE_DEVICE_DIR");
+        if (sim.state() != QProcess::NotRunning) {
+            sim.terminate();
+            if (!sim.waitForFinished(5000)) {
+                sim.kill();
+                sim.waitForFinished(5000);
+            }
+        }
+    }
+};
+
+TEST_F(PtyPortTest, EngineExchangesFramesThroughTheRealPort) {
+    QtSerialPortAdapter port;
+    ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
+    EXPECT_EQ(port.portNumber(), 1);
+    EXPECT_FALSE(port.open(2, QStringLiteral("57600,n,8,1")));
+    ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
+
+    TimerTable timers;
+    RecordingHost host(timers);
+    Engine engine(port, timers, host);
+    QByteArray identify;
+    std::vector<std::uint8_t> codes;
+    engine.setHandler(Command::Identify, [&](CommandEntry&, const Reply& reply) {
+        identify = reply.raw;
+        return ReplyAction::Advance;
+    });
+    for (Command c : {Command::GetStatus, Command::GetInterval, Command::GetMemoryMode}) {
+        engine.setHandler(c, [&](CommandEntry& entry, const Reply& reply) {
+            EXPECT_EQ(reply.r[0], kCommandKind);
+            EXPECT_EQ(reply.r[1], entry.Code);
+            codes.push_back(entry.Code);
+            return ReplyAction::Advance;
+        });
+    }
+    engine.begin();
+    ASSERT_TRUE(engine.Enqueue(Command::Identify, 0, 0, Keyword::PortOpen));
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, Keyword::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(Command::GetInterval, 0, 0, Keyword::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(Command::GetMemoryMode, 0, 0, Keyword::PortOpen));
+    }
+    engine.SendCurrent();
+    // No tick is driven: every reply is handled from the port's bytes-arrived signal.
+    ASSERT_TRUE(waitUntil([&] { return !engine.busy(); }, 10000));
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_EQ(codes.size(), 60u);
+    ASSERT_GE(identify.size(), 2);
+    EXPECT_TRUE(identify.startsWith("QM3")) << identify.toStdString();
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(PtyPortTest, SimulatedUsbDeviceIsPresentAndTakesPulses) {
+    const std::unique_ptr<CbusDevice> device = makeCbusDevice();
+    QString description;
+    EXPECT_EQ(device->describe(description), CbusDevice::kOk);
+    EXPECT_FALSE(description.isEmpty());
+    EXPECT_EQ(device->pulse(255), CbusDevice::kOk);
+    EXPECT_EQ(device->pulse(0), CbusDevice::kOk);
+}
+
+TEST_F(PtyPortTest, InitialiseCommandIsWrittenWithoutAReply) {
+    QtSerialPortAdapter port;
+    ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
+    ASSERT_TRUE(port.write(Protocol::initAllCommand()));
+    // The simulator answers nothing; a following command still gets its own reply.
+    TimerTable timers;
+    RecordingHost host(timers);
+    Engine engine(port, timers, host);
+    engine.begin();
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    engine.SendCurrent();
+    ASSERT_TRUE(waitUntil([&] { return !engine.busy(); }, 10000));
+    EXPECT_TRUE(host.failures.empty());
+}
+
+}  // namespace
