@@ -3,6 +3,7 @@
 
 #include <QFontMetricsF>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 GraphCanvas::GraphCanvas(QPainter& painter, QSizeF deviceSize, double left, double top,
@@ -16,6 +17,14 @@ GraphCanvas::GraphCanvas(QPainter& painter, QSizeF deviceSize, double left, doub
 
 QPointF GraphCanvas::map(double x, double y) const {
     return {mapX(x), mapY(y)};
+}
+
+QPoint GraphCanvas::pixel(double x, double y) const {
+    // Far-off points are held well outside the picture so the pixel stays in integer range.
+    constexpr double kFar = 1e6;
+    const QPointF p = map(x, y);
+    return {static_cast<int>(std::floor(std::clamp(p.x(), -kFar, kFar))),
+            static_cast<int>(std::floor(std::clamp(p.y(), -kFar, kFar)))};
 }
 
 double GraphCanvas::mapX(double x) const {
@@ -62,7 +71,7 @@ void GraphCanvas::fillDeviceBox(QPointF a, QPointF b, const QColor& color) {
 
 void GraphCanvas::dot(double x, double y, const QColor& color) {
     painter_.setPen(pen(color));
-    painter_.drawPoint(map(x, y));
+    painter_.drawPoint(pixel(x, y));
 }
 
 void GraphCanvas::setFont(const QFont& font) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
+#include <QPoint>
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
@@ -21,6 +22,8 @@ class GraphCanvas {
     QSizeF deviceSize() const { return size_; }
     QPointF map(double x, double y) const;
     double mapX(double x) const;
+    // The device pixel holding a user point, as the picture's own drawing rounds it.
+    QPoint pixel(double x, double y) const;
     double mapY(double y) const;
     // User x at a device column (for the cursor read-out).
     double userX(double deviceX) const;

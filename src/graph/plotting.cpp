@@ -2,9 +2,7 @@
 // of one series are drawn as one polyline.
 #include "graph/plotting.h"
 
-#include <QPolygonF>
-#include <vector>
-
+#include "graph/polylinereducer.h"
 #include "graph/viewmath.h"
 
 int FindSampleByTime(double target, int count, const SampleReader& read) {
@@ -60,13 +58,10 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
     QPen linePen(palette.color(14));
     linePen.setCosmetic(true);
     linePen.setWidth(1);
-    QPolygonF series;
+    PolylineReducer series;
     auto flush = [&] {
-        if (series.size() > 1) {
-            painter.setPen(linePen);
-            painter.drawPolyline(series);
-        }
-        series.clear();
+        painter.setPen(linePen);
+        drawSegments(painter, series.take());
     };
 
     float previousSeries = 0;
@@ -77,7 +72,8 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
             continue;
         }
         const double y = valueOn(kind, sample);
-        const double x = xOfTime(sample.dateTime, endTime, offset);
+        const std::int64_t before = SecondsBetween(sample.dateTime, endTime);
+        const auto x = static_cast<double>(before - offset);
         if (sample.series != previousSeries) {
             flush();
             canvas.setPenWidth(2);
@@ -88,10 +84,9 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
             canvas.setPenWidth(1);
             previousSeries = sample.series;
         }
-        series.append(canvas.map(x, y));
+        series.add(canvas.pixel(x, y));
         pen = QPointF(x, y);
         havePen = true;
-        const std::int64_t before = SecondsBetween(sample.dateTime, endTime);
         if (before >= offset && before <= width + offset) {
             set.windowStats.update(sample);
         }

@@ -1,0 +1,178 @@
+// Figures for redrawing both graphs of a full data set (32767 samples read from the scratch
+// file), over the whole span and over a narrow window, beside the floor: one in-memory QPainter
+// polyline per graph over the same points on the same picture size.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+#include "data/dataset.h"
+#include "data/messagetable.h"
+#include "graph/renderer.h"
+#include "graph/viewmath.h"
+
+namespace {
+
+constexpr int kRuns = 15;
+constexpr int kSamples = DataSet::kMaxCount;
+constexpr int kInterval = 60;
+const QSize kGraphSize(705, 209);
+
+struct Timing {
+    double wallMs;
+    double cpuMs;
+};
+
+double cpuNowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// Fastest of several runs; the machine is shared, so processor time is shown as well.
+Timing best(const std::function<void()>& step) {
+    Timing fastest{1e300, 1e300};
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        const double cpuStart = cpuNowMs();
+        timer.start();
+        step();
+        fastest.wallMs = std::min(fastest.wallMs, timer.nsecsElapsed() / 1e6);
+        fastest.cpuMs = std::min(fastest.cpuMs, cpuNowMs() - cpuStart);
+    }
+    return fastest;
+}
+
+struct Points {
+    std::vector<double> x;  // seconds before the end
+    std::vector<float> temperature;
+    std::vector<float> humidity;
+};
+
+// Both graphs drawn by the renderer, samples read from the scratch file.
+void drawBoth(DataSet& set, const Bars& bars, double step, const MessageTable& messages, QImage& t,
+              QImage& h) {
+    GraphRenderer renderer;
+    for (auto [kind, image] :
+         {std::pair{GraphKind::Temperature, &t}, std::pair{GraphKind::Humidity, &h}}) {
+        QPainter painter(image);
+        const GraphWindow w = kind == GraphKind::Temperature ? temperatureWindow(bars, step)
+                                                             : humidityWindow(bars, step);
+        renderer.draw(painter, QSizeF(kGraphSize), kind, w, set, GraphTexts::of(kind, messages),
+                      GraphPalette::screen());
+    }
+}
+
+// The floor: one polyline per graph over the window's points held in memory, mapped with the
+// same user scale.
+void polylineBoth(const Points& p, const GraphWindow& tw, const GraphWindow& hw, QImage& t,
+                  QImage& h) {
+    for (auto [w, image, values] :
+         {std::tuple{&tw, &t, &p.temperature}, std::tuple{&hw, &h, &p.humidity}}) {
+        const double width = static_cast<double>(w->width);
+        const double sx = kGraphSize.width() / (-width / 20 - width);
+        const double pictureBottom = w->bottom - (w->top - w->bottom) / 10;
+        const double sy = kGraphSize.height() / (pictureBottom - w->top);
+        QPolygonF line;
+        line.reserve(static_cast<int>(p.x.size()));
+        for (size_t i = 0; i < p.x.size(); ++i) {
+            const double x = p.x[i] - static_cast<double>(w->offset);
+            if (x < -width / 20 - 1 || x > width + kInterval * 2) {
+                continue;
+            }
+            line.append(QPointF((x - width) * sx, ((*values)[i] - w->top) * sy));
+        }
+        QPainter painter(image);
+        painter.fillRect(image->rect(), Qt::black);
+        QPen pen(QColor(32, 160, 128));
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.drawPolyline(line);
+    }
+}
+
+void report(const char* what, Timing drawn, Timing floor) {
+    std::printf(
+        "%-22s redraw %8.2f ms wall %8.2f ms cpu | floor %7.2f ms wall %7.2f ms cpu | "
+        "ratio %5.2f x wall %5.2f x cpu\n",
+        what, drawn.wallMs, drawn.cpuMs, floor.wallMs, floor.cpuMs, drawn.wallMs / floor.wallMs,
+        drawn.cpuMs / floor.cpuMs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    DataSet set;
+    if (!dir.isValid() || !set.file.open(dir.filePath(QStringLiteral("log.rand")))) {
+        std::fprintf(stderr, "cannot create the scratch file\n");
+        return 1;
+    }
+    set.stats.reset();
+    Points points;
+    const double start = 45413.5;  // 2024-05-01 12:00
+    for (int i = 0; i < kSamples; ++i) {
+        Sample s;
+        s.dateTime = start + static_cast<double>(i) * kInterval / 86400.0;
+        s.temperature = static_cast<float>(22 + 6 * std::sin(i / 700.0) + std::sin(i / 9.0));
+        s.humidity = static_cast<float>(55 + 20 * std::cos(i / 1100.0) + 2 * std::sin(i / 5.0));
+        s.series = static_cast<float>(1 + i / 5000);
+        if (set.append(s) != DataError::None) {
+            std::fprintf(stderr, "cannot write the scratch file\n");
+            return 1;
+        }
+        set.stats.update(s);
+        points.temperature.push_back(s.temperature);
+        points.humidity.push_back(s.humidity);
+    }
+    const double end = start + static_cast<double>(kSamples - 1) * kInterval / 86400.0;
+    for (int i = 0; i < kSamples; ++i) {
+        points.x.push_back(static_cast<double>(
+            SecondsBetween(start + static_cast<double>(i) * kInterval / 86400.0, end)));
+    }
+
+    MessageTable messages;
+    messages.fillEnglish();
+    const TimeBase base = timeBaseOf(start, end);
+    Bars bars = initialBars();
+    fitGraphToData(bars, {set.stats.maxTemperature, set.stats.minTemperature, set.stats.maxHumidity,
+                          set.stats.minHumidity});
+    updateScrollRanges(bars, base, false);
+    bars[HScroll1].setValue(bars[HScroll1].first);
+    bars[HScroll3].setValue(bars[HScroll3].first);
+
+    QImage t(kGraphSize, QImage::Format_RGB32);
+    QImage h(kGraphSize, QImage::Format_RGB32);
+    std::printf("%d samples, span %lld s, step unit %.3f s, picture %dx%d\n", kSamples,
+                static_cast<long long>(base.span), base.stepUnit, kGraphSize.width(),
+                kGraphSize.height());
+
+    auto measure = [&](const char* name) {
+        const GraphWindow tw = temperatureWindow(bars, base.stepUnit);
+        const GraphWindow hw = humidityWindow(bars, base.stepUnit);
+        const Timing drawn = best([&] { drawBoth(set, bars, base.stepUnit, messages, t, h); });
+        const Timing floor = best([&] { polylineBoth(points, tw, hw, t, h); });
+        report(name, drawn, floor);
+    };
+    measure("whole span");
+
+    // A two-hour window in the middle of the data.
+    for (BarIndex width : {HScroll1, HScroll3}) {
+        bars[width].setValue(static_cast<int>(std::lround(7200 / base.stepUnit)));
+    }
+    updateScrollRanges(bars, base, false);
+    for (BarIndex offset : {HScroll2, HScroll4}) {
+        bars[offset].setValue(bars[HScroll2].first / 2);
+    }
+    measure("narrow window (2 h)");
+    return 0;
+}
