@@ -132,3 +132,32 @@ TEST_F(PtyPortTest, InitialiseCommandIsWrittenWithoutAReply) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PtyPortTest, VanishedSimulatorBecomesAPortErrorAndRecoveryGivesUp) {
+    QtSerialPortAdapter port;
+    ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
+    TimerTable timers;
+    RecordingHost host(timers);
+    Engine engine(port, timers, host);
+    engine.setLineSettings(QStringLiteral("57600,n,8,1"), 1);
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    engine.begin();
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    engine.SendCurrent();
+    // Polling alone notices the dead line: reopening fails and the procedure ends silently.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            engine.inputTick();
+            return !engine.busy();
+        },
+        10000));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(host.portLostCalls, 1);
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_EQ(host.ended, 1);
+}
+
+}  // namespace
