@@ -1,0 +1,138 @@
+// Filling and first painting the data table with 32767 samples, beside a bare table view
+// over a trivial in-memory model of the same rows (the floor). Also times a text sort.
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QPixmap>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <vector>
+
+#include "data/dataset.h"
+#include "data/messagetable.h"
+#include "ui/datatable.h"
+
+namespace {
+
+constexpr int kRows = DataSet::kMaxCount;
+constexpr int kRuns = 5;
+constexpr QSize kPaneSize(1000, 600);
+
+Sample sampleFor(int record) {
+    Sample sample;
+    sample.temperature = static_cast<float>((record * 37) % 600) / 10.0f - 10.0f;
+    sample.humidity = static_cast<float>((record * 13) % 1000) / 10.0f;
+    sample.dateTime = 45000.0 + record * (10.0 / 86400.0);
+    sample.series = 1;
+    return sample;
+}
+
+// The floor: the same five texts per row, formatted beforehand and held in memory.
+class TrivialModel : public QAbstractTableModel {
+  public:
+    void setRows(const std::vector<QStringList>& rows) {
+        beginResetModel();
+        rows_ = rows;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : DataTableModel::kColumnCount;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole) {
+            return {};
+        }
+        return rows_[static_cast<std::size_t>(index.row())].at(index.column());
+    }
+
+  private:
+    std::vector<QStringList> rows_;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    DataSet dataSet;
+    if (!dir.isValid() || !dataSet.file.open(dir.filePath(QStringLiteral("real.rand")))) {
+        std::fprintf(stderr, "cannot create the scratch file\n");
+        return 1;
+    }
+    std::vector<QStringList> texts;
+    texts.reserve(kRows);
+    for (int record = 1; record <= kRows; ++record) {
+        Sample sample = sampleFor(record);
+        if (dataSet.append(sample) != DataError::None) {
+            std::fprintf(stderr, "cannot write record %d\n", record);
+            return 1;
+        }
+        texts.push_back(DataTableModel::cellTexts(record, sample));
+    }
+    MessageTable messages;
+    messages.fillEnglish();
+
+    std::vector<double> table;
+    std::vector<double> sorted;
+    std::vector<double> floor;
+    for (int run = 0; run < kRuns; ++run) {
+        {
+            DataTableView view(0, dataSet, messages);
+            view.resize(kPaneSize);
+            view.show();
+            QApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            view.fill();
+            const QPixmap painted = view.grab();
+            table.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            timer.restart();
+            view.columnClick(DataTableModel::TemperatureColumn);
+            const QPixmap resorted = view.grab();
+            sorted.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            if (painted.isNull() || resorted.isNull() || view.model()->rowCount() != kRows) {
+                std::fprintf(stderr, "table not painted\n");
+                return 1;
+            }
+        }
+        {
+            TrivialModel model;
+            QTableView view;
+            view.setModel(&model);
+            view.verticalHeader()->hide();
+            view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 4);
+            view.setShowGrid(false);
+            view.resize(kPaneSize);
+            view.show();
+            QApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            model.setRows(texts);
+            const QPixmap painted = view.grab();
+            floor.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            if (painted.isNull()) {
+                return 1;
+            }
+        }
+    }
+    std::printf("rows: %d, runs: %d (median)\n", kRows, kRuns);
+    std::printf("data table fill + first paint: %8.2f ms (goal < 100 ms)\n", median(table));
+    std::printf("bare table view + first paint: %8.2f ms (floor)\n", median(floor));
+    std::printf("ratio to floor:                %8.2f\n", median(table) / median(floor));
+    std::printf("sort by temperature text + paint: %5.2f ms\n", median(sorted));
+    return 0;
+}

@@ -1,0 +1,320 @@
+// Data table: cell texts, text sorting with the header rules and images, row clicks, the
+// real-time append with its extreme marking, and the pane's names and geometry.
+#include <gtest/gtest.h>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "ui/datatable.h"
+
+namespace {
+
+class DataTableTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(dataSet.file.open(dir.filePath(QStringLiteral("real.rand"))));
+        messages.fillEnglish();
+    }
+
+    // Appends a sample to the data set and updates its statistics, as the measurement does.
+    void addSample(float temperature, float humidity, double dateTime = 45000.5,
+                   const QString& remarks = {}) {
+        Sample sample;
+        sample.temperature = temperature;
+        sample.humidity = humidity;
+        sample.dateTime = dateTime;
+        sample.series = 1;
+        sample.setRemarks(remarks);
+        ASSERT_EQ(dataSet.append(sample), DataError::None);
+        dataSet.stats.update(sample);
+    }
+
+    QStringList column(const DataTableModel& model, int column) const {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            texts.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
+        }
+        return texts;
+    }
+
+    QString remarksOf(int record) {
+        Sample sample;
+        EXPECT_EQ(dataSet.read(record, sample), DataError::None);
+        return sample.remarksText().trimmed();
+    }
+
+    QTemporaryDir dir;
+    DataSet dataSet;
+    MessageTable messages;
+};
+
+struct CellCase {
+    float temperature;
+    float humidity;
+    double dateTime;
+    const char* remarks;
+    const char* date;
+    const char* temperatureText;
+    const char* humidityText;
+};
+
+TEST_F(DataTableTest, CellTextsFollowTheColumnFormats) {
+    const CellCase cases[] = {
+        {23.456f, 45.5f, 45000.5, "Upper bound ", "2023/03/15 12:00:00", "23.46", "45.50"},
+        {-5.0f, 100.0f, 36526.75, "", "2000/01/01 18:00:00", "-5.00", "100.00"},
+        {0.5f, 0.0f, 36526.0 + 1.0 / 86400.0, "x", "2000/01/01 00:00:01", "0.50", "0.00"},
+        {-0.25f, 9.994f, 44927.0 + 86399.4 / 86400.0, "", "2023/01/01 23:59:59", "-0.25", "9.99"},
+    };
+    for (const CellCase& c : cases) {
+        addSample(c.temperature, c.humidity, c.dateTime, QString::fromUtf8(c.remarks));
+    }
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    ASSERT_EQ(model.rowCount(), 4);
+    ASSERT_EQ(model.columnCount(), 5);
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        const CellCase& c = cases[row];
+        EXPECT_EQ(model.cellText(row, 0), QStringLiteral("0000%1").arg(row + 1));
+        EXPECT_EQ(model.cellText(row, 1), QLatin1String(c.date));
+        EXPECT_EQ(model.cellText(row, 2), QLatin1String(c.temperatureText));
+        EXPECT_EQ(model.cellText(row, 3), QLatin1String(c.humidityText));
+        const QString remarks = model.cellText(row, 4);
+        EXPECT_EQ(remarks.size(), 50);
+        EXPECT_EQ(remarks.trimmed(), QString::fromUtf8(c.remarks).trimmed());
+    }
+    EXPECT_TRUE(model.cellText(4, 0).isEmpty());
+    EXPECT_TRUE(model.cellText(0, 5).isEmpty());
+    EXPECT_TRUE(model.cellText(-1, 1).isEmpty());
+}
+
+TEST_F(DataTableTest, CaptionsComeFromTheMessageTable) {
+    DataTableModel model(dataSet, messages);
+    const QStringList expected{"Record No", "Date", QString::fromUtf8("Temp (°C)"), "Humi (%RH)",
+                               "Remarks"};
+    for (int section = 0; section < 5; ++section) {
+        EXPECT_EQ(model.headerData(section, Qt::Horizontal, Qt::DisplayRole).toString(),
+                  expected[section]);
+    }
+    messages.fillJapanese();
+    model.refreshCaptions();
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("温度 ℃"));
+}
+
+TEST_F(DataTableTest, EmptyDataSetShowsAnEmptyTable) {
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    EXPECT_EQ(model.rowCount(), 0);
+    model.setSort(DataTableModel::TemperatureColumn, DataTableModel::Descending);
+    EXPECT_EQ(model.rowCount(), 0);
+    model.appendNewest();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+struct SortCase {
+    int column;
+    DataTableModel::SortOrder order;
+    QStringList expected;  // the sort column's texts from top to bottom
+};
+
+TEST_F(DataTableTest, SortsByTheTextOfTheSortColumn) {
+    const float temperatures[] = {9.0f, 10.0f, 2.0f, -1.0f, -10.0f, 2.0f};
+    for (float temperature : temperatures) {
+        addSample(temperature, 50.0f);
+    }
+    const SortCase cases[] = {
+        {2, DataTableModel::Ascending, {"-1.00", "-10.00", "10.00", "2.00", "2.00", "9.00"}},
+        {2, DataTableModel::Descending, {"9.00", "2.00", "2.00", "10.00", "-10.00", "-1.00"}},
+        {0, DataTableModel::Descending, {"00006", "00005", "00004", "00003", "00002", "00001"}},
+        {0, DataTableModel::Ascending, {"00001", "00002", "00003", "00004", "00005", "00006"}},
+    };
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    for (const SortCase& c : cases) {
+        model.setSort(c.column, c.order);
+        EXPECT_EQ(column(model, c.column), c.expected) << c.column << " " << c.order;
+    }
+    // Equal texts keep their insertion order; the first column stays the record number.
+    model.setSort(2, DataTableModel::Ascending);
+    EXPECT_EQ(model.recordAt(3), 3);
+    EXPECT_EQ(model.recordAt(4), 6);
+    EXPECT_EQ(column(model, 0),
+              QStringList({"00004", "00005", "00002", "00003", "00006", "00001"}));
+}
+
+TEST_F(DataTableTest, RecordNumbersSortAsTextDoes) {
+    for (int i = 0; i < 12; ++i) {
+        addSample(20.0f, 50.0f);
+    }
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    model.setSort(0, DataTableModel::Descending);
+    EXPECT_EQ(model.recordAt(0), 12);
+    EXPECT_EQ(model.recordAt(2), 10);
+    EXPECT_EQ(model.recordAt(3), 9);
+}
+
+TEST_F(DataTableTest, HeaderClicksFlipOrKeepTheOrder) {
+    for (float temperature : {9.0f, 10.0f, 2.0f}) {
+        addSample(temperature, 50.0f);
+    }
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    const auto image = [&](int section) {
+        return model.headerData(section, Qt::Horizontal, Qt::DecorationRole);
+    };
+    EXPECT_TRUE(image(0).isValid());
+    const QIcon ascending = image(0).value<QIcon>();
+
+    struct Click {
+        int section;
+        int column;
+        DataTableModel::SortOrder order;
+    };
+    const Click clicks[] = {
+        {0, 0, DataTableModel::Descending},  // same column: flip
+        {2, 2, DataTableModel::Descending},  // other column: keep the order
+        {2, 2, DataTableModel::Ascending},
+        {4, 4, DataTableModel::Ascending},
+        {4, 4, DataTableModel::Descending},
+        {7, 4, DataTableModel::Descending},  // no such column: nothing happens
+    };
+    for (const Click& click : clicks) {
+        model.headerClicked(click.section);
+        EXPECT_EQ(model.sortColumn(), click.column) << click.section;
+        EXPECT_EQ(model.sortOrder(), click.order) << click.section;
+        for (int section = 0; section < 5; ++section) {
+            EXPECT_EQ(image(section).isValid(), section == click.column) << section;
+        }
+        const QIcon shown = image(click.column).value<QIcon>();
+        EXPECT_EQ(shown.cacheKey() == ascending.cacheKey(),
+                  click.order == DataTableModel::Ascending);
+    }
+}
+
+TEST_F(DataTableTest, RowClickShowsTheRowInTheStatusText) {
+    addSample(21.5f, 40.25f, 45000.5);
+    addSample(-3.0f, 80.0f, 45001.25);
+    DataTableView view(1, dataSet, messages);
+    view.fill();
+    view.model()->setSort(2, DataTableModel::Ascending);
+    QSignalSpy spy(&view, &DataTableView::statusTextChanged);
+    view.itemClick(0);
+    view.itemClick(5);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toString(),
+              QString::fromUtf8("Date 2023/03/16 06:00:00   Temperature -3.00°C   Humidity "
+                                "80.00 %RH"));
+}
+
+TEST_F(DataTableTest, AppendedRowsTakeTheirSortedPlace) {
+    for (float temperature : {5.0f, 30.0f}) {
+        addSample(temperature, 50.0f);
+    }
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    model.setSort(2, DataTableModel::Descending);
+    addSample(12.0f, 50.0f);
+    model.appendNewest();
+    EXPECT_EQ(column(model, 2), QStringList({"5.00", "30.00", "12.00"}));
+    EXPECT_EQ(model.recordAt(2), 3);
+}
+
+TEST_F(DataTableTest, RealTimeMarkingLabelsTheExtremes) {
+    DataTableView view(1, dataSet, messages);
+    view.clear();
+    struct Step {
+        float temperature;
+        float humidity;
+        QStringList remarks;  // of records 1..n after the step
+    };
+    const Step steps[] = {
+        // All four labels are longer than the 50 characters of the remarks.
+        {20.0f, 50.0f, {"Maximum temperatureMinimum temperatureMaximum humi"}},
+        {25.0f,
+         40.0f,
+         {"Minimum temperatureMaximum humidity", "Maximum temperatureMinimum humidity"}},
+        {25.0f,
+         60.0f,
+         {"Minimum temperature", "Maximum temperatureMinimum humidity", "Maximum humidity"}},
+        {18.0f,
+         45.0f,
+         {"", "Maximum temperatureMinimum humidity", "Maximum humidity", "Minimum temperature"}},
+    };
+    for (const Step& step : steps) {
+        addSample(step.temperature, step.humidity);
+        EXPECT_EQ(view.appendNewest(true), DataError::None);
+        const DataTableModel& model = *view.model();
+        ASSERT_EQ(model.rowCount(), step.remarks.size());
+        for (int record = 1; record <= step.remarks.size(); ++record) {
+            SCOPED_TRACE(record);
+            EXPECT_EQ(remarksOf(record), step.remarks[record - 1]);
+            EXPECT_EQ(model.cellText(record - 1, 4).trimmed(), step.remarks[record - 1]);
+        }
+    }
+}
+
+TEST_F(DataTableTest, MarkingAfterAFillClearsStaleLabels) {
+    addSample(20.0f, 50.0f, 45000.5, QStringLiteral("Maximum temperature"));
+    addSample(22.0f, 40.0f, 45000.5, QStringLiteral("old"));
+    addSample(21.0f, 45.0f, 45000.5, QStringLiteral("Minimum humidity"));
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    EXPECT_EQ(model.markExtremes(), DataError::None);
+    EXPECT_EQ(remarksOf(1), QStringLiteral("Minimum temperatureMaximum humidity"));
+    EXPECT_EQ(remarksOf(2), QStringLiteral("Maximum temperatureMinimum humidity"));
+    EXPECT_EQ(remarksOf(3), QString());
+}
+
+TEST_F(DataTableTest, MarkingResortsARemarksSortedTable) {
+    DataTableModel model(dataSet, messages);
+    model.clear();
+    model.setSort(4, DataTableModel::Ascending);
+    for (float temperature : {20.0f, 30.0f}) {
+        addSample(temperature, 50.0f);
+        model.appendNewest();
+        model.markExtremes();
+    }
+    EXPECT_EQ(column(model, 0), QStringList({"00002", "00001"}));
+    EXPECT_EQ(model.cellText(0, 4).trimmed(), QStringLiteral("Maximum temperature"));
+}
+
+TEST_F(DataTableTest, SelectionFollowsItsRowsThroughASort) {
+    for (float temperature : {3.0f, 1.0f, 2.0f}) {
+        addSample(temperature, 50.0f);
+    }
+    DataTableView view(0, dataSet, messages);
+    view.fill();
+    QItemSelectionModel* selection = view.table()->selectionModel();
+    selection->select(view.model()->index(0, 0),
+                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view.columnClick(2);
+    const std::vector<int> rows = view.selectedRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(view.model()->recordAt(rows[0]), 1);
+    EXPECT_EQ(rows[0], 2);
+}
+
+TEST_F(DataTableTest, PaneNamesGeometryAndColumnShares) {
+    DataTableView view(2, dataSet, messages);
+    EXPECT_EQ(view.objectName(), QStringLiteral("Picture3_2"));
+    EXPECT_EQ(view.table()->objectName(), QStringLiteral("ListView1_2"));
+    EXPECT_EQ(view.table()->accessibleName(), QStringLiteral("File"));
+    // A hidden pane is laid out when it is shown.
+    view.resize(1015, 415);
+    view.show();
+    EXPECT_EQ(view.table()->geometry(), QRect(7, 7, 1001, 401));
+    const int shares[] = {13, 19, 13, 13, 42};
+    for (int column = 0; column < 5; ++column) {
+        EXPECT_EQ(view.table()->columnWidth(column), 1001 * shares[column] / 100) << column;
+    }
+    // Later resizes move the table but keep the columns.
+    view.resize(515, 215);
+    EXPECT_EQ(view.table()->geometry(), QRect(7, 7, 501, 201));
+    EXPECT_EQ(view.table()->columnWidth(4), 1001 * 42 / 100);
+}
+
+}  // namespace
