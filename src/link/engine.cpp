@@ -91,6 +91,13 @@ bool Engine::sendFrame(bool mayRecover) {
     return false;
 }
 
+bool Engine::sendInitAll() {
+    if (busy() || !port_.isOpen()) {
+        return false;
+    }
+    return port_.write(Protocol::initAllCommand());
+}
+
 void Engine::inputTick() {
     if (inTick_ || !busy()) {
         return;

@@ -64,6 +64,10 @@ class Engine {
                  std::int32_t value = 0);
     void SendCurrent();
 
+    // Writes the raw initialise command straight to the port, only while no procedure runs
+    // and the port is open; no reply is awaited. False when nothing was written.
+    bool sendInitAll();
+
     void inputTick();
     void timeOutTick();
     void mousePTick();

@@ -489,6 +489,20 @@ TEST_F(EngineTest, NestedTicksFromAHandlerDoNothing) {
     EXPECT_EQ(host.ended, 1);
 }
 
+TEST_F(EngineTest, InitialiseIsWrittenOnlyWhileIdleOnAnOpenPort) {
+    start({Command::GetStatus});
+    EXPECT_FALSE(engine.sendInitAll());
+    port.deliver(replyFrame(1, 30, 0, 0), false);
+    engine.inputTick();
+    ASSERT_FALSE(engine.busy());
+    EXPECT_TRUE(engine.sendInitAll());
+    port.setOpen(false);
+    EXPECT_FALSE(engine.sendInitAll());
+    const std::vector<QByteArray> expected = {frameOf(Command::GetStatus),
+                                              QByteArray("INITALL\xFF", 8)};
+    EXPECT_EQ(port.writes, expected);
+}
+
 TEST_F(EngineTest, EnqueueRefusesTheHundredAndSecondEntry) {
     engine.begin();
     for (int i = 0; i < CommandQueue::kCapacity; ++i) {
