@@ -107,6 +107,15 @@ TEST_F(PtyPortTest, EngineExchangesFramesThroughTheRealPort) {
     EXPECT_TRUE(port.isOpen());
 }
 
+TEST_F(PtyPortTest, EveryOfferedBaudRateOpensThePort) {
+    QtSerialPortAdapter port;
+    for (const char* baud : {"9600", "14400", "19200", "38400", "57600", "115200"}) {
+        EXPECT_TRUE(port.open(1, QString::fromLatin1(baud) + QStringLiteral(",n,8,1"))) << baud;
+        EXPECT_TRUE(port.isOpen()) << baud;
+        EXPECT_EQ(port.bytesWaiting(), 0) << baud;
+    }
+}
+
 TEST_F(PtyPortTest, SimulatedUsbDeviceIsPresentAndTakesPulses) {
     const std::unique_ptr<CbusDevice> device = makeCbusDevice();
     QString description;
