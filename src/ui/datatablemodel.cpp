@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "data/datasets.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int kCacheRows = 2048;
 constexpr int kFirstCaption = 1098;
+// 10000-01-01 as a day count: dates from it on (or as far before the base) are not shown.
+constexpr double kDayAfterLast = 2958466.0;
 
 // The header images of the sort column: a small filled triangle pointing up (ascending) or
 // down (descending).
@@ -47,6 +50,11 @@ QString DataTableModel::cellText(int column, int record, const Sample& sample) {
         case RecordColumn:
             return QStringLiteral("%1").arg(record, 5, 10, QLatin1Char('0'));
         case DateColumn:
+            // A record holding no real date (not finite, or past the year 9999 either way) shows
+            // an empty date rather than feeding the conversion a value it cannot hold.
+            if (!std::isfinite(sample.dateTime) || std::fabs(sample.dateTime) >= kDayAfterLast) {
+                return {};
+            }
             return datetime::format(sample.dateTime, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         case TemperatureColumn:
             return QString::number(static_cast<double>(sample.temperature), 'f', 2);

@@ -1,10 +1,12 @@
 // Data table: cell texts, text sorting with the header rules and images, row clicks, the
 // real-time append with its extreme marking, and the pane's names and geometry.
 #include <gtest/gtest.h>
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "ui/datatable.h"
 
@@ -86,8 +88,25 @@ TEST_F(DataTableTest, CellTextsFollowTheColumnFormats) {
         EXPECT_EQ(remarks.trimmed(), QString::fromUtf8(c.remarks).trimmed());
     }
     EXPECT_TRUE(model.cellText(4, 0).isEmpty());
+    EXPECT_TRUE(model.cellText(-1, 0).isEmpty());
     EXPECT_TRUE(model.cellText(0, 5).isEmpty());
     EXPECT_TRUE(model.cellText(-1, 1).isEmpty());
+}
+
+TEST_F(DataTableTest, RecordsWithoutARealDateShowAnEmptyDate) {
+    const double dates[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e18, 2958466.0};
+    for (double date : dates) {
+        addSample(20.0f, 50.0f, date);
+    }
+    addSample(20.0f, 50.0f, 2958465.5);
+    DataTableModel model(dataSet, messages);
+    model.fill();
+    model.setSort(DataTableModel::DateColumn, DataTableModel::Descending);
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_TRUE(model.cellText(row + 1, 1).isEmpty()) << row;
+        EXPECT_EQ(model.cellText(row + 1, 2), QStringLiteral("20.00"));
+    }
+    EXPECT_EQ(model.cellText(0, 1), QStringLiteral("9999/12/31 12:00:00"));
 }
 
 TEST_F(DataTableTest, CaptionsComeFromTheMessageTable) {
