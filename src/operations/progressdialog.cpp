@@ -1,0 +1,78 @@
+// The download progress dialog.
+#include "operations/progressdialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "data/messagetable.h"
+
+namespace {
+constexpr int kMessageCancel = 272;
+constexpr int kMessageDownload = 1095;
+}  // namespace
+
+ProgressDialog::ProgressDialog(const MessageTable& messages)
+    : QDialog(nullptr),
+      messages_(messages),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(this)) {
+    setObjectName(QStringLiteral("Form3"));
+    setModal(false);
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setAccessibleName(messages_.text(kMessageDownload));
+    cancel_->setObjectName(QStringLiteral("Command1"));
+    cancel_->setText(messages_.text(kMessageCancel));
+    cancel_->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+    setMinimumWidth(360);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        // One cancel is enough; the download ends after the record in flight.
+        cancel_->setEnabled(false);
+        if (onCancel_) {
+            onCancel_();
+        }
+    });
+}
+
+void ProgressDialog::open(std::function<void()> onCancel) {
+    onCancel_ = std::move(onCancel);
+    closing_ = false;
+    setWindowIcon(QApplication::windowIcon());
+    setWindowTitle(messages_.text(kMessageDownload));
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+    cancel_->setEnabled(true);
+    show();
+}
+
+void ProgressDialog::setProgress(int value, int maximum, const QString& caption) {
+    bar_->setMaximum(maximum > 0 ? maximum : 1);
+    bar_->setValue(qBound(0, value, bar_->maximum()));
+    setWindowTitle(caption);
+}
+
+void ProgressDialog::closeByProgram() {
+    closing_ = true;
+    close();
+    closing_ = false;
+    onCancel_ = nullptr;
+}
+
+void ProgressDialog::reject() {
+    if (closing_) {
+        QDialog::reject();
+    }
+}
+
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        QDialog::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}

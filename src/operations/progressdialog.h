@@ -1,0 +1,39 @@
+// Form3, the download progress dialog: modeless and without owner, a bar and a Cancel button;
+// the caption carries the record counts. A close from its window menu is refused.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QCloseEvent;
+class QProgressBar;
+class QPushButton;
+class MessageTable;
+
+class ProgressDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit ProgressDialog(const MessageTable& messages);
+
+    // Shows the dialog at value 0 with the caption of message 1095 and Cancel enabled.
+    void open(std::function<void()> onCancel);
+    void setProgress(int value, int maximum, const QString& caption);
+    // The program's own close, the only one allowed.
+    void closeByProgram();
+
+    QProgressBar* bar() const { return bar_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+  public slots:
+    void reject() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    const MessageTable& messages_;
+    QProgressBar* bar_;
+    QPushButton* cancel_;
+    std::function<void()> onCancel_;
+    bool closing_ = false;
+};

@@ -1,0 +1,158 @@
+// The Download button and the progress dialog around a download of the simulated logger.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "../link/linkharness.h"
+#include "operations/downloadop.h"
+
+namespace {
+
+class RecordingHost : public DownloadHost {
+  public:
+    void saveLogData() override {
+        ++saves;
+        if (data) {
+            data->unsaved = false;
+        }
+    }
+    void downloadStarting() override { ++starts; }
+    void showLogData() override { ++shows; }
+
+    DataSet* data = nullptr;
+    int saves = 0;
+    int starts = 0;
+    int shows = 0;
+};
+
+class DownloadOpTest : public ::testing::Test {
+  protected:
+    explicit DownloadOpTest(const QString& scenario = QStringLiteral("runs")) : h(scenario) {}
+
+    void SetUp() override {
+        host.data = &h.logData;
+        op.registerHandlers();
+        h.state.Download_Mode = 0;
+        // The status read the connect step ran.
+        h.engine.begin();
+        ASSERT_TRUE(enqueueStatusRead(h.engine, Keyword::PortOpen));
+        h.engine.SendCurrent();
+        h.pump();
+        ASSERT_FALSE(h.engine.busy());
+    }
+
+    LinkHarness h;
+    RecordingHost host;
+    DownloadOperation op{h.engine, h.state, h.logData, h.prompter, h.messages, host};
+};
+
+TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
+    h.logData.unsaved = false;
+    op.Command5_Click();
+    ProgressDialog& dialog = op.Form3();
+    EXPECT_EQ(dialog.objectName(), QStringLiteral("Form3"));
+    EXPECT_EQ(dialog.parent(), nullptr);
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.cancelButton()->isEnabled());
+    EXPECT_EQ(dialog.cancelButton()->objectName(), QStringLiteral("Command1"));
+    EXPECT_EQ(dialog.cancelButton()->text(), h.messages.text(272));
+    EXPECT_EQ(dialog.bar()->objectName(), QStringLiteral("ProgressBar1"));
+    EXPECT_EQ(dialog.windowTitle(), h.messages.text(1095));
+    EXPECT_EQ(host.starts, 1);
+    EXPECT_TRUE(h.prompter.questions.empty());
+    h.pump();
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_EQ(h.logData.count, 650);
+    EXPECT_EQ(dialog.bar()->maximum(), 650);
+    EXPECT_EQ(dialog.bar()->value(), 650);
+    EXPECT_EQ(dialog.windowTitle(), h.messages.text(1045) + QChar(0x3000) + "(650/650)");
+    EXPECT_EQ(host.shows, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(h.logData.unsaved);
+}
+
+TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
+    h.state.Download_Mode = 1;
+    op.Command5_Click();
+    ProgressDialog& dialog = op.Form3();
+    EXPECT_FALSE(dialog.close());
+    QCloseEvent event;
+    QCoreApplication::sendEvent(&dialog, &event);
+    EXPECT_FALSE(event.isAccepted());
+    dialog.reject();
+    EXPECT_TRUE(dialog.isVisible());
+    QObject::connect(dialog.bar(), &QProgressBar::valueChanged, &dialog, [&dialog](int value) {
+        if (value == 10) {
+            dialog.cancelButton()->click();
+        }
+    });
+    h.pump();
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_EQ(h.logData.count, 10);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(host.shows, 1);
+}
+
+TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {
+    const struct {
+        bool unsaved, answer;
+        int questions, saves;
+    } cases[] = {{false, true, 0, 0}, {true, false, 1, 0}, {true, true, 1, 1}};
+    for (const auto& c : cases) {
+        h.prompter.questions.clear();
+        host.saves = 0;
+        h.logData.unsaved = c.unsaved;
+        h.prompter.answer = c.answer;
+        op.Command5_Click();
+        EXPECT_EQ(static_cast<int>(h.prompter.questions.size()), c.questions);
+        EXPECT_EQ(host.saves, c.saves);
+        if (c.questions > 0) {
+            EXPECT_EQ(h.prompter.questions[0], h.messages.pair(1093, 1094));
+        }
+        // Whatever the answer, the download runs.
+        h.pump();
+        EXPECT_EQ(h.logData.count, 650);
+    }
+}
+
+TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
+    h.state.Record_Pointer = 0;
+    h.state.Wrapped = 0;
+    h.logData.count = 5;
+    op.Command5_Click();
+    ASSERT_EQ(h.prompter.messages.size(), 1u);
+    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1096));
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_FALSE(op.Form3().isVisible());
+    EXPECT_EQ(h.logData.count, 5);
+
+    h.state.Wrapped = 1;
+    h.engine.begin();
+    ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
+    op.Command5_Click();
+    EXPECT_EQ(h.prompter.messages.size(), 1u);
+    EXPECT_EQ(host.starts, 0);
+    EXPECT_EQ(h.engine.queue().Count, 19);
+    h.engine.begin();
+}
+
+TEST_F(DownloadOpTest, StalledStreamClosesTheDialogAndEmptiesTheLog) {
+    h.logger.faults().stallAfterRecords = 3;
+    op.Command5_Click();
+    h.pump();
+    ASSERT_TRUE(h.engine.busy());
+    for (int tick = 0; tick < 11; ++tick) {
+        op.downloadTick();
+    }
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_EQ(h.logData.count, 0);
+    EXPECT_FALSE(op.Form3().isVisible());
+    EXPECT_EQ(host.shows, 0);
+    EXPECT_EQ(h.prompter.messages.back(), h.messages.text(1089));
+}
+
+}  // namespace
