@@ -324,6 +324,15 @@ void GraphView::clearSavedImages(int index) {
     }
 }
 
+void GraphView::clearBeforeCommunication() {
+    savedImages_[dispStat_] = {panel_.ondo()->image(), panel_.situdo()->image()};
+    clearSavedImages(LogData);
+    clearSavedImages(RealTimeData);
+    panel_.ondo()->setImage(savedImages_[dispStat_][0]);
+    panel_.situdo()->setImage(savedImages_[dispStat_][1]);
+    updateRangeLabels();
+}
+
 void GraphView::updateRangeLabels() {
     DataSet* set = displayed();
     const bool shown = set != nullptr && set->count > 0;

@@ -69,6 +69,9 @@ class GraphView : public QObject {
     const QImage& savedImage(int index, GraphKind kind) const;
     // Empties a data set's saved images (the data set was cleared).
     void clearSavedImages(int index);
+    // Before communication starts: the boxes' images are kept for the data set on display, the
+    // log and real-time images are emptied, and the boxes show the displayed data set's images.
+    void clearBeforeCommunication();
 
   signals:
     // Text of status-bar panel 2.

@@ -2,6 +2,8 @@
 // views, display selection and the cursor read-out, driven through the panel's widgets.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <vector>
 
@@ -236,4 +238,35 @@ TEST(GraphXAtColumn, MapsDeviceColumnsToSecondsBeforeTheRightEdge) {
     EXPECT_DOUBLE_EQ(graphXAtColumn(w, 0, 700), 2000);
     EXPECT_DOUBLE_EQ(graphXAtColumn(w, 700, 700), -100);
     EXPECT_NEAR(graphXAtColumn(w, 2000.0 * 700 / 2100, 700), 0, 1e-9);
+}
+
+TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
+    view.FitSequence();
+    QSignalSpy readout(&view, &GraphView::readoutChanged);
+    // The window is 3601 s wide over 705 columns; the plot's right edge is at column 671.
+    for (GraphBox* box : {panel.ondo(), panel.situdo()}) {
+        for (int column : {700, 1}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(column, 50),
+                             box->mapToGlobal(QPointF(column, 50)), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &move);
+            ASSERT_FALSE(readout.isEmpty());
+            const QString text = readout.takeLast().at(0).toString();
+            EXPECT_TRUE(text.startsWith(column == 700 ? QStringLiteral("Date 2024/05/01 13:00:00")
+                                                      : QStringLiteral("Date 2024/05/01 12:00:00")))
+                << text.toStdString();
+        }
+    }
+}
+
+TEST_F(GraphViewTest, ClearingBeforeCommunicationKeepsOnlyTheFileImages) {
+    view.SelectDisplay(FileData, GraphView::GraphKindView);
+    view.FitSequence();
+    const QImage fileImage = panel.ondo()->image();
+    view.SelectDisplay(LogData, GraphView::GraphKindView);
+    view.FitSequence();
+    view.clearBeforeCommunication();
+    EXPECT_TRUE(view.savedImage(LogData, GraphKind::Temperature).isNull());
+    EXPECT_TRUE(panel.ondo()->image().isNull());
+    EXPECT_EQ(view.savedImage(FileData, GraphKind::Temperature), fileImage);
 }
