@@ -1,0 +1,115 @@
+// Test doubles for the connect and status tests: a serial bus with the simulated logger on one
+// port, the USB device, a waiter on simulated time, a scripted prompter, and a window tree
+// holding every named control the status refresh touches.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "data/prompter.h"
+#include "link/cbusdevice.h"
+#include "link/serialport.h"
+#include "link/waiter.h"
+#include "sim/simlogger.h"
+
+namespace optest {
+
+// Ports 1..16 exist unless removed; the logger answers on exactly one of them.
+class SimBusPort : public SerialPort {
+  public:
+    SimBusPort(SimLogger& logger, int loggerPort) : logger_(logger), loggerPort_(loggerPort) {}
+
+    std::set<int> missingPorts;
+    std::vector<int> opens;  // port numbers of every successful open
+    std::vector<QByteArray> writes;
+    QString lastSettings;
+
+    bool open(int portNumber, const QString& settings) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    int portNumber() const override { return number_; }
+    int bytesWaiting() override;
+    bool readByte(std::uint8_t& byte) override;
+    bool write(const QByteArray& bytes) override;
+    void clearInput() override;
+    void setBytesArrived(std::function<void()> callback) override {
+        arrived_ = std::move(callback);
+    }
+
+  private:
+    bool onLogger() const { return open_ && number_ == loggerPort_; }
+    void pull();
+
+    SimLogger& logger_;
+    int loggerPort_;
+    bool open_ = false;
+    int number_ = 0;
+    QByteArray pending_;
+    std::function<void()> arrived_;
+};
+
+// The USB chip: present or removed; pulses reach the simulated logger's reset input.
+class FakeCbusDevice : public CbusDevice {
+  public:
+    explicit FakeCbusDevice(SimLogger& logger) : logger_(logger) {}
+
+    bool present = true;
+    std::vector<int> levels;
+
+    int describe(QString& description) override;
+    int pulse(std::uint8_t level) override;
+
+  private:
+    SimLogger& logger_;
+};
+
+// Waits on simulated time: the logger's clock moves on and an optional hook runs, standing in
+// for the timer ticks and clicks a real wait lets through.
+class TestWaiter : public Waiter {
+  public:
+    explicit TestWaiter(SimLogger& logger) : logger_(logger) {}
+
+    std::vector<int> waits;
+    qint64 elapsedMs = 0;
+    std::function<void()> duringWait;
+
+    void wait(int waittime) override;
+
+  private:
+    SimLogger& logger_;
+};
+
+class ScriptedPrompter : public Prompter {
+  public:
+    struct Shown {
+        QString title;
+        QString text;
+    };
+    std::vector<Shown> messages;
+    std::vector<Shown> questions;
+    std::deque<bool> answers;  // No when the script runs out
+
+    void message(const QString& title, const QString& text) override {
+        messages.push_back({title, text});
+    }
+    bool question(const QString& title, const QString& text) override;
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// A main window stand-in: every control the refresh and the connect step name, as widgets and
+// menu actions under one root, plus the status panel widgets themselves.
+QWidget* buildTestWindow();
+// Names of the controls buildTestWindow() creates as menu actions.
+QStringList testMenuNames();
+
+}  // namespace optest
