@@ -21,7 +21,7 @@ struct TwipsRect {
 
 constexpr TwipsRect kOndo{120, 120, 10575, 3135};
 constexpr TwipsRect kSitudo{120, 3360, 10575, 3135};
-// Half-span and centre bars beside each graph.
+// Time bars below the graphs; half-span and centre bars beside each graph.
 constexpr std::array<TwipsRect, 8> kBarRects = {{
     {2520, 6600, 7200, 255},   // HScroll1: window width
     {2520, 6900, 7200, 255},   // HScroll2: window position
