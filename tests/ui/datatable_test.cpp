@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cmath>
 
 #include "ui/datatable.h"
@@ -227,6 +228,30 @@ TEST_F(DataTableTest, RowClickShowsTheRowInTheStatusText) {
     EXPECT_EQ(spy.at(0).at(0).toString(),
               QString::fromUtf8("Date 2023/03/16 06:00:00   Temperature -3.00°C   Humidity "
                                 "80.00 %RH"));
+}
+
+TEST_F(DataTableTest, MouseClicksReachTheHeaderAndRowRules) {
+    for (float temperature : {9.0f, 10.0f}) {
+        addSample(temperature, 50.0f);
+    }
+    DataTableView view(0, dataSet, messages);
+    view.resize(800, 300);
+    view.show();
+    view.fill();
+    QHeaderView* header = view.table()->horizontalHeader();
+    const QPoint onTemperature(header->sectionViewportPosition(2) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTemperature);
+    EXPECT_EQ(view.model()->sortColumn(), 2);
+    EXPECT_EQ(view.model()->recordAt(0), 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTemperature);
+    EXPECT_EQ(view.model()->sortOrder(), DataTableModel::Descending);
+    EXPECT_EQ(view.model()->recordAt(0), 1);
+
+    QSignalSpy spy(&view, &DataTableView::statusTextChanged);
+    const QRect cell = view.table()->visualRect(view.model()->index(1, 3));
+    QTest::mouseClick(view.table()->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(spy.at(0).at(0).toString().contains(QStringLiteral("Temperature 10.00")));
 }
 
 TEST_F(DataTableTest, AppendedRowsTakeTheirSortedPlace) {
