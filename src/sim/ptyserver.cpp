@@ -29,7 +29,12 @@ constexpr int kChunk = 4096;
 }  // namespace
 
 PtyServer::PtyServer(SimLogger& logger, PtyOptions options)
-    : logger_(logger), options_(std::move(options)) {}
+    : logger_(logger), options_(std::move(options)) {
+    // Made before anything else so a signal handler can stop the server from the start.
+    if (::pipe2(stopPipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        stopPipe_[0] = stopPipe_[1] = -1;
+    }
+}
 
 PtyServer::~PtyServer() {
     cleanUp();
@@ -56,7 +61,7 @@ bool PtyServer::start(QString& error) {
         error = QStringLiteral("cannot create directory %1").arg(options_.dir);
         return false;
     }
-    if (::pipe2(stopPipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (stopPipe_[0] < 0) {
         error = QStringLiteral("cannot create the stop pipe");
         return false;
     }

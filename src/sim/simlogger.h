@@ -33,6 +33,8 @@ class SimLogger {
     bool hasOutput() const;
     // Forgets unsent replies and any running stream (the host closed the line).
     void discardOutput();
+    // Stops generating a running stream; what was generated can still be taken.
+    void endStream() { stream_.reset(); }
 
     // Moves the clock on; a recording takes its records and a reserved start begins.
     void advanceTime(qint64 milliseconds);

@@ -3,6 +3,8 @@
 
 #include <QMetaObject>
 #include <QRegularExpression>
+#include <algorithm>
+#include <limits>
 
 SimPort::SimPort(SimLogger& logger) : logger_(logger) {}
 
@@ -33,6 +35,7 @@ void SimPort::close() {
 }
 
 int SimPort::bytesWaiting() {
+    completeUnplug();
     if (!open_ || error_ || !present_) {
         return open_ ? -1 : 0;
     }
@@ -45,6 +48,7 @@ bool SimPort::readByte(std::uint8_t& byte) {
     }
     byte = static_cast<std::uint8_t>(input_.front());
     input_.remove(0, 1);
+    completeUnplug();
     return true;
 }
 
@@ -55,7 +59,7 @@ bool SimPort::write(const QByteArray& bytes) {
     written_.append(bytes);
     logger_.receive(bytes);
     if (autoDeliver_ && logger_.hasOutput()) {
-        input_.append(logger_.takeOutput());
+        input_.append(take(-1));
         notifyQueued();
     }
     return true;
@@ -73,12 +77,41 @@ int SimPort::deliver(int maxBytes) {
     if (!open_) {
         return 0;
     }
-    const QByteArray bytes = maxBytes < 0 ? logger_.takeOutput() : logger_.takeOutput(maxBytes);
+    const QByteArray bytes = take(maxBytes);
     input_.append(bytes);
     if (!bytes.isEmpty() && bytesArrived_) {
         bytesArrived_();
     }
     return static_cast<int>(bytes.size());
+}
+
+QByteArray SimPort::take(int maxBytes) {
+    const int limit = maxBytes < 0 ? std::numeric_limits<int>::max() : maxBytes;
+    if (unplugAfterRecords_ < 0) {
+        return logger_.takeOutput(limit);
+    }
+    // Record by record, so the stream is cut exactly after the given count.
+    QByteArray bytes;
+    while (bytes.size() < limit && logger_.hasOutput()) {
+        if (logger_.streamedRecords() >= unplugAfterRecords_) {
+            logger_.endStream();
+            unplugPending_ = true;
+        }
+        bytes += logger_.takeOutput(static_cast<int>(std::min<qsizetype>(9, limit - bytes.size())));
+    }
+    if (logger_.streamedRecords() >= unplugAfterRecords_) {
+        logger_.endStream();
+        unplugPending_ = true;
+    }
+    return bytes;
+}
+
+void SimPort::completeUnplug() {
+    if (unplugPending_ && input_.isEmpty() && !logger_.hasOutput()) {
+        unplugPending_ = false;
+        unplugAfterRecords_ = -1;
+        present_ = false;
+    }
 }
 
 void SimPort::notifyQueued() {

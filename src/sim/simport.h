@@ -41,6 +41,9 @@ class SimPort : public SerialPort {
     // The next port operation fails, and every one after it until the port is reopened.
     void injectError() { error_ = true; }
     void setOpenFails(bool fails) { openFails_ = fails; }
+    // The device is removed once `records` streamed records have been sent: what was sent
+    // stays readable, then the port reports errors and present() turns false.
+    void unplugAfterRecords(int records) { unplugAfterRecords_ = records; }
 
     void setAutoDeliver(bool automatic) { autoDeliver_ = automatic; }
     // Moves up to `maxBytes` (all when negative) of the logger's output to the input side;
@@ -52,6 +55,8 @@ class SimPort : public SerialPort {
     int openCount() const { return openCount_; }
 
   private:
+    QByteArray take(int maxBytes);
+    void completeUnplug();
     void notifyQueued();
 
     SimLogger& logger_;
@@ -61,6 +66,7 @@ class SimPort : public SerialPort {
     QByteArray written_;
     QString settings_;
     int servedPort_ = 0;
+    int unplugAfterRecords_ = -1;
     int portNumber_ = 0;
     int openCount_ = 0;
     bool open_ = false;
@@ -69,4 +75,5 @@ class SimPort : public SerialPort {
     bool openFails_ = false;
     bool autoDeliver_ = true;
     bool notifyPending_ = false;
+    bool unplugPending_ = false;
 };

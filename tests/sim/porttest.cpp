@@ -111,3 +111,32 @@ TEST(SimPort, ClosingDropsUnreadRepliesAndRunningStreams) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimPort, UnplugAfterRecordsLetsTheSentRecordsBeReadThenFails) {
+    for (const bool automatic : {true, false}) {
+        SimLogger logger;
+        simscenario::apply(QStringLiteral("full"), logger,
+                           QDateTime(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC));
+        SimPort port(logger);
+        port.setAutoDeliver(automatic);
+        port.unplugAfterRecords(40);
+        ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
+        port.write(commandFrame(code(Command::StreamRecords), 234, 96));
+        if (!automatic) {
+            EXPECT_EQ(port.deliver(100), 100);
+            EXPECT_EQ(port.deliver(), 40 * 9 - 100);
+            EXPECT_EQ(port.deliver(), 0);
+        }
+        EXPECT_TRUE(port.present());
+        EXPECT_EQ(splitFrames(readAll(port)).size(), 40u) << automatic;
+        EXPECT_FALSE(port.present());
+        EXPECT_LT(port.bytesWaiting(), 0);
+        EXPECT_FALSE(port.write(commandFrame(code(Command::GetStatus))));
+        port.close();
+        EXPECT_FALSE(port.open(1, QStringLiteral("57600,n,8,1")));
+    }
+}
+
+}  // namespace

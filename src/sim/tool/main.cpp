@@ -233,12 +233,12 @@ int main(int argc, char** argv) {
     }
 
     PtyServer server(logger, options);
+    stopFd = server.stopFd();
+    installSignalHandlers();
     QString error;
     if (!server.start(error)) {
         return fail(error);
     }
-    stopFd = server.stopFd();
-    installSignalHandlers();
     err << "logger-sim: scenario " << scenario << " on " << server.linkPath() << " ("
         << server.slaveName() << ")\n";
     err.flush();
