@@ -154,6 +154,10 @@ DataError DataTableModel::markExtremes() {
         }
     }
     pendingMarks_ = extremes;
+    if (error != DataError::None) {
+        // A row that could not be relabelled may still carry an old label: look again next time.
+        pendingMarks_.insert(records.begin(), records.end());
+    }
     marksKnown_ = true;
     if (keysChanged) {
         sortRows();
