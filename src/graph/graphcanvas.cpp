@@ -3,7 +3,6 @@
 
 #include <QFontMetricsF>
 #include <QPen>
-#include <algorithm>
 #include <cmath>
 
 GraphCanvas::GraphCanvas(QPainter& painter, QSizeF deviceSize, double left, double top,
@@ -14,26 +13,6 @@ GraphCanvas::GraphCanvas(QPainter& painter, QSizeF deviceSize, double left, doub
       top_(top),
       sx_(right != left ? deviceSize.width() / (right - left) : 0),
       sy_(bottom != top ? deviceSize.height() / (bottom - top) : 0) {}
-
-QPointF GraphCanvas::map(double x, double y) const {
-    return {mapX(x), mapY(y)};
-}
-
-QPoint GraphCanvas::pixel(double x, double y) const {
-    // Far-off points are held well outside the picture so the pixel stays in integer range.
-    constexpr double kFar = 1e6;
-    const QPointF p = map(x, y);
-    return {static_cast<int>(std::floor(std::clamp(p.x(), -kFar, kFar))),
-            static_cast<int>(std::floor(std::clamp(p.y(), -kFar, kFar)))};
-}
-
-double GraphCanvas::mapX(double x) const {
-    return (x - left_) * sx_;
-}
-
-double GraphCanvas::mapY(double y) const {
-    return (y - top_) * sy_;
-}
 
 double GraphCanvas::userX(double deviceX) const {
     return sx_ != 0 ? left_ + deviceX / sx_ : left_;

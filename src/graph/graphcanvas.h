@@ -10,6 +10,8 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 
 class GraphCanvas {
   public:
@@ -20,11 +22,17 @@ class GraphCanvas {
 
     QPainter& painter() { return painter_; }
     QSizeF deviceSize() const { return size_; }
-    QPointF map(double x, double y) const;
-    double mapX(double x) const;
-    // The device pixel holding a user point, as the picture's own drawing rounds it.
-    QPoint pixel(double x, double y) const;
-    double mapY(double y) const;
+    QPointF map(double x, double y) const { return {mapX(x), mapY(y)}; }
+    double mapX(double x) const { return (x - left_) * sx_; }
+    double mapY(double y) const { return (y - top_) * sy_; }
+    // The device pixel holding a user point, as the picture's own drawing rounds it. Inline:
+    // it runs once per plotted sample.
+    QPoint pixel(double x, double y) const {
+        // Far-off points are held well outside the picture so the pixel stays in integer range.
+        constexpr double kFar = 1e6;
+        return {static_cast<int>(std::floor(std::clamp(mapX(x), -kFar, kFar))),
+                static_cast<int>(std::floor(std::clamp(mapY(y), -kFar, kFar)))};
+    }
     // User x at a device column (for the cursor read-out).
     double userX(double deviceX) const;
     // User units per device pixel, as magnitudes.
