@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include "replyutil.h"
+#include "sim/simscenarios.h"
 
 namespace {
 
@@ -231,6 +232,40 @@ TEST_F(PtySimulator, RefusesBadOptions) {
         EXPECT_NE(process.exitCode(), 0) << args.join(' ').toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(usb()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LoggerSimHelp, DocumentsEveryOptionAndScenario) {
+    QProcess process;
+    process.start(simulatorPath(), {QStringLiteral("--help")});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    const QString help = QString::fromUtf8(process.readAllStandardOutput());
+    const char* expected[] = {"--dir",
+                              "--port",
+                              "--scenario",
+                              "--baud",
+                              "--model",
+                              "--firmware",
+                              "--usb-description",
+                              "--unplug-after-ms",
+                              "--unplug-after-records",
+                              "--require-reset",
+                              "--refuse",
+                              "--silent",
+                              "--stall-after",
+                              "--garbage",
+                              "--overlong",
+                              "--bad-value",
+                              "--list-scenarios"};
+    for (const char* option : expected) {
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+    }
+    for (const QString& name : simscenario::names()) {
+        EXPECT_TRUE(help.contains(name + QLatin1Char(' '))) << name.toStdString();
+    }
 }
 
 }  // namespace
