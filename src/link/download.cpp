@@ -3,6 +3,8 @@
 
 #include <numeric>
 
+#include "data/datasets.h"
+#include "data/texts.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
@@ -254,7 +256,7 @@ ReplyAction Download::finish() {
         return fail(kMessageFailed);
     }
     if (convertDataSet(logData_, messages_) != DataError::None ||
-        markExtremes(logData_, messages_) != DataError::None) {
+        markExtremesInFile(logData_, fileExtremeLabels(messages_)) != DataError::None) {
         return fail(kMessageFailed);
     }
     // A cancelled download left records in the logger that were never brought home.

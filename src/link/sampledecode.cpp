@@ -1,5 +1,4 @@
-// Conversion of raw sensor readings, data set conversion, extreme marking and the real-time
-// reply decoding.
+// Conversion of raw sensor readings, data set conversion and the real-time reply decoding.
 #include "link/sampledecode.h"
 
 #include <algorithm>
@@ -18,7 +17,6 @@ constexpr Coefficients kSets[2] = {
 
 constexpr int kMessageUpperBound = 1123;
 constexpr int kMessageLowerBound = 1124;
-constexpr int kMessageExtremesInFile = 1000;
 constexpr int kMessageDegrees = 1048;
 constexpr int kMessagePercent = 1049;
 // A one-time real-time measurement always uses the standard resolution.
@@ -92,27 +90,6 @@ DataError convertDataSet(DataSet& dataSet, const MessageTable& messages) {
         }
         dataSet.stats.update(sample);
         if (const DataError e = dataSet.write(k, sample); e != DataError::None) {
-            return e;
-        }
-    }
-    return DataError::None;
-}
-
-DataError markExtremes(DataSet& dataSet, const MessageTable& messages) {
-    const std::int16_t records[4] = {
-        dataSet.stats.maxTemperatureRecord, dataSet.stats.minTemperatureRecord,
-        dataSet.stats.maxHumidityRecord, dataSet.stats.minHumidityRecord};
-    Sample sample;
-    for (int i = 0; i < 4; ++i) {
-        if (records[i] < 1 || records[i] > dataSet.count) {
-            continue;
-        }
-        if (const DataError e = dataSet.read(records[i], sample); e != DataError::None) {
-            return e;
-        }
-        sample.setRemarks(sample.remarksText().trimmed() +
-                          messages.text(kMessageExtremesInFile + i));
-        if (const DataError e = dataSet.write(records[i], sample); e != DataError::None) {
             return e;
         }
     }

@@ -1,6 +1,6 @@
 // Conversion of raw sensor readings into degrees Celsius and %RH, the inverse used to encode
-// alarm bounds, the conversion of a whole data set with alarm remarks, extreme marking and
-// the real-time reply decoding.
+// alarm bounds, the conversion of a whole data set with alarm remarks and the real-time reply
+// decoding.
 #pragma once
 
 #include <QString>
@@ -32,10 +32,6 @@ void convertSample(Sample& sample, int intervalSeconds);
 // Converts every sample of the data set with its interval, puts the alarm remarks (messages
 // 1123, 1124) on samples of a "QM320-HX" and updates the statistics.
 DataError convertDataSet(DataSet& dataSet, const MessageTable& messages);
-
-// Appends the labels of the four extremes (messages 1000..1003) to the remarks of the records
-// the statistics name.
-DataError markExtremes(DataSet& dataSet, const MessageTable& messages);
 
 // "##.00": two decimals without a leading zero before the point.
 QString readoutNumber(double value);

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "data/datasets.h"
+#include "data/texts.h"
 #include "link/loggerstate.h"
 #include "link/sampledecode.h"
 
@@ -148,7 +150,7 @@ TEST_F(DataSetTest, ExtremesTieKeepsTheEarliestAndLabelsAppend) {
     add(7000, 1500);  // same highest temperature
     add(6500, 1000);  // same lowest humidity as record 1
     ASSERT_EQ(convertDataSet(data, messages), DataError::None);
-    ASSERT_EQ(markExtremes(data, messages), DataError::None);
+    ASSERT_EQ(markExtremesInFile(data, fileExtremeLabels(messages)), DataError::None);
     EXPECT_EQ(data.stats.maxTemperatureRecord, 2);
     EXPECT_EQ(data.stats.minHumidityRecord, 1);
     EXPECT_EQ(at(1).remarksText().trimmed(), (messages.text(1001) + messages.text(1003)).trimmed());
