@@ -17,9 +17,18 @@ QObject* find(QObject* root, const QString& name) {
     return root->findChild<QObject*>(name);
 }
 
+namespace {
+
+// Only declared properties: setting an unknown one would silently add a dynamic property.
+bool setDeclared(QObject* control, const char* property, const QVariant& value) {
+    return control != nullptr && control->metaObject()->indexOfProperty(property) >= 0 &&
+           control->setProperty(property, value);
+}
+
+}  // namespace
+
 bool set(QObject* root, const QString& name, const char* property, const QVariant& value) {
-    QObject* control = find(root, name);
-    return control != nullptr && control->setProperty(property, value);
+    return setDeclared(find(root, name), property, value);
 }
 
 void setEnabled(QObject* root, const QString& name, bool enabled) {
@@ -44,12 +53,9 @@ void setVisible(QObject* root, std::initializer_list<const char*> names, bool vi
 
 void setText(QObject* root, const QString& name, const QString& text) {
     QObject* control = find(root, name);
-    if (control == nullptr) {
-        return;
-    }
     // Group boxes carry their caption as a title.
-    if (!control->setProperty("text", text)) {
-        control->setProperty("title", text);
+    if (!setDeclared(control, "text", text)) {
+        setDeclared(control, "title", text);
     }
 }
 

@@ -155,7 +155,7 @@ void StatusRefresh::setWindow(const char* property, const QVariant& value) {
 
 void StatusRefresh::setConnectButton(bool on) {
     set(window_, name("Command20"), "checked", on);
-    set(window_, name("Command20"), "accessibleName", message(on ? 274 : 275));
+    set(window_, name("Command20"), "accessibleDescription", message(on ? 274 : 275));
     if (connectImage_) {
         connectImage_(on);
     }

@@ -238,6 +238,39 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{false, true, {false}, {}, {kRealTimeQuestion}},
         SaveCase{true, true, {false, true}, {RealTimeData}, {kLogQuestion, kRealTimeQuestion}}));
 
+// The texts of both languages: the Japanese failure text attaches to the model name.
+TEST(Connect, TextsFollowTheLanguage) {
+    const struct {
+        bool japanese;
+        QString failure;
+        QString unconnected;
+        QString communicating;
+    } cases[] = {
+        {false, QStringLiteral("Veltrane not connected."), QStringLiteral("Unconnection"),
+         QStringLiteral("Communicating\u3000Port3")},
+        {true, QStringLiteral("Veltraneが接続されていません"), QStringLiteral("未接続"),
+         QStringLiteral("通信中\u3000ポート3")},
+    };
+    for (const auto& c : cases) {
+        Harness h(3, QStringLiteral("qm400"));
+        if (c.japanese) {
+            h.messages.fillJapanese();
+        }
+        h.connect();
+        ASSERT_EQ(h.prompter.messages.size(), 1u);
+        EXPECT_EQ(h.prompter.messages[0].text, c.failure);
+        EXPECT_EQ(h.text(StatusNames::StatusPanel1), c.unconnected);
+
+        h.logger.state().model = "QM300-HX";
+        h.connection->Port_Setting_N_P = QStringLiteral("19200");
+        h.connect();
+        ASSERT_TRUE(h.port.isOpen());
+        EXPECT_EQ(h.port.lastSettings, QStringLiteral("19200,n,8,1"));
+        EXPECT_EQ(h.text(StatusNames::StatusPanel1), c.communicating);
+        EXPECT_FALSE(h.shown(StatusNames::Upper));
+    }
+}
+
 TEST(DeviceCheck, RemovedDeviceDisconnectsOnTheNextTick) {
     Harness h(3, QStringLiteral("runs"));
     h.connect();

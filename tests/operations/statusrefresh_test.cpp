@@ -454,3 +454,46 @@ INSTANTIATE_TEST_SUITE_P(
             "recording", nullptr, {{StatusNames::Operation, "Recording"}, {"Command4", "Stop"}}}));
 
 }  // namespace
+
+namespace {
+
+TEST(StatusPanelWidget, CaptionsComeFromTheMessageTable) {
+    MessageTable messages;
+    const struct {
+        const char* name;
+        const char* english;
+        const char* japanese;
+    } cases[] = {
+        {"Frame13", "State", "状態"},
+        {"Label9", "Operation", "動作"},
+        {"Label31", "Upper bound temperature setting", "上限温度設定"},
+        {"Command11", "Update", "更新"},
+        {"Command5", "Download", "ダウンロード"},
+        {"Command21", "Save", "保存"},
+        {"Command24", "Print", "印刷"},
+        {"Frame11", "Ident_name", "識別名称"},
+        {"communicationFrame", "Communication", "通信"},
+    };
+    for (const bool japanese : {false, true}) {
+        japanese ? messages.fillJapanese() : messages.fillEnglish();
+        QWidget root;
+        auto* panel = new StatusPanel(&root);
+        auto* name = new IdentNameFrame(&root);
+        auto* communication = new CommunicationFrame(&root);
+        panel->applyCaptions(messages);
+        name->applyCaptions(messages);
+        communication->applyCaptions(messages);
+        for (const auto& c : cases) {
+            QObject* control = Controls::find(&root, QString::fromLatin1(c.name));
+            ASSERT_NE(control, nullptr) << c.name;
+            auto* box = qobject_cast<QGroupBox*>(control);
+            const QString text = box ? box->title() : control->property("text").toString();
+            EXPECT_EQ(text, QString::fromUtf8(japanese ? c.japanese : c.english)) << c.name;
+        }
+        for (QPushButton* button : root.findChildren<QPushButton*>()) {
+            EXPECT_FALSE(button->text().isEmpty()) << qPrintable(button->objectName());
+        }
+    }
+}
+
+}  // namespace
