@@ -69,8 +69,14 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             }
         }
         if (port.isOpen()) {
-            offerSave(LogData, 1066, 1067);
-            offerSave(RealTimeData, 1068, 1069);
+            if (!offerSave(LogData, 1066, 1067) || !offerSave(RealTimeData, 1068, 1069)) {
+                // The user wanted the data kept but it was not saved: clearing it now would
+                // lose it, so the connection is given up instead.
+                port.close();
+                guard_ = false;
+                engine_.Pro_End();
+                return;
+            }
             host_.clearDataSets();
             Portnum = static_cast<std::int16_t>(port.portNumber());
             engine_.setLineSettings(lineSettings(), Portnum);
@@ -86,13 +92,13 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
     showFailure();
 }
 
-void Connection::offerSave(DataSetIndex dataSet, int firstMessage, int secondMessage) {
-    if (!host_.isUnsaved(dataSet)) {
-        return;
+bool Connection::offerSave(DataSetIndex dataSet, int firstMessage, int secondMessage) {
+    if (!host_.isUnsaved(dataSet) ||
+        !prompter_.question(state_.Machine_N_P, messages_.pair(firstMessage, secondMessage))) {
+        return true;
     }
-    if (prompter_.question(state_.Machine_N_P, messages_.pair(firstMessage, secondMessage))) {
-        host_.saveCsv(dataSet);
-    }
+    host_.saveCsv(dataSet);
+    return !host_.isUnsaved(dataSet);
 }
 
 void Connection::startStatusRead() {

@@ -22,7 +22,8 @@ class ConnectHost {
   public:
     virtual ~ConnectHost() = default;
     virtual bool isUnsaved(DataSetIndex dataSet) = 0;
-    // CSV save of the log or real-time data set, as offered before communication begins.
+    // CSV save of the log or real-time data set, as offered before communication begins; a
+    // successful save clears the data set's unsaved flag.
     virtual void saveCsv(DataSetIndex dataSet) = 0;
     // Empties the log and real-time data sets (their graphs and tables included).
     virtual void clearDataSets() = 0;
@@ -71,7 +72,9 @@ class Connection {
     static QByteArray initialiseBytes();
 
   private:
-    void offerSave(DataSetIndex dataSet, int firstMessage, int secondMessage);
+    // Asks to save an unsaved data set; false when the user chose to keep it and the save did
+    // not happen (cancelled or failed).
+    bool offerSave(DataSetIndex dataSet, int firstMessage, int secondMessage);
     void startStatusRead();
     void showFailure();
     QString readReply();

@@ -271,6 +271,32 @@ TEST(Connect, TextsFollowTheLanguage) {
     }
 }
 
+// Answering Yes and then not saving (cancelled dialog, failed write) must not lose the data:
+// the connection is given up instead of clearing the data sets.
+TEST(Connect, UnsavedDataIsKeptWhenTheSaveDoesNotHappen) {
+    Harness h(1, QStringLiteral("runs"));
+    h.dataSets[RealTimeData].unsaved = true;
+    h.dataSets[RealTimeData].count = 4;
+    h.prompter.answers = {true};
+    h.saveSucceeds = false;
+    h.connect();
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_EQ(h.clears, 0);
+    EXPECT_EQ(h.dataSets[RealTimeData].count, 4);
+    EXPECT_TRUE(h.dataSets[RealTimeData].unsaved);
+    EXPECT_FALSE(h.engine->busy());
+    EXPECT_FALSE(h.connection->connecting());
+    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
+
+    // Once saved, the next connect goes ahead.
+    h.saveSucceeds = true;
+    h.prompter.answers = {true};
+    h.connect();
+    EXPECT_TRUE(h.port.isOpen());
+    EXPECT_EQ(h.clears, 1);
+    EXPECT_EQ(h.dataSets[RealTimeData].count, 0);
+}
+
 TEST(DeviceCheck, RemovedDeviceDisconnectsOnTheNextTick) {
     Harness h(3, QStringLiteral("runs"));
     h.connect();

@@ -80,7 +80,9 @@ void Harness::procedureEnded() {
 
 void Harness::saveCsv(DataSetIndex dataSet) {
     saved.push_back(dataSet);
-    dataSets[dataSet].unsaved = false;
+    if (saveSucceeds) {
+        dataSets[dataSet].unsaved = false;
+    }
 }
 
 void Harness::clearDataSets() {

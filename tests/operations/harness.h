@@ -62,6 +62,7 @@ class Harness : public EngineHost, public ConnectHost, public LoggerView {
     std::unique_ptr<QWidget> window;
     StatusView view;
     std::vector<DataSetIndex> saved;
+    bool saveSucceeds = true;
     int clears = 0;
     int refreshes = 0;
     bool busyPointer = false;
