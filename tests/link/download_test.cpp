@@ -338,6 +338,18 @@ TEST(Download, TableReadStopsAt151Segments) {
     EXPECT_EQ(s[399].series, 150.0f);
 }
 
+TEST(Download, InvalidStartTimeStillDatesByTheTable) {
+    LinkHarness h(QStringLiteral("nodate"));
+    ASSERT_TRUE(h.downloadAll(0));
+    EXPECT_EQ(h.state.Start_Time, 0);
+    ASSERT_EQ(h.logData.count, 100);
+    const auto s = h.samples();
+    const double start = at(LinkHarness::scenarioNow().addDays(-1));
+    EXPECT_NEAR(s[0].dateTime, start, 0.5 * kSecond);
+    EXPECT_NEAR(s[99].dateTime, start + 99 * 60 * kSecond, 0.5 * kSecond);
+    EXPECT_EQ(s[99].series, 1.0f);
+}
+
 TEST(Download, TimeOutDuringTheTableEmptiesTheLog) {
     LinkHarness h(QStringLiteral("runs"));
     h.logger.faults().silent.insert(code(Command::ReadMemory));
