@@ -1,10 +1,6 @@
-// Program entry: creates the application and its main window.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry.
+#include "app/program.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.show();
-    return app.exec();
+    return runProgram(argc, argv);
 }

@@ -1,0 +1,78 @@
+// The fixed layout of the main window's content (Main_Picture), measured in twips: the graph
+// area and the table panes on top, the data pane of the displayed data set below them, and
+// the display selection and connection controls on the right. Every control carries its
+// described object name, so the status refresh and the operations reach it by name.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <array>
+
+class GraphPanel;
+class MessageTable;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// 15 twips to a logical pixel at 96 dpi; Qt scales logical pixels on high-density screens.
+constexpr int twips(int value) {
+    return (value + (value >= 0 ? 7 : -7)) / 15;
+}
+QRect twipsRect(int left, int top, int width, int height);
+
+namespace Layout {
+// The whole designed layout; the window's size limits are derived from it.
+inline constexpr int kContentWidth = 11325;
+inline constexpr int kContentHeight = 10560;
+inline constexpr int kGraphLeft = 120;
+inline constexpr int kOndoTop = 120;
+inline constexpr int kSitudoTop = 3360;
+inline constexpr int kGraphWidth = 10575;
+inline constexpr int kGraphHeight = 3135;
+// The graph panel (graphs, their scroll bars and buttons) and, in table view, the tables
+// share this area.
+inline constexpr int kViewAreaHeight = 7620;
+// The data pane of the displayed data set and the column beside it.
+inline constexpr int kPaneLeft = 120;
+inline constexpr int kPaneTop = 7920;
+inline constexpr int kPaneWidth = 7830;
+inline constexpr int kPaneHeight = 2520;
+inline constexpr int kSideLeft = 8070;
+inline constexpr int kSideWidth = 3135;
+}  // namespace Layout
+
+// The controls of the content the main window itself works with; everything else is found
+// by name.
+struct MainControls {
+    QWidget* content = nullptr;    // Main_Picture
+    QWidget* graphArea = nullptr;  // the graph panel's container
+    GraphPanel* graphPanel = nullptr;
+    std::array<QWidget*, 3>
+        tablePanes{};  // Picture3 0..2, replaced by the data tables  // Picture3 0..2 containers
+    QLabel* dataSetLabel = nullptr;
+    QWidget* logPane = nullptr;       // Frame13
+    QWidget* realTimePane = nullptr;  // Frame6
+    QWidget* filePane = nullptr;      // Frame12
+    QWidget* frame5 = nullptr;
+    QPushButton* connect = nullptr;         // Command20
+    QPushButton* initialise = nullptr;      // Command27
+    QComboBox* baud = nullptr;              // Combo1
+    QComboBox* model = nullptr;             // Combo3
+    QComboBox* selector = nullptr;          // Combo4
+    QComboBox* intervalCount = nullptr;     // Combo2
+    QComboBox* measurementCount = nullptr;  // Combo5
+    QButtonGroup* dataSetChoice = nullptr;  // Option5..7, ids 0..2
+    QButtonGroup* viewChoice = nullptr;     // Option8, Option9, ids 0..1
+};
+
+// Builds the content widget (fixed size) with every panel; captions come from the table.
+MainControls buildMainContent(const MessageTable& messages);
+
+// Sets every caption of the content from the message table again.
+void applyContentCaptions(QWidget* content, const MessageTable& messages);
+
+// Replaces the placeholder child `name` of the content with `widget`, which takes its place
+// and size. Returns false when no such placeholder exists.
+bool replacePlaceholder(QWidget* content, const char* name, QWidget* widget);

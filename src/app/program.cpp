@@ -1,0 +1,30 @@
+// Program start with the real dependencies.
+#include "app/program.h"
+
+#include <QApplication>
+
+#include "app/mainwindow.h"
+#include "app/programdirectory.h"
+#include "app/qtprompter.h"
+#include "link/cbusdevice.h"
+#include "link/eventloopwaiter.h"
+#include "link/qtserialport.h"
+
+int runProgram(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("veltrane"));
+    const QString directory = ProgramDirectory::resolve();
+
+    QtSerialPortAdapter port;
+    std::unique_ptr<CbusDevice> device = makeCbusDevice();
+    QtPrompter prompter;
+    EventLoopWaiter waiter;
+    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, directory});
+    // A second copy ends silently, before it touches any file of the first.
+    if (!window.startUp()) {
+        return 0;
+    }
+    prompter.setOwner(&window);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,266 @@
+// The main window's layout: the scroll frame at small sizes, the size limits, every named
+// control with its caption, and a screenshot of the window for looking at.
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/mainframe.h"
+#include "app/mainwindow.h"
+#include "fakes.h"
+
+namespace {
+
+class LayoutTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(
+            MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+        ASSERT_TRUE(window->startUp());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void resizeTwips(int width, int height) {
+        window->resize(twips(width), twips(height));
+        QCoreApplication::processEvents();
+    }
+    QScrollBar* bar(const char* name) const {
+        return window->findChild<QScrollBar*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir dir;
+    AbsentPort port;
+    AbsentDevice device;
+    ScriptedPrompter prompter;
+    InstantWaiter waiter;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(LayoutTest, SmallWindowScrollsTheFixedContent) {
+    resizeTwips(9000, 8000);
+    ASSERT_EQ(window->size(), QSize(twips(9000), twips(8000)));
+    QWidget* content = window->findChild<QWidget*>("Main_Picture");
+    ASSERT_NE(content, nullptr);
+    const QSize designed(twips(Layout::kContentWidth), twips(Layout::kContentHeight));
+    EXPECT_EQ(content->size(), designed);
+    QScrollBar* h = bar("MainHScroll");
+    QScrollBar* v = bar("MainVScroll");
+    ASSERT_NE(h, nullptr);
+    ASSERT_NE(v, nullptr);
+    EXPECT_TRUE(h->isVisible());
+    EXPECT_TRUE(v->isVisible());
+    QWidget* viewport = window->frame()->viewport();
+    EXPECT_EQ(h->maximum(), designed.width() - viewport->width());
+    EXPECT_EQ(v->maximum(), designed.height() - viewport->height());
+    EXPECT_EQ(v->singleStep(), 1);
+    EXPECT_EQ(v->pageStep(), static_cast<int>(viewport->height() * 0.9));
+    EXPECT_EQ(h->pageStep(), static_cast<int>(viewport->width() * 0.9));
+
+    // At the end of the vertical bar the content's bottom is flush with the frame's bottom.
+    v->setValue(v->maximum());
+    h->setValue(h->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(content->y() + content->height(), viewport->height());
+    EXPECT_EQ(content->x() + content->width(), viewport->width());
+    EXPECT_EQ(content->size(), designed);
+}
+
+TEST_F(LayoutTest, FullSizeHidesTheBarsAndResetsThem) {
+    resizeTwips(9000, 8000);
+    bar("MainVScroll")->setValue(bar("MainVScroll")->maximum());
+    window->resize(window->maximumSize());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->frame()->scrolling());
+    EXPECT_FALSE(bar("MainHScroll")->isVisible());
+    EXPECT_FALSE(bar("MainVScroll")->isVisible());
+    EXPECT_EQ(bar("MainVScroll")->value(), 0);
+    QWidget* content = window->findChild<QWidget*>("Main_Picture");
+    EXPECT_EQ(content->pos(), QPoint(0, 0));
+    EXPECT_EQ(window->frame()->viewport()->size(), content->size());
+}
+
+TEST_F(LayoutTest, SizeLimits) {
+    const struct {
+        int width, height;              // twips asked for
+        int expectWidth, expectHeight;  // pixels got; 0 means the maximum
+    } cases[] = {
+        {20000, 20000, 0, 0},
+        {3000, 2000, twips(7000), twips(6200)},
+        {7000, 6200, twips(7000), twips(6200)},
+    };
+    for (const auto& c : cases) {
+        resizeTwips(c.width, c.height);
+        const QSize expected =
+            c.expectWidth == 0 ? window->maximumSize() : QSize(c.expectWidth, c.expectHeight);
+        EXPECT_EQ(window->size(), expected) << c.width << "x" << c.height;
+    }
+    // The maximum is exactly the size at which the whole layout is visible.
+    resizeTwips(20000, 20000);
+    EXPECT_FALSE(window->frame()->scrolling());
+    EXPECT_EQ(window->maximumWidth(), twips(Layout::kContentWidth));
+}
+
+// Object names with the caption each shows in English; an empty caption means the control
+// only has to exist.
+const struct {
+    const char* name;
+    const char* caption;
+} kNamedControls[] = {
+    {"Main_Picture", ""},
+    {"MainFramePicture", ""},
+    {"MainHScroll", ""},
+    {"MainVScroll", ""},
+    {"StatusBar1", ""},
+    {"ondo", ""},
+    {"situdo", ""},
+    {"graphArea", ""},
+    {"Picture3_0", ""},
+    {"Picture3_1", ""},
+    {"Picture3_2", ""},
+    {"dataSetLabel", ""},
+    {"Frame13", "State"},
+    {"Frame11", "Ident_name"},
+    {"Frame8", "Display"},
+    {"Option5", "Log"},
+    {"Option6", "Real"},
+    {"Option7", "File"},
+    {"Option8", "Graph"},
+    {"Option9", "Dump"},
+    {"Frame6", "Measurement"},
+    {"Command1", "One time"},
+    {"Command2", "Continuousness"},
+    {"Frame9", "Setting at intervals"},
+    {"Option4", "Min"},
+    {"Option3", "Sec"},
+    {"Label28", "Sec"},
+    {"Frame1", "Measurements"},
+    {"Label13", "Date"},
+    {"Label1", "Temperature"},
+    {"Label5", "Humidity"},
+    {"Label10", ""},
+    {"Label2", ""},
+    {"Label4", ""},
+    {"Frame16", "Data"},
+    {"Command22", "Save"},
+    {"Command23", "Print"},
+    {"Frame12", "File data"},
+    {"Label38", "Beginning date"},
+    {"Label42", "Recording points"},
+    {"Label44", "Record interval"},
+    {"Label25", "Identification name"},
+    {"Label53", "Upper bound temperature setting"},
+    {"Label52", "Lower bound temperature setting"},
+    {"Label33", ""},
+    {"Label43", ""},
+    {"Label45", ""},
+    {"Label12", ""},
+    {"Label54", ""},
+    {"Label51", ""},
+    {"Frame17", "Data"},
+    {"Command14", "Open"},
+    {"Command25", "Print"},
+    {"Command20", ""},
+    {"Command27", "初期化"},
+    {"Combo1", ""},
+    {"Combo2", ""},
+    {"Combo3", ""},
+    {"Combo4", ""},
+    {"Combo5", ""},
+    {"Frame5", ""},
+    {"Option1", ""},
+    {"Option2", ""},
+    {"Command6", ""},
+    {"Command7", ""},
+    {"Command9", ""},
+    {"Command13", ""},
+    {"Command19", ""},
+    {"Command26", ""},
+    {"Command28", ""},
+    {"Label39", ""},
+    {"Label24", ""},
+};
+
+QString captionOf(QObject* object) {
+    if (auto* group = qobject_cast<QGroupBox*>(object)) {
+        return group->title();
+    }
+    return object->property("text").toString();
+}
+
+TEST_F(LayoutTest, EveryNamedControlExistsWithItsCaption) {
+    for (const auto& entry : kNamedControls) {
+        const QList<QWidget*> found = window->findChildren<QWidget*>(entry.name);
+        ASSERT_EQ(found.size(), 1) << entry.name;
+        if (*entry.caption != '\0') {
+            EXPECT_EQ(captionOf(found.front()), QString::fromUtf8(entry.caption)) << entry.name;
+        }
+    }
+}
+
+TEST_F(LayoutTest, EveryButtonCanBeNamedByTheUser) {
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->objectName().isEmpty() || button->objectName().startsWith("qt_")) {
+            continue;
+        }
+        EXPECT_FALSE(button->text().isEmpty() && button->accessibleName().isEmpty())
+            << button->objectName().toStdString();
+    }
+}
+
+TEST_F(LayoutTest, GraphsSitWhereTheLayoutPutsThem) {
+    QWidget* content = window->findChild<QWidget*>("Main_Picture");
+    const struct {
+        const char* name;
+        int top;
+    } graphs[] = {{"ondo", Layout::kOndoTop}, {"situdo", Layout::kSitudoTop}};
+    for (const auto& graph : graphs) {
+        auto* widget = window->findChild<QWidget*>(graph.name);
+        ASSERT_NE(widget, nullptr);
+        const QRect rect(widget->mapTo(content, QPoint(0, 0)), widget->size());
+        EXPECT_EQ(rect, twipsRect(Layout::kGraphLeft, graph.top, Layout::kGraphWidth,
+                                  Layout::kGraphHeight))
+            << graph.name;
+    }
+}
+
+TEST_F(LayoutTest, StartUpShowsTheLogDataSetAsGraph) {
+    EXPECT_EQ(window->Disp_stat(), 0);
+    EXPECT_TRUE(window->findChild<QAbstractButton*>("Option5")->isChecked());
+    EXPECT_TRUE(window->findChild<QAbstractButton*>("Option8")->isChecked());
+    EXPECT_TRUE(window->findChild<QWidget*>("Frame13")->isVisible());
+    EXPECT_FALSE(window->findChild<QWidget*>("Frame6")->isVisible());
+    EXPECT_FALSE(window->findChild<QWidget*>("Frame12")->isVisible());
+    EXPECT_FALSE(window->findChild<QWidget*>("Frame5")->isVisible());
+    for (const char* name : {"Label51", "Label52", "Label53", "Label54"}) {
+        EXPECT_FALSE(window->findChild<QWidget*>(name)->isVisible()) << name;
+    }
+}
+
+TEST_F(LayoutTest, Screenshots) {
+    const QString out = QDir::temp().filePath("veltrane-app");
+    QDir().mkpath(out);
+    window->resize(window->maximumSize());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(out + "/main-full.png"));
+    resizeTwips(9000, 8000);
+    EXPECT_TRUE(window->grab().save(out + "/main-9000x8000.png"));
+    for (const char* pane : {"Frame6", "Frame12"}) {
+        window->resize(window->maximumSize());
+        window->findChild<QWidget*>("Frame13")->hide();
+        window->findChild<QWidget*>("Frame6")->hide();
+        window->findChild<QWidget*>("Frame12")->hide();
+        window->findChild<QWidget*>(pane)->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window->grab().save(out + "/main-" + pane + ".png"));
+    }
+}
+
+}  // namespace
