@@ -1,15 +1,11 @@
 // Figures for a full data set (32767 samples): filling and reading back the scratch file,
 // saving and opening it as CSV, each beside a plain write and read of the same bytes.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
-#include <vector>
 
+#include "common/timing.h"
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "data/texts.h"
@@ -17,37 +13,6 @@
 namespace {
 
 constexpr int kRuns = 5;
-
-// Wall and processor time of the fastest run; the machine may be shared, so the processor
-// time shows the work itself.
-struct Timing {
-    double wallMs;
-    double cpuMs;
-};
-
-double cpuNowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-Timing best(const std::function<bool()>& step) {
-    Timing fastest{1e300, 1e300};
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        const double cpuStart = cpuNowMs();
-        timer.start();
-        if (!step()) {
-            std::fprintf(stderr, "step failed\n");
-            std::exit(1);
-        }
-        const double wall = timer.nsecsElapsed() / 1e6;
-        const double cpu = cpuNowMs() - cpuStart;
-        fastest.wallMs = std::min(fastest.wallMs, wall);
-        fastest.cpuMs = std::min(fastest.cpuMs, cpu);
-    }
-    return fastest;
-}
 
 void report(const char* what, Timing t, qint64 bytes) {
     std::printf("%-38s %9.2f ms wall %9.2f ms cpu %9.1f MB/s (wall)\n", what, t.wallMs, t.cpuMs,
@@ -95,7 +60,7 @@ int main(int argc, char** argv) {
     const qint64 scratchBytes = static_cast<qint64>(n) * ScratchFile::kRecordSize;
 
     std::printf("%d samples, fastest of %d runs\n", n, kRuns);
-    const Timing fill = best([&] {
+    const Timing fill = best(kRuns, [&] {
         set.count = 0;
         set.stats.reset();
         for (int k = 1; k <= n; ++k) {
@@ -118,9 +83,9 @@ int main(int argc, char** argv) {
     }
     const QString plainScratch = dir.filePath("plain.rand");
     report("  plain write of the same bytes",
-           best([&] { return writePlain(plainScratch, prepared); }), scratchBytes);
+           best(kRuns, [&] { return writePlain(plainScratch, prepared); }), scratchBytes);
 
-    const Timing readBack = best([&] {
+    const Timing readBack = best(kRuns, [&] {
         Sample s;
         for (int k = 1; k <= n; ++k) {
             if (set.read(k, s) != DataError::None) {
@@ -131,25 +96,27 @@ int main(int argc, char** argv) {
     });
     report("scratch read (record by record)", readBack, scratchBytes);
     report("  plain read of the same bytes",
-           best([&] { return readPlain(plainScratch).size() == scratchBytes; }), scratchBytes);
+           best(kRuns, [&] { return readPlain(plainScratch).size() == scratchBytes; }),
+           scratchBytes);
 
     const QString csvPath = dir.filePath("full.csv");
-    const Timing save = best([&] {
+    const Timing save = best(kRuns, [&] {
         return saveCsv(csvPath, set, QStringLiteral("QM320-HX"), QStringLiteral("AB12"), texts) ==
                CsvError::None;
     });
     const QByteArray csvBytes = readPlain(csvPath);
     report("CSV save", save, csvBytes.size());
     const QString plainCsv = dir.filePath("plain.csv");
-    report("  plain write of the same bytes", best([&] { return writePlain(plainCsv, csvBytes); }),
-           csvBytes.size());
+    report("  plain write of the same bytes",
+           best(kRuns, [&] { return writePlain(plainCsv, csvBytes); }), csvBytes.size());
 
-    const Timing open = best([&] {
+    const Timing open = best(kRuns, [&] {
         CsvHeader header;
         return openCsv(csvPath, fileSet, texts, header) == CsvError::None && fileSet.count == n;
     });
     report("CSV open (parse and fill read.rand)", open, csvBytes.size());
     report("  plain read of the same bytes",
-           best([&] { return readPlain(plainCsv).size() == csvBytes.size(); }), csvBytes.size());
+           best(kRuns, [&] { return readPlain(plainCsv).size() == csvBytes.size(); }),
+           csvBytes.size());
     return 0;
 }

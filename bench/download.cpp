@@ -6,30 +6,21 @@
 //
 // Usage: bench_download [LOGGER_SIM]; the simulator defaults to $VELTRANE_SIM, then to the
 // build tree's src/sim/logger-sim.
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <algorithm>
-#include <array>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
+#include "common/loggersim.h"
+#include "common/timing.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "data/prompter.h"
 #include "link/download.h"
 #include "link/engine.h"
-#include "link/eventloopwaiter.h"
 #include "link/loggermodel.h"
 #include "link/protocol.h"
 #include "link/qtserialport.h"
@@ -69,47 +60,10 @@ class CountingPort : public SerialPort {
     QtSerialPortAdapter port_;
 };
 
-// The application's way of running the engine: periodic QTimers calling the tick methods.
-class QtTimers : public TimerControl {
+class BenchWindow : public BenchHost, public LoggerView, public DownloadView, public Prompter {
   public:
-    QtTimers(Engine*& engine, Download*& download) {
-        for (auto& timer : timers_) {
-            timer.setTimerType(Qt::PreciseTimer);
-        }
-        QObject::connect(&at(TimerId::InputTimer), &QTimer::timeout,
-                         [&engine] { engine->inputTick(); });
-        QObject::connect(&at(TimerId::TimeOut), &QTimer::timeout,
-                         [&engine] { engine->timeOutTick(); });
-        QObject::connect(&at(TimerId::MouseP), &QTimer::timeout,
-                         [&engine] { engine->mousePTick(); });
-        QObject::connect(&at(TimerId::DownloadTimer), &QTimer::timeout,
-                         [&download] { download->downloadTick(); });
-    }
-    void arm(TimerId timer, int intervalMs) override { at(timer).start(intervalMs); }
-    void stop(TimerId timer) override { at(timer).stop(); }
-    bool isArmed(TimerId timer) const override { return at(timer).isActive(); }
-    int interval(TimerId timer) const override {
-        return at(timer).isActive() ? at(timer).interval() : 0;
-    }
-
-  private:
-    QTimer& at(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
-    const QTimer& at(TimerId id) const { return timers_[static_cast<std::size_t>(id)]; }
-    std::array<QTimer, kTimerCount> timers_;
-};
-
-class BenchWindow : public EngineHost, public LoggerView, public DownloadView, public Prompter {
-  public:
-    std::function<void()> onEnded;
-    int failures = 0;
     int finished = 0;
 
-    void showFailure(int first, int second) override {
-        ++failures;
-        std::fprintf(stderr, "engine failure: messages %d and %d\n", first, second);
-    }
-    void setBusyPointer(bool) override {}
-    void procedureEnded() override { onEnded(); }
     void batteryLabel(const QString&, bool) override {}
     void clockLabel(const QString&) override {}
     void realTimeReadout(const RealTimeReadout&) override {}
@@ -140,11 +94,9 @@ Run downloadOnce(int mode, const QString& scratchDir) {
     if (!port.open(1, QStringLiteral("57600,n,8,1"))) {
         return {};
     }
-    Engine* enginePointer = nullptr;
-    Download* downloadPointer = nullptr;
-    QtTimers timers(enginePointer, downloadPointer);
+    QtTimers timers;
     Engine engine(port, timers, window);
-    enginePointer = &engine;
+    timers.drive(engine);
     MessageTable messages;
     messages.fillEnglish();
     LoggerState state;
@@ -157,7 +109,7 @@ Run downloadOnce(int mode, const QString& scratchDir) {
     LoggerModel model(state, logData, realTimeData, buffer, window, messages, window);
     model.registerHandlers(engine);
     Download download(engine, state, logData, window, messages, window);
-    downloadPointer = &download;
+    timers.onTimeout(TimerId::DownloadTimer, [&download] { download.downloadTick(); });
     download.registerHandlers();
 
     QEventLoop loop;
@@ -177,83 +129,28 @@ Run downloadOnce(int mode, const QString& scratchDir) {
     return run;
 }
 
-// Plain open, write, poll and read of ReadMemory: the least a client spends per record.
-double bareRoundTripUs(const QString& device, int exchanges) {
-    const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    if (fd < 0) {
-        return -1;
-    }
-    termios tio{};
-    tcgetattr(fd, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(fd, TCSANOW, &tio);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < exchanges; ++i) {
+// The bare client's exchange i: ReadMemory of record i, as a download asks for it.
+double bareReadMemoryUs(const QString& device, int exchanges) {
+    return bareRoundTripUs(device, exchanges, [](int i) {
         const int address = (i % kRecords) * kRecordBytes;
-        const QByteArray frame = Protocol::frameBytes(kCommandKind, code(Command::ReadMemory),
-                                                      static_cast<std::uint8_t>(address / 256),
-                                                      static_cast<std::uint8_t>(address % 256));
-        if (::write(fd, frame.constData(), frame.size()) != frame.size()) {
-            ::close(fd);
-            return -1;
-        }
-        bool terminated = false;
-        while (!terminated) {
-            pollfd p{fd, POLLIN, 0};
-            unsigned char bytes[64];
-            const ssize_t n = ::poll(&p, 1, 2000) > 0 ? ::read(fd, bytes, sizeof bytes) : -1;
-            if (n <= 0) {
-                ::close(fd);
-                return -1;
-            }
-            terminated = bytes[n - 1] == kTerminator;
-        }
-    }
-    ::close(fd);
-    return static_cast<double>(clock.nsecsElapsed()) / 1000.0 / exchanges;
-}
-
-bool waitForFile(const QString& path, int timeoutMs) {
-    EventLoopWaiter waiter;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!QFile::exists(path)) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        waiter.wait(5);
-    }
-    return true;
+        return Protocol::frameBytes(kCommandKind, code(Command::ReadMemory),
+                                    static_cast<std::uint8_t>(address / 256),
+                                    static_cast<std::uint8_t>(address % 256));
+    });
 }
 
 // logger-sim with the full one-time memory, paced at `baud` (0 unpaced).
 std::unique_ptr<QProcess> startSim(const QString& program, const QString& dir, int baud) {
-    auto sim = std::make_unique<QProcess>();
-    sim->setProgram(program);
-    sim->setArguments({QStringLiteral("--dir"), dir, QStringLiteral("--port"), QStringLiteral("1"),
-                       QStringLiteral("--scenario"), QStringLiteral("full"),
-                       QStringLiteral("--baud"), QString::number(baud)});
-    sim->setProcessChannelMode(QProcess::ForwardedChannels);
-    sim->start();
-    if (!sim->waitForStarted(5000) || !waitForFile(dir + QStringLiteral("/tty1"), 10000)) {
-        return nullptr;
-    }
-    return sim;
-}
-
-void stopSim(std::unique_ptr<QProcess>& sim) {
-    sim->terminate();
-    sim->waitForFinished(5000);
+    return startLoggerSim(program, dir,
+                          {QStringLiteral("--scenario"), QStringLiteral("full"),
+                           QStringLiteral("--baud"), QString::number(baud)});
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QString program = app.arguments().value(1, qEnvironmentVariable("VELTRANE_SIM"));
-    if (program.isEmpty()) {
-        program = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/sim/logger-sim");
-    }
+    const QString program = loggerSimProgram(app.arguments());
     QTemporaryDir scratch;
 
     QTemporaryDir pacedDir;
@@ -264,7 +161,7 @@ int main(int argc, char** argv) {
     }
     qputenv("VELTRANE_DEVICE_DIR", pacedDir.path().toLocal8Bit());
     const Run pacedRun = downloadOnce(0, scratch.path());
-    stopSim(paced);
+    stopLoggerSim(*paced);
 
     QTemporaryDir freeDir;
     auto unpaced = startSim(program, freeDir.path(), 0);
@@ -276,7 +173,7 @@ int main(int argc, char** argv) {
     const Run fastRun = downloadOnce(0, scratch.path());
     // The machine may be busy with other work: alternate normal-mode downloads with rounds of
     // the bare client so a load change hits both alike; report totals and the median round.
-    const QString tty = freeDir.path() + QStringLiteral("/tty1");
+    const QString tty = loggerSimDevice(freeDir.path());
     std::vector<double> ratios;
     double normalSeconds = 0;
     double bareUsTotal = 0;
@@ -285,18 +182,18 @@ int main(int argc, char** argv) {
         double bare = 0;
         Run normal;
         if (round % 2 == 0) {
-            bare = bareRoundTripUs(tty, kBareExchanges);
+            bare = bareReadMemoryUs(tty, kBareExchanges);
             normal = downloadOnce(1, scratch.path());
         } else {
             normal = downloadOnce(1, scratch.path());
-            bare = bareRoundTripUs(tty, kBareExchanges);
+            bare = bareReadMemoryUs(tty, kBareExchanges);
         }
         normalOk = bare > 0 && normal.seconds > 0 && normal.records == kRecords;
         normalSeconds += normal.seconds;
         bareUsTotal += bare;
         ratios.push_back(normal.seconds * 1e6 / kRecords / bare);
     }
-    stopSim(unpaced);
+    stopLoggerSim(*unpaced);
 
     if (pacedRun.seconds < 0 || fastRun.seconds < 0 || !normalOk || pacedRun.records != kRecords ||
         fastRun.records != kRecords) {
@@ -304,8 +201,6 @@ int main(int argc, char** argv) {
                      fastRun.records);
         return 1;
     }
-    std::sort(ratios.begin(), ratios.end());
-    const double median = (ratios[kNormalRounds / 2 - 1] + ratios[kNormalRounds / 2]) / 2;
     const double wireSeconds = static_cast<double>(pacedRun.bytes) * 10 / kPacedBaud;
     const double bareUs = bareUsTotal / kNormalRounds;
     const double normalUs = normalSeconds * 1e6 / kRecords / kNormalRounds;
@@ -324,6 +219,6 @@ int main(int argc, char** argv) {
     std::printf(
         "    ratio normal / bare:          %.2f overall, %.2f median of %d rounds "
         "(goal <= 1.50)\n",
-        normalUs / bareUs, median, kNormalRounds);
+        normalUs / bareUs, median(ratios), kNormalRounds);
     return 0;
 }

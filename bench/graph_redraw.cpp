@@ -2,18 +2,15 @@
 // file), over the whole span and over a narrow window, beside the floor: one in-memory QPainter
 // polyline per graph over the same points on the same picture size.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
-#include <functional>
 #include <vector>
 
+#include "common/timing.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "graph/renderer.h"
@@ -25,31 +22,6 @@ constexpr int kRuns = 15;
 constexpr int kSamples = DataSet::kMaxCount;
 constexpr int kInterval = 60;
 const QSize kGraphSize(705, 209);
-
-struct Timing {
-    double wallMs;
-    double cpuMs;
-};
-
-double cpuNowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-// Fastest of several runs; the machine is shared, so processor time is shown as well.
-Timing best(const std::function<void()>& step) {
-    Timing fastest{1e300, 1e300};
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        const double cpuStart = cpuNowMs();
-        timer.start();
-        step();
-        fastest.wallMs = std::min(fastest.wallMs, timer.nsecsElapsed() / 1e6);
-        fastest.cpuMs = std::min(fastest.cpuMs, cpuNowMs() - cpuStart);
-    }
-    return fastest;
-}
 
 struct Points {
     std::vector<double> x;  // seconds before the end
@@ -159,19 +131,28 @@ int main(int argc, char** argv) {
     auto measure = [&](const char* name) {
         const GraphWindow tw = temperatureWindow(bars, base.stepUnit);
         const GraphWindow hw = humidityWindow(bars, base.stepUnit);
-        const Timing drawn = best([&] { drawBoth(set, bars, base.stepUnit, messages, t, h); });
-        const Timing floor = best([&] { polylineBoth(points, tw, hw, t, h); });
+        const Timing drawn = best(kRuns, [&] {
+            drawBoth(set, bars, base.stepUnit, messages, t, h);
+            return true;
+        });
+        const Timing floor = best(kRuns, [&] {
+            polylineBoth(points, tw, hw, t, h);
+            return true;
+        });
         report(name, drawn, floor);
     };
     measure("whole span");
     // The share of the scratch file: both graphs read every record of the whole span once.
-    const Timing reads = best([&] {
+    const Timing reads = best(kRuns, [&] {
         Sample s;
         for (int pass = 0; pass < 2; ++pass) {
             for (int i = 1; i <= kSamples; ++i) {
-                set.read(i, s);
+                if (set.read(i, s) != DataError::None) {
+                    return false;
+                }
             }
         }
+        return true;
     });
     std::printf("%-22s reads  %8.2f ms wall %8.2f ms cpu (part of the whole-span redraw)\n",
                 "scratch records x 2", reads.wallMs, reads.cpuMs);

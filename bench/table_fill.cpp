@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/timing.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "ui/datatable.h"
@@ -53,11 +54,6 @@ class TrivialModel : public QAbstractTableModel {
   private:
     std::vector<QStringList> rows_;
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 
