@@ -15,6 +15,7 @@
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "link/waiter.h"
+#include "operations/statuspanel.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -62,10 +63,11 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     messages_.fill(Language::English);
     state_.Download_Mode = 0;
     buildWindow();
+    connectLink();
     setWindowTitle(messages_.text(kTitleMessage));
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
-    portSetting_ = kDefaultBaud;
+    connection_->Port_Setting_N_P = kDefaultBaud;
     fillShellLists();
     for (const char* name : {"Label51", "Label52", "Label53", "Label54"}) {
         if (auto* label = controls_.content->findChild<QWidget*>(QString::fromLatin1(name))) {
@@ -80,13 +82,13 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     dispStat_ = LogData;
     connectControls();
     connectView();
-    connectLink();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWindow() {
     controls_ = buildMainContent(messages_);
+    replaceStatusPlaceholders();
     graphPanel_ = controls_.graphPanel;
     graphView().setDataSets(&dataSets_[LogData], &dataSets_[RealTimeData], &dataSets_[FileData]);
     graphView().setMessages(&messages_);
@@ -108,6 +110,19 @@ void MainWindow::buildTables() {
         connect(table, &DataTableView::statusTextChanged, this,
                 [this](const QString& text) { setStatusText(2, text); });
     }
+}
+
+void MainWindow::replaceStatusPlaceholders() {
+    auto* panel = new StatusPanel;
+    auto* name = new IdentNameFrame;
+    auto* communication = new CommunicationFrame;
+    panel->applyCaptions(messages_);
+    name->applyCaptions(messages_);
+    communication->applyCaptions(messages_);
+    replacePlaceholder(controls_.content, "Frame13", panel);
+    replacePlaceholder(controls_.content, "Frame11", name);
+    replacePlaceholder(controls_.content, StatusNames::CommunicationFrame, communication);
+    controls_.logPane = panel;
 }
 
 GraphView& MainWindow::graphView() {
@@ -143,7 +158,7 @@ void MainWindow::setStatusText(int panel, const QString& text) {
 
 void MainWindow::fillShellLists() {
     controls_.baud->addItems(kBaudRates);
-    setComboText(controls_.baud, portSetting_);
+    setComboText(controls_.baud, connection_->Port_Setting_N_P);
     controls_.model->addItems(kModels);
     setComboText(controls_.model, state_.Machine_N_P);
 }
@@ -166,7 +181,7 @@ void MainWindow::connectControls() {
 }
 
 void MainWindow::baudChosen(const QString& text) {
-    portSetting_ = text;
+    connection_->Port_Setting_N_P = text;
 }
 
 void MainWindow::modelChosen(const QString& text) {
@@ -185,7 +200,7 @@ void MainWindow::selectorChosen(const QString& text) {
 }
 
 void MainWindow::Save() {
-    settings_.save(LoggerSettings{portnum_, selector_, lastDirectory_});
+    settings_.save(LoggerSettings{connection_->Portnum, selector_, lastDirectory_});
 }
 
 void MainWindow::Wait(int waittime) {

@@ -21,6 +21,9 @@
 #include "link/engine.h"
 #include "link/loggermodel.h"
 #include "link/loggerstate.h"
+#include "operations/connect.h"
+#include "operations/downloadop.h"
+#include "operations/statusrefresh.h"
 #include "ui/mainmenu.h"
 
 class CbusDevice;
@@ -42,7 +45,11 @@ struct MainWindowDependencies {
     QString programDirectory;
 };
 
-class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
+class MainWindow : public QMainWindow,
+                   public EngineHost,
+                   public LoggerView,
+                   public ConnectHost,
+                   public DownloadHost {
     Q_OBJECT
   public:
     static constexpr std::uint8_t kLanguageEnglish = 1;
@@ -59,10 +66,10 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
 
     // Properties the dialogs read and write.
     QString Machine_N_P() const { return state_.Machine_N_P; }
-    QString Port_Setting_N_P() const { return portSetting_; }
+    QString Port_Setting_N_P() const { return connection_->Port_Setting_N_P; }
     QString VT_Name() const { return state_.VT_Name; }
     QString F_W_Ver() const { return state_.F_W_Ver; }
-    std::int16_t Portnum() const { return portnum_; }
+    std::int16_t Portnum() const { return connection_->Portnum; }
     std::uint8_t Disp_stat() const { return dispStat_; }
     std::int16_t numberSelector() const { return selector_; }
     std::uint8_t languageSelector() const { return language_; }
@@ -85,8 +92,16 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
     void End();
     // Ends the running procedure: stops its timers and refreshes the status panel.
     void Pro_End();
+    // The connect/disconnect toggle ("Once": only Portnumber, else ports 1..16) and the
+    // attempt on one port.
+    void Port_Set_Command(const QString& Mode, int Portnumber);
+    void Port_Set_Once(int Portnumber);
+    // Ends a running download after the record in flight.
+    void Download_Cancel();
+    // The status refresh with the window's display choices.
+    void refreshStatus();
     // CSV save of the log or real-time data set (menu items, Save buttons, save questions).
-    void saveCsv(DataSetIndex index);
+    void saveCsv(DataSetIndex index) override;
     // CSV open into the file data set, which is then displayed and fitted.
     void openCsv();
     // The connect button's on or off picture for the language in use.
@@ -105,6 +120,9 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
     LoggerState& loggerState() { return state_; }
     DataSets& dataSets() { return dataSets_; }
     Engine& engine() { return *engine_; }
+    Connection& connection() { return *connection_; }
+    StatusRefresh& statusRefresh() { return *refresh_; }
+    DownloadOperation& download() { return *download_; }
     GraphPanel* graphPanel() const { return graphPanel_; }
     GraphView& graphView();
     const MainMenu& menu() const { return menu_; }
@@ -117,6 +135,15 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
     void showFailure(int firstMessage, int secondMessage) override;
     void setBusyPointer(bool busy) override;
     void procedureEnded() override;
+
+    // ConnectHost.
+    bool isUnsaved(DataSetIndex index) override;
+    void clearDataSets() override;
+
+    // DownloadHost.
+    void saveLogData() override;
+    void downloadStarting() override;
+    void showLogData() override;
 
     // LoggerView.
     void batteryLabel(const QString& text, bool low) override;
@@ -143,8 +170,7 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
     void connectView();
     // The display changed (options, menu, data arrival): panes, label and option buttons.
     void displayChanged(int index, int kind);
-    // Shows the data pane and view pane of the data set on display.
-    void showDisplayedPanes();
+    void replaceStatusPlaceholders();
     void showFilePanel(const FilePanelInfo& info);
     void setLabel(const char* name, const QString& text);
 
@@ -164,10 +190,11 @@ class MainWindow : public QMainWindow, public EngineHost, public LoggerView {
     QtTimerSet timers_;
     std::unique_ptr<Engine> engine_;
     std::unique_ptr<LoggerModel> model_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<StatusRefresh> refresh_;
+    std::unique_ptr<DownloadOperation> download_;
     bool busyPointer_ = false;
 
-    QString portSetting_ = kDefaultBaud;
-    std::int16_t portnum_ = 1;
     std::int16_t selector_ = 1;
     std::uint8_t dispStat_ = 0;
     int viewKind_ = 0;

@@ -29,7 +29,7 @@ bool MainWindow::startUp() {
     stopAllTimers();
 
     const LoggerSettings settings = settings_.load();
-    portnum_ = settings.portnum;
+    connection_->Portnum = settings.portnum;
     selector_ = settings.selector;
     lastDirectory_ = settings.directory;
 
@@ -38,8 +38,8 @@ bool MainWindow::startUp() {
         table->clear();
         table->showSortIndicator();
     }
-    engine_->setLineSettings(portSetting_ + QStringLiteral(",n,8,1"), portnum_);
-    procedureEnded();
+    engine_->setLineSettings(connection_->lineSettings(), connection_->Portnum);
+    refreshStatus();
     graphView().SelectDisplay(LogData, 0);
 
     applySizeLimits();

@@ -14,13 +14,72 @@ void MainWindow::connectLink() {
     model_ = std::make_unique<LoggerModel>(state_, dataSets_[LogData], dataSets_[RealTimeData],
                                            sampleBuffer_, prompter_, messages_, *this);
     model_->registerHandlers(*engine_);
+    connection_ = std::make_unique<Connection>(this, *engine_, device_, waiter_, prompter_,
+                                               messages_, state_, *this);
+    refresh_ = std::make_unique<StatusRefresh>(this, *engine_, state_, dataSets_, messages_);
+    refresh_->setPointerHook([this](bool busy) { setBusyPointer(busy); });
+    refresh_->setConnectImageHook([this](bool on) { showConnectPicture(on); });
+    download_ = std::make_unique<DownloadOperation>(*engine_, state_, dataSets_[LogData], prompter_,
+                                                    messages_, *this);
+    download_->registerHandlers();
+
     timers_.setTick(TimerId::InputTimer, [this] { engine_->inputTick(); });
     timers_.setTick(TimerId::TimeOut, [this] { engine_->timeOutTick(); });
     timers_.setTick(TimerId::MouseP, [this] { engine_->mousePTick(); });
+    timers_.setTick(TimerId::DownloadTimer, [this] { download_->downloadTick(); });
+    timers_.setTick(TimerId::DCheck, [this] { connection_->dCheckTick(); });
 }
 
 void MainWindow::Pro_End() {
     engine_->Pro_End();
+}
+
+void MainWindow::Port_Set_Command(const QString& Mode, int Portnumber) {
+    connection_->Port_Set_Command(Mode, Portnumber);
+}
+
+void MainWindow::Port_Set_Once(int Portnumber) {
+    connection_->Port_Set_Once(Portnumber);
+}
+
+void MainWindow::Download_Cancel() {
+    download_->Download_Cancel();
+}
+
+void MainWindow::refreshStatus() {
+    refresh_->run(StatusView{connection_->Portnum, dispStat_, viewKind_});
+}
+
+bool MainWindow::isUnsaved(DataSetIndex index) {
+    return dataSets_[index].unsaved;
+}
+
+void MainWindow::clearDataSets() {
+    dataSets_.clearForCommunication();
+    for (DataSetIndex index : {LogData, RealTimeData}) {
+        tables_[index]->clear();
+        graphView().clearSavedImages(index);
+    }
+}
+
+void MainWindow::saveLogData() {
+    saveCsv(LogData);
+}
+
+void MainWindow::downloadStarting() {
+    tables_[LogData]->clear();
+    for (const char* name : {"Label2", "Label4", "Label10"}) {
+        setLabel(name, QString());
+    }
+    refreshStatus();
+    refresh_->disableOperationControls();
+}
+
+void MainWindow::showLogData() {
+    graphView().SelectDisplay(LogData, viewKind_);
+    tables_[LogData]->fill();
+    graphView().FitSequence();
+    graphView().UpdateScrollRanges(dataSets_[LogData]);
 }
 
 void MainWindow::showFailure(int firstMessage, int secondMessage) {
@@ -42,8 +101,7 @@ void MainWindow::setBusyPointer(bool busy) {
 void MainWindow::procedureEnded() {
     setEnabled(true);
     setBusyPointer(false);
-    showConnectPicture(port_.isOpen());
-    showDisplayedPanes();
+    refreshStatus();
 }
 
 void MainWindow::setLabel(const char* name, const QString& text) {

@@ -11,10 +11,6 @@
 #include "graph/graphview.h"
 #include "ui/datatable.h"
 
-namespace {
-constexpr int kDataSetLabels[3] = {1036, 1037, 1038};
-}  // namespace
-
 void MainWindow::connectView() {
     GraphView& view = graphView();
     connect(controls_.dataSetChoice, &QButtonGroup::idClicked, &view, &GraphView::chooseDataSet);
@@ -40,15 +36,19 @@ void MainWindow::connectView() {
     connect(menu_.m11, &QAction::triggered, this, &MainWindow::openCsv);
     connect(menu_.m122, &QAction::triggered, this, [this] { saveCsv(LogData); });
     connect(menu_.m121, &QAction::triggered, this, [this] { saveCsv(RealTimeData); });
-    connect(menu_.D_M_Fast, &QAction::triggered, this, [this] { state_.Download_Mode = 0; });
-    connect(menu_.D_M_Slow, &QAction::triggered, this, [this] { state_.Download_Mode = 1; });
+    connect(menu_.D_M_Fast, &QAction::triggered, this, [this] { connection_->D_M_Fast_Click(); });
+    connect(menu_.D_M_Slow, &QAction::triggered, this, [this] { connection_->D_M_Slow_Click(); });
 
     const struct {
         const char* name;
         std::function<void()> action;
     } buttons[] = {{"Command14", [this] { openCsv(); }},
                    {"Command21", [this] { saveCsv(LogData); }},
-                   {"Command22", [this] { saveCsv(RealTimeData); }}};
+                   {"Command22", [this] { saveCsv(RealTimeData); }},
+                   {"Command20", [this] { Port_Set_Command(QString(), Portnum()); }},
+                   {"Command27", [this] { connection_->Command27_Click(); }},
+                   {"Command11", [this] { Command11_Click(*engine_); }},
+                   {"Command5", [this] { download_->Command5_Click(); }}};
     for (const auto& button : buttons) {
         if (auto* widget = findChild<QPushButton*>(QString::fromLatin1(button.name))) {
             connect(widget, &QPushButton::clicked, this, button.action);
@@ -65,20 +65,7 @@ void MainWindow::displayChanged(int index, int kind) {
     if (QAbstractButton* option = controls_.viewChoice->button(kind)) {
         option->setChecked(true);
     }
-    showDisplayedPanes();
-}
-
-void MainWindow::showDisplayedPanes() {
-    const int shown = dispStat_ <= FileData ? dispStat_ : LogData;
-    const std::array<QWidget*, 3> panes = {controls_.logPane, controls_.realTimePane,
-                                           controls_.filePane};
-    for (int i = 0; i < 3; ++i) {
-        panes[i]->setVisible(i == shown);
-        controls_.tablePanes[i]->setVisible(viewKind_ == 1 && i == shown);
-    }
-    controls_.graphArea->setVisible(viewKind_ == 0);
-    controls_.dataSetLabel->setText(messages_.text(kDataSetLabels[shown]));
-    graphPanel_->setGraphControlsEnabled(dataSets_[static_cast<DataSetIndex>(shown)].hasData());
+    refreshStatus();
 }
 
 void MainWindow::saveCsv(DataSetIndex index) {
@@ -101,7 +88,7 @@ void MainWindow::openCsv() {
     } else if (result.dataSetEmptied) {
         tables_[FileData]->clear();
         graphView().clearSavedImages(FileData);
-        showDisplayedPanes();
+        refreshStatus();
     }
 }
 

@@ -136,7 +136,7 @@ const struct {
     {"Option9", "Dump"},
     {"Frame6", "Measurement"},
     {"Command1", "One time"},
-    {"Command2", "Continuousness"},
+    {"Command2", "Continuous"},
     {"Frame9", "Setting at intervals"},
     {"Option4", "Min"},
     {"Option3", "Sec"},
