@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -244,6 +245,55 @@ void applyContentCaptions(QWidget* content, const MessageTable& messages) {
             group->setTitle(text);
         } else {
             widget->setProperty("text", text);
+        }
+    }
+}
+
+void placeLogPane(QWidget* pane) {
+    // Left column: caption and value; right column likewise, with longer captions.
+    constexpr int kLeftCaption = 120, kLeftValue = 1740, kLeftValueWidth = 1800;
+    constexpr int kRightCaption = 3660, kRightValue = 6780, kRightValueWidth = 930;
+    const struct {
+        const char* name;
+        QRect rect;
+    } places[] = {
+        {"Label9", twipsRect(kLeftCaption, 300, 1560, 270)},
+        {"operationText", twipsRect(kLeftValue, 300, kLeftValueWidth, 270)},
+        {"Label11", twipsRect(kLeftCaption, 600, 1560, 270)},
+        {"batteryText", twipsRect(kLeftValue, 600, kLeftValueWidth, 270)},
+        {"Label18", twipsRect(kLeftCaption, 900, 1560, 270)},
+        {"beginningText", twipsRect(kLeftValue, 900, kLeftValueWidth, 270)},
+        {"Label22", twipsRect(kLeftCaption, 1200, 1560, 270)},
+        {"pointsText", twipsRect(kLeftValue, 1200, kLeftValueWidth, 270)},
+        {"Label20", twipsRect(kLeftCaption, 1500, 1560, 270)},
+        {"intervalText", twipsRect(kLeftValue, 1500, kLeftValueWidth, 270)},
+        {"Label47", twipsRect(kRightCaption, 300, 3090, 270)},
+        {"modeText", twipsRect(kRightValue, 300, kRightValueWidth, 270)},
+        {"Label31", twipsRect(kRightCaption, 600, 3090, 270)},
+        {"upperText", twipsRect(kRightValue, 600, kRightValueWidth, 270)},
+        {"Label32", twipsRect(kRightCaption, 900, 3090, 270)},
+        {"lowerText", twipsRect(kRightValue, 900, kRightValueWidth, 270)},
+        {"Command11", twipsRect(kRightCaption, 1200, 1950, 360)},
+        {"Command5", twipsRect(kRightCaption + 2040, 1200, 2010, 360)},
+        {"stopNoteText", twipsRect(kRightCaption, 1590, 4050, 255)},
+        {"Frame14", twipsRect(120, 1860, 3420, 600)},
+        {"Command4", twipsRect(120, 225, 1800, 315)},
+        {"intervalSecondsText", twipsRect(2040, 240, 1200, 270)},
+        {"Frame15", twipsRect(kRightCaption, 1860, 4050, 600)},
+        {"Command21", twipsRect(120, 225, 1860, 315)},
+        {"Command24", twipsRect(2070, 225, 1860, 315)},
+    };
+    QList<QWidget*> laidOut = pane->findChildren<QWidget*>();
+    laidOut.prepend(pane);
+    for (QWidget* widget : laidOut) {
+        if (QLayout* layout = widget->layout()) {
+            layout->setEnabled(false);
+        }
+    }
+    for (const auto& place : places) {
+        QWidget* widget = pane->findChild<QWidget*>(QString::fromLatin1(place.name));
+        if (widget != nullptr) {
+            widget->setGeometry(place.rect);
         }
     }
 }

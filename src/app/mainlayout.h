@@ -73,6 +73,10 @@ MainControls buildMainContent(const MessageTable& messages);
 // Sets every caption of the content from the message table again.
 void applyContentCaptions(QWidget* content, const MessageTable& messages);
 
+// Puts the log pane's controls (the status panel built by the operations) at the layout's
+// fixed twip positions, in place of the panel's own stacking.
+void placeLogPane(QWidget* pane);
+
 // Replaces the placeholder child `name` of the content with `widget`, which takes its place
 // and size. Returns false when no such placeholder exists.
 bool replacePlaceholder(QWidget* content, const char* name, QWidget* widget);

@@ -120,6 +120,7 @@ void MainWindow::replaceStatusPlaceholders() {
     name->applyCaptions(messages_);
     communication->applyCaptions(messages_);
     replacePlaceholder(controls_.content, "Frame13", panel);
+    placeLogPane(panel);
     replacePlaceholder(controls_.content, "Frame11", name);
     replacePlaceholder(controls_.content, StatusNames::CommunicationFrame, communication);
     controls_.logPane = panel;
