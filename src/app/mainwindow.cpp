@@ -121,6 +121,9 @@ void MainWindow::replaceStatusPlaceholders() {
     communication->applyCaptions(messages_);
     replacePlaceholder(controls_.content, "Frame13", panel);
     placeLogPane(panel);
+    // The status caption Label31 shares its name with a range label of the graph panel; the
+    // refresh finds controls by name, so the log pane comes first among the content's children.
+    panel->lower();
     replacePlaceholder(controls_.content, "Frame11", name);
     replacePlaceholder(controls_.content, StatusNames::CommunicationFrame, communication);
     controls_.logPane = panel;

@@ -244,6 +244,17 @@ TEST_F(LayoutTest, StartUpShowsTheLogDataSetAsGraph) {
     }
 }
 
+TEST_F(LayoutTest, BoundReadOutsHiddenWhileNoQM320IsConnected) {
+    QWidget* pane = window->findChild<QWidget*>("Frame13");
+    for (const char* name : {"Label31", "Label32", "upperText", "lowerText"}) {
+        QWidget* widget = pane->findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_FALSE(widget->isVisible()) << name;
+    }
+    EXPECT_TRUE(pane->findChild<QWidget*>("Label47")->isVisible());
+    EXPECT_EQ(window->statusText(1), "Unconnection");
+}
+
 TEST_F(LayoutTest, Screenshots) {
     const QString out = QDir::temp().filePath("veltrane-app");
     QDir().mkpath(out);
