@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // A modal box with an OK button.
     virtual void message(const QString& title, const QString& text) = 0;

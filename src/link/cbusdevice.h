@@ -7,7 +7,7 @@
 #include <memory>
 
 class CbusDevice {
-public:
+  public:
     static constexpr int kOk = 0;
     static constexpr int kNotFound = 2;
 

@@ -47,7 +47,9 @@ enum class Command : std::uint8_t {
     Identify = 99,
 };
 
-constexpr std::uint8_t code(Command c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t code(Command c) {
+    return static_cast<std::uint8_t>(c);
+}
 
 // Every queued command has kind 1.
 inline constexpr std::uint8_t kCommandKind = 1;

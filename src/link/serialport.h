@@ -8,7 +8,7 @@
 #include <functional>
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Applies the line settings ("57600,n,8,1" style) and the port number (1..16), then opens.

@@ -4,18 +4,18 @@
 #pragma once
 
 enum class TimerId {
-    InputTimer,      // 1 ms reply poll
-    TimeOut,         // 500 ms reply timeout and resend
-    MouseP,          // 700 ms busy pointer
-    DownloadTimer,   // 100 ms download watchdog
-    Continuation,    // continuous real-time measurement
-    DCheck,          // 500 ms USB device check
-    Tokei,           // 200 ms clock read-out
+    InputTimer,     // 1 ms reply poll
+    TimeOut,        // 500 ms reply timeout and resend
+    MouseP,         // 700 ms busy pointer
+    DownloadTimer,  // 100 ms download watchdog
+    Continuation,   // continuous real-time measurement
+    DCheck,         // 500 ms USB device check
+    Tokei,          // 200 ms clock read-out
 };
 inline constexpr int kTimerCount = 7;
 
 class TimerControl {
-public:
+  public:
     virtual ~TimerControl() = default;
     virtual void arm(TimerId timer, int intervalMs) = 0;
     // Stopping means disabled with interval 0.
@@ -26,7 +26,7 @@ public:
 
 // A TimerControl that only records state; tests and headless tools drive the ticks by hand.
 class TimerTable : public TimerControl {
-public:
+  public:
     void arm(TimerId timer, int intervalMs) override {
         armed_[static_cast<int>(timer)] = true;
         interval_[static_cast<int>(timer)] = intervalMs;
@@ -38,7 +38,7 @@ public:
     bool isArmed(TimerId timer) const override { return armed_[static_cast<int>(timer)]; }
     int interval(TimerId timer) const override { return interval_[static_cast<int>(timer)]; }
 
-private:
+  private:
     bool armed_[kTimerCount] = {};
     int interval_[kTimerCount] = {};
 };

@@ -3,7 +3,7 @@
 #pragma once
 
 class Waiter {
-public:
+  public:
     virtual ~Waiter() = default;
     // Returns after at least `waittime` milliseconds; timer ticks and clicks run meanwhile.
     virtual void wait(int waittime) = 0;
