@@ -22,6 +22,12 @@ void QtTimerSet::setTick(TimerId timer, std::function<void()> tick) {
     ticks_[slot(timer)] = std::move(tick);
 }
 
+void QtTimerSet::fire(TimerId timer) {
+    if (ticks_[slot(timer)]) {
+        ticks_[slot(timer)]();
+    }
+}
+
 void QtTimerSet::arm(TimerId timer, int intervalMs) {
     intervals_[slot(timer)] = intervalMs;
     armed_[slot(timer)] = true;

@@ -15,6 +15,9 @@ class QtTimerSet : public QObject, public TimerControl {
     explicit QtTimerSet(QObject* parent = nullptr);
 
     void setTick(TimerId timer, std::function<void()> tick);
+    // Runs the tick registered for `timer` at once, as its timeout would; tests drive the
+    // window's timers by hand this way, on simulated time.
+    void fire(TimerId timer);
     void arm(TimerId timer, int intervalMs) override;
     void stop(TimerId timer) override;
     bool isArmed(TimerId timer) const override;

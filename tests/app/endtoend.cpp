@@ -1,0 +1,85 @@
+// The in-process rig of the end-to-end tests; see endtoend.h.
+#include "endtoend.h"
+
+#include <QPushButton>
+
+#include "operations/controls.h"
+#include "sim/simscenarios.h"
+
+namespace e2e {
+
+Rig::Rig(const QString& scenario) {
+    if (!simscenario::apply(scenario, logger, now())) {
+        return;
+    }
+    port.setServedPort(kLoggerPort);
+    window = std::make_unique<MainWindow>(
+        MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+    window->startUp();
+}
+
+Rig::~Rig() {
+    if (window) {
+        prompter.answers.clear();
+        window->close();
+    }
+}
+
+void Rig::advance(int ms) {
+    QtTimerSet& timers = window->timers();
+    for (int step = 0; step < ms; ++step) {
+        logger.advanceTime(1);
+        for (int i = 0; i < kTimerCount; ++i) {
+            const auto id = static_cast<TimerId>(i);
+            const int interval = timers.interval(id);
+            if (!timers.isArmed(id) || interval <= 0) {
+                sinceArmed_[i] = 0;
+                continue;
+            }
+            if (++sinceArmed_[i] >= interval) {
+                sinceArmed_[i] = 0;
+                timers.fire(id);
+            }
+        }
+    }
+}
+
+bool Rig::runProcedure(int limitMs) {
+    for (int ms = 0; ms < limitMs && window->engine().busy(); ++ms) {
+        advance(1);
+    }
+    return !window->engine().busy();
+}
+
+bool Rig::click(const char* name) {
+    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (button == nullptr) {
+        return false;
+    }
+    button->click();
+    return true;
+}
+
+QString Rig::text(const char* name) const {
+    QObject* control = Controls::find(window.get(), QString::fromLatin1(name));
+    if (control == nullptr) {
+        return QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+    }
+    const QVariant value = control->property("text");
+    return value.isValid() ? value.toString() : control->property("title").toString();
+}
+
+std::vector<Sample> Rig::samples(DataSetIndex index) {
+    DataSet& set = window->dataSets()[index];
+    std::vector<Sample> all;
+    Sample sample;
+    for (int k = 1; k <= set.count; ++k) {
+        if (set.read(k, sample) != DataError::None) {
+            break;
+        }
+        all.push_back(sample);
+    }
+    return all;
+}
+
+}  // namespace e2e

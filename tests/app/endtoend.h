@@ -1,0 +1,105 @@
+// The main window built in-process around the simulated logger: a USB device that is present
+// or removed, a waiter on simulated time, and the window's timers fired by hand on a simulated
+// millisecond clock.
+#pragma once
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/mainwindow.h"
+#include "fakes.h"
+#include "link/cbusdevice.h"
+#include "link/waiter.h"
+#include "sim/simlogger.h"
+#include "sim/simport.h"
+
+namespace e2e {
+
+// The USB chip in front of the simulated logger; its pulses reach the logger's reset input.
+class SimDevice : public CbusDevice {
+  public:
+    explicit SimDevice(SimLogger& logger) : logger_(logger) {}
+
+    bool present = true;
+    std::vector<int> levels;
+
+    int describe(QString& description) override {
+        if (!present) {
+            description.clear();
+            return kNotFound;
+        }
+        description = QStringLiteral("USB Serial Converter");
+        return kOk;
+    }
+    int pulse(std::uint8_t level) override {
+        if (!present) {
+            return kNotFound;
+        }
+        levels.push_back(level);
+        logger_.cbusLevel(level);
+        return kOk;
+    }
+
+  private:
+    SimLogger& logger_;
+};
+
+// A wait moves the simulated clock on; `duringWait` stands in for the clicks a real wait lets
+// through.
+class SimTimeWaiter : public Waiter {
+  public:
+    explicit SimTimeWaiter(SimLogger& logger) : logger_(logger) {}
+
+    qint64 elapsedMs = 0;
+    std::function<void()> duringWait;
+
+    void wait(int waittime) override {
+        elapsedMs += waittime;
+        logger_.advanceTime(waittime);
+        if (duringWait) {
+            auto hook = std::move(duringWait);
+            hook();
+        }
+    }
+
+  private:
+    SimLogger& logger_;
+};
+
+class Rig {
+  public:
+    static QDateTime now() { return QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC); }
+    static constexpr int kLoggerPort = 3;
+
+    // The logger answers as `scenario` on port 3 only; the window is built and started.
+    explicit Rig(const QString& scenario);
+    ~Rig();
+
+    bool started() const { return window != nullptr && window->started(); }
+    // Moves the simulated clock on by `ms`, firing every armed timer whose interval elapsed.
+    void advance(int ms);
+    // Runs the clock until no procedure runs; false when it still runs after `limitMs`.
+    bool runProcedure(int limitMs = 600000);
+    // Clicks the named push button of the window; false when there is none.
+    bool click(const char* name);
+    // The text of a named control of the window.
+    QString text(const char* name) const;
+    std::vector<Sample> samples(DataSetIndex index);
+
+    QTemporaryDir dir;
+    SimLogger logger;
+    SimPort port{logger};
+    SimDevice device{logger};
+    SimTimeWaiter waiter{logger};
+    ScriptedPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+
+  private:
+    std::array<int, kTimerCount> sinceArmed_{};
+};
+
+}  // namespace e2e

@@ -1,0 +1,291 @@
+// The whole program in-process: the main window with the simulated logger behind its port,
+// driven by clicks on its controls and by its own timers on simulated time.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <cmath>
+
+#include "data/datetime.h"
+#include "endtoend.h"
+#include "graph/graphpanel.h"
+#include "graph/graphview.h"
+#include "operations/statuspanel.h"
+#include "sim/simscenarios.h"
+#include "ui/datatable.h"
+
+namespace {
+
+using e2e::Rig;
+namespace N = StatusNames;
+
+const QString kIdeographicSpace = QString(QChar(0x3000));
+constexpr double kSecond = 1.0 / 86400;
+
+double at(const QDateTime& t) {
+    return datetime::fromDateTime(t);
+}
+
+// Connects by the connect button and runs the status read that follows.
+void connectLogger(Rig& rig) {
+    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.port.isOpen());
+    ASSERT_TRUE(rig.runProcedure());
+}
+
+TEST(EndToEnd, ConnectButtonOpensPortThreeAndShowsCommunicating) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    ASSERT_TRUE(rig.click("Command20"));
+    EXPECT_TRUE(rig.port.isOpen());
+    EXPECT_EQ(rig.port.portNumber(), Rig::kLoggerPort);
+    EXPECT_EQ(rig.window->Portnum(), Rig::kLoggerPort);
+    // The status read of "port_open" is queued and running: the panel already names the port.
+    EXPECT_TRUE(rig.window->engine().busy());
+    EXPECT_EQ(rig.window->statusText(1), "Communicating" + kIdeographicSpace + "Port3");
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.window->statusText(1), "Communicating" + kIdeographicSpace + "Port3");
+    EXPECT_TRUE(rig.prompter.calls.empty());
+    // The logger was reset through the CBUS lines before it identified itself.
+    EXPECT_TRUE(rig.logger.resetSeen());
+}
+
+// What the status panel shows after the connect of each scenario.
+struct PanelCase {
+    const char* scenario;
+    const char* title;
+    const char* operation;
+    const char* battery;
+    const char* interval;
+    const char* points;
+    const char* name;
+    const char* beginning;
+    bool boundsShown;
+    const char* upper;
+    const char* lower;
+};
+
+class StatusAfterConnect : public ::testing::TestWithParam<PanelCase> {};
+
+TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
+    const PanelCase& c = GetParam();
+    Rig rig(QString::fromLatin1(c.scenario));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    EXPECT_TRUE(rig.prompter.calls.empty());
+    EXPECT_EQ(rig.window->windowTitle(),
+              QStringLiteral("[Veltrane] Temperature and Humidity Logger") + c.title);
+    EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Communicating"));
+    EXPECT_EQ(rig.text(N::Operation), QString::fromLatin1(c.operation));
+    EXPECT_EQ(rig.text(N::Battery), QString::fromLatin1(c.battery));
+    EXPECT_EQ(rig.text(N::Interval), QString::fromUtf8(c.interval));
+    EXPECT_EQ(rig.text(N::Points), QString::fromLatin1(c.points));
+    EXPECT_EQ(rig.text(N::IdentName), QString::fromLatin1(c.name));
+    EXPECT_EQ(rig.text(N::Beginning), QString::fromLatin1(c.beginning));
+    for (const char* name : {N::Upper, N::Lower}) {
+        auto* readOut = rig.window->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(readOut, nullptr) << name;
+        EXPECT_EQ(readOut->isVisibleTo(rig.window.get()), c.boundsShown) << name;
+    }
+    if (c.boundsShown) {
+        EXPECT_EQ(rig.text(N::Upper), QString::fromLatin1(c.upper));
+        EXPECT_EQ(rig.text(N::Lower), QString::fromLatin1(c.lower));
+    }
+}
+
+// Times follow Rig::now() (2026-03-01 12:00); the start shown is that of the first run, ten
+// days before for "runs", 36 days before at 09:00 for "demo".
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, StatusAfterConnect,
+    ::testing::Values(PanelCase{"runs", "QM320-HX", "Record stop", "3.00 V", "10 Min", "650 point",
+                                "LAB1", "2026/02/19 12:00:00", true, "30 C", "OFF"},
+                      PanelCase{"demo", "QM320-HX", "Record stop", "2.92 V", "10 Min", "3000 point",
+                                "DEMO", "2026/01/24 09:00:00", true, "28 C", "15 C"},
+                      PanelCase{"qm300", "QM300-HX", "Record stop", "3.00 V", "10 Min", "650 point",
+                                "LAB1", "2026/02/19 12:00:00", false, "", ""},
+                      PanelCase{"lowbattery", "QM320-HX", "Record stop", "NG2.39 V", "10 Min",
+                                "650 point", "LAB1", "2026/02/19 12:00:00", true, "30 C", "OFF"}),
+    [](const ::testing::TestParamInfo<PanelCase>& info) {
+        return std::string(info.param.scenario);
+    });
+
+TEST(EndToEnd, Qm400NeverConnects) {
+    Rig rig(QStringLiteral("qm400"));
+    ASSERT_TRUE(rig.started());
+    const QString model = rig.window->Machine_N_P();
+    ASSERT_TRUE(rig.click("Command20"));
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_FALSE(rig.window->engine().busy());
+    // Three attempts on the logger's port, each answered with the refused model.
+    EXPECT_EQ(rig.port.openCount(), 1 + Connection::kAttempts);
+    ASSERT_EQ(rig.prompter.calls.size(), 1u);
+    EXPECT_EQ(rig.prompter.calls[0].kind, "message");
+    EXPECT_EQ(rig.prompter.calls[0].text, model + " " + rig.window->messages().text(1071));
+    EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
+    rig.advance(2 * MainWindow::kDeviceCheckMs);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.window->windowTitle(),
+              QStringLiteral("[Veltrane] Temperature and Humidity Logger"));
+}
+
+TEST(EndToEnd, RemovedDeviceDisconnectsWithinTwoChecks) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    rig.advance(3 * MainWindow::kDeviceCheckMs);
+    ASSERT_TRUE(rig.port.isOpen()) << "a present device stays connected";
+
+    rig.device.present = false;
+    rig.port.setPresent(false);
+    rig.advance(2 * MainWindow::kDeviceCheckMs);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_FALSE(rig.window->engine().busy());
+    EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(rig.prompter.calls.empty());
+}
+
+TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.window->engine().busy());
+    const int opens = rig.port.openCount();
+    const QByteArray written = rig.port.written();
+    const std::size_t pulses = rig.device.levels.size();
+
+    ASSERT_TRUE(rig.click("Command20"));
+    EXPECT_TRUE(rig.port.isOpen());
+    EXPECT_EQ(rig.port.openCount(), opens);
+    EXPECT_EQ(rig.port.written(), written);
+    EXPECT_EQ(rig.device.levels.size(), pulses);
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_TRUE(rig.port.isOpen());
+    EXPECT_EQ(rig.text(N::IdentName), QStringLiteral("LAB1"));
+
+    // The same during a download.
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.window->engine().busy());
+    ASSERT_TRUE(rig.click("Command20"));
+    EXPECT_TRUE(rig.port.isOpen());
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.window->dataSets()[LogData].count, 650);
+}
+
+// The "runs" scenario: three runs at 10 minutes, dated relative to Rig::now().
+struct RunSpan {
+    int daysBefore;
+    int count;
+};
+constexpr RunSpan kRuns[] = {{10, 300}, {7, 200}, {3, 150}};
+constexpr int kRunInterval = 600;
+
+struct DownloadCase {
+    const char* name;
+    bool slowMenu;
+    std::uint8_t mode;
+};
+
+class DownloadThroughWindow : public ::testing::TestWithParam<DownloadCase> {};
+
+TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    const MainMenu& menu = rig.window->menu();
+    (GetParam().slowMenu ? menu.D_M_Fast : menu.D_M_Slow)->trigger();
+    (GetParam().slowMenu ? menu.D_M_Slow : menu.D_M_Fast)->trigger();
+    EXPECT_EQ(rig.window->downloadSpeedMode(), GetParam().mode);
+    // Show another data set first, so the switch to the log data set is visible.
+    rig.window->graphView().SelectDisplay(RealTimeData, 0);
+    ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
+    GraphPanel* panel = rig.window->graphPanel();
+
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_TRUE(rig.prompter.calls.empty());
+    EXPECT_EQ(rig.window->Disp_stat(), LogData);
+    EXPECT_TRUE(rig.port.isOpen());
+
+    const std::vector<Sample> log = rig.samples(LogData);
+    int expectedCount = 0;
+    for (const RunSpan& run : kRuns) {
+        expectedCount += run.count;
+    }
+    ASSERT_EQ(static_cast<int>(log.size()), expectedCount);
+    int k = 0;
+    for (int r = 0; r < 3; ++r) {
+        const double start = at(Rig::now().addDays(-kRuns[r].daysBefore));
+        for (int i = 0; i < kRuns[r].count; ++i, ++k) {
+            ASSERT_EQ(log[k].index, k + 1);
+            ASSERT_EQ(log[k].series, static_cast<float>(r + 1)) << k + 1;
+            ASSERT_NEAR(log[k].dateTime, start + i * kRunInterval * kSecond, 0.5 * kSecond)
+                << k + 1;
+            const auto& memory = rig.logger.state().memory;
+            for (int b = 0; b < 4; ++b) {
+                ASSERT_EQ(log[k].raw[b], memory[k * 4 + b]) << k + 1;
+            }
+        }
+    }
+
+    auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->rowCount(), expectedCount);
+
+    // The fit shows the whole span (zoom bars at their widest, nothing left to scroll) and
+    // centres both value axes on the data.
+    float tMax = -1000, tMin = 1000, hMax = -1000, hMin = 1000;
+    for (const Sample& s : log) {
+        tMax = std::max(tMax, s.temperature);
+        tMin = std::min(tMin, s.temperature);
+        hMax = std::max(hMax, s.humidity);
+        hMin = std::min(hMin, s.humidity);
+    }
+    for (BarIndex zoom : {HScroll1, HScroll3}) {
+        const QScrollBar* bar = panel->bar(zoom);
+        EXPECT_LT(bar->minimum(), bar->maximum()) << zoom;
+        EXPECT_EQ(bar->value(), bar->maximum()) << zoom;
+    }
+    for (BarIndex position : {HScroll2, HScroll4}) {
+        EXPECT_EQ(panel->bar(position)->value(), 0) << position;
+    }
+    EXPECT_EQ(panel->bar(VScroll2)->value(), std::lround((tMax + tMin) / 2 * 10));
+    EXPECT_EQ(panel->bar(VScroll4)->value(), std::lround((hMax + hMin) / 2 * 10));
+
+    // Saved to CSV through the prompter and opened back as the file data set.
+    const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("runs.csv"));
+    rig.prompter.fileNames = {csv};
+    rig.window->saveCsv(LogData);
+    ASSERT_TRUE(QFile::exists(csv));
+    EXPECT_FALSE(rig.window->dataSets()[LogData].unsaved);
+    rig.prompter.fileNames = {csv};
+    rig.window->openCsv();
+    for (const auto& call : rig.prompter.calls) {
+        EXPECT_NE(call.kind, "message") << call.text.toStdString();
+    }
+    EXPECT_EQ(rig.window->Disp_stat(), FileData);
+    const std::vector<Sample> file = rig.samples(FileData);
+    ASSERT_EQ(file.size(), log.size());
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        ASSERT_EQ(QString::number(file[i].temperature, 'f', 2),
+                  QString::number(log[i].temperature, 'f', 2))
+            << i + 1;
+        ASSERT_EQ(QString::number(file[i].humidity, 'f', 2),
+                  QString::number(log[i].humidity, 'f', 2))
+            << i + 1;
+        ASSERT_EQ(datetime::toSeconds(file[i].dateTime), datetime::toSeconds(log[i].dateTime))
+            << i + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, DownloadThroughWindow,
+                         ::testing::Values(DownloadCase{"Fast", false, 0},
+                                           DownloadCase{"Normal", true, 1}),
+                         [](const ::testing::TestParamInfo<DownloadCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
