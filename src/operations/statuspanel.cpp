@@ -23,6 +23,9 @@ constexpr CaptionIndex kLogPaneCaptions[] = {
 };
 constexpr int kIdentNameCaption = 50;
 constexpr int kCommunicationCaption = 273;
+// The name and communication frames are one read-out tall; the style's default margins would
+// leave no room for the read-out under the frame's title.
+constexpr QMargins kSmallFrameMargins(4, 1, 4, 1);
 
 QLabel* makeReadOut(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -122,6 +125,7 @@ void StatusPanel::applyCaptions(const MessageTable& messages) {
 IdentNameFrame::IdentNameFrame(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("Frame11"));
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kSmallFrameMargins);
     layout->addWidget(makeReadOut(this, StatusNames::IdentName));
 }
 
@@ -132,10 +136,11 @@ void IdentNameFrame::applyCaptions(const MessageTable& messages) {
 CommunicationFrame::CommunicationFrame(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QString::fromLatin1(StatusNames::CommunicationFrame));
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kSmallFrameMargins);
     auto* lamp = new QFrame(this);
     lamp->setObjectName(QString::fromLatin1(StatusNames::Lamp));
     lamp->setFrameShape(QFrame::Box);
-    lamp->setFixedSize(16, 16);
+    lamp->setFixedSize(12, 12);
     lamp->setAutoFillBackground(true);
     QPalette palette = lamp->palette();
     palette.setColor(lamp->backgroundRole(), Qt::black);
