@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -22,6 +23,8 @@ namespace {
 
 constexpr int kTitleMessage = 1009;
 constexpr int kStatusBarHeight = 300;
+constexpr int kStatusBarTopGap = 4;
+constexpr int kStatusFontPoints = 8;
 constexpr int kStatusPanel1Width = 3300;
 
 const QStringList kBaudRates = {"9600", "14400", "19200", "38400", "57600", "115200"};
@@ -143,6 +146,12 @@ void MainWindow::buildStatusBar() {
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
+        // The bar keeps a few pixels above its items; a panel sized by the default font would
+        // overhang the bar's fixed height and lose its bottom edge and descenders.
+        panel->setFixedHeight(twips(kStatusBarHeight) - kStatusBarTopGap);
+        QFont font = panel->font();
+        font.setPointSize(kStatusFontPoints);
+        panel->setFont(font);
         statusPanels_[i] = panel;
     }
     statusPanels_[0]->setFixedWidth(twips(kStatusPanel1Width));
