@@ -101,10 +101,11 @@ void buildMeasurementPane(Builder& b, MainControls& c) {
     QGroupBox* values = b.frame(pane, "Frame1", twipsRect(4440, 240, 3270, 1350), 157);
     b.caption(values, "Label13", twipsRect(120, 300, 1020, kRow), 158);
     b.readOut(values, "Label10", twipsRect(600, 300, 2550, kRow));
-    b.caption(values, "Label1", twipsRect(120, 660, 1080, kRow), 159);
-    b.readOut(values, "Label2", twipsRect(1200, 660, 1950, kRow));
-    b.caption(values, "Label5", twipsRect(120, 1020, 1080, kRow), 160);
-    b.readOut(values, "Label4", twipsRect(1200, 1020, 1950, kRow));
+    // Captions wide enough for "Temperature".
+    b.caption(values, "Label1", twipsRect(120, 660, 1260, kRow), 159);
+    b.readOut(values, "Label2", twipsRect(1410, 660, 1740, kRow));
+    b.caption(values, "Label5", twipsRect(120, 1020, 1260, kRow), 160);
+    b.readOut(values, "Label4", twipsRect(1410, 1020, 1740, kRow));
 
     QGroupBox* data = b.frame(pane, "Frame16", twipsRect(1920, 1440, 2400, 900), 161);
     b.button(data, "Command22", twipsRect(120, 330, 1020, kButtonHeight), 162);
@@ -116,20 +117,24 @@ void buildFilePane(Builder& b, MainControls& c) {
     QGroupBox* pane =
         b.frame(c.content, "Frame12", twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight), 200);
     c.filePane = pane;
-    // Left column: start, points, interval; right column: name and the alarm bounds, whose
-    // captions start further left because they are longer.
-    b.caption(pane, "Label38", twipsRect(120, 360, 1380, kRow), 201);
-    b.readOut(pane, "Label33", twipsRect(1500, 360, 1200, kRow));
-    b.caption(pane, "Label42", twipsRect(120, 720, 1530, kRow), 202);
-    b.readOut(pane, "Label43", twipsRect(1650, 720, 1050, kRow));
-    b.caption(pane, "Label44", twipsRect(120, 1080, 1530, kRow), 203);
-    b.readOut(pane, "Label45", twipsRect(1650, 1080, 1050, kRow));
-    b.caption(pane, "Label25", twipsRect(3700, 360, 1800, kRow), 204);
-    b.readOut(pane, "Label12", twipsRect(5500, 360, 2160, kRow));
-    b.caption(pane, "Label53", twipsRect(2800, 720, 2700, kRow), 205);
-    b.readOut(pane, "Label54", twipsRect(5500, 720, 2160, kRow));
-    b.caption(pane, "Label52", twipsRect(2800, 1080, 2700, kRow), 206);
-    b.readOut(pane, "Label51", twipsRect(5500, 1080, 2160, kRow));
+    // Left column: start, points, interval; right column: name and the alarm bounds. The
+    // columns are those of the log pane, wide enough for a whole date and the bound captions.
+    constexpr int kLeftCaption = 120, kLeftCaptionWidth = 1560;
+    constexpr int kLeftValue = 1680, kLeftValueWidth = 1980;
+    constexpr int kRightCaption = 3720, kRightCaptionWidth = 3030;
+    constexpr int kRightValue = 6780, kRightValueWidth = 930;
+    b.caption(pane, "Label38", twipsRect(kLeftCaption, 360, kLeftCaptionWidth, kRow), 201);
+    b.readOut(pane, "Label33", twipsRect(kLeftValue, 360, kLeftValueWidth, kRow));
+    b.caption(pane, "Label42", twipsRect(kLeftCaption, 720, kLeftCaptionWidth, kRow), 202);
+    b.readOut(pane, "Label43", twipsRect(kLeftValue, 720, kLeftValueWidth, kRow));
+    b.caption(pane, "Label44", twipsRect(kLeftCaption, 1080, kLeftCaptionWidth, kRow), 203);
+    b.readOut(pane, "Label45", twipsRect(kLeftValue, 1080, kLeftValueWidth, kRow));
+    b.caption(pane, "Label25", twipsRect(kRightCaption, 360, kRightCaptionWidth, kRow), 204);
+    b.readOut(pane, "Label12", twipsRect(kRightValue, 360, kRightValueWidth, kRow));
+    b.caption(pane, "Label53", twipsRect(kRightCaption, 720, kRightCaptionWidth, kRow), 205);
+    b.readOut(pane, "Label54", twipsRect(kRightValue, 720, kRightValueWidth, kRow));
+    b.caption(pane, "Label52", twipsRect(kRightCaption, 1080, kRightCaptionWidth, kRow), 206);
+    b.readOut(pane, "Label51", twipsRect(kRightValue, 1080, kRightValueWidth, kRow));
 
     QGroupBox* data = b.frame(pane, "Frame17", twipsRect(120, 1470, 2400, 900), 207);
     b.button(data, "Command14", twipsRect(120, 330, 1020, kButtonHeight), 208);
@@ -163,9 +168,15 @@ void buildSideColumn(Builder& b, MainControls& c) {
     c.viewChoice->addButton(b.option(display, "Option9", twipsRect(1120, 510, 990, kRow), 56), 1);
 
     const int nameTop = kPaneTop + 660;
-    b.frame(c.content, "Frame11", twipsRect(kSideLeft, nameTop, 1500, 600), 50);
-    b.frame(c.content, "communicationFrame",
-            twipsRect(kSideLeft + 1560, nameTop, kSideWidth - 1560, 600), 273);
+    // A name has at most four characters; the communication frame takes the rest of the row
+    // for its lamp and the whole "Communicating" text.
+    constexpr int kNameWidth = 1050;
+    constexpr int kCommunicationLeft = kNameWidth + 60;
+    b.frame(c.content, "Frame11", twipsRect(kSideLeft, nameTop, kNameWidth, 600), 50);
+    b.frame(
+        c.content, "communicationFrame",
+        twipsRect(kSideLeft + kCommunicationLeft, nameTop, kSideWidth - kCommunicationLeft, 600),
+        273);
 
     const int connectTop = nameTop + 660;
     auto* box = b.make<QFrame>(c.content, "connectionBox",
@@ -251,8 +262,10 @@ void applyContentCaptions(QWidget* content, const MessageTable& messages) {
 
 void placeLogPane(QWidget* pane) {
     // Left column: caption and value; right column likewise, with longer captions.
-    constexpr int kLeftCaption = 120, kLeftValue = 1740, kLeftValueWidth = 1800;
+    // The left values are wide enough for a whole beginning date ("yyyy/mm/dd hh:nn:ss").
+    constexpr int kLeftCaption = 120, kLeftValue = 1680, kLeftValueWidth = 1980;
     constexpr int kRightCaption = 3660, kRightValue = 6780, kRightValueWidth = 930;
+    constexpr int kRightCaptionLeft = 3720, kRightCaptionWidth = 3030;
     const struct {
         const char* name;
         QRect rect;
@@ -267,11 +280,11 @@ void placeLogPane(QWidget* pane) {
         {"pointsText", twipsRect(kLeftValue, 1200, kLeftValueWidth, 270)},
         {"Label20", twipsRect(kLeftCaption, 1500, 1560, 270)},
         {"intervalText", twipsRect(kLeftValue, 1500, kLeftValueWidth, 270)},
-        {"Label47", twipsRect(kRightCaption, 300, 3090, 270)},
+        {"Label47", twipsRect(kRightCaptionLeft, 300, kRightCaptionWidth, 270)},
         {"modeText", twipsRect(kRightValue, 300, kRightValueWidth, 270)},
-        {"Label31", twipsRect(kRightCaption, 600, 3090, 270)},
+        {"Label31", twipsRect(kRightCaptionLeft, 600, kRightCaptionWidth, 270)},
         {"upperText", twipsRect(kRightValue, 600, kRightValueWidth, 270)},
-        {"Label32", twipsRect(kRightCaption, 900, 3090, 270)},
+        {"Label32", twipsRect(kRightCaptionLeft, 900, kRightCaptionWidth, 270)},
         {"lowerText", twipsRect(kRightValue, 900, kRightValueWidth, 270)},
         {"Command11", twipsRect(kRightCaption, 1200, 1950, 360)},
         {"Command5", twipsRect(kRightCaption + 2040, 1200, 2010, 360)},
