@@ -31,6 +31,7 @@ void QtTimerSet::fire(TimerId timer) {
 void QtTimerSet::arm(TimerId timer, int intervalMs) {
     intervals_[slot(timer)] = intervalMs;
     armed_[slot(timer)] = true;
+    ++armings_[slot(timer)];
     // A zero interval arms the timer without ever firing it, as a disabled-interval timer does.
     if (intervalMs > 0) {
         timers_[slot(timer)].start(intervalMs);

@@ -18,6 +18,9 @@ class QtTimerSet : public QObject, public TimerControl {
     // Runs the tick registered for `timer` at once, as its timeout would; tests drive the
     // window's timers by hand this way, on simulated time.
     void fire(TimerId timer);
+    // How often `timer` was armed; each arming restarts its interval, which a clock driven by
+    // hand has to follow.
+    int armings(TimerId timer) const { return armings_[static_cast<int>(timer)]; }
     void arm(TimerId timer, int intervalMs) override;
     void stop(TimerId timer) override;
     bool isArmed(TimerId timer) const override;
@@ -31,4 +34,5 @@ class QtTimerSet : public QObject, public TimerControl {
     std::array<std::function<void()>, kTimerCount> ticks_;
     std::array<int, kTimerCount> intervals_{};
     std::array<bool, kTimerCount> armed_{};
+    std::array<int, kTimerCount> armings_{};
 };

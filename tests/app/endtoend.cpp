@@ -25,13 +25,25 @@ Rig::~Rig() {
     }
 }
 
+void Rig::paceLine(int bytesPerMs) {
+    bytesPerMs_ = bytesPerMs;
+    port.setAutoDeliver(bytesPerMs <= 0);
+}
+
 void Rig::advance(int ms) {
     QtTimerSet& timers = window->timers();
     for (int step = 0; step < ms; ++step) {
         logger.advanceTime(1);
+        if (bytesPerMs_ > 0) {
+            port.deliver(bytesPerMs_);
+        }
         for (int i = 0; i < kTimerCount; ++i) {
             const auto id = static_cast<TimerId>(i);
             const int interval = timers.interval(id);
+            if (timers.armings(id) != armings_[i]) {
+                armings_[i] = timers.armings(id);
+                sinceArmed_[i] = 0;
+            }
             if (!timers.isArmed(id) || interval <= 0) {
                 sinceArmed_[i] = 0;
                 continue;

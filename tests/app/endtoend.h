@@ -82,6 +82,9 @@ class Rig {
     bool started() const { return window != nullptr && window->started(); }
     // Moves the simulated clock on by `ms`, firing every armed timer whose interval elapsed.
     void advance(int ms);
+    // From now on the logger's replies travel at `bytesPerMs` (57600 baud is about 6), so a
+    // procedure spans many timer ticks; 0 delivers every reply at once.
+    void paceLine(int bytesPerMs);
     // Runs the clock until no procedure runs; false when it still runs after `limitMs`.
     bool runProcedure(int limitMs = 600000);
     // Clicks the named push button of the window; false when there is none.
@@ -100,6 +103,8 @@ class Rig {
 
   private:
     std::array<int, kTimerCount> sinceArmed_{};
+    std::array<int, kTimerCount> armings_{};
+    int bytesPerMs_ = 0;
 };
 
 }  // namespace e2e

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <algorithm>
@@ -53,12 +58,13 @@ TEST(EndToEnd, ConnectButtonOpensPortThreeAndShowsCommunicating) {
     EXPECT_TRUE(rig.logger.resetSeen());
 }
 
-// What the status panel shows after the connect of each scenario.
+// What the status panel shows after the connect of each scenario; nullptr: not checked.
 struct PanelCase {
     const char* scenario;
     const char* title;
     const char* operation;
     const char* battery;
+    const char* stopNote;
     const char* interval;
     const char* points;
     const char* name;
@@ -66,9 +72,17 @@ struct PanelCase {
     bool boundsShown;
     const char* upper;
     const char* lower;
+    const char* command4;
+    bool downloadEnabled;
 };
 
 class StatusAfterConnect : public ::testing::TestWithParam<PanelCase> {};
+
+void expectText(Rig& rig, const char* name, const char* expected) {
+    if (expected != nullptr) {
+        EXPECT_EQ(rig.text(name), QString::fromUtf8(expected)) << name;
+    }
+}
 
 TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
     const PanelCase& c = GetParam();
@@ -79,35 +93,51 @@ TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
     EXPECT_EQ(rig.window->windowTitle(),
               QStringLiteral("[Veltrane] Temperature and Humidity Logger") + c.title);
     EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Communicating"));
-    EXPECT_EQ(rig.text(N::Operation), QString::fromLatin1(c.operation));
-    EXPECT_EQ(rig.text(N::Battery), QString::fromLatin1(c.battery));
-    EXPECT_EQ(rig.text(N::Interval), QString::fromUtf8(c.interval));
-    EXPECT_EQ(rig.text(N::Points), QString::fromLatin1(c.points));
-    EXPECT_EQ(rig.text(N::IdentName), QString::fromLatin1(c.name));
-    EXPECT_EQ(rig.text(N::Beginning), QString::fromLatin1(c.beginning));
+    expectText(rig, N::Operation, c.operation);
+    expectText(rig, N::Battery, c.battery);
+    expectText(rig, N::StopNote, c.stopNote);
+    expectText(rig, N::Interval, c.interval);
+    expectText(rig, N::Points, c.points);
+    expectText(rig, N::IdentName, c.name);
+    expectText(rig, N::Beginning, c.beginning);
+    expectText(rig, "Command4", c.command4);
     for (const char* name : {N::Upper, N::Lower}) {
         auto* readOut = rig.window->findChild<QWidget*>(QString::fromLatin1(name));
         ASSERT_NE(readOut, nullptr) << name;
         EXPECT_EQ(readOut->isVisibleTo(rig.window.get()), c.boundsShown) << name;
     }
     if (c.boundsShown) {
-        EXPECT_EQ(rig.text(N::Upper), QString::fromLatin1(c.upper));
-        EXPECT_EQ(rig.text(N::Lower), QString::fromLatin1(c.lower));
+        expectText(rig, N::Upper, c.upper);
+        expectText(rig, N::Lower, c.lower);
     }
+    auto* download = rig.window->findChild<QWidget*>(QStringLiteral("Command5"));
+    ASSERT_NE(download, nullptr);
+    EXPECT_EQ(download->isEnabledTo(rig.window.get()), c.downloadEnabled);
 }
 
-// Times follow Rig::now() (2026-03-01 12:00); the start shown is that of the first run, ten
-// days before for "runs", 36 days before at 09:00 for "demo".
+// Times follow Rig::now() (2026-03-01 12:00). The start shown is that of the first run: ten
+// days before for "runs", 36 days before at 09:00 for "demo"; "recording" began an hour
+// before (its points grow while the connect waits, so they are not checked); "reserved"
+// starts tomorrow at 08:30; "nodate" has an erased start.
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, StatusAfterConnect,
-    ::testing::Values(PanelCase{"runs", "QM320-HX", "Record stop", "3.00 V", "10 Min", "650 point",
-                                "LAB1", "2026/02/19 12:00:00", true, "30 C", "OFF"},
-                      PanelCase{"demo", "QM320-HX", "Record stop", "2.92 V", "10 Min", "3000 point",
-                                "DEMO", "2026/01/24 09:00:00", true, "28 C", "15 C"},
-                      PanelCase{"qm300", "QM300-HX", "Record stop", "3.00 V", "10 Min", "650 point",
-                                "LAB1", "2026/02/19 12:00:00", false, "", ""},
-                      PanelCase{"lowbattery", "QM320-HX", "Record stop", "NG2.39 V", "10 Min",
-                                "650 point", "LAB1", "2026/02/19 12:00:00", true, "30 C", "OFF"}),
+    ::testing::Values(
+        PanelCase{"runs", "QM320-HX", "Record stop", "3.00 V", "", "10 Min", "650 point", "LAB1",
+                  "2026/02/19 12:00:00", true, "30 C", "OFF", "Start", true},
+        PanelCase{"demo", "QM320-HX", "Record stop", "2.92 V", "", "10 Min", "3000 point", "DEMO",
+                  "2026/01/24 09:00:00", true, "28 C", "15 C", "Start", true},
+        PanelCase{"qm300", "QM300-HX", "Record stop", "3.00 V", "", "10 Min", "650 point", "LAB1",
+                  "2026/02/19 12:00:00", false, nullptr, nullptr, "Start", true},
+        PanelCase{"lowbattery", "QM320-HX", "Record stop", "NG2.39 V",
+                  "End due to the voltage decrease.", "10 Min", "650 point", "LAB1",
+                  "2026/02/19 12:00:00", true, "30 C", "OFF", "Start", true},
+        PanelCase{"reserved", "QM320-HX", "Reserving", "3.00 V", "", "5 Min", "0 point", "RSV1",
+                  "02Day08:30 Record beginning", true, nullptr, nullptr, "Reservation cancel",
+                  false},
+        PanelCase{"recording", "QM320-HX", "Recording", "3.00 V", "", "10 Sec", nullptr, "REC1",
+                  "2026/03/01 11:00:00", true, "30 C", "10 C", "Stop", false},
+        PanelCase{"nodate", "QM320-HX", "Record stop", "3.00 V", "", "", "0 point", nullptr,
+                  "----/--/-- --:--:--", true, "", "", "Start", true}),
     [](const ::testing::TestParamInfo<PanelCase>& info) {
         return std::string(info.param.scenario);
     });
@@ -183,10 +213,38 @@ struct RunSpan {
 constexpr RunSpan kRuns[] = {{10, 300}, {7, 200}, {3, 150}};
 constexpr int kRunInterval = 600;
 
+int runsRecordCount() {
+    int count = 0;
+    for (const RunSpan& run : kRuns) {
+        count += run.count;
+    }
+    return count;
+}
+
+// Every downloaded record of "runs" carries its number, run (series), date and the bytes at
+// its address in the logger's one-time memory.
+void expectRunsRecords(Rig& rig, const std::vector<Sample>& log) {
+    const auto& memory = rig.logger.state().memory;
+    std::size_t k = 0;
+    for (int r = 0; r < 3 && k < log.size(); ++r) {
+        const double start = at(Rig::now().addDays(-kRuns[r].daysBefore));
+        for (int i = 0; i < kRuns[r].count && k < log.size(); ++i, ++k) {
+            ASSERT_EQ(log[k].index, static_cast<int>(k + 1));
+            ASSERT_EQ(log[k].series, static_cast<float>(r + 1)) << k + 1;
+            ASSERT_NEAR(log[k].dateTime, start + i * kRunInterval * kSecond, 0.5 * kSecond)
+                << k + 1;
+            for (int b = 0; b < 4; ++b) {
+                ASSERT_EQ(log[k].raw[b], memory[k * 4 + b]) << k + 1;
+            }
+        }
+    }
+}
+
 struct DownloadCase {
     const char* name;
     bool slowMenu;
     std::uint8_t mode;
+    int bytesPerMs;  // 0: every reply at once
 };
 
 class DownloadThroughWindow : public ::testing::TestWithParam<DownloadCase> {};
@@ -199,6 +257,7 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     (GetParam().slowMenu ? menu.D_M_Fast : menu.D_M_Slow)->trigger();
     (GetParam().slowMenu ? menu.D_M_Slow : menu.D_M_Fast)->trigger();
     EXPECT_EQ(rig.window->downloadSpeedMode(), GetParam().mode);
+    rig.paceLine(GetParam().bytesPerMs);
     // Show another data set first, so the switch to the log data set is visible.
     rig.window->graphView().SelectDisplay(RealTimeData, 0);
     ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
@@ -211,25 +270,9 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     EXPECT_TRUE(rig.port.isOpen());
 
     const std::vector<Sample> log = rig.samples(LogData);
-    int expectedCount = 0;
-    for (const RunSpan& run : kRuns) {
-        expectedCount += run.count;
-    }
+    const int expectedCount = runsRecordCount();
     ASSERT_EQ(static_cast<int>(log.size()), expectedCount);
-    int k = 0;
-    for (int r = 0; r < 3; ++r) {
-        const double start = at(Rig::now().addDays(-kRuns[r].daysBefore));
-        for (int i = 0; i < kRuns[r].count; ++i, ++k) {
-            ASSERT_EQ(log[k].index, k + 1);
-            ASSERT_EQ(log[k].series, static_cast<float>(r + 1)) << k + 1;
-            ASSERT_NEAR(log[k].dateTime, start + i * kRunInterval * kSecond, 0.5 * kSecond)
-                << k + 1;
-            const auto& memory = rig.logger.state().memory;
-            for (int b = 0; b < 4; ++b) {
-                ASSERT_EQ(log[k].raw[b], memory[k * 4 + b]) << k + 1;
-            }
-        }
-    }
+    expectRunsRecords(rig, log);
 
     auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
     ASSERT_NE(table, nullptr);
@@ -267,6 +310,9 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
         EXPECT_NE(call.kind, "message") << call.text.toStdString();
     }
     EXPECT_EQ(rig.window->Disp_stat(), FileData);
+    auto* fileTable = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_2"));
+    ASSERT_NE(fileTable, nullptr);
+    EXPECT_EQ(fileTable->model()->rowCount(), expectedCount);
     const std::vector<Sample> file = rig.samples(FileData);
     ASSERT_EQ(file.size(), log.size());
     for (std::size_t i = 0; i < log.size(); ++i) {
@@ -282,10 +328,100 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DownloadThroughWindow,
-                         ::testing::Values(DownloadCase{"Fast", false, 0},
-                                           DownloadCase{"Normal", true, 1}),
+                         ::testing::Values(DownloadCase{"Fast", false, 0, 0},
+                                           DownloadCase{"Normal", true, 1, 0},
+                                           DownloadCase{"FastAt57600", false, 0, 6},
+                                           DownloadCase{"NormalAt57600", true, 1, 6}),
                          [](const ::testing::TestParamInfo<DownloadCase>& info) {
                              return std::string(info.param.name);
                          });
+
+QDialog* progressDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("Form3")) {
+            return qobject_cast<QDialog*>(widget);
+        }
+    }
+    return nullptr;
+}
+
+TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    rig.window->menu().D_M_Slow->trigger();
+    rig.paceLine(6);
+    ASSERT_TRUE(rig.click("Command5"));
+    QDialog* dialog = progressDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(cancel, nullptr);
+    for (int ms = 0; ms < 100000 && rig.window->engine().busy() && bar->value() < 320; ++ms) {
+        rig.advance(1);
+    }
+    ASSERT_TRUE(rig.window->engine().busy())
+        << "the download ended before the cancel: " << bar->value() << "/" << bar->maximum() << " "
+        << rig.window->dataSets()[LogData].count << " "
+        << (rig.prompter.calls.empty() ? std::string() : rig.prompter.calls[0].text.toStdString());
+    ASSERT_TRUE(cancel->isEnabled());
+    cancel->click();
+    ASSERT_TRUE(rig.runProcedure());
+
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(rig.window->Disp_stat(), LogData);
+    const std::vector<Sample> log = rig.samples(LogData);
+    EXPECT_GE(log.size(), 320u);
+    EXPECT_LT(static_cast<int>(log.size()), runsRecordCount());
+    expectRunsRecords(rig, log);
+    auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->rowCount(), static_cast<int>(log.size()));
+    // The line is quiet again: the next procedure (the Update button) gets its own replies.
+    ASSERT_TRUE(rig.click("Command11"));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_TRUE(rig.port.isOpen());
+    EXPECT_EQ(rig.text(N::IdentName), QStringLiteral("LAB1"));
+    EXPECT_TRUE(rig.prompter.calls.empty());
+}
+
+class NothingToDownload : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
+    Rig rig(QString::fromLatin1(GetParam()));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    const QByteArray written = rig.port.written();
+    ASSERT_TRUE(rig.click("Command5"));
+    EXPECT_FALSE(rig.window->engine().busy());
+    EXPECT_EQ(rig.port.written(), written);
+    ASSERT_EQ(rig.prompter.calls.size(), 1u);
+    EXPECT_EQ(rig.prompter.calls[0].kind, "message");
+    EXPECT_EQ(rig.prompter.calls[0].text, QStringLiteral("No download data."));
+    EXPECT_EQ(rig.window->dataSets()[LogData].count, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, NothingToDownload, ::testing::Values("empty", "nodate"));
+
+TEST(EndToEnd, SecondDownloadOffersToSaveTheFirst) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.runProcedure());
+    ASSERT_TRUE(rig.window->dataSets()[LogData].unsaved);
+
+    const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("first.csv"));
+    rig.prompter.answers = {true};
+    rig.prompter.fileNames = {csv};
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_EQ(rig.prompter.questionTexts().size(), 1);
+    EXPECT_TRUE(QFile::exists(csv));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.window->dataSets()[LogData].count, runsRecordCount());
+    EXPECT_TRUE(rig.window->dataSets()[LogData].unsaved);
+}
 
 }  // namespace
