@@ -135,6 +135,7 @@ class MainWindow : public QMainWindow,
     void showFailure(int firstMessage, int secondMessage) override;
     void setBusyPointer(bool busy) override;
     void procedureEnded() override;
+    void portLost() override;
 
     // ConnectHost.
     bool isUnsaved(DataSetIndex index) override;

@@ -9,6 +9,10 @@
 #include "graph/graphview.h"
 #include "ui/datatable.h"
 
+namespace {
+constexpr int kDownloadFailedMessage = 1089;
+}  // namespace
+
 void MainWindow::connectLink() {
     engine_ = std::make_unique<Engine>(port_, timers_, *this);
     model_ = std::make_unique<LoggerModel>(state_, dataSets_[LogData], dataSets_[RealTimeData],
@@ -102,6 +106,17 @@ void MainWindow::procedureEnded() {
     setEnabled(true);
     setBusyPointer(false);
     refreshStatus();
+}
+
+void MainWindow::portLost() {
+    // The port is gone (a removed device): the logger's recording state is unknown.
+    state_.Record_State.clear();
+    // The download drops what it received; without a word the user would take the closed
+    // progress dialog for a finished download.
+    const Download::Phase phase = download_->download().phase();
+    if (phase == Download::Phase::Table || phase == Download::Phase::Transfer) {
+        prompter_.message(state_.Machine_N_P, messages_.text(kDownloadFailedMessage));
+    }
 }
 
 void MainWindow::setLabel(const char* name, const QString& text) {

@@ -387,6 +387,62 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     EXPECT_TRUE(rig.prompter.calls.empty());
 }
 
+class UnplugDuringDownload : public ::testing::TestWithParam<DownloadCase> {};
+
+TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    (GetParam().slowMenu ? rig.window->menu().D_M_Slow : rig.window->menu().D_M_Fast)->trigger();
+    rig.paceLine(GetParam().bytesPerMs);
+    ASSERT_TRUE(rig.click("Command5"));
+    QDialog* dialog = progressDialog();
+    ASSERT_NE(dialog, nullptr);
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    ASSERT_NE(bar, nullptr);
+    for (int ms = 0; ms < 100000 && rig.window->engine().busy() && bar->value() < 200; ++ms) {
+        rig.advance(1);
+    }
+    ASSERT_TRUE(rig.window->engine().busy());
+    rig.device.present = false;
+    rig.port.setPresent(false);
+
+    ASSERT_TRUE(rig.runProcedure(60000));
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_FALSE(rig.prompter.calls.empty()) << "the failure went unreported";
+    EXPECT_EQ(rig.prompter.calls.back().kind, "message");
+    EXPECT_EQ(rig.prompter.calls.back().text, rig.window->messages().text(1089));
+    EXPECT_TRUE(rig.window->loggerState().Record_State.isEmpty());
+    const int count = rig.window->dataSets()[LogData].count;
+    EXPECT_TRUE(count == 0 || count == runsRecordCount()) << count;
+    auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->rowCount(), count);
+
+    rig.advance(2 * MainWindow::kDeviceCheckMs);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
+
+    // Plugged in again, the logger connects and downloads as before.
+    rig.device.present = true;
+    rig.port.setPresent(true);
+    rig.paceLine(0);
+    rig.prompter.calls.clear();
+    connectLogger(rig);
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.runProcedure());
+    const std::vector<Sample> log = rig.samples(LogData);
+    ASSERT_EQ(static_cast<int>(log.size()), runsRecordCount());
+    expectRunsRecords(rig, log);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, UnplugDuringDownload,
+                         ::testing::Values(DownloadCase{"Fast", false, 0, 6},
+                                           DownloadCase{"Normal", true, 1, 6}),
+                         [](const ::testing::TestParamInfo<DownloadCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 class NothingToDownload : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
