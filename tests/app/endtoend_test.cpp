@@ -443,6 +443,58 @@ INSTANTIATE_TEST_SUITE_P(Modes, UnplugDuringDownload,
                              return std::string(info.param.name);
                          });
 
+// Reconnecting with an unsaved download: the answer and the save decide what happens.
+struct ReconnectCase {
+    const char* name;
+    bool answerYes;
+    bool fileChosen;
+    bool connects;
+    bool saved;
+};
+
+class ReconnectWithUnsavedLog : public ::testing::TestWithParam<ReconnectCase> {};
+
+TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
+    const ReconnectCase& c = GetParam();
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.runProcedure());
+    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_FALSE(rig.port.isOpen());
+    ASSERT_EQ(rig.window->dataSets()[LogData].count, runsRecordCount());
+
+    const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("kept.csv"));
+    rig.prompter.answers = {c.answerYes};
+    if (c.fileChosen) {
+        rig.prompter.fileNames = {csv};
+    }
+    ASSERT_TRUE(rig.click("Command20"));
+    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(1066, 1067)});
+    EXPECT_EQ(rig.port.isOpen(), c.connects);
+    EXPECT_EQ(QFile::exists(csv), c.saved);
+    ASSERT_TRUE(rig.runProcedure());
+    // Data is cleared only once it is saved or given up; otherwise it stays, unsaved.
+    const DataSet& log = rig.window->dataSets()[LogData];
+    EXPECT_EQ(log.count, c.connects ? 0 : runsRecordCount());
+    EXPECT_EQ(log.unsaved, !c.connects);
+    auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->rowCount(), log.count);
+    EXPECT_EQ(rig.window->statusText(1), c.connects ? "Communicating" + kIdeographicSpace + "Port3"
+                                                    : QStringLiteral("Unconnection"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ReconnectWithUnsavedLog,
+                         ::testing::Values(ReconnectCase{"No", false, false, true, false},
+                                           ReconnectCase{"YesAndSaved", true, true, true, true},
+                                           ReconnectCase{"YesButCancelled", true, false, false,
+                                                         false}),
+                         [](const ::testing::TestParamInfo<ReconnectCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 class NothingToDownload : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
