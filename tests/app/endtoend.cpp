@@ -1,6 +1,8 @@
 // The in-process rig of the end-to-end tests; see endtoend.h.
 #include "endtoend.h"
 
+#include <gtest/gtest.h>
+
 #include <QPushButton>
 
 #include "operations/controls.h"
@@ -92,6 +94,12 @@ std::vector<Sample> Rig::samples(DataSetIndex index) {
         all.push_back(sample);
     }
     return all;
+}
+
+void connectLogger(Rig& rig) {
+    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.port.isOpen());
+    ASSERT_TRUE(rig.runProcedure());
 }
 
 }  // namespace e2e

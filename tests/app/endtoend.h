@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/mainwindow.h"
+#include "data/datetime.h"
 #include "fakes.h"
 #include "link/cbusdevice.h"
 #include "link/waiter.h"
@@ -69,6 +70,17 @@ class SimTimeWaiter : public Waiter {
   private:
     SimLogger& logger_;
 };
+
+inline const QString kIdeographicSpace = QString(QChar(0x3000));
+inline constexpr double kSecond = 1.0 / 86400;
+
+inline double at(const QDateTime& t) {
+    return datetime::fromDateTime(t);
+}
+
+class Rig;
+// Connects by the connect button and runs the status read that follows (gtest assertions).
+void connectLogger(Rig& rig);
 
 class Rig {
   public:
