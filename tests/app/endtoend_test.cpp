@@ -134,22 +134,48 @@ TEST(EndToEnd, Qm400NeverConnects) {
               QStringLiteral("[Veltrane] Temperature and Humidity Logger"));
 }
 
-TEST(EndToEnd, RemovedDeviceDisconnectsWithinTwoChecks) {
+// The USB device removed while idle or while the status read of the connect runs; its serial
+// port vanishes with it or (as a slow driver reports it) only later.
+struct RemovalCase {
+    const char* name;
+    bool duringStatusRead;
+    bool portGoesToo;
+};
+
+class DeviceRemoval : public ::testing::TestWithParam<RemovalCase> {};
+
+TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
+    const RemovalCase& c = GetParam();
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
-    connectLogger(rig);
-    rig.advance(3 * MainWindow::kDeviceCheckMs);
-    ASSERT_TRUE(rig.port.isOpen()) << "a present device stays connected";
+    if (c.duringStatusRead) {
+        ASSERT_TRUE(rig.click("Command20"));
+        ASSERT_TRUE(rig.window->engine().busy());
+    } else {
+        connectLogger(rig);
+        rig.advance(3 * MainWindow::kDeviceCheckMs);
+        ASSERT_TRUE(rig.port.isOpen()) << "a present device stays connected";
+    }
 
     rig.device.present = false;
-    rig.port.setPresent(false);
+    rig.port.setPresent(!c.portGoesToo);
     rig.advance(2 * MainWindow::kDeviceCheckMs);
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_FALSE(rig.window->engine().busy());
     EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
     EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(rig.window->loggerState().Record_State.isEmpty());
     EXPECT_TRUE(rig.prompter.calls.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeviceRemoval,
+                         ::testing::Values(RemovalCase{"Idle", false, true},
+                                           RemovalCase{"IdlePortLingers", false, false},
+                                           RemovalCase{"DuringStatusRead", true, true},
+                                           RemovalCase{"DuringStatusReadPortLingers", true, false}),
+                         [](const ::testing::TestParamInfo<RemovalCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
     Rig rig(QStringLiteral("runs"));
@@ -161,6 +187,7 @@ TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
     const std::size_t pulses = rig.device.levels.size();
 
     ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click("Command5"));
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.port.openCount(), opens);
     EXPECT_EQ(rig.port.written(), written);
