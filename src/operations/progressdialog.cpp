@@ -47,6 +47,12 @@ void ProgressDialog::open(std::function<void()> onCancel) {
     bar_->setRange(0, 1);
     bar_->setValue(0);
     cancel_->setEnabled(true);
+    // The dialog has no parent window, so it would open in the middle of the screen; it opens
+    // over the window the user clicked Download in instead.
+    if (QWidget* owner = QApplication::activeWindow(); owner != nullptr && owner != this) {
+        adjustSize();
+        move(owner->frameGeometry().center() - rect().center());
+    }
     show();
 }
 
