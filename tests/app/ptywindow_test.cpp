@@ -2,10 +2,7 @@
 // reached through the device directory with the program's own port, USB device and waiter.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -14,48 +11,24 @@
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
+#include "loggersimprocess.h"
 #include "operations/controls.h"
 #include "operations/statuspanel.h"
 
 namespace {
 
-// Runs the event loop in short bounded waits until `done` holds or the time is up.
-template <typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs) {
-    EventLoopWaiter waiter;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        waiter.wait(5);
-    }
-    return true;
-}
-
 class PtyWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const QString program = qEnvironmentVariable("VELTRANE_SIM");
+        const QString program = LoggerSimProcess::program();
         if (program.isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
         ASSERT_TRUE(deviceDir.isValid());
         ASSERT_TRUE(programDir.isValid());
-        sim.setProgram(program);
-        sim.setArguments({QStringLiteral("--dir"), deviceDir.path(), QStringLiteral("--port"),
-                          QStringLiteral("1"), QStringLiteral("--scenario"),
-                          QStringLiteral("demo")});
-        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sim.start();
-        ASSERT_TRUE(sim.waitForStarted(5000));
-        ASSERT_TRUE(waitUntil(
-            [&] {
-                return QFile::exists(deviceDir.filePath(QStringLiteral("tty1"))) &&
-                       QFile::exists(deviceDir.filePath(QStringLiteral("usb")));
-            },
-            10000));
+        ASSERT_TRUE(simulator.start(program, deviceDir.path(),
+                                    {QStringLiteral("--scenario"), QStringLiteral("demo")}))
+            << program.toStdString();
         qputenv("VELTRANE_DEVICE_DIR", deviceDir.path().toLocal8Bit());
     }
 
@@ -64,19 +37,11 @@ class PtyWindowTest : public ::testing::Test {
         stopSim();
     }
 
-    void stopSim() {
-        if (sim.state() != QProcess::NotRunning) {
-            sim.terminate();
-            if (!sim.waitForFinished(5000)) {
-                sim.kill();
-                sim.waitForFinished(5000);
-            }
-        }
-    }
+    void stopSim() { simulator.stop(); }
 
     QTemporaryDir deviceDir;
     QTemporaryDir programDir;
-    QProcess sim;
+    LoggerSimProcess simulator;
 };
 
 TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {

@@ -2,67 +2,37 @@
 // pseudo-terminal, reached through the device directory as the program reaches it.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "link/cbusdevice.h"
 #include "link/engine.h"
-#include "link/eventloopwaiter.h"
 #include "link/protocol.h"
 #include "link/qtserialport.h"
+#include "loggersimprocess.h"
 #include "scriptedport.h"
 
 namespace {
 
-// Runs the event loop in short bounded waits until `done` holds or the time is up.
-template <typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs) {
-    EventLoopWaiter waiter;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        waiter.wait(2);
-    }
-    return true;
-}
-
 class PtyPortTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
-    QProcess sim;
+    LoggerSimProcess simulator;
+    QProcess& sim = simulator.process();
 
     void SetUp() override {
-        const QString program = qEnvironmentVariable("VELTRANE_SIM");
+        const QString program = LoggerSimProcess::program();
         if (program.isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
         ASSERT_TRUE(dir.isValid());
-        sim.setProgram(program);
-        sim.setArguments(
-            {QStringLiteral("--dir"), dir.path(), QStringLiteral("--port"), QStringLiteral("1")});
-        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sim.start();
-        ASSERT_TRUE(sim.waitForStarted(5000));
-        ASSERT_TRUE(
-            waitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("tty1"))); }, 10000));
+        ASSERT_TRUE(simulator.start(program, dir.path())) << program.toStdString();
         qputenv("VELTRANE_DEVICE_DIR", dir.path().toLocal8Bit());
     }
 
     void TearDown() override {
         qunsetenv("VELTRANE_DEVICE_DIR");
-        if (sim.state() != QProcess::NotRunning) {
-            sim.terminate();
-            if (!sim.waitForFinished(5000)) {
-                sim.kill();
-                sim.waitForFinished(5000);
-            }
-        }
+        simulator.stop();
     }
 };
 
