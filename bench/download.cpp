@@ -16,14 +16,13 @@
 
 #include "common/loggersim.h"
 #include "common/timing.h"
-#include "data/dataset.h"
+#include "data/datasets.h"
 #include "data/messagetable.h"
 #include "data/prompter.h"
-#include "link/download.h"
-#include "link/engine.h"
-#include "link/loggermodel.h"
 #include "link/protocol.h"
 #include "link/qtserialport.h"
+#include "link/qttimerset.h"
+#include "link/session.h"
 
 namespace {
 
@@ -60,14 +59,11 @@ class CountingPort : public SerialPort {
     QtSerialPortAdapter port_;
 };
 
-class BenchWindow : public BenchHost, public LoggerView, public DownloadView, public Prompter {
+class BenchWindow : public DownloadView, public Prompter {
   public:
     int finished = 0;
+    int failures = 0;
 
-    void batteryLabel(const QString&, bool) override {}
-    void clockLabel(const QString&) override {}
-    void realTimeReadout(const RealTimeReadout&) override {}
-    void realTimeSampleAdded() override {}
     void progress(int, int, const QString&) override {}
     void downloadFinished() override { ++finished; }
     void downloadFailed() override { ++failures; }
@@ -94,35 +90,28 @@ Run downloadOnce(int mode, const QString& scratchDir) {
     if (!port.open(1, QStringLiteral("57600,n,8,1"))) {
         return {};
     }
-    QtTimers timers;
-    Engine engine(port, timers, window);
-    timers.drive(engine);
+    QtTimerSet timers;
     MessageTable messages;
     messages.fillEnglish();
-    LoggerState state;
-    state.Machine_N_P = QStringLiteral("QM320-HX");
-    state.Download_Mode = static_cast<std::uint8_t>(mode);
-    DataSet logData;
-    DataSet realTimeData;
-    Sample buffer;
-    logData.file.open(scratchDir + QStringLiteral("/log.rand"));
-    LoggerModel model(state, logData, realTimeData, buffer, window, messages, window);
-    model.registerHandlers(engine);
-    Download download(engine, state, logData, window, messages, window);
-    timers.onTimeout(TimerId::DownloadTimer, [&download] { download.downloadTick(); });
-    download.registerHandlers();
+    DataSets dataSets;
+    dataSets.open(scratchDir);
+    Session session(port, timers, window, messages, dataSets);
+    session.setDownloadView(&window);
+    session.state().Machine_N_P = QStringLiteral("QM320-HX");
+    session.state().Download_Mode = static_cast<std::uint8_t>(mode);
 
     QEventLoop loop;
-    window.onEnded = [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
+    session.onProcedureEnded([&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); });
     QElapsedTimer clock;
     clock.start();
-    QTimer::singleShot(0, [&download] { download.start(); });
+    QTimer::singleShot(0, [&session] { session.download().start(); });
     loop.exec();
     Run run;
     run.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     run.bytes = port.bytes;
-    run.records = logData.count;
-    logData.file.remove();
+    run.records = session.dataSet(LogData).count;
+    dataSets.close();
+    dataSets.removeFiles();
     if (window.failures != 0 || window.finished != 1) {
         run.seconds = -1;
     }

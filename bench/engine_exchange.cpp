@@ -16,6 +16,7 @@
 #include "link/engine.h"
 #include "link/protocol.h"
 #include "link/qtserialport.h"
+#include "link/qttimerset.h"
 
 namespace {
 
@@ -33,10 +34,12 @@ double engineExchangeUs(int exchanges, int& handled) {
     if (!port.open(1, QStringLiteral("57600,n,8,1"))) {
         return -1;
     }
-    QtTimers timers;
+    QtTimerSet timers;
     BenchHost host;
     Engine engine(port, timers, host);
-    timers.drive(engine);
+    timers.setTick(TimerId::InputTimer, [&engine] { engine.inputTick(); });
+    timers.setTick(TimerId::TimeOut, [&engine] { engine.timeOutTick(); });
+    timers.setTick(TimerId::MouseP, [&engine] { engine.mousePTick(); });
     engine.setHandler(Command::GetStatus, [&handled](CommandEntry&, const Reply&) {
         ++handled;
         return ReplyAction::Advance;

@@ -62,22 +62,6 @@ void stopLoggerSim(QProcess& sim) {
     sim.waitForFinished(5000);
 }
 
-QtTimers::QtTimers() {
-    for (auto& timer : timers_) {
-        timer.setTimerType(Qt::PreciseTimer);
-    }
-}
-
-void QtTimers::drive(Engine& engine) {
-    onTimeout(TimerId::InputTimer, [&engine] { engine.inputTick(); });
-    onTimeout(TimerId::TimeOut, [&engine] { engine.timeOutTick(); });
-    onTimeout(TimerId::MouseP, [&engine] { engine.mousePTick(); });
-}
-
-void QtTimers::onTimeout(TimerId timer, std::function<void()> tick) {
-    QObject::connect(&at(timer), &QTimer::timeout, std::move(tick));
-}
-
 void BenchHost::showFailure(int first, int second) {
     ++failures;
     std::fprintf(stderr, "engine failure: messages %d and %d\n", first, second);

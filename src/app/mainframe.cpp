@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <cmath>
 
-#include "app/mainlayout.h"
+#include "data/twips.h"
 
 namespace {
 constexpr int kMinWindowWidth = 7000;

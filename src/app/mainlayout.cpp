@@ -5,59 +5,60 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "data/controlid.h"
 #include "data/messagetable.h"
+#include "data/twips.h"
 #include "graph/graphpanel.h"
 
 namespace {
 
-// Each captioned control remembers its message index, so captions can be applied again.
-constexpr char kMessageProperty[] = "messageIndex";
+using I = ControlId;
 
 constexpr int kRow = 300;
 constexpr int kButtonHeight = 375;
 constexpr int kComboHeight = 315;
+// The name and communication frames are one read-out tall; the style's default margins would
+// leave no room for the read-out under the frame's title.
+constexpr QMargins kSmallFrameMargins(4, 1, 4, 1);
 
 class Builder {
   public:
     explicit Builder(const MessageTable& messages) : messages_(messages) {}
 
     template <typename W>
-    W* make(QWidget* parent, const char* name, const QRect& twipRect, int message = -1) {
+    W* make(QWidget* parent, ControlId id, const QRect& rect) {
         auto* widget = new W(parent);
-        widget->setObjectName(QString::fromLatin1(name));
-        widget->setGeometry(twipRect);
-        if (message >= 0) {
-            widget->setProperty(kMessageProperty, message);
-        }
+        widget->setObjectName(QLatin1String(controlName(id)));
+        widget->setGeometry(rect);
         return widget;
     }
 
-    QGroupBox* frame(QWidget* parent, const char* name, const QRect& r, int message = -1) {
-        return make<QGroupBox>(parent, name, r, message);
+    QGroupBox* frame(QWidget* parent, ControlId id, const QRect& r) {
+        return make<QGroupBox>(parent, id, r);
     }
-    QLabel* caption(QWidget* parent, const char* name, const QRect& r, int message) {
-        return make<QLabel>(parent, name, r, message);
+    QLabel* caption(QWidget* parent, ControlId id, const QRect& r) {
+        return make<QLabel>(parent, id, r);
     }
     // A value read-out: sunken, so an empty value still shows where it goes.
-    QLabel* readOut(QWidget* parent, const char* name, const QRect& r) {
-        auto* label = make<QLabel>(parent, name, r);
+    QLabel* readOut(QWidget* parent, ControlId id, const QRect& r) {
+        auto* label = make<QLabel>(parent, id, r);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         return label;
     }
-    QPushButton* button(QWidget* parent, const char* name, const QRect& r, int message = -1) {
-        return make<QPushButton>(parent, name, r, message);
+    QPushButton* button(QWidget* parent, ControlId id, const QRect& r) {
+        return make<QPushButton>(parent, id, r);
     }
-    QRadioButton* option(QWidget* parent, const char* name, const QRect& r, int message = -1) {
-        return make<QRadioButton>(parent, name, r, message);
+    QRadioButton* option(QWidget* parent, ControlId id, const QRect& r) {
+        return make<QRadioButton>(parent, id, r);
     }
-    QComboBox* combo(QWidget* parent, const char* name, const QRect& r) {
-        return make<QComboBox>(parent, name, r);
+    QComboBox* combo(QWidget* parent, ControlId id, const QRect& r) {
+        return make<QComboBox>(parent, id, r);
     }
     // Buttons without a caption in the message table carry the text of a related entry as
     // their accessible name.
@@ -72,13 +73,11 @@ class Builder {
 void buildViewArea(Builder& b, MainControls& c) {
     using namespace Layout;
     c.graphArea =
-        b.make<QWidget>(c.content, "graphArea", twipsRect(0, 0, kContentWidth, kViewAreaHeight));
+        b.make<QWidget>(c.content, I::GraphArea, twipsRect(0, 0, kContentWidth, kViewAreaHeight));
     c.graphPanel = new GraphPanel(c.graphArea);
-    c.graphPanel->setObjectName(QStringLiteral("graphPanel"));
     c.graphPanel->move(0, 0);
     for (int i = 0; i < 3; ++i) {
-        const QByteArray name = "Picture3_" + QByteArray::number(i);
-        c.tablePanes[i] = b.make<QWidget>(c.content, name.constData(),
+        c.tablePanes[i] = b.make<QWidget>(c.content, tablePaneOf(i),
                                           twipsRect(0, 0, kContentWidth, kViewAreaHeight));
         c.tablePanes[i]->hide();
     }
@@ -87,35 +86,35 @@ void buildViewArea(Builder& b, MainControls& c) {
 void buildMeasurementPane(Builder& b, MainControls& c) {
     using namespace Layout;
     QGroupBox* pane =
-        b.frame(c.content, "Frame6", twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight), 150);
+        b.frame(c.content, I::Frame6, twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
     c.realTimePane = pane;
-    b.button(pane, "Command1", twipsRect(120, 300, 1680, 480), 151);
-    b.button(pane, "Command2", twipsRect(120, 870, 1680, 480), 152);
+    b.button(pane, I::Command1, twipsRect(120, 300, 1680, 480));
+    b.button(pane, I::Command2, twipsRect(120, 870, 1680, 480));
 
-    QGroupBox* interval = b.frame(pane, "Frame9", twipsRect(1920, 240, 2400, 1110), 153);
-    b.option(interval, "Option3", twipsRect(120, 300, 1050, kRow), 155)->setChecked(true);
-    b.option(interval, "Option4", twipsRect(120, 660, 1050, kRow), 154);
-    c.measurementCount = b.combo(interval, "Combo5", twipsRect(1200, 300, 660, kComboHeight));
-    b.caption(interval, "Label28", twipsRect(1920, 330, 420, kRow), 156);
+    QGroupBox* interval = b.frame(pane, I::Frame9, twipsRect(1920, 240, 2400, 1110));
+    b.option(interval, I::Option3, twipsRect(120, 300, 1050, kRow))->setChecked(true);
+    b.option(interval, I::Option4, twipsRect(120, 660, 1050, kRow));
+    c.measurementCount = b.combo(interval, I::Combo5, twipsRect(1200, 300, 660, kComboHeight));
+    b.caption(interval, I::Label28, twipsRect(1920, 330, 420, kRow));
 
-    QGroupBox* values = b.frame(pane, "Frame1", twipsRect(4440, 240, 3270, 1350), 157);
-    b.caption(values, "Label13", twipsRect(120, 300, 1020, kRow), 158);
-    b.readOut(values, "Label10", twipsRect(600, 300, 2550, kRow));
+    QGroupBox* values = b.frame(pane, I::Frame1, twipsRect(4440, 240, 3270, 1350));
+    b.caption(values, I::Label13, twipsRect(120, 300, 1020, kRow));
+    b.readOut(values, I::Label10, twipsRect(600, 300, 2550, kRow));
     // Captions wide enough for "Temperature".
-    b.caption(values, "Label1", twipsRect(120, 660, 1260, kRow), 159);
-    b.readOut(values, "Label2", twipsRect(1410, 660, 1740, kRow));
-    b.caption(values, "Label5", twipsRect(120, 1020, 1260, kRow), 160);
-    b.readOut(values, "Label4", twipsRect(1410, 1020, 1740, kRow));
+    b.caption(values, I::Label1, twipsRect(120, 660, 1260, kRow));
+    b.readOut(values, I::Label2, twipsRect(1410, 660, 1740, kRow));
+    b.caption(values, I::Label5, twipsRect(120, 1020, 1260, kRow));
+    b.readOut(values, I::Label4, twipsRect(1410, 1020, 1740, kRow));
 
-    QGroupBox* data = b.frame(pane, "Frame16", twipsRect(1920, 1440, 2400, 900), 161);
-    b.button(data, "Command22", twipsRect(120, 330, 1020, kButtonHeight), 162);
-    b.button(data, "Command23", twipsRect(1260, 330, 1020, kButtonHeight), 163);
+    QGroupBox* data = b.frame(pane, I::Frame16, twipsRect(1920, 1440, 2400, 900));
+    b.button(data, I::Command22, twipsRect(120, 330, 1020, kButtonHeight));
+    b.button(data, I::Command23, twipsRect(1260, 330, 1020, kButtonHeight));
 }
 
 void buildFilePane(Builder& b, MainControls& c) {
     using namespace Layout;
     QGroupBox* pane =
-        b.frame(c.content, "Frame12", twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight), 200);
+        b.frame(c.content, I::Frame12, twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
     c.filePane = pane;
     // Left column: start, points, interval; right column: name and the alarm bounds. The
     // columns are those of the log pane, wide enough for a whole date and the bound captions.
@@ -123,74 +122,131 @@ void buildFilePane(Builder& b, MainControls& c) {
     constexpr int kLeftValue = 1680, kLeftValueWidth = 1980;
     constexpr int kRightCaption = 3720, kRightCaptionWidth = 3030;
     constexpr int kRightValue = 6780, kRightValueWidth = 930;
-    b.caption(pane, "Label38", twipsRect(kLeftCaption, 360, kLeftCaptionWidth, kRow), 201);
-    b.readOut(pane, "Label33", twipsRect(kLeftValue, 360, kLeftValueWidth, kRow));
-    b.caption(pane, "Label42", twipsRect(kLeftCaption, 720, kLeftCaptionWidth, kRow), 202);
-    b.readOut(pane, "Label43", twipsRect(kLeftValue, 720, kLeftValueWidth, kRow));
-    b.caption(pane, "Label44", twipsRect(kLeftCaption, 1080, kLeftCaptionWidth, kRow), 203);
-    b.readOut(pane, "Label45", twipsRect(kLeftValue, 1080, kLeftValueWidth, kRow));
-    b.caption(pane, "Label25", twipsRect(kRightCaption, 360, kRightCaptionWidth, kRow), 204);
-    b.readOut(pane, "Label12", twipsRect(kRightValue, 360, kRightValueWidth, kRow));
-    b.caption(pane, "Label53", twipsRect(kRightCaption, 720, kRightCaptionWidth, kRow), 205);
-    b.readOut(pane, "Label54", twipsRect(kRightValue, 720, kRightValueWidth, kRow));
-    b.caption(pane, "Label52", twipsRect(kRightCaption, 1080, kRightCaptionWidth, kRow), 206);
-    b.readOut(pane, "Label51", twipsRect(kRightValue, 1080, kRightValueWidth, kRow));
+    b.caption(pane, I::Label38, twipsRect(kLeftCaption, 360, kLeftCaptionWidth, kRow));
+    b.readOut(pane, I::Label33, twipsRect(kLeftValue, 360, kLeftValueWidth, kRow));
+    b.caption(pane, I::Label42, twipsRect(kLeftCaption, 720, kLeftCaptionWidth, kRow));
+    b.readOut(pane, I::Label43, twipsRect(kLeftValue, 720, kLeftValueWidth, kRow));
+    b.caption(pane, I::Label44, twipsRect(kLeftCaption, 1080, kLeftCaptionWidth, kRow));
+    b.readOut(pane, I::Label45, twipsRect(kLeftValue, 1080, kLeftValueWidth, kRow));
+    b.caption(pane, I::Label25, twipsRect(kRightCaption, 360, kRightCaptionWidth, kRow));
+    b.readOut(pane, I::Label12, twipsRect(kRightValue, 360, kRightValueWidth, kRow));
+    b.caption(pane, I::Label53, twipsRect(kRightCaption, 720, kRightCaptionWidth, kRow));
+    b.readOut(pane, I::Label54, twipsRect(kRightValue, 720, kRightValueWidth, kRow));
+    b.caption(pane, I::Label52, twipsRect(kRightCaption, 1080, kRightCaptionWidth, kRow));
+    b.readOut(pane, I::Label51, twipsRect(kRightValue, 1080, kRightValueWidth, kRow));
 
-    QGroupBox* data = b.frame(pane, "Frame17", twipsRect(120, 1470, 2400, 900), 207);
-    b.button(data, "Command14", twipsRect(120, 330, 1020, kButtonHeight), 208);
-    b.button(data, "Command25", twipsRect(1260, 330, 1020, kButtonHeight), 209);
+    QGroupBox* data = b.frame(pane, I::Frame17, twipsRect(120, 1470, 2400, 900));
+    b.button(data, I::Command14, twipsRect(120, 330, 1020, kButtonHeight));
+    b.button(data, I::Command25, twipsRect(1260, 330, 1020, kButtonHeight));
 }
 
-// Until the status panel is put in its place: the frames it fills, with their captions.
-void buildLogPanePlaceholder(Builder& b, MainControls& c) {
+// The logger status panel: captions and read-outs in two columns, the Update and Download
+// buttons, the recording button with the interval in seconds, and the log data's save and print.
+void buildLogPane(Builder& b, MainControls& c) {
     using namespace Layout;
-    c.logPane =
-        b.frame(c.content, "Frame13", twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight), 100);
+    QGroupBox* pane =
+        b.frame(c.content, I::Frame13, twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
+    c.logPane = pane;
+    // The left values are wide enough for a whole beginning date ("yyyy/mm/dd hh:nn:ss").
+    constexpr int kLeftCaption = 120, kLeftCaptionWidth = 1560;
+    constexpr int kLeftValue = 1680, kLeftValueWidth = 1980;
+    constexpr int kRightCaption = 3720, kRightCaptionWidth = 3030;
+    constexpr int kRightValue = 6780, kRightValueWidth = 930;
+    constexpr int kButtonsLeft = 3660, kReadOutHeight = 270;
+    const struct {
+        ControlId caption;
+        ControlId value;
+        int left;
+        int top;
+    } rows[] = {
+        {I::Label9, I::OperationText, kLeftCaption, 300},
+        {I::Label11, I::BatteryText, kLeftCaption, 600},
+        {I::Label18, I::BeginningText, kLeftCaption, 900},
+        {I::Label22, I::PointsText, kLeftCaption, 1200},
+        {I::Label20, I::IntervalText, kLeftCaption, 1500},
+        {I::Label47, I::ModeText, kRightCaption, 300},
+        {I::Label31, I::UpperText, kRightCaption, 600},
+        {I::Label32, I::LowerText, kRightCaption, 900},
+    };
+    for (const auto& row : rows) {
+        const bool left = row.left == kLeftCaption;
+        b.caption(pane, row.caption,
+                  twipsRect(row.left, row.top, left ? kLeftCaptionWidth : kRightCaptionWidth,
+                            kReadOutHeight));
+        b.readOut(pane, row.value,
+                  twipsRect(left ? kLeftValue : kRightValue, row.top,
+                            left ? kLeftValueWidth : kRightValueWidth, kReadOutHeight));
+    }
+    b.button(pane, I::Command11, twipsRect(kButtonsLeft, 1200, 1950, 360));
+    b.button(pane, I::Command5, twipsRect(kButtonsLeft + 2040, 1200, 2010, 360));
+    // The stop note sits under the buttons and has no caption of its own.
+    b.readOut(pane, I::StopNoteText, twipsRect(kButtonsLeft, 1590, 4050, 255));
+
+    QGroupBox* recording = b.frame(pane, I::Frame14, twipsRect(120, 1860, 3420, 600));
+    b.button(recording, I::Command4, twipsRect(120, 225, 1800, 315));
+    b.readOut(recording, I::IntervalSecondsText, twipsRect(2040, 240, 1200, kReadOutHeight));
+    QGroupBox* data = b.frame(pane, I::Frame15, twipsRect(kButtonsLeft, 1860, 4050, 600));
+    b.button(data, I::Command21, twipsRect(120, 225, 1860, 315));
+    b.button(data, I::Command24, twipsRect(2070, 225, 1860, 315));
+}
+
+// A frame one read-out tall: the read-out (and the lamp before it) in a row under the title.
+QHBoxLayout* smallFrameRow(QGroupBox* frame) {
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(kSmallFrameMargins);
+    return row;
 }
 
 void buildSideColumn(Builder& b, MainControls& c) {
     using namespace Layout;
     QGroupBox* display =
-        b.frame(c.content, "Frame8", twipsRect(kSideLeft, kPaneTop - 240, kSideWidth, 840), 51);
+        b.frame(c.content, I::Frame8, twipsRect(kSideLeft, kPaneTop - 240, kSideWidth, 840));
     c.dataSetChoice = new QButtonGroup(display);
     c.viewChoice = new QButtonGroup(display);
-    const struct {
-        const char* name;
-        int message;
-    } sets[] = {{"Option5", 52}, {"Option6", 53}, {"Option7", 54}};
+    const ControlId sets[] = {I::Option5, I::Option6, I::Option7};
     for (int i = 0; i < 3; ++i) {
         c.dataSetChoice->addButton(
-            b.option(display, sets[i].name, twipsRect(120 + i * 1000, 240, 990, kRow),
-                     sets[i].message),
-            i);
+            b.option(display, sets[i], twipsRect(120 + i * 1000, 240, 990, kRow)), i);
     }
-    c.viewChoice->addButton(b.option(display, "Option8", twipsRect(120, 510, 990, kRow), 55), 0);
-    c.viewChoice->addButton(b.option(display, "Option9", twipsRect(1120, 510, 990, kRow), 56), 1);
+    c.viewChoice->addButton(b.option(display, I::Option8, twipsRect(120, 510, 990, kRow)), 0);
+    c.viewChoice->addButton(b.option(display, I::Option9, twipsRect(1120, 510, 990, kRow)), 1);
 
     const int nameTop = kPaneTop + 660;
     // A name has at most four characters; the communication frame takes the rest of the row
     // for its lamp and the whole "Communicating" text.
     constexpr int kNameWidth = 1050;
     constexpr int kCommunicationLeft = kNameWidth + 60;
-    b.frame(c.content, "Frame11", twipsRect(kSideLeft, nameTop, kNameWidth, 600), 50);
-    b.frame(
-        c.content, "communicationFrame",
-        twipsRect(kSideLeft + kCommunicationLeft, nameTop, kSideWidth - kCommunicationLeft, 600),
-        273);
+    QGroupBox* name =
+        b.frame(c.content, I::Frame11, twipsRect(kSideLeft, nameTop, kNameWidth, 600));
+    smallFrameRow(name)->addWidget(b.readOut(name, I::IdentNameText, QRect()));
+    QGroupBox* communication = b.frame(
+        c.content, I::CommunicationFrame,
+        twipsRect(kSideLeft + kCommunicationLeft, nameTop, kSideWidth - kCommunicationLeft, 600));
+    QHBoxLayout* row = smallFrameRow(communication);
+    auto* lamp = b.make<QFrame>(communication, I::ConnectionLamp, QRect());
+    lamp->setFrameShape(QFrame::Box);
+    lamp->setFixedSize(12, 12);
+    lamp->setAutoFillBackground(true);
+    QPalette palette = lamp->palette();
+    palette.setColor(lamp->backgroundRole(), Qt::black);
+    lamp->setPalette(palette);
+    row->addWidget(lamp);
+    row->addWidget(b.readOut(communication, I::CommunicationText, QRect()), 1);
 
     const int connectTop = nameTop + 660;
-    auto* box = b.make<QFrame>(c.content, "connectionBox",
-                               twipsRect(kSideLeft, connectTop, kSideWidth, 1260));
-    c.connect = b.button(box, "Command20", twipsRect(0, 0, 1200, 1260));
+    auto* box = new QFrame(c.content);
+    box->setObjectName(QStringLiteral("connectionBox"));
+    box->setGeometry(twipsRect(kSideLeft, connectTop, kSideWidth, 1260));
+    c.connect = b.button(box, I::Command20, twipsRect(0, 0, 1200, 1260));
     b.accessible(c.connect, 273);
-    c.baud = b.combo(box, "Combo1", twipsRect(1260, 0, 1875, kComboHeight));
-    c.model = b.combo(box, "Combo3", twipsRect(1260, 405, 1875, kComboHeight));
-    c.initialise = b.button(box, "Command27", twipsRect(1260, 840, 900, 420));
+    c.baud = b.combo(box, I::Combo1, twipsRect(1260, 0, 1875, kComboHeight));
+    c.model = b.combo(box, I::Combo3, twipsRect(1260, 405, 1875, kComboHeight));
+    c.initialise = b.button(box, I::Command27, twipsRect(1260, 840, 900, 420));
     c.initialise->setText(QStringLiteral("初期化"));
-    c.selector = b.combo(box, "Combo4", twipsRect(2220, 870, 915, kComboHeight));
+    c.selector = b.combo(box, I::Combo4, twipsRect(2220, 870, 915, kComboHeight));
 
-    c.dataSetLabel =
-        b.make<QLabel>(c.content, "dataSetLabel", twipsRect(kPaneLeft, kViewAreaHeight, 3000, 270));
+    c.dataSetLabel = b.make<QLabel>(c.content, I::DataSetLabel,
+                                    twipsRect(kPaneLeft, kViewAreaHeight, 3000, 270));
     QFont bold = c.dataSetLabel->font();
     bold.setBold(true);
     c.dataSetLabel->setFont(bold);
@@ -199,32 +255,29 @@ void buildSideColumn(Builder& b, MainControls& c) {
 // Controls the procedures enable and disable that have no place in the visible design: kept
 // in the hidden Frame5, so every name the procedures touch exists.
 void buildFrame5(Builder& b, MainControls& c) {
-    QGroupBox* frame = b.frame(c.content, "Frame5", twipsRect(0, 0, 7800, 1500));
+    QGroupBox* frame = b.frame(c.content, I::Frame5, twipsRect(0, 0, 7800, 1500));
     c.frame5 = frame;
-    b.option(frame, "Option1", twipsRect(120, 240, 900, kRow), 327);
-    b.option(frame, "Option2", twipsRect(120, 540, 900, kRow), 326);
-    c.intervalCount = b.combo(frame, "Combo2", twipsRect(1080, 240, 660, kComboHeight));
+    b.option(frame, I::Option1, twipsRect(120, 240, 900, kRow));
+    b.option(frame, I::Option2, twipsRect(120, 540, 900, kRow));
+    c.intervalCount = b.combo(frame, I::Combo2, twipsRect(1080, 240, 660, kComboHeight));
     const struct {
-        const char* name;
+        ControlId id;
         int accessibleMessage;
-    } buttons[] = {{"Command19", 336}, {"Command26", 329}, {"Command28", 322}, {"Command6", 281},
-                   {"Command7", 22},   {"Command13", 23},  {"Command9", 273}};
+    } buttons[] = {{I::Command19, 336}, {I::Command26, 329}, {I::Command28, 322},
+                   {I::Command6, 281},  {I::Command7, 22},   {I::Command13, 23},
+                   {I::Command9, 273}};
     int left = 1860;
     for (const auto& entry : buttons) {
-        b.accessible(b.button(frame, entry.name, twipsRect(left, 240, 780, kButtonHeight)),
+        b.accessible(b.button(frame, entry.id, twipsRect(left, 240, 780, kButtonHeight)),
                      entry.accessibleMessage);
         left += 840;
     }
-    b.readOut(frame, "Label39", twipsRect(120, 900, 1500, kRow));
-    b.readOut(frame, "Label24", twipsRect(1740, 900, 2700, kRow));
+    b.readOut(frame, I::Label39, twipsRect(120, 900, 1500, kRow));
+    b.readOut(frame, I::Label24, twipsRect(1740, 900, 2700, kRow));
     frame->hide();
 }
 
 }  // namespace
-
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twips(left), twips(top), twips(width), twips(height));
-}
 
 MainControls buildMainContent(const MessageTable& messages) {
     Builder b(messages);
@@ -233,82 +286,15 @@ MainControls buildMainContent(const MessageTable& messages) {
     c.content->setObjectName(QStringLiteral("Main_Picture"));
     c.content->setFixedSize(twips(Layout::kContentWidth), twips(Layout::kContentHeight));
     buildViewArea(b, c);
-    buildLogPanePlaceholder(b, c);
+    buildLogPane(b, c);
     buildMeasurementPane(b, c);
     buildFilePane(b, c);
     buildSideColumn(b, c);
     buildFrame5(b, c);
     c.realTimePane->hide();
     c.filePane->hide();
-    applyContentCaptions(c.content, messages);
     c.graphPanel->applyCaptions(messages);
     return c;
-}
-
-void applyContentCaptions(QWidget* content, const MessageTable& messages) {
-    for (QWidget* widget : content->findChildren<QWidget*>()) {
-        const QVariant index = widget->property(kMessageProperty);
-        if (!index.isValid()) {
-            continue;
-        }
-        const QString text = messages.text(index.toInt());
-        if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-            group->setTitle(text);
-        } else {
-            widget->setProperty("text", text);
-        }
-    }
-}
-
-void placeLogPane(QWidget* pane) {
-    // Left column: caption and value; right column likewise, with longer captions.
-    // The left values are wide enough for a whole beginning date ("yyyy/mm/dd hh:nn:ss").
-    constexpr int kLeftCaption = 120, kLeftValue = 1680, kLeftValueWidth = 1980;
-    constexpr int kRightCaption = 3660, kRightValue = 6780, kRightValueWidth = 930;
-    constexpr int kRightCaptionLeft = 3720, kRightCaptionWidth = 3030;
-    const struct {
-        const char* name;
-        QRect rect;
-    } places[] = {
-        {"Label9", twipsRect(kLeftCaption, 300, 1560, 270)},
-        {"operationText", twipsRect(kLeftValue, 300, kLeftValueWidth, 270)},
-        {"Label11", twipsRect(kLeftCaption, 600, 1560, 270)},
-        {"batteryText", twipsRect(kLeftValue, 600, kLeftValueWidth, 270)},
-        {"Label18", twipsRect(kLeftCaption, 900, 1560, 270)},
-        {"beginningText", twipsRect(kLeftValue, 900, kLeftValueWidth, 270)},
-        {"Label22", twipsRect(kLeftCaption, 1200, 1560, 270)},
-        {"pointsText", twipsRect(kLeftValue, 1200, kLeftValueWidth, 270)},
-        {"Label20", twipsRect(kLeftCaption, 1500, 1560, 270)},
-        {"intervalText", twipsRect(kLeftValue, 1500, kLeftValueWidth, 270)},
-        {"Label47", twipsRect(kRightCaptionLeft, 300, kRightCaptionWidth, 270)},
-        {"modeText", twipsRect(kRightValue, 300, kRightValueWidth, 270)},
-        {"Label31", twipsRect(kRightCaptionLeft, 600, kRightCaptionWidth, 270)},
-        {"upperText", twipsRect(kRightValue, 600, kRightValueWidth, 270)},
-        {"Label32", twipsRect(kRightCaptionLeft, 900, kRightCaptionWidth, 270)},
-        {"lowerText", twipsRect(kRightValue, 900, kRightValueWidth, 270)},
-        {"Command11", twipsRect(kRightCaption, 1200, 1950, 360)},
-        {"Command5", twipsRect(kRightCaption + 2040, 1200, 2010, 360)},
-        {"stopNoteText", twipsRect(kRightCaption, 1590, 4050, 255)},
-        {"Frame14", twipsRect(120, 1860, 3420, 600)},
-        {"Command4", twipsRect(120, 225, 1800, 315)},
-        {"intervalSecondsText", twipsRect(2040, 240, 1200, 270)},
-        {"Frame15", twipsRect(kRightCaption, 1860, 4050, 600)},
-        {"Command21", twipsRect(120, 225, 1860, 315)},
-        {"Command24", twipsRect(2070, 225, 1860, 315)},
-    };
-    QList<QWidget*> laidOut = pane->findChildren<QWidget*>();
-    laidOut.prepend(pane);
-    for (QWidget* widget : laidOut) {
-        if (QLayout* layout = widget->layout()) {
-            layout->setEnabled(false);
-        }
-    }
-    for (const auto& place : places) {
-        QWidget* widget = pane->findChild<QWidget*>(QString::fromLatin1(place.name));
-        if (widget != nullptr) {
-            widget->setGeometry(place.rect);
-        }
-    }
 }
 
 bool replacePlaceholder(QWidget* content, const char* name, QWidget* widget) {

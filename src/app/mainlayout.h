@@ -1,10 +1,9 @@
 // The fixed layout of the main window's content (Main_Picture), measured in twips: the graph
 // area and the table panes on top, the data pane of the displayed data set below them, and
-// the display selection and connection controls on the right. Every control carries its
-// described object name, so the status refresh and the operations reach it by name.
+// the display selection and connection controls on the right. Every control carries the
+// object name of its id, so the window registers it for the operations.
 #pragma once
 
-#include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <array>
@@ -15,12 +14,6 @@ class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QPushButton;
-
-// 15 twips to a logical pixel at 96 dpi; Qt scales logical pixels on high-density screens.
-constexpr int twips(int value) {
-    return (value + (value >= 0 ? 7 : -7)) / 15;
-}
-QRect twipsRect(int left, int top, int width, int height);
 
 namespace Layout {
 // The whole designed layout; the window's size limits are derived from it.
@@ -43,14 +36,12 @@ inline constexpr int kSideLeft = 8070;
 inline constexpr int kSideWidth = 3135;
 }  // namespace Layout
 
-// The controls of the content the main window itself works with; everything else is found
-// by name.
+// The controls of the content the main window itself builds on or connects.
 struct MainControls {
     QWidget* content = nullptr;    // Main_Picture
     QWidget* graphArea = nullptr;  // the graph panel's container
     GraphPanel* graphPanel = nullptr;
-    std::array<QWidget*, 3>
-        tablePanes{};  // Picture3 0..2, replaced by the data tables  // Picture3 0..2 containers
+    std::array<QWidget*, 3> tablePanes{};  // Picture3 0..2, replaced by the data tables
     QLabel* dataSetLabel = nullptr;
     QWidget* logPane = nullptr;       // Frame13
     QWidget* realTimePane = nullptr;  // Frame6
@@ -67,15 +58,8 @@ struct MainControls {
     QButtonGroup* viewChoice = nullptr;     // Option8, Option9, ids 0..1
 };
 
-// Builds the content widget (fixed size) with every panel; captions come from the table.
+// Builds the content widget (fixed size) with every panel; the window captions it.
 MainControls buildMainContent(const MessageTable& messages);
-
-// Sets every caption of the content from the message table again.
-void applyContentCaptions(QWidget* content, const MessageTable& messages);
-
-// Puts the log pane's controls (the status panel built by the operations) at the layout's
-// fixed twip positions, in place of the panel's own stacking.
-void placeLogPane(QWidget* pane);
 
 // Replaces the placeholder child `name` of the content with `widget`, which takes its place
 // and size. Returns false when no such placeholder exists.

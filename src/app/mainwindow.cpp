@@ -1,4 +1,5 @@
-// The main window's construction, its shell lists and its public operations.
+// The main window's construction, its wiring of clicks to the operations, its shell lists and
+// its status bar.
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -11,12 +12,15 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/connectpictures.h"
 #include "app/mainframe.h"
+#include "app/windowdisplay.h"
+#include "data/controlid.h"
 #include "data/prompter.h"
+#include "data/twips.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "link/waiter.h"
-#include "operations/statuspanel.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -53,52 +57,48 @@ void setComboText(QComboBox* combo, const QString& text) {
 MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* parent)
     : QMainWindow(parent),
       port_(dependencies.port),
-      device_(dependencies.device),
       prompter_(dependencies.prompter),
-      waiter_(dependencies.waiter),
       programDirectory_(dependencies.programDirectory),
       lock_(dependencies.programDirectory),
       settings_(dependencies.programDirectory),
       timers_(this) {
-    setObjectName(QStringLiteral("Form1"));
-    // Message table in English, download speed fast.
-    language_ = kLanguageEnglish;
+    setObjectName(QLatin1String(controlName(ControlId::Form1)));
+    // The message table in English; the download speed starts fast.
     messages_.fill(Language::English);
-    state_.Download_Mode = 0;
+    session_ = std::make_unique<Session>(port_, timers_, prompter_, messages_, dataSets_);
     buildWindow();
-    connectLink();
+    for (const QString& problem : controls_.registerFrom(this)) {
+        qWarning("control not registered: %s", qPrintable(problem));
+    }
+    controls_.applyCaptions(messages_);
     setWindowTitle(messages_.text(kTitleMessage));
+
+    display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
+    pointer_ = std::make_unique<WindowPointer>();
+    context_ = std::make_unique<Context>(
+        Context{*session_, dependencies.waiter, controls_, *display_, *pointer_});
+    operations_ = std::make_unique<Operations>(*context_, dependencies.device);
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
-    connection_->Port_Setting_N_P = kDefaultBaud;
     fillShellLists();
-    for (const char* name : {"Label51", "Label52", "Label53", "Label54"}) {
-        if (auto* label = controls_.content->findChild<QWidget*>(QString::fromLatin1(name))) {
-            label->hide();
-        }
-    }
-    controls_.frame5->hide();
+    controls_.setVisible(
+        {ControlId::Label51, ControlId::Label52, ControlId::Label53, ControlId::Label54}, false);
     // Each data set starts with the window's initial graph view.
     for (int index : {LogData, RealTimeData, FileData}) {
         graphView().SaveGraphView(index);
     }
-    dispStat_ = LogData;
     connectControls();
-    connectView();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWindow() {
-    controls_ = buildMainContent(messages_);
-    replaceStatusPlaceholders();
-    graphPanel_ = controls_.graphPanel;
+    layout_ = buildMainContent(messages_);
     graphView().setDataSets(&dataSets_[LogData], &dataSets_[RealTimeData], &dataSets_[FileData]);
     graphView().setMessages(&messages_);
     buildTables();
-    frame_ = new MainFrame(controls_.content, this);
+    frame_ = new MainFrame(layout_.content, this);
     setCentralWidget(frame_);
-    menuBar()->setObjectName(QStringLiteral("menuBar"));
     menu_ = buildMainMenu(menuBar(), messages_);
     buildStatusBar();
     applySizeLimits();
@@ -107,33 +107,20 @@ void MainWindow::buildWindow() {
 void MainWindow::buildTables() {
     for (int i = 0; i < 3; ++i) {
         auto* table = new DataTableView(i, dataSets_[static_cast<DataSetIndex>(i)], messages_);
-        replacePlaceholder(controls_.content, table->objectName().toLatin1().constData(), table);
-        controls_.tablePanes[i] = table;
+        replacePlaceholder(layout_.content, controlName(tablePaneOf(i)), table);
+        layout_.tablePanes[i] = table;
         tables_[i] = table;
         connect(table, &DataTableView::statusTextChanged, this,
                 [this](const QString& text) { setStatusText(2, text); });
     }
 }
 
-void MainWindow::replaceStatusPlaceholders() {
-    auto* panel = new StatusPanel;
-    auto* name = new IdentNameFrame;
-    auto* communication = new CommunicationFrame;
-    panel->applyCaptions(messages_);
-    name->applyCaptions(messages_);
-    communication->applyCaptions(messages_);
-    replacePlaceholder(controls_.content, "Frame13", panel);
-    placeLogPane(panel);
-    // The status caption Label31 shares its name with a range label of the graph panel; the
-    // refresh finds controls by name, so the log pane comes first among the content's children.
-    panel->lower();
-    replacePlaceholder(controls_.content, "Frame11", name);
-    replacePlaceholder(controls_.content, StatusNames::CommunicationFrame, communication);
-    controls_.logPane = panel;
+GraphView& MainWindow::graphView() {
+    return layout_.graphPanel->view();
 }
 
-GraphView& MainWindow::graphView() {
-    return graphPanel_->view();
+std::uint8_t MainWindow::Disp_stat() const {
+    return display_->shown();
 }
 
 void MainWindow::buildStatusBar() {
@@ -141,9 +128,10 @@ void MainWindow::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(twips(kStatusBarHeight));
     bar->setSizeGripEnabled(true);
+    const ControlId names[] = {ControlId::StatusBar1Panel1, ControlId::StatusBar1Panel2};
     for (int i = 0; i < 2; ++i) {
         auto* panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setObjectName(QLatin1String(controlName(names[i])));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         // The bar keeps a few pixels above its items; a panel sized by the default font would
@@ -169,36 +157,85 @@ void MainWindow::setStatusText(int panel, const QString& text) {
     }
 }
 
+void MainWindow::connectControls() {
+    GraphView& view = graphView();
+    connect(layout_.dataSetChoice, &QButtonGroup::idClicked, &view, &GraphView::chooseDataSet);
+    connect(layout_.viewChoice, &QButtonGroup::idClicked, &view, &GraphView::chooseViewKind);
+    connect(&view, &GraphView::displayChanged, this, [this] { refreshStatus(); });
+    connect(&view, &GraphView::readoutChanged, this,
+            [this](const QString& text) { setStatusText(2, text); });
+    const struct {
+        QAction* action;
+        int index;
+        int kind;
+    } displayItems[] = {{menu_.m211, LogData, 0},      {menu_.m212, LogData, 1},
+                        {menu_.m221, RealTimeData, 0}, {menu_.m222, RealTimeData, 1},
+                        {menu_.m231, FileData, 0},     {menu_.m232, FileData, 1}};
+    for (const auto& item : displayItems) {
+        connect(item.action, &QAction::triggered, this,
+                [this, index = item.index, kind = item.kind] {
+                    graphView().selectFromMenu(index, kind);
+                });
+    }
+
+    Operations& ops = *operations_;
+    connect(menu_.m14, &QAction::triggered, this, &MainWindow::End);
+    connect(menu_.m11, &QAction::triggered, this, [this] { openCsv(); });
+    connect(menu_.m122, &QAction::triggered, this, [this] { saveCsv(LogData); });
+    connect(menu_.m121, &QAction::triggered, this, [this] { saveCsv(RealTimeData); });
+    connect(menu_.D_M_Fast, &QAction::triggered, this,
+            [&ops] { ops.connection().D_M_Fast_Click(); });
+    connect(menu_.D_M_Slow, &QAction::triggered, this,
+            [&ops] { ops.connection().D_M_Slow_Click(); });
+
+    const struct {
+        ControlId id;
+        std::function<void()> action;
+    } buttons[] = {
+        {ControlId::Command14, [this] { openCsv(); }},
+        {ControlId::Command21, [this] { saveCsv(LogData); }},
+        {ControlId::Command22, [this] { saveCsv(RealTimeData); }},
+        {ControlId::Command20, [this] { Port_Set_Command(QString(), Portnum()); }},
+        {ControlId::Command27, [&ops] { ops.connection().Command27_Click(); }},
+        {ControlId::Command11, [this] { Command11_Click(session_->engine()); }},
+        {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
+    };
+    for (const auto& button : buttons) {
+        if (auto* widget = controls_.as<QPushButton>(button.id)) {
+            connect(widget, &QPushButton::clicked, this, button.action);
+        }
+    }
+    connect(layout_.connect, &QPushButton::toggled, this, &MainWindow::showConnectPicture);
+    connect(layout_.baud, &QComboBox::textActivated, this, &MainWindow::baudChosen);
+    connect(layout_.model, &QComboBox::textActivated, this, &MainWindow::modelChosen);
+    connect(layout_.selector, &QComboBox::textActivated, this, &MainWindow::selectorChosen);
+}
+
 void MainWindow::fillShellLists() {
-    controls_.baud->addItems(kBaudRates);
-    setComboText(controls_.baud, connection_->Port_Setting_N_P);
-    controls_.model->addItems(kModels);
-    setComboText(controls_.model, state_.Machine_N_P);
+    session_->Port_Setting_N_P = kDefaultBaud;
+    layout_.baud->addItems(kBaudRates);
+    setComboText(layout_.baud, session_->Port_Setting_N_P);
+    layout_.model->addItems(kModels);
+    setComboText(layout_.model, session_->state().Machine_N_P);
 }
 
 void MainWindow::fillIntervalLists() {
-    controls_.intervalCount->clear();
-    controls_.intervalCount->addItems(numbers(2, 59));
-    setComboText(controls_.intervalCount, QStringLiteral("5"));
-    controls_.selector->clear();
-    controls_.selector->addItems(numbers(1, 255));
-    controls_.measurementCount->clear();
-    controls_.measurementCount->addItems(numbers(2, 60));
-    setComboText(controls_.measurementCount, QStringLiteral("5"));
-}
-
-void MainWindow::connectControls() {
-    connect(controls_.baud, &QComboBox::textActivated, this, &MainWindow::baudChosen);
-    connect(controls_.model, &QComboBox::textActivated, this, &MainWindow::modelChosen);
-    connect(controls_.selector, &QComboBox::textActivated, this, &MainWindow::selectorChosen);
+    layout_.intervalCount->clear();
+    layout_.intervalCount->addItems(numbers(2, 59));
+    setComboText(layout_.intervalCount, QStringLiteral("5"));
+    layout_.selector->clear();
+    layout_.selector->addItems(numbers(1, 255));
+    layout_.measurementCount->clear();
+    layout_.measurementCount->addItems(numbers(2, 60));
+    setComboText(layout_.measurementCount, QStringLiteral("5"));
 }
 
 void MainWindow::baudChosen(const QString& text) {
-    connection_->Port_Setting_N_P = text;
+    session_->Port_Setting_N_P = text;
 }
 
 void MainWindow::modelChosen(const QString& text) {
-    state_.Machine_N_P = text;
+    session_->state().Machine_N_P = text;
     setWindowTitle(messages_.text(kTitleMessage) + text);
 }
 
@@ -212,29 +249,10 @@ void MainWindow::selectorChosen(const QString& text) {
     Save();
 }
 
-void MainWindow::Save() {
-    settings_.save(LoggerSettings{connection_->Portnum, selector_, lastDirectory_});
-}
-
-void MainWindow::Wait(int waittime) {
-    waiter_.wait(waittime);
-}
-
-void MainWindow::stopAllTimers() {
-    timers_.stopProcedureTimers();
-}
-
-void MainWindow::offerToSave(DataSetIndex index, int message) {
-    if (!dataSets_[index].unsaved) {
-        return;
-    }
-    if (prompter_.question(state_.Machine_N_P, messages_.text(message))) {
-        saveCsv(index);
-    }
-}
-
-void MainWindow::End() {
-    close();
+void MainWindow::showConnectPicture(bool on) {
+    const QSize size = layout_.connect->size() - QSize(8, 8);
+    layout_.connect->setIcon(QIcon(connectPicture(on, messages_, size)));
+    layout_.connect->setIconSize(size);
 }
 
 void MainWindow::applySizeLimits() {

@@ -1,12 +1,13 @@
-// Start-up after the window is built, and the orderly shutdown when it closes.
-#include <QButtonGroup>
+// Start-up after the window is built, the settings file, and the orderly shutdown when the
+// window closes.
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
-#include <QRadioButton>
+#include <QPushButton>
 
 #include "app/mainwindow.h"
 #include "graph/graphview.h"
+#include "link/waiter.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -29,22 +30,35 @@ bool MainWindow::startUp() {
     stopAllTimers();
 
     const LoggerSettings settings = settings_.load();
-    connection_->Portnum = settings.portnum;
+    session_->Portnum = settings.portnum;
     selector_ = settings.selector;
-    lastDirectory_ = settings.directory;
+    setLastDirectory(settings.directory);
 
-    controls_.selector->setCurrentText(QString::number(selector_));
+    layout_.selector->setCurrentText(QString::number(selector_));
     for (DataTableView* table : tables_) {
         table->clear();
         table->showSortIndicator();
     }
-    engine_->setLineSettings(connection_->lineSettings(), connection_->Portnum);
+    session_->applyLineSettings();
     refreshStatus();
+    showConnectPicture(layout_.connect->isChecked());
     graphView().SelectDisplay(LogData, 0);
 
     applySizeLimits();
     fitToScreen();
     return true;
+}
+
+void MainWindow::Save() {
+    settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory()});
+}
+
+void MainWindow::Wait(int waittime) {
+    context_->waiter.wait(waittime);
+}
+
+void MainWindow::End() {
+    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -61,8 +75,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::shutDown() {
     shutDown_ = true;
-    offerToSave(LogData, kAskSaveLog);
-    offerToSave(RealTimeData, kAskSaveRealTime);
+    CsvFiles& files = operations_->files();
+    files.offerSave(LogData, messages_.text(kAskSaveLog));
+    files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
     if (port_.isOpen()) {
         port_.close();
     }

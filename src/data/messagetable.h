@@ -3,19 +3,9 @@
 #pragma once
 
 #include <QString>
-#include <span>
 #include <vector>
 
 enum class Language { Japanese = 0, English = 1 };
-
-// Where a fill places one label of the main window's panels: captions differ in length
-// between the languages, so the labels beside them move (twips, within the label's frame).
-struct LabelPlacement {
-    enum class Edge { Left, Top };
-    const char* label;
-    Edge edge;
-    int twips;
-};
 
 class MessageTable {
   public:
@@ -35,9 +25,6 @@ class MessageTable {
     QString pair(int first, int second) const;
     // Number of entries holding a non-empty text.
     int writtenCount() const;
-
-    // The label positions of the language last filled, in the order they are applied.
-    std::span<const LabelPlacement> labelPlacements() const;
 
   private:
     void clear();

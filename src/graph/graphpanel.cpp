@@ -3,60 +3,59 @@
 
 #include <QRect>
 
+#include "data/controlid.h"
 #include "data/messagetable.h"
+#include "data/twips.h"
 #include "graph/graphview.h"
 
 namespace {
 
-constexpr std::array<const char*, 8> kBarNames = {"HScroll1", "HScroll2", "HScroll3", "HScroll4",
-                                                  "VScroll1", "VScroll2", "VScroll3", "VScroll4"};
-constexpr std::array<const char*, 6> kZoomNames = {"Command10", "Command3",  "Command15",
-                                                   "Command16", "Command18", "Command17"};
+using I = ControlId;
+constexpr std::array<ControlId, 8> kBarIds = {I::HScroll1, I::HScroll2, I::HScroll3, I::HScroll4,
+                                              I::VScroll1, I::VScroll2, I::VScroll3, I::VScroll4};
+constexpr std::array<ControlId, 6> kZoomIds = {I::Command10, I::Command3,  I::Command15,
+                                               I::Command16, I::Command18, I::Command17};
+constexpr std::array<ControlId, 6> kLabelIds = {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34,
+                                                I::GraphLabel35, I::GraphLabel36, I::GraphLabel37};
 constexpr std::array<int, 6> kLabelNumbers = {30, 31, 34, 35, 36, 37};
 
-// Left, top, width, height in twips.
-struct TwipsRect {
-    int left, top, width, height;
-};
+QString nameOf(ControlId id) {
+    return QLatin1String(controlName(id));
+}
 
-constexpr TwipsRect kOndo{120, 120, 10575, 3135};
-constexpr TwipsRect kSitudo{120, 3360, 10575, 3135};
+constexpr QRect kOndo = twipsRect(120, 120, 10575, 3135);
+constexpr QRect kSitudo = twipsRect(120, 3360, 10575, 3135);
 // Time bars below the graphs; half-span and centre bars beside each graph.
-constexpr std::array<TwipsRect, 8> kBarRects = {{
-    {2520, 6600, 7200, 255},   // HScroll1: window width
-    {2520, 6900, 7200, 255},   // HScroll2: window position
-    {2520, 6600, 7200, 255},   // HScroll3: hidden copy of HScroll1
-    {2520, 6900, 7200, 255},   // HScroll4: hidden copy of HScroll2
-    {10755, 120, 255, 3135},   // VScroll1: temperature half-span
-    {11040, 120, 255, 3135},   // VScroll2: temperature centre
-    {10755, 3360, 255, 3135},  // VScroll3: humidity half-span
-    {11040, 3360, 255, 3135},  // VScroll4: humidity centre
+constexpr std::array<QRect, 8> kBarRects = {{
+    twipsRect(2520, 6600, 7200, 255),   // HScroll1: window width
+    twipsRect(2520, 6900, 7200, 255),   // HScroll2: window position
+    twipsRect(2520, 6600, 7200, 255),   // HScroll3: hidden copy of HScroll1
+    twipsRect(2520, 6900, 7200, 255),   // HScroll4: hidden copy of HScroll2
+    twipsRect(10755, 120, 255, 3135),   // VScroll1: temperature half-span
+    twipsRect(11040, 120, 255, 3135),   // VScroll2: temperature centre
+    twipsRect(10755, 3360, 255, 3135),  // VScroll3: humidity half-span
+    twipsRect(11040, 3360, 255, 3135),  // VScroll4: humidity centre
 }};
 // Command10, Command3, Command15, Command16, Command18, Command17.
-constexpr std::array<TwipsRect, 6> kZoomRects = {{
-    {2520, 7230, 420, 300},
-    {2040, 7230, 420, 300},
-    {6360, 7230, 420, 300},
-    {5880, 7230, 420, 300},
-    {10320, 6600, 420, 300},
-    {9840, 6600, 420, 300},
+constexpr std::array<QRect, 6> kZoomRects = {{
+    twipsRect(2520, 7230, 420, 300),
+    twipsRect(2040, 7230, 420, 300),
+    twipsRect(6360, 7230, 420, 300),
+    twipsRect(5880, 7230, 420, 300),
+    twipsRect(10320, 6600, 420, 300),
+    twipsRect(9840, 6600, 420, 300),
 }};
-constexpr TwipsRect kFit{9840, 6960, 900, 300};
+constexpr QRect kFit = twipsRect(9840, 6960, 900, 300);
 // Label30, Label31 (temperature top, bottom), Label34, Label35 (humidity top, bottom),
 // Label36, Label37 (left and right edge times).
-constexpr std::array<TwipsRect, 6> kLabelRects = {{
-    {1200, 7260, 780, 255},
-    {120, 7260, 1050, 255},
-    {5040, 7260, 780, 255},
-    {3960, 7260, 1050, 255},
-    {120, 6600, 2340, 255},
-    {120, 6900, 2340, 255},
+constexpr std::array<QRect, 6> kLabelRects = {{
+    twipsRect(1200, 7260, 780, 255),
+    twipsRect(120, 7260, 1050, 255),
+    twipsRect(5040, 7260, 780, 255),
+    twipsRect(3960, 7260, 1050, 255),
+    twipsRect(120, 6600, 2340, 255),
+    twipsRect(120, 6900, 2340, 255),
 }};
-
-QRect toPixels(const TwipsRect& r, int twipsPerPixel) {
-    return QRect(r.left / twipsPerPixel, r.top / twipsPerPixel, r.width / twipsPerPixel,
-                 r.height / twipsPerPixel);
-}
 
 }  // namespace
 
@@ -64,13 +63,13 @@ GraphPanel::GraphPanel(QWidget* parent)
     : QWidget(parent),
       ondo_(new GraphBox(this)),
       situdo_(new GraphBox(this)),
-      command12_(makeButton("Command12", QStringLiteral("[\u2194]"))) {
-    setObjectName(QStringLiteral("GraphPanel"));
-    ondo_->setObjectName(QStringLiteral("ondo"));
-    situdo_->setObjectName(QStringLiteral("situdo"));
+      command12_(makeButton(ControlId::Command12, QStringLiteral("[\u2194]"))) {
+    setObjectName(QStringLiteral("graphPanel"));
+    ondo_->setObjectName(nameOf(ControlId::ondo));
+    situdo_->setObjectName(nameOf(ControlId::situdo));
     for (int i = 0; i < 8; ++i) {
         auto* bar = new QScrollBar(i < 4 ? Qt::Horizontal : Qt::Vertical, this);
-        bar->setObjectName(QLatin1String(kBarNames[i]));
+        bar->setObjectName(nameOf(kBarIds[i]));
         // The change event fires when the bar is released or clicked, not while dragging.
         bar->setTracking(false);
         bars_[i] = bar;
@@ -79,22 +78,22 @@ GraphPanel::GraphPanel(QWidget* parent)
     bars_[HScroll3]->hide();
     bars_[HScroll4]->hide();
     for (int i = 0; i < 6; ++i) {
-        zoom_[i] = makeButton(kZoomNames[i],
+        zoom_[i] = makeButton(kZoomIds[i],
                               i % 2 == 0 ? QStringLiteral("\u00d72") : QStringLiteral("\u00f72"));
     }
     for (int i = 0; i < 6; ++i) {
         labels_[i] = new QLabel(this);
-        labels_[i]->setObjectName(QStringLiteral("Label%1").arg(kLabelNumbers[i]));
+        labels_[i]->setObjectName(nameOf(kLabelIds[i]));
         labels_[i]->setAlignment(i < 4 ? Qt::AlignRight | Qt::AlignVCenter
                                        : Qt::AlignLeft | Qt::AlignVCenter);
     }
-    layoutTwips(kTwipsPerPixel);
+    placeControls();
     view_ = new GraphView(*this, this);
 }
 
-QPushButton* GraphPanel::makeButton(const char* name, const QString& caption) {
+QPushButton* GraphPanel::makeButton(ControlId id, const QString& caption) {
     auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
+    button->setObjectName(nameOf(id));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -128,26 +127,22 @@ void GraphPanel::applyCaptions(const MessageTable& messages) {
         messages.text(55), messages.text(55), messages.text(55), messages.text(55),
         temperature,       temperature,       humidity,          humidity};
     for (int i = 0; i < 8; ++i) {
-        bars_[i]->setAccessibleName(barSubjects[i] + QLatin1Char(' ') +
-                                    QLatin1String(kBarNames[i]));
+        bars_[i]->setAccessibleName(barSubjects[i] + QLatin1Char(' ') + nameOf(kBarIds[i]));
     }
 }
 
-void GraphPanel::layoutTwips(int twipsPerPixel) {
-    if (twipsPerPixel <= 0) {
-        return;
-    }
-    ondo_->setGeometry(toPixels(kOndo, twipsPerPixel));
-    situdo_->setGeometry(toPixels(kSitudo, twipsPerPixel));
+void GraphPanel::placeControls() {
+    ondo_->setGeometry(kOndo);
+    situdo_->setGeometry(kSitudo);
     for (int i = 0; i < 8; ++i) {
-        bars_[i]->setGeometry(toPixels(kBarRects[i], twipsPerPixel));
+        bars_[i]->setGeometry(kBarRects[i]);
     }
     for (int i = 0; i < 6; ++i) {
-        zoom_[i]->setGeometry(toPixels(kZoomRects[i], twipsPerPixel));
-        labels_[i]->setGeometry(toPixels(kLabelRects[i], twipsPerPixel));
+        zoom_[i]->setGeometry(kZoomRects[i]);
+        labels_[i]->setGeometry(kLabelRects[i]);
     }
-    command12_->setGeometry(toPixels(kFit, twipsPerPixel));
-    setFixedSize(kWidthTwips / twipsPerPixel, kHeightTwips / twipsPerPixel);
+    command12_->setGeometry(kFit);
+    setFixedSize(twips(kWidthTwips), twips(kHeightTwips));
 }
 
 void GraphPanel::setGraphControlsVisible(bool visible) {

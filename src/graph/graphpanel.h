@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 
+#include "data/controlid.h"
 #include "graph/graphbox.h"
 #include "graph/viewmath.h"
 
@@ -18,7 +19,6 @@ class MessageTable;
 class GraphPanel : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kTwipsPerPixel = 15;  // at 96 dpi
     static constexpr int kWidthTwips = 11325;
     static constexpr int kHeightTwips = 7620;
 
@@ -34,8 +34,6 @@ class GraphPanel : public QWidget {
 
     // Captions and accessible names from the message table.
     void applyCaptions(const MessageTable& messages);
-    // Repositions every control for a twips-to-pixel factor (15 at 96 dpi).
-    void layoutTwips(int twipsPerPixel);
     // The status refresh hides the scroll bars, zoom buttons and range labels (the fit button
     // stays, disabled by the refresh) while a
     // continuous measurement runs, and disables them while the data set on display is empty.
@@ -43,7 +41,8 @@ class GraphPanel : public QWidget {
     void setGraphControlsEnabled(bool enabled);
 
   private:
-    QPushButton* makeButton(const char* name, const QString& caption);
+    QPushButton* makeButton(ControlId id, const QString& caption);
+    void placeControls();
 
     GraphBox* ondo_;
     GraphBox* situdo_;

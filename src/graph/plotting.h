@@ -7,7 +7,7 @@
 
 #include "data/dataset.h"
 #include "graph/graphcanvas.h"
-#include "graph/renderer.h"
+#include "graph/palette.h"
 
 // Reads record k (1-based) of a data set; false when the record cannot be read.
 using SampleReader = std::function<bool(int record, Sample& sample)>;

@@ -1,37 +1,15 @@
-// The graph renderer: palette, frame with its user scale, time and value grids, alarm lines,
+// The graph renderer: frame with its user scale, time and value grids, alarm lines,
 // samples, margins, labels, end marks and title, drawn through any QPainter.
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QString>
-#include <array>
 
 #include "data/dataset.h"
-#include "data/messagetable.h"
+#include "graph/palette.h"
 #include "graph/viewmath.h"
-
-enum class GraphKind { Temperature, Humidity };
-
-// The 31 drawing colours, screen set (dark on black) or print set (grey and black on white).
-class GraphPalette {
-  public:
-    static constexpr int kSize = 31;
-    static GraphPalette screen();
-    static GraphPalette print();
-    QColor color(int entry) const;
-
-  private:
-    std::array<QColor, kSize> colors_{};
-};
-
-struct GraphTexts {
-    QString unit;   // value-label unit
-    QString title;  // printed in the bottom-left corner
-    static GraphTexts of(GraphKind kind, const MessageTable& messages);
-};
 
 class GraphRenderer {
   public:

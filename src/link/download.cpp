@@ -81,13 +81,8 @@ QString progressCaption(const MessageTable& messages, int done, int total) {
 }
 
 Download::Download(Engine& engine, LoggerState& state, DataSet& logData, Prompter& prompter,
-                   const MessageTable& messages, DownloadView& view)
-    : engine_(engine),
-      state_(state),
-      logData_(logData),
-      prompter_(prompter),
-      messages_(messages),
-      view_(view) {}
+                   const MessageTable& messages)
+    : engine_(engine), state_(state), logData_(logData), prompter_(prompter), messages_(messages) {}
 
 void Download::registerHandlers() {
     engine_.setHandler(Command::ReadMemory, [this](CommandEntry& entry, const Reply& reply) {
@@ -172,7 +167,9 @@ ReplyAction Download::startTransfer() {
         return fail(kMessageNoData);
     }
     plan_ = *plan;
-    view_.progress(0, plan_.records, progressCaption(messages_, 0, plan_.records));
+    if (view_ != nullptr) {
+        view_->progress(0, plan_.records, progressCaption(messages_, 0, plan_.records));
+    }
     segmentIndex_ = segmentPosition_ = 0;
     watchdog_ = 0;
     engine_.timers().arm(TimerId::DownloadTimer, kWatchdogIntervalMs);
@@ -200,8 +197,10 @@ ReplyAction Download::onRecord(CommandEntry& entry, const Reply& reply) {
     entry.Value += kRecordBytes;
     entry.Arg1 = high(entry.Value);
     entry.Arg2 = low(entry.Value);
-    view_.progress(entry.Value / kRecordBytes, plan_.records,
-                   progressCaption(messages_, entry.Value / kRecordBytes, plan_.records));
+    if (view_ != nullptr) {
+        view_->progress(entry.Value / kRecordBytes, plan_.records,
+                        progressCaption(messages_, entry.Value / kRecordBytes, plan_.records));
+    }
     watchdog_ = 0;
     const bool finished = entry.Value >= plan_.endAddress || (cancelled_ && !streamed_);
     if (finished) {
@@ -266,7 +265,9 @@ ReplyAction Download::finish() {
     logData_.unsaved = logData_.count > 0;
     state_.Record_State.clear();
     phase_ = Phase::Done;
-    view_.downloadFinished();
+    if (view_ != nullptr) {
+        view_->downloadFinished();
+    }
     return ReplyAction::Advance;
 }
 
@@ -327,7 +328,9 @@ void Download::procedureEnded() {
         // partial data behind.
         logData_.count = 0;
         phase_ = Phase::Idle;
-        view_.downloadFailed();
+        if (view_ != nullptr) {
+            view_->downloadFailed();
+        }
         return;
     }
     phase_ = Phase::Idle;

@@ -65,7 +65,10 @@ class Download {
     enum class Phase { Idle, Table, Transfer, Done };
 
     Download(Engine& engine, LoggerState& state, DataSet& logData, Prompter& prompter,
-             const MessageTable& messages, DownloadView& view);
+             const MessageTable& messages);
+
+    // Where progress and the end are shown; nothing is shown without one.
+    void setView(DownloadView* view) { view_ = view; }
 
     // ReadMemory and StreamRecords replies and the clean-up when a procedure ends.
     void registerHandlers();
@@ -101,7 +104,7 @@ class Download {
     DataSet& logData_;
     Prompter& prompter_;
     const MessageTable& messages_;
-    DownloadView& view_;
+    DownloadView* view_ = nullptr;
 
     Phase phase_ = Phase::Idle;
     std::vector<Segment> decoded_;

@@ -261,15 +261,13 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
 }
 
 LoggerModel::LoggerModel(LoggerState& state, DataSet& logData, DataSet& realTimeData,
-                         Sample& sampleBuffer, Prompter& prompter, const MessageTable& messages,
-                         LoggerView& view)
+                         Sample& sampleBuffer, Prompter& prompter, const MessageTable& messages)
     : state_(state),
       logData_(logData),
       realTimeData_(realTimeData),
       sample_(sampleBuffer),
       prompter_(prompter),
-      messages_(messages),
-      view_(view) {}
+      messages_(messages) {}
 
 void LoggerModel::registerHandlers(Engine& engine) {
     const auto model = [this](CommandEntry& entry, const Reply& reply) {
@@ -300,13 +298,16 @@ ReplyAction LoggerModel::handle(const CommandEntry& entry, const Reply& reply) {
     if (!effect.message.isEmpty()) {
         prompter_.message(state_.Machine_N_P, effect.message);
     }
+    if (view_ == nullptr) {
+        return ReplyAction::Advance;
+    }
     if (effect.batteryLow) {
-        view_.batteryLabel(
+        view_->batteryLabel(
             messages_.text(*effect.batteryLow ? kMessageBatteryLow : kMessageBatteryNormal),
             *effect.batteryLow);
     }
     if (effect.clockText) {
-        view_.clockLabel(*effect.clockText);
+        view_->clockLabel(*effect.clockText);
     }
     return ReplyAction::Advance;
 }
@@ -318,9 +319,10 @@ ReplyAction LoggerModel::handleRealTime(const CommandEntry& entry, const Reply& 
     }
     RealTimeReadout readout;
     if (realTimeHumidity(sample_, realTimeData_, entry.Keyword, reply.r[2], reply.r[3], messages_,
-                         readout) == DataError::None) {
-        view_.realTimeReadout(readout);
-        view_.realTimeSampleAdded();
+                         readout) == DataError::None &&
+        view_ != nullptr) {
+        view_->realTimeReadout(readout);
+        view_->realTimeSampleAdded();
     }
     return ReplyAction::Advance;
 }

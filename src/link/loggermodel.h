@@ -54,7 +54,10 @@ class LoggerView {
 class LoggerModel {
   public:
     LoggerModel(LoggerState& state, DataSet& logData, DataSet& realTimeData, Sample& sampleBuffer,
-                Prompter& prompter, const MessageTable& messages, LoggerView& view);
+                Prompter& prompter, const MessageTable& messages);
+
+    // Where the labels and read-outs replies fill are shown; nothing is shown without one.
+    void setView(LoggerView* view) { view_ = view; }
 
     // Registers the handlers of every reply above and of the real-time measurement replies.
     void registerHandlers(Engine& engine);
@@ -70,5 +73,5 @@ class LoggerModel {
     Sample& sample_;
     Prompter& prompter_;
     const MessageTable& messages_;
-    LoggerView& view_;
+    LoggerView* view_ = nullptr;
 };

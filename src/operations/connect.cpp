@@ -1,17 +1,11 @@
 // Connecting, disconnecting and the device check; see connect.h.
 #include "operations/connect.h"
 
-#include "data/messagetable.h"
-#include "data/prompter.h"
 #include "link/cbusdevice.h"
 #include "link/commands.h"
 #include "link/engine.h"
 #include "link/loggermodel.h"
-#include "link/loggerstate.h"
 #include "link/protocol.h"
-#include "link/waiter.h"
-#include "operations/controls.h"
-#include "operations/statuspanel.h"
 
 namespace {
 
@@ -23,17 +17,10 @@ constexpr int kAfterPulseMs = 250;
 
 }  // namespace
 
-Connection::Connection(QObject* window, Engine& engine, CbusDevice& device, Waiter& waiter,
-                       Prompter& prompter, const MessageTable& messages, LoggerState& state,
-                       ConnectHost& host)
-    : window_(window),
-      engine_(engine),
-      device_(device),
-      waiter_(waiter),
-      prompter_(prompter),
-      messages_(messages),
-      state_(state),
-      host_(host) {}
+Connection::Connection(Context& context, CbusDevice& device, CsvFiles& files)
+    : c_(context), device_(device), files_(files) {
+    c_.session.timers().setTick(TimerId::DCheck, [this] { dCheckTick(); });
+}
 
 QByteArray Connection::identifyFrame() {
     return Protocol::frameBytes(kCommandKind, code(Command::Identify), 0, 0);
@@ -44,18 +31,18 @@ QByteArray Connection::initialiseBytes() {
 }
 
 void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
-    if (guard_ || engine_.busy()) {
+    if (guard_ || c_.session.busy()) {
         return;
     }
     guard_ = true;
-    SerialPort& port = engine_.port();
+    SerialPort& port = c_.session.port();
 
     if (port.isOpen()) {
         port.close();
-        state_.Record_State.clear();
-        engine_.Pro_End();
+        c_.state().Record_State.clear();
+        c_.engine().Pro_End();
         guard_ = false;
-        host_.setBusyPointer(false);
+        c_.pointer.setBusy(false);
         return;
     }
 
@@ -69,21 +56,25 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             }
         }
         if (port.isOpen()) {
-            if (!offerSave(LogData, 1066, 1067) || !offerSave(RealTimeData, 1068, 1069)) {
+            const MessageTable& messages = c_.messages();
+            if (!files_.offerSave(LogData, messages.pair(1066, 1067)) ||
+                !files_.offerSave(RealTimeData, messages.pair(1068, 1069))) {
                 // The user wanted the data kept but it was not saved: clearing it now would
                 // lose it, so the connection is given up instead.
                 port.close();
                 guard_ = false;
-                engine_.Pro_End();
+                c_.engine().Pro_End();
                 return;
             }
-            host_.clearDataSets();
-            Portnum = static_cast<std::int16_t>(port.portNumber());
-            engine_.setLineSettings(lineSettings(), Portnum);
-            Controls::setText(window_, QString::fromLatin1(StatusNames::StatusPanel1),
-                              messages_.text(1070) + QString::number(Portnum));
-            Controls::setEnabled(window_, QStringLiteral("Combo4"), false);
-            state_.Record_State.clear();
+            c_.session.dataSets().clearForCommunication();
+            c_.display.clear(LogData);
+            c_.display.clear(RealTimeData);
+            c_.session.Portnum = static_cast<std::int16_t>(port.portNumber());
+            c_.session.applyLineSettings();
+            c_.controls.setText(ControlId::StatusBar1Panel1,
+                                messages.text(1070) + QString::number(c_.session.Portnum));
+            c_.controls.setEnabled(ControlId::Combo4, false);
+            c_.state().Record_State.clear();
             startStatusRead();
             guard_ = false;
             return;
@@ -92,37 +83,29 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
     showFailure();
 }
 
-bool Connection::offerSave(DataSetIndex dataSet, int firstMessage, int secondMessage) {
-    if (!host_.isUnsaved(dataSet) ||
-        !prompter_.question(state_.Machine_N_P, messages_.pair(firstMessage, secondMessage))) {
-        return true;
-    }
-    host_.saveCsv(dataSet);
-    return !host_.isUnsaved(dataSet);
-}
-
 void Connection::startStatusRead() {
-    engine_.begin();
-    engine_.Enqueue(Command::GetBatteryLow, 0, 0, Keyword::PortOpen);
-    enqueueStatusRead(engine_, Keyword::PortOpen);
-    engine_.SendCurrent();
+    Engine& engine = c_.engine();
+    engine.begin();
+    engine.Enqueue(Command::GetBatteryLow, 0, 0, Keyword::PortOpen);
+    enqueueStatusRead(engine, Keyword::PortOpen);
+    engine.SendCurrent();
 }
 
 void Connection::showFailure() {
     // The Japanese text attaches to the model name directly; the English one needs a space.
+    const MessageTable& messages = c_.messages();
     const QString separator =
-        messages_.language() == Language::English ? QStringLiteral(" ") : QString();
-    prompter_.message(state_.Machine_N_P, state_.Machine_N_P + separator + messages_.text(1071));
-    Controls::setText(window_, QString::fromLatin1(StatusNames::StatusPanel1),
-                      messages_.text(1072));
-    Controls::setEnabled(window_, QStringLiteral("Combo4"), true);
-    Controls::setEnabled(window_, QStringLiteral("Form5"), true);
+        messages.language() == Language::English ? QStringLiteral(" ") : QString();
+    c_.message(c_.state().Machine_N_P + separator + messages.text(1071));
+    c_.controls.setText(ControlId::StatusBar1Panel1, messages.text(1072));
+    c_.controls.setEnabled(ControlId::Combo4, true);
+    c_.controls.setEnabled(ControlId::Form5, true);
     guard_ = false;
-    host_.setBusyPointer(false);
+    c_.pointer.setBusy(false);
 }
 
 void Connection::Port_Set_Once(int Portnumber) {
-    SerialPort& port = engine_.port();
+    SerialPort& port = c_.session.port();
     if (port.isOpen()) {
         port.close();
     }
@@ -133,39 +116,39 @@ void Connection::Port_Set_Once(int Portnumber) {
         if (port.isOpen()) {
             port.close();
         }
-        waiter_.wait(kBeforePulseMs);
+        c_.waiter.wait(kBeforePulseMs);
         device_.pulse(kLinesHigh);
-        waiter_.wait(kPulseHighMs);
+        c_.waiter.wait(kPulseHighMs);
         device_.pulse(kLinesLow);
-        waiter_.wait(kAfterPulseMs);
+        c_.waiter.wait(kAfterPulseMs);
 
         if (!port.open(Portnumber, lineSettings())) {
-            host_.setBusyPointer(true);
+            c_.pointer.setBusy(true);
             continue;
         }
         port.clearInput();
         port.write(identifyFrame());
-        waiter_.wait(kIdentifyWaitMs);
+        c_.waiter.wait(kIdentifyWaitMs);
         const QString reply = readReply();
 
         if (reply.contains(kModelQM400)) {
             port.close();
-            host_.setBusyPointer(true);
+            c_.pointer.setBusy(true);
         } else if (reply.contains(kModelQM320)) {
-            state_.Machine_N_P = kModelQM320;
+            c_.state().Machine_N_P = kModelQM320;
             return;
         } else if (reply.contains(kModelQM300)) {
-            state_.Machine_N_P = kModelQM300;
+            c_.state().Machine_N_P = kModelQM300;
             return;
         } else {
             port.close();
-            host_.setBusyPointer(true);
+            c_.pointer.setBusy(true);
         }
     }
 }
 
 QString Connection::readReply() {
-    SerialPort& port = engine_.port();
+    SerialPort& port = c_.session.port();
     QByteArray bytes;
     std::uint8_t byte = 0;
     while (bytes.size() < kMaxReplyBytes && port.bytesWaiting() > 0 && port.readByte(byte)) {
@@ -175,7 +158,7 @@ QString Connection::readReply() {
 }
 
 void Connection::dCheckTick() {
-    if (engine_.busy() || !engine_.port().isOpen()) {
+    if (c_.session.busy() || !c_.session.port().isOpen()) {
         return;
     }
     if (device_.pulse(kLinesLow) == CbusDevice::kNotFound) {
@@ -184,20 +167,20 @@ void Connection::dCheckTick() {
 }
 
 void Connection::D_M_Fast_Click() {
-    state_.Download_Mode = 0;
-    Controls::setChecked(window_, QStringLiteral("D_M_Fast"), true);
-    Controls::setChecked(window_, QStringLiteral("D_M_Slow"), false);
+    c_.state().Download_Mode = 0;
+    c_.controls.setChecked(ControlId::D_M_Fast, true);
+    c_.controls.setChecked(ControlId::D_M_Slow, false);
 }
 
 void Connection::D_M_Slow_Click() {
-    state_.Download_Mode = 1;
-    Controls::setChecked(window_, QStringLiteral("D_M_Fast"), false);
-    Controls::setChecked(window_, QStringLiteral("D_M_Slow"), true);
+    c_.state().Download_Mode = 1;
+    c_.controls.setChecked(ControlId::D_M_Fast, false);
+    c_.controls.setChecked(ControlId::D_M_Slow, true);
 }
 
 void Connection::Command27_Click() {
-    if (engine_.busy() || !engine_.port().isOpen()) {
+    if (c_.session.busy() || !c_.session.port().isOpen()) {
         return;
     }
-    engine_.port().write(initialiseBytes());
+    c_.session.port().write(initialiseBytes());
 }

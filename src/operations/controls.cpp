@@ -1,72 +1,182 @@
-// Property access on named controls; see controls.h.
+// Typed access to the main window's controls; see controls.h.
 #include "operations/controls.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPalette>
-#include <QWidget>
+#include <QScrollBar>
 
-namespace Controls {
-
-QObject* find(QObject* root, const QString& name) {
-    if (root == nullptr) {
-        return nullptr;
-    }
-    if (root->objectName() == name) {
-        return root;
-    }
-    return root->findChild<QObject*>(name);
-}
+#include "data/captions.h"
 
 namespace {
 
-// Only declared properties: setting an unknown one would silently add a dynamic property.
-bool setDeclared(QObject* control, const char* property, const QVariant& value) {
-    return control != nullptr && control->metaObject()->indexOfProperty(property) >= 0 &&
-           control->setProperty(property, value);
+std::size_t slot(ControlId id) {
+    return static_cast<std::size_t>(id);
+}
+
+bool isDeclared(const QObject* control, const char* property) {
+    return control != nullptr && control->metaObject()->indexOfProperty(property) >= 0;
+}
+
+// Whether an object found by name is of the table's kind for it.
+bool hasKind(QObject* object, ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Window:
+        case ControlKind::Pane:
+        case ControlKind::Graph:
+            return object->isWidgetType();
+        case ControlKind::Frame:
+            return qobject_cast<QGroupBox*>(object) != nullptr;
+        case ControlKind::Label:
+            return qobject_cast<QLabel*>(object) != nullptr;
+        case ControlKind::Button:
+        case ControlKind::Option:
+            return qobject_cast<QAbstractButton*>(object) != nullptr;
+        case ControlKind::Combo:
+            return qobject_cast<QComboBox*>(object) != nullptr;
+        case ControlKind::ScrollBar:
+            return qobject_cast<QScrollBar*>(object) != nullptr;
+        case ControlKind::Menu: {
+            auto* action = qobject_cast<QAction*>(object);
+            return action != nullptr && action->menu<QMenu*>() != nullptr;
+        }
+        case ControlKind::Action: {
+            auto* action = qobject_cast<QAction*>(object);
+            return action != nullptr && action->menu<QMenu*>() == nullptr;
+        }
+        case ControlKind::Dialog:
+            return false;
+    }
+    return false;
+}
+
+bool insideScope(const QObject* object, const char* scope) {
+    if (scope == nullptr) {
+        return true;
+    }
+    for (const QObject* parent = object->parent(); parent != nullptr; parent = parent->parent()) {
+        if (parent->objectName() == QLatin1String(scope)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
-bool set(QObject* root, const QString& name, const char* property, const QVariant& value) {
-    return setDeclared(find(root, name), property, value);
+void Controls::add(ControlId id, QObject* object) {
+    objects_[slot(id)] = object;
 }
 
-void setEnabled(QObject* root, const QString& name, bool enabled) {
-    set(root, name, "enabled", enabled);
+QObject* Controls::object(ControlId id) const {
+    return id == ControlId::Count ? nullptr : objects_[slot(id)].data();
 }
 
-void setEnabled(QObject* root, std::initializer_list<const char*> names, bool enabled) {
-    for (const char* name : names) {
-        setEnabled(root, QString::fromLatin1(name), enabled);
+QStringList Controls::registerFrom(QObject* root) {
+    QStringList problems;
+    for (const ControlInfo& info : controlTable()) {
+        if (info.kind == ControlKind::Dialog) {
+            continue;
+        }
+        if (info.kind == ControlKind::Window) {
+            add(info.id, root);
+            continue;
+        }
+        QList<QObject*> found;
+        for (QObject* candidate : root->findChildren<QObject*>(QLatin1String(info.name))) {
+            if (hasKind(candidate, info.kind) && insideScope(candidate, info.scope)) {
+                found.append(candidate);
+            }
+        }
+        if (found.size() == 1) {
+            add(info.id, found.front());
+        } else {
+            problems.append(QStringLiteral("%1: found %2 times")
+                                .arg(QLatin1String(info.name))
+                                .arg(found.size()));
+        }
+    }
+    return problems;
+}
+
+void Controls::applyCaptions(const MessageTable& messages) {
+    for (const ControlInfo& info : controlTable()) {
+        if (info.caption >= 0 && info.kind != ControlKind::Window) {
+            setCaption(object(info.id), messages.text(info.caption));
+        }
     }
 }
 
-void setVisible(QObject* root, const QString& name, bool visible) {
-    set(root, name, "visible", visible);
+bool Controls::set(ControlId id, const char* property, const QVariant& value) {
+    QObject* control = object(id);
+    return isDeclared(control, property) && control->setProperty(property, value);
 }
 
-void setVisible(QObject* root, std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names) {
-        setVisible(root, QString::fromLatin1(name), visible);
+void Controls::setEnabled(ControlId id, bool enabled) {
+    set(id, "enabled", enabled);
+}
+
+void Controls::setEnabled(std::initializer_list<ControlId> ids, bool enabled) {
+    for (ControlId id : ids) {
+        setEnabled(id, enabled);
     }
 }
 
-void setText(QObject* root, const QString& name, const QString& text) {
-    QObject* control = find(root, name);
-    // Group boxes carry their caption as a title.
-    if (!setDeclared(control, "text", text)) {
-        setDeclared(control, "title", text);
+void Controls::setVisible(ControlId id, bool visible) {
+    set(id, "visible", visible);
+}
+
+void Controls::setVisible(std::initializer_list<ControlId> ids, bool visible) {
+    for (ControlId id : ids) {
+        setVisible(id, visible);
     }
 }
 
-void setChecked(QObject* root, const QString& name, bool checked) {
-    set(root, name, "checked", checked);
+void Controls::setText(ControlId id, const QString& text) {
+    setCaption(object(id), text);
+}
+
+void Controls::setChecked(ControlId id, bool checked) {
+    set(id, "checked", checked);
+}
+
+QString Controls::text(ControlId id) const {
+    const QObject* control = object(id);
+    if (control == nullptr) {
+        return {};
+    }
+    for (const char* property : {"title", "text", "windowTitle"}) {
+        if (isDeclared(control, property)) {
+            return control->property(property).toString();
+        }
+    }
+    return {};
+}
+
+bool Controls::enabled(ControlId id) const {
+    const QObject* control = object(id);
+    if (const auto* widget = qobject_cast<const QWidget*>(control)) {
+        return widget->isEnabledTo(widget->window());
+    }
+    return control != nullptr && control->property("enabled").toBool();
+}
+
+bool Controls::shown(ControlId id) const {
+    const QObject* control = object(id);
+    if (const auto* widget = qobject_cast<const QWidget*>(control)) {
+        return !widget->isHidden();
+    }
+    return control != nullptr && control->property("visible").toBool();
 }
 
 namespace {
 
-void setRoleColour(QObject* root, const QString& name, bool back, const QColor& colour) {
-    auto* widget = qobject_cast<QWidget*>(find(root, name));
+void setRoleColour(QWidget* widget, bool back, const QColor& colour) {
     if (widget == nullptr) {
         return;
     }
@@ -80,8 +190,7 @@ void setRoleColour(QObject* root, const QString& name, bool back, const QColor& 
     }
 }
 
-QColor roleColour(QObject* root, const QString& name, bool back) {
-    auto* widget = qobject_cast<QWidget*>(find(root, name));
+QColor roleColour(const QWidget* widget, bool back) {
     if (widget == nullptr) {
         return {};
     }
@@ -90,26 +199,24 @@ QColor roleColour(QObject* root, const QString& name, bool back) {
 
 }  // namespace
 
-void setBackColour(QObject* root, const QString& name, const QColor& colour) {
-    setRoleColour(root, name, true, colour);
+void Controls::setBackColour(ControlId id, const QColor& colour) {
+    setRoleColour(as<QWidget>(id), true, colour);
 }
 
-void setForeColour(QObject* root, const QString& name, const QColor& colour) {
-    setRoleColour(root, name, false, colour);
+void Controls::setForeColour(ControlId id, const QColor& colour) {
+    setRoleColour(as<QWidget>(id), false, colour);
 }
 
-QColor backColour(QObject* root, const QString& name) {
-    return roleColour(root, name, true);
+QColor Controls::backColour(ControlId id) const {
+    return roleColour(as<QWidget>(id), true);
 }
 
-QColor foreColour(QObject* root, const QString& name) {
-    return roleColour(root, name, false);
+QColor Controls::foreColour(ControlId id) const {
+    return roleColour(as<QWidget>(id), false);
 }
 
-void close(QObject* root, const QString& name) {
-    if (auto* widget = qobject_cast<QWidget*>(find(root, name))) {
+void Controls::close(ControlId id) {
+    if (auto* widget = as<QWidget>(id)) {
         widget->close();
     }
 }
-
-}  // namespace Controls

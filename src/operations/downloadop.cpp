@@ -7,42 +7,44 @@ constexpr int kMessagePreserve = 1094;
 constexpr int kMessageNoData = 1096;
 }  // namespace
 
-DownloadOperation::DownloadOperation(Engine& engine, LoggerState& state, DataSet& logData,
-                                     Prompter& prompter, const MessageTable& messages,
-                                     DownloadHost& host)
-    : engine_(engine),
-      state_(state),
-      logData_(logData),
-      prompter_(prompter),
-      messages_(messages),
-      host_(host),
-      download_(engine, state, logData, prompter, messages, *this),
-      dialog_(std::make_unique<ProgressDialog>(messages)) {}
+DownloadOperation::DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh)
+    : c_(context),
+      files_(files),
+      refresh_(refresh),
+      dialog_(std::make_unique<ProgressDialog>(context.messages())) {
+    c_.session.setDownloadView(this);
+    c_.controls.add(ControlId::Form3, dialog_.get());
+}
 
-DownloadOperation::~DownloadOperation() = default;
+DownloadOperation::~DownloadOperation() {
+    c_.session.setDownloadView(nullptr);
+}
 
 void DownloadOperation::Command5_Click() {
-    if (engine_.busy()) {
+    LoggerState& state = c_.state();
+    if (c_.session.busy()) {
         return;
     }
-    if (state_.Record_Pointer == 0 && state_.Wrapped == 0) {
-        prompter_.message(state_.Machine_N_P, messages_.text(kMessageNoData));
+    if (state.Record_Pointer == 0 && state.Wrapped == 0) {
+        c_.message(c_.messages().text(kMessageNoData));
         return;
     }
-    if (logData_.unsaved &&
-        prompter_.question(state_.Machine_N_P,
-                           messages_.pair(kMessageNotPreserved, kMessagePreserve))) {
-        host_.saveLogData();
-    }
+    files_.offerSave(LogData, c_.messages().pair(kMessageNotPreserved, kMessagePreserve));
     // A save run from the question pumps events; a procedure may have started meanwhile.
-    if (engine_.busy()) {
+    if (c_.session.busy()) {
         return;
     }
-    logData_.stats.reset();
+    DataSet& log = c_.dataSet(LogData);
+    log.stats.reset();
     dialog_->open([this] { Download_Cancel(); });
-    logData_.count = 0;
-    host_.downloadStarting();
-    if (!download_.start()) {
+    log.count = 0;
+    c_.display.clear(LogData);
+    for (ControlId readOut : {ControlId::Label2, ControlId::Label4, ControlId::Label10}) {
+        c_.controls.setText(readOut, QString());
+    }
+    refresh_.run();
+    refresh_.disableOperationControls();
+    if (!c_.session.download().start()) {
         dialog_->closeByProgram();
     }
 }
@@ -52,7 +54,7 @@ void DownloadOperation::progress(int value, int maximum, const QString& caption)
 }
 
 void DownloadOperation::downloadFinished() {
-    host_.showLogData();
+    c_.display.show(LogData, true);
     dialog_->closeByProgram();
 }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/controlid.h"
 #include "data/messagetable.h"
 
 namespace {
@@ -19,7 +20,7 @@ ProgressDialog::ProgressDialog(const MessageTable& messages)
       messages_(messages),
       bar_(new QProgressBar(this)),
       cancel_(new QPushButton(this)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QLatin1String(controlName(ControlId::Form3)));
     setModal(false);
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
     bar_->setAccessibleName(messages_.text(kMessageDownload));

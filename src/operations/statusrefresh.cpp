@@ -9,8 +9,6 @@
 
 #include "link/engine.h"
 #include "link/loggermodel.h"
-#include "operations/controls.h"
-#include "operations/statuspanel.h"
 
 namespace StatusText {
 
@@ -94,187 +92,172 @@ QColor buttonFace() {
 
 namespace {
 
-using namespace Controls;
-namespace N = StatusNames;
+using I = ControlId;
+using Ids = std::initializer_list<ControlId>;
 
-QString name(const char* text) {
-    return QString::fromLatin1(text);
-}
-
-constexpr std::initializer_list<const char*> kOperationControls = {
-    "Option1",   "Option2",   "Option3",  "Option4",  "Combo2",    "Combo5",
-    "Combo4",    "Command1",  "Command2", "Command4", "Command5",  "Command19",
-    "Command26", "Command28", "Command6", "Command7", "Command11", "Command13",
-    "m1",        "m2",        "m3",       "m11",      "m12",       "m21",
-    "m22",       "m23",       "m31",      "m32",      "m33",       "m34"};
-constexpr std::initializer_list<const char*> kDisplayOptions = {"Option5", "Option6", "Option7",
-                                                                "Option8", "Option9"};
-constexpr std::initializer_list<const char*> kStatusDialogs = {"Form12", "Form2", "Form5", "Form6"};
-constexpr std::initializer_list<const char*> kAllScrollBars = {
-    "VScroll1", "VScroll2", "VScroll3", "VScroll4", "HScroll1", "HScroll2", "HScroll3", "HScroll4"};
-constexpr std::initializer_list<const char*> kShownScrollBars = {
-    "VScroll1", "VScroll2", "VScroll3", "VScroll4", "HScroll1", "HScroll2"};
-constexpr std::initializer_list<const char*> kZoomButtons = {"Command3",  "Command10", "Command15",
-                                                             "Command16", "Command17", "Command18"};
-constexpr std::initializer_list<const char*> kRangeLabels = {"Label30", "Label31", "Label34",
-                                                             "Label35", "Label36", "Label37"};
-constexpr std::initializer_list<const char*> kGraphButtons = {
-    "Command12", "Command3", "Command10", "Command16", "Command15", "Command17", "Command18"};
-constexpr std::initializer_list<const char*> kBoundReadOuts = {"Label31", "Label32", N::Upper,
-                                                               N::Lower};
+constexpr Ids kOperationControls = {
+    I::Option1,   I::Option2,   I::Option3,  I::Option4,  I::Combo2,    I::Combo5,
+    I::Combo4,    I::Command1,  I::Command2, I::Command4, I::Command5,  I::Command19,
+    I::Command26, I::Command28, I::Command6, I::Command7, I::Command11, I::Command13,
+    I::m1,        I::m2,        I::m3,       I::m11,      I::m12,       I::m21,
+    I::m22,       I::m23,       I::m31,      I::m32,      I::m33,       I::m34};
+constexpr Ids kDisplayOptions = {I::Option5, I::Option6, I::Option7, I::Option8, I::Option9};
+constexpr Ids kStatusDialogs = {I::Form12, I::Form2, I::Form5, I::Form6};
+constexpr Ids kAllScrollBars = {I::VScroll1, I::VScroll2, I::VScroll3, I::VScroll4,
+                                I::HScroll1, I::HScroll2, I::HScroll3, I::HScroll4};
+constexpr Ids kShownScrollBars = {I::VScroll1, I::VScroll2, I::VScroll3,
+                                  I::VScroll4, I::HScroll1, I::HScroll2};
+constexpr Ids kZoomButtons = {I::Command3,  I::Command10, I::Command15,
+                              I::Command16, I::Command17, I::Command18};
+constexpr Ids kRangeLabels = {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34,
+                              I::GraphLabel35, I::GraphLabel36, I::GraphLabel37};
+constexpr Ids kGraphButtons = {I::Command12, I::Command3,  I::Command10, I::Command16,
+                               I::Command15, I::Command17, I::Command18};
+constexpr Ids kBoundReadOuts = {I::Label31, I::Label32, I::UpperText, I::LowerText};
 // The read-outs of the measurement panel: temperature, humidity, date-time.
-constexpr std::initializer_list<const char*> kMeasuredReadOuts = {"Label2", "Label4", "Label10"};
+constexpr Ids kMeasuredReadOuts = {I::Label2, I::Label4, I::Label10};
+constexpr std::array<ControlId, 3> kDataPanes = {I::Frame13, I::Frame6, I::Frame12};
+constexpr std::array<ControlId, 3> kDataSetOptions = {I::Option5, I::Option6, I::Option7};
 
 }  // namespace
 
-StatusRefresh::StatusRefresh(QObject* window, Engine& engine, LoggerState& state,
-                             DataSets& dataSets, const MessageTable& messages)
-    : window_(window), engine_(engine), state_(state), dataSets_(dataSets), messages_(messages) {}
-
 void StatusRefresh::disableOperationControls() {
-    setEnabled(window_, kOperationControls, false);
+    c_.controls.setEnabled(kOperationControls, false);
 }
 
 void StatusRefresh::enableOperationControls() {
-    setEnabled(window_, kOperationControls, true);
-    setEnabled(window_, kDisplayOptions, true);
+    c_.controls.setEnabled(kOperationControls, true);
+    c_.controls.setEnabled(kDisplayOptions, true);
 }
 
 void StatusRefresh::stopTimers() {
     for (TimerId timer : {TimerId::MouseP, TimerId::Continuation, TimerId::InputTimer,
                           TimerId::TimeOut, TimerId::DownloadTimer}) {
-        engine_.timers().stop(timer);
-    }
-}
-
-void StatusRefresh::setWindow(const char* property, const QVariant& value) {
-    if (window_ != nullptr) {
-        window_->setProperty(property, value);
+        c_.session.timers().stop(timer);
     }
 }
 
 void StatusRefresh::setConnectButton(bool on) {
-    set(window_, name("Command20"), "checked", on);
-    set(window_, name("Command20"), "accessibleDescription", message(on ? 274 : 275));
-    if (connectImage_) {
-        connectImage_(on);
-    }
+    c_.controls.setChecked(I::Command20, on);
+    c_.controls.set(I::Command20, "accessibleDescription", message(on ? 274 : 275));
 }
 
 void StatusRefresh::setGraphControlsVisible(bool visible) {
-    setVisible(window_, kShownScrollBars, visible);
-    setVisible(window_, kZoomButtons, visible);
-    setVisible(window_, kRangeLabels, visible);
+    c_.controls.setVisible(kShownScrollBars, visible);
+    c_.controls.setVisible(kZoomButtons, visible);
+    c_.controls.setVisible(kRangeLabels, visible);
 }
 
-void StatusRefresh::run(const StatusView& view) {
-    for (const char* dialog : kStatusDialogs) {
-        close(window_, name(dialog));
+void StatusRefresh::run() {
+    for (ControlId dialog : kStatusDialogs) {
+        c_.controls.close(dialog);
     }
-    if (engine_.port().isOpen()) {
-        showConnected(view);
+    if (c_.session.port().isOpen()) {
+        showConnected();
     } else {
         showNotConnected();
     }
-    showCommonTail(view);
+    showCommonTail();
 }
 
 void StatusRefresh::showNotConnected() {
-    setWindow("windowTitle", message(1009));
-    state_.Machine_N_P = kProductName;
+    Controls& k = c_.controls;
+    LoggerState& state = c_.state();
+    k.setText(I::Form1, message(1009));
+    state.Machine_N_P = kProductName;
 
-    setEnabled(window_, {"Combo1", "Combo3"}, true);
-    setEnabled(window_, name("Command27"), false);
+    k.setEnabled({I::Combo1, I::Combo3}, true);
+    k.setEnabled(I::Command27, false);
     setConnectButton(false);
 
     disableOperationControls();
     stopTimers();
-    setWindow("enabled", true);
-    if (pointer_) {
-        pointer_(false);
+    k.setEnabled(I::Form1, true);
+    c_.pointer.setBusy(false);
+
+    k.setEnabled({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m22, I::m23, I::m31, I::m32},
+                 true);
+    k.setEnabled({I::m33, I::m34}, false);
+    k.setEnabled({I::Frame8, I::Frame11}, true);
+    k.setEnabled(kDisplayOptions, true);
+
+    for (ControlId readOut : {I::IntervalText, I::PointsText, I::BeginningText, I::ModeText,
+                              I::UpperText, I::LowerText, I::IntervalSecondsText}) {
+        k.setText(readOut, QString());
     }
-
-    setEnabled(window_, {"m1", "m2", "m3", "m11", "m12", "m21", "m22", "m23", "m31", "m32"}, true);
-    setEnabled(window_, {"m33", "m34"}, false);
-    setEnabled(window_, {"Frame8", "Frame11"}, true);
-    setEnabled(window_, kDisplayOptions, true);
-
-    for (const char* readOut :
-         {N::Interval, N::Points, N::Beginning, N::Mode, N::Upper, N::Lower, N::IntervalSeconds}) {
-        setText(window_, name(readOut), QString());
+    for (ControlId readOut : kMeasuredReadOuts) {
+        k.setText(readOut, QString());
     }
-    for (const char* readOut : kMeasuredReadOuts) {
-        setText(window_, name(readOut), QString());
-    }
-    setText(window_, name(N::Operation), StatusText::kNoValue);
-    setText(window_, name(N::IdentName), StatusText::kNoValue);
-    setEnabled(window_, name("Combo4"), true);
-    setText(window_, name("Command2"), message(1010));
+    k.setText(I::OperationText, StatusText::kNoValue);
+    k.setText(I::IdentNameText, StatusText::kNoValue);
+    k.setEnabled(I::Combo4, true);
+    k.setText(I::Command2, message(1010));
 
-    setText(window_, name(N::StatusPanel1), message(1011));
-    setText(window_, name(N::Communication), message(1011));
-    setBackColour(window_, name(N::Lamp), StatusColours::kLampOff);
+    k.setText(I::StatusBar1Panel1, message(1011));
+    k.setText(I::CommunicationText, message(1011));
+    k.setBackColour(I::ConnectionLamp, StatusColours::kLampOff);
 
-    setBackColour(window_, name(N::Battery), StatusColours::buttonFace());
-    setText(window_, name(N::Battery), StatusText::kNoValue);
-    setBackColour(window_, name(N::StopNote), StatusColours::buttonFace());
-    setText(window_, name(N::StopNote), QString());
+    k.setBackColour(I::BatteryText, StatusColours::buttonFace());
+    k.setText(I::BatteryText, StatusText::kNoValue);
+    k.setBackColour(I::StopNoteText, StatusColours::buttonFace());
+    k.setText(I::StopNoteText, QString());
 
-    state_.VT_Name.clear();
-    state_.F_W_Ver.clear();
-    close(window_, name("Form3"));
+    state.VT_Name.clear();
+    state.F_W_Ver.clear();
+    k.close(I::Form3);
 }
 
-void StatusRefresh::showConnected(const StatusView& view) {
-    DataSet& log = dataSets_[LogData];
-    setWindow("windowTitle", message(1009) + state_.Machine_N_P);
+void StatusRefresh::showConnected() {
+    Controls& k = c_.controls;
+    LoggerState& state = c_.state();
+    DataSet& log = c_.dataSet(LogData);
+    const MessageTable& messages = c_.messages();
+    k.setText(I::Form1, message(1009) + state.Machine_N_P);
 
-    setEnabled(window_, {"Combo1", "Combo3"}, false);
-    setEnabled(window_, name("Command27"), true);
+    k.setEnabled({I::Combo1, I::Combo3}, false);
+    k.setEnabled(I::Command27, true);
     setConnectButton(true);
-    setEnabled(window_, {"m33", "m34"}, false);
+    k.setEnabled({I::m33, I::m34}, false);
 
-    setText(window_, name(N::StatusPanel1), message(1014) + QString::number(view.Portnum));
-    setText(window_, name(N::Communication), message(1015));
-    setBackColour(window_, name(N::Lamp), StatusColours::kLampOn);
+    k.setText(I::StatusBar1Panel1, message(1014) + QString::number(c_.session.Portnum));
+    k.setText(I::CommunicationText, message(1015));
+    k.setBackColour(I::ConnectionLamp, StatusColours::kLampOn);
 
-    const QString beginning = StatusText::formatDateTime(state_.Start_Time);
-    setText(window_, name(N::Beginning), beginning);
-    setText(window_, name(N::Mode), message(state_.Memory_Mode != 0 ? 1017 : 1016));
-    setText(window_, name(N::Upper), StatusText::bound(log.upperOn, log.upperBound, messages_));
-    setText(window_, name(N::Lower), StatusText::bound(log.lowerOn, log.lowerBound, messages_));
+    const QString beginning = StatusText::formatDateTime(state.Start_Time);
+    k.setText(I::BeginningText, beginning);
+    k.setText(I::ModeText, message(state.Memory_Mode != 0 ? 1017 : 1016));
+    k.setText(I::UpperText, StatusText::bound(log.upperOn, log.upperBound, messages));
+    k.setText(I::LowerText, StatusText::bound(log.lowerOn, log.lowerBound, messages));
 
     // A start before 2000 (or none at all) means the logger holds no recording to describe.
-    if (beginning.isEmpty() || StatusText::yearOf(state_.Start_Time) < 2000) {
-        setText(window_, name(N::Beginning), StatusText::kNoDate);
-        state_.Record_Pointer = 0;
+    if (beginning.isEmpty() || StatusText::yearOf(state.Start_Time) < 2000) {
+        k.setText(I::BeginningText, StatusText::kNoDate);
+        state.Record_Pointer = 0;
         log.interval = 0;
-        for (const char* readOut : {N::Mode, N::Upper, N::Lower}) {
-            setText(window_, name(readOut), QString());
+        for (ControlId readOut : {I::ModeText, I::UpperText, I::LowerText}) {
+            k.setText(readOut, QString());
         }
     }
 
-    setText(window_, name(N::Points),
-            StatusText::points(state_.Record_Pointer, state_.loopWrapped(), messages_));
-    setText(window_, name(N::IntervalSeconds), QString::number(log.interval));
-    setText(window_, name(N::Interval), StatusText::interval(log.interval, messages_));
+    k.setText(I::PointsText,
+              StatusText::points(state.Record_Pointer, state.loopWrapped(), messages));
+    k.setText(I::IntervalSecondsText, QString::number(log.interval));
+    k.setText(I::IntervalText, StatusText::interval(log.interval, messages));
 
-    const bool good = StatusText::batteryGood(state_);
-    setBackColour(window_, name(N::Battery),
-                  good ? StatusColours::buttonFace() : StatusColours::kRed);
-    setText(window_, name(N::Battery), StatusText::battery(state_, messages_));
+    const bool good = StatusText::batteryGood(state);
+    k.setBackColour(I::BatteryText, good ? StatusColours::buttonFace() : StatusColours::kRed);
+    k.setText(I::BatteryText, StatusText::battery(state, messages));
 
-    const bool stopped = state_.Stop_Flag == QLatin1String("Stop");
-    setBackColour(window_, name(N::StopNote),
-                  stopped ? StatusColours::kRed : StatusColours::buttonFace());
-    setText(window_, name(N::StopNote), stopped ? message(1021) : QString());
+    const bool stopped = state.Stop_Flag == QLatin1String("Stop");
+    k.setBackColour(I::StopNoteText, stopped ? StatusColours::kRed : StatusColours::buttonFace());
+    k.setText(I::StopNoteText, stopped ? message(1021) : QString());
 
-    setText(window_, name(N::IdentName), state_.VT_Name);
-    if (state_.Record_State == kStateRecording) {
+    k.setText(I::IdentNameText, state.VT_Name);
+    if (state.Record_State == kStateRecording) {
         showRecording();
-    } else if (state_.Record_State == kStateReserved) {
+    } else if (state.Record_State == kStateReserved) {
         showReserved();
-    } else if (state_.Record_State == kStateContinuous) {
+    } else if (state.Record_State == kStateContinuous) {
         showContinuous();
     } else {
         showStopped();
@@ -282,86 +265,89 @@ void StatusRefresh::showConnected(const StatusView& view) {
 }
 
 void StatusRefresh::showRecording() {
+    Controls& k = c_.controls;
     disableOperationControls();
-    setEnabled(window_, name("Option6"), false);
-    setEnabled(window_, {"Command11", "Command4"}, true);
-    setText(window_, name("Command4"), message(1022));
-    setText(window_, name(N::Operation), message(1023));
-    setEnabled(window_, {"m1", "m2", "m3", "m11", "m12", "m21", "m23"}, true);
-    setEnabled(window_, {"Option5", "Option7", "Option8", "Option9"}, true);
+    k.setEnabled(I::Option6, false);
+    k.setEnabled({I::Command11, I::Command4}, true);
+    k.setText(I::Command4, message(1022));
+    k.setText(I::OperationText, message(1023));
+    k.setEnabled({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
+    k.setEnabled({I::Option5, I::Option7, I::Option8, I::Option9}, true);
 }
 
 void StatusRefresh::showReserved() {
+    Controls& k = c_.controls;
     disableOperationControls();
-    setEnabled(window_, {"m22", "Option6"}, false);
-    setText(window_, name(N::Points), QStringLiteral("0") + message(1024));
-    setEnabled(window_, {"Command11", "Command4"}, true);
-    setText(window_, name("Command4"), message(1025));
-    setText(window_, name(N::Operation), message(1026));
-    setBackColour(window_, name(N::StopNote), StatusColours::buttonFace());
-    setText(window_, name(N::StopNote), QString());
-    setText(window_, name(N::Beginning), StatusText::reservation(state_, messages_));
-    setEnabled(window_, {"m1", "m2", "m3", "m11", "m12", "m21", "m23"}, true);
-    setEnabled(window_, {"Option5", "Option7", "Option8", "Option9"}, true);
-    setText(window_, name(N::Interval),
-            StatusText::interval(state_.Current_Interval_Sec, messages_));
+    k.setEnabled({I::m22, I::Option6}, false);
+    k.setText(I::PointsText, QStringLiteral("0") + message(1024));
+    k.setEnabled({I::Command11, I::Command4}, true);
+    k.setText(I::Command4, message(1025));
+    k.setText(I::OperationText, message(1026));
+    k.setBackColour(I::StopNoteText, StatusColours::buttonFace());
+    k.setText(I::StopNoteText, QString());
+    k.setText(I::BeginningText, StatusText::reservation(c_.state(), c_.messages()));
+    k.setEnabled({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
+    k.setEnabled({I::Option5, I::Option7, I::Option8, I::Option9}, true);
+    k.setText(I::IntervalText,
+              StatusText::interval(c_.state().Current_Interval_Sec, c_.messages()));
 }
 
 void StatusRefresh::showContinuous() {
+    Controls& k = c_.controls;
     disableOperationControls();
     setGraphControlsVisible(false);
-    setEnabled(window_, {"Command10", "Command12"}, false);
-    setText(window_, name("Command2"), message(1032));
-    setEnabled(window_, name("Command2"), true);
-    setEnabled(window_, {"m1", "m3", "m31"}, true);
-    setEnabled(window_, {"Option5", "Option7"}, false);
-    setEnabled(window_, {"Option8", "Option9"}, true);
-    setEnabled(window_, {"Command22", "Command23"}, false);
+    k.setEnabled({I::Command10, I::Command12}, false);
+    k.setText(I::Command2, message(1032));
+    k.setEnabled(I::Command2, true);
+    k.setEnabled({I::m1, I::m3, I::m31}, true);
+    k.setEnabled({I::Option5, I::Option7}, false);
+    k.setEnabled({I::Option8, I::Option9}, true);
+    k.setEnabled({I::Command22, I::Command23}, false);
 }
 
 void StatusRefresh::showStopped() {
-    setEnabled(window_, {"m33", "m34"}, true);
-    setText(window_, name("Command4"), message(1033));
-    setText(window_, name(N::Operation), message(1034));
-    setText(window_, name("Command2"), message(1035));
+    Controls& k = c_.controls;
+    k.setEnabled({I::m33, I::m34}, true);
+    k.setText(I::Command4, message(1033));
+    k.setText(I::OperationText, message(1034));
+    k.setText(I::Command2, message(1035));
     enableOperationControls();
-    setEnabled(window_, name("Combo4"), false);
-    setEnabled(window_, name("m22"), true);
+    k.setEnabled(I::Combo4, false);
+    k.setEnabled(I::m22, true);
     setGraphControlsVisible(true);
-    setEnabled(window_, {"m11", "m12", "m2", "Frame8", "Frame11"}, true);
-    setEnabled(window_, kDisplayOptions, true);
+    k.setEnabled({I::m11, I::m12, I::m2, I::Frame8, I::Frame11}, true);
+    k.setEnabled(kDisplayOptions, true);
 }
 
-void StatusRefresh::showCommonTail(const StatusView& view) {
-    const bool validDisplay = view.Disp_stat <= FileData;
-    const bool shownHasData = validDisplay && dataSets_.at(view.Disp_stat)->hasData();
-    setEnabled(window_, kAllScrollBars, shownHasData);
-    setEnabled(window_, kGraphButtons, shownHasData);
+void StatusRefresh::showCommonTail() {
+    Controls& k = c_.controls;
+    LoggerState& state = c_.state();
+    const DataSetIndex shown = c_.display.shown();
+    const bool shownHasData = c_.dataSet(shown).hasData();
+    k.setEnabled(kAllScrollBars, shownHasData);
+    k.setEnabled(kGraphButtons, shownHasData);
 
     const bool realTimeSavable =
-        state_.Record_State != kStateContinuous && dataSets_[RealTimeData].hasData();
-    setEnabled(window_, {"m121", "Command22", "Command23"}, realTimeSavable);
-    setEnabled(window_, {"m122", "Command21", "Command24"}, dataSets_[LogData].hasData());
-    setEnabled(window_, name("Command25"), dataSets_[FileData].hasData());
+        state.Record_State != kStateContinuous && c_.dataSet(RealTimeData).hasData();
+    k.setEnabled({I::m121, I::Command22, I::Command23}, realTimeSavable);
+    k.setEnabled({I::m122, I::Command21, I::Command24}, c_.dataSet(LogData).hasData());
+    k.setEnabled(I::Command25, c_.dataSet(FileData).hasData());
 
-    if (validDisplay) {
-        const char* panes[3] = {N::LogPane, N::RealTimePane, N::FilePane};
-        for (int pane = 0; pane < 3; ++pane) {
-            setVisible(window_, name(panes[pane]), pane == view.Disp_stat);
-        }
-        setText(window_, name(N::DataSetLabel), message(1036 + view.Disp_stat));
-        const bool table = view.viewMode == 1;
-        for (int pane = 0; pane < 3; ++pane) {
-            setVisible(window_, name(N::TablePanes[pane]), table && pane == view.Disp_stat);
-        }
-        setVisible(window_, name(N::GraphArea), !table);
+    const bool table = c_.display.viewKind() == DataDisplay::Table;
+    for (int pane = 0; pane < 3; ++pane) {
+        k.setVisible(kDataPanes[pane], pane == shown);
+        k.setVisible(tablePaneOf(pane), table && pane == shown);
+        k.setChecked(kDataSetOptions[pane], pane == shown);
     }
-    setEnabled(window_, name("m13"), shownHasData);
+    k.setChecked(I::Option8, !table);
+    k.setChecked(I::Option9, table);
+    k.setText(I::DataSetLabel, message(1036 + shown));
+    k.setVisible(I::GraphArea, !table);
+    k.setEnabled(I::m13, shownHasData);
 
-    dataSets_[LogData].model = state_.Machine_N_P;
-    setVisible(window_, kBoundReadOuts, state_.Machine_N_P == kModelQM320);
+    c_.dataSet(LogData).model = state.Machine_N_P;
+    k.setVisible(kBoundReadOuts, state.Machine_N_P == kModelQM320);
 }
-
 bool Command11_Click(Engine& engine) {
     if (engine.busy()) {
         return false;

@@ -1,29 +1,15 @@
 // The status refresh: rebuilds the status panel's read-outs and the enabling of every control of
 // the main window from the logger model, the data sets, the port state and the display
-// selection. It finds the controls by object name, so it needs no compile-time knowledge of the
-// window, and it skips a control that is missing.
+// selection. It skips a control that is missing.
 #pragma once
 
 #include <QColor>
-#include <QObject>
 #include <QString>
-#include <QVariant>
 #include <cstdint>
-#include <functional>
 
-#include "data/dataset.h"
-#include "data/datasets.h"
 #include "data/messagetable.h"
 #include "link/loggerstate.h"
-
-class Engine;
-
-// Display choices the main window owns and the refresh reads.
-struct StatusView {
-    std::int16_t Portnum = 0;
-    std::uint8_t Disp_stat = 0;  // 0 log, 1 real-time, 2 file
-    int viewMode = 0;            // 0 graph, 1 table
-};
+#include "operations/context.h"
 
 // Texts of the read-outs, kept apart from the widgets so their rules can be checked alone.
 namespace StatusText {
@@ -56,15 +42,9 @@ inline const QColor kLampOn{128, 255, 128};
 
 class StatusRefresh {
   public:
-    StatusRefresh(QObject* window, Engine& engine, LoggerState& state, DataSets& dataSets,
-                  const MessageTable& messages);
+    explicit StatusRefresh(Context& context) : c_(context) {}
 
-    // The main window's busy pointer (false restores the default pointer).
-    void setPointerHook(std::function<void(bool busy)> hook) { pointer_ = std::move(hook); }
-    // Shows the connect button's on or off picture for the language in use.
-    void setConnectImageHook(std::function<void(bool on)> hook) { connectImage_ = std::move(hook); }
-
-    void run(const StatusView& view);
+    void run();
 
     // The operation controls the procedures disable while they run; enabling also enables the
     // display options.
@@ -75,24 +55,17 @@ class StatusRefresh {
 
   private:
     void showNotConnected();
-    void showConnected(const StatusView& view);
+    void showConnected();
     void showRecording();
     void showReserved();
     void showContinuous();
     void showStopped();
-    void showCommonTail(const StatusView& view);
+    void showCommonTail();
     void setGraphControlsVisible(bool visible);
     void setConnectButton(bool on);
-    void setWindow(const char* property, const QVariant& value);
-    QString message(int index) const { return messages_.text(index); }
+    QString message(int index) const { return c_.messages().text(index); }
 
-    QObject* window_;
-    Engine& engine_;
-    LoggerState& state_;
-    DataSets& dataSets_;
-    const MessageTable& messages_;
-    std::function<void(bool)> pointer_;
-    std::function<void(bool)> connectImage_;
+    Context& c_;
 };
 
 // The Update button (Command11): queues the status read with an empty keyword when no procedure

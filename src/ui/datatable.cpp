@@ -5,7 +5,8 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
-#include "ui/captions.h"
+#include "data/controlid.h"
+#include "data/twips.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ DataTableView::DataTableView(int index, DataSet& dataSet, const MessageTable& me
       messages_(messages),
       model_(new DataTableModel(dataSet, messages, this)),
       table_(new QTableView(this)) {
-    setObjectName(QStringLiteral("Picture3_%1").arg(index));
+    setObjectName(QLatin1String(controlName(tablePaneOf(index))));
     table_->setObjectName(QStringLiteral("ListView1_%1").arg(index));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -115,7 +116,7 @@ void DataTableView::resizeEvent(QResizeEvent* event) {
 }
 
 void DataTableView::placeTable() {
-    const int inset = twipsToPixels(kInsetTwips);
+    const int inset = twips(kInsetTwips);
     table_->setGeometry(inset, inset, std::max(0, width() - 2 * inset),
                         std::max(0, height() - 2 * inset));
     // The columns take their shares of the width the table has when it is first laid out.

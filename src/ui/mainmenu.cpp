@@ -1,85 +1,84 @@
-// Construction of the main menu and the caption index of each item.
+// Construction of the main menu; names and captions come from the control table.
 #include "ui/mainmenu.h"
 
 #include <QActionGroup>
 
+#include "data/controlid.h"
+
 namespace {
 
-QMenu* addMenu(QWidget* parent, const char* name) {
+QString nameOf(ControlId id) {
+    return QLatin1String(controlName(id));
+}
+
+// A menu's entry in its parent carries the menu's caption and enabled state; the entry, not the
+// popup widget, takes the control's name.
+QMenu* addMenu(QWidget* parent, ControlId id) {
     auto* menu = new QMenu(parent);
-    menu->setObjectName(QLatin1String(name));
-    menu->menuAction()->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(nameOf(id));
     return menu;
 }
 
-QMenu* addTopMenu(QMenuBar* bar, const char* name) {
-    QMenu* menu = addMenu(bar, name);
+QMenu* addTopMenu(QMenuBar* bar, ControlId id) {
+    QMenu* menu = addMenu(bar, id);
     bar->addMenu(menu);
     return menu;
 }
 
-QMenu* addSubMenu(QMenu* parent, const char* name) {
-    QMenu* menu = addMenu(parent, name);
+QMenu* addSubMenu(QMenu* parent, ControlId id) {
+    QMenu* menu = addMenu(parent, id);
     parent->addMenu(menu);
     return menu;
 }
 
-QAction* addItem(QMenu* menu, const char* name) {
+QAction* addItem(QMenu* menu, ControlId id) {
     QAction* action = menu->addAction(QString());
-    action->setObjectName(QLatin1String(name));
+    action->setObjectName(nameOf(id));
     return action;
-}
-
-void setMenuCaption(QMenu* menu, const MessageTable& messages, int index) {
-    menu->setTitle(messages.text(index));
-}
-
-void setCaption(QAction* action, const MessageTable& messages, int index) {
-    action->setText(messages.text(index));
 }
 
 }  // namespace
 
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
+    using I = ControlId;
     MainMenu menu;
 
-    menu.m1 = addTopMenu(bar, "m1");
-    menu.m11 = addItem(menu.m1, "m11");
-    menu.m12 = addSubMenu(menu.m1, "m12");
-    menu.m122 = addItem(menu.m12, "m122");
-    menu.m121 = addItem(menu.m12, "m121");
-    menu.m13 = addItem(menu.m1, "m13");
+    menu.m1 = addTopMenu(bar, I::m1);
+    menu.m11 = addItem(menu.m1, I::m11);
+    menu.m12 = addSubMenu(menu.m1, I::m12);
+    menu.m122 = addItem(menu.m12, I::m122);
+    menu.m121 = addItem(menu.m12, I::m121);
+    menu.m13 = addItem(menu.m1, I::m13);
     menu.m1_ = menu.m1->addSeparator();
     menu.m1_->setObjectName(QStringLiteral("m1_"));
-    menu.m14 = addItem(menu.m1, "m14");
+    menu.m14 = addItem(menu.m1, I::m14);
 
-    menu.m2 = addTopMenu(bar, "m2");
-    menu.m21 = addSubMenu(menu.m2, "m21");
-    menu.m211 = addItem(menu.m21, "m211");
-    menu.m212 = addItem(menu.m21, "m212");
-    menu.m22 = addSubMenu(menu.m2, "m22");
-    menu.m221 = addItem(menu.m22, "m221");
-    menu.m222 = addItem(menu.m22, "m222");
-    menu.m23 = addSubMenu(menu.m2, "m23");
-    menu.m231 = addItem(menu.m23, "m231");
-    menu.m232 = addItem(menu.m23, "m232");
+    menu.m2 = addTopMenu(bar, I::m2);
+    menu.m21 = addSubMenu(menu.m2, I::m21);
+    menu.m211 = addItem(menu.m21, I::m211);
+    menu.m212 = addItem(menu.m21, I::m212);
+    menu.m22 = addSubMenu(menu.m2, I::m22);
+    menu.m221 = addItem(menu.m22, I::m221);
+    menu.m222 = addItem(menu.m22, I::m222);
+    menu.m23 = addSubMenu(menu.m2, I::m23);
+    menu.m231 = addItem(menu.m23, I::m231);
+    menu.m232 = addItem(menu.m23, I::m232);
 
-    menu.m3 = addTopMenu(bar, "m3");
-    menu.m35 = addItem(menu.m3, "m35");
-    menu.m31 = addItem(menu.m3, "m31");
-    menu.m32 = addItem(menu.m3, "m32");
-    menu.m33 = addItem(menu.m3, "m33");
-    menu.m332 = addItem(menu.m3, "m332");
-    menu.m331 = addItem(menu.m3, "m331");
-    menu.m34 = addItem(menu.m3, "m34");
-    menu.D_M = addSubMenu(menu.m3, "D_M");
-    menu.D_M_Fast = addItem(menu.D_M, "D_M_Fast");
-    menu.D_M_Slow = addItem(menu.D_M, "D_M_Slow");
+    menu.m3 = addTopMenu(bar, I::m3);
+    menu.m35 = addItem(menu.m3, I::m35);
+    menu.m31 = addItem(menu.m3, I::m31);
+    menu.m32 = addItem(menu.m3, I::m32);
+    menu.m33 = addItem(menu.m3, I::m33);
+    menu.m332 = addItem(menu.m3, I::m332);
+    menu.m331 = addItem(menu.m3, I::m331);
+    menu.m34 = addItem(menu.m3, I::m34);
+    menu.D_M = addSubMenu(menu.m3, I::D_M);
+    menu.D_M_Fast = addItem(menu.D_M, I::D_M_Fast);
+    menu.D_M_Slow = addItem(menu.D_M, I::D_M_Slow);
     for (QAction* hidden : {menu.m31, menu.m32, menu.m331, menu.m332}) {
         hidden->setVisible(false);
     }
     auto* speed = new QActionGroup(menu.D_M);
-    speed->setObjectName(QStringLiteral("D_M_Group"));
     speed->setExclusive(true);
     for (QAction* item : {menu.D_M_Fast, menu.D_M_Slow}) {
         item->setCheckable(true);
@@ -87,30 +86,19 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     }
     menu.D_M_Fast->setChecked(true);
 
-    menu.m4 = addTopMenu(bar, "m4");
-    menu.m42 = addItem(menu.m4, "m42");
-    menu.m41 = addItem(menu.m4, "m41");
+    menu.m4 = addTopMenu(bar, I::m4);
+    menu.m42 = addItem(menu.m4, I::m42);
+    menu.m41 = addItem(menu.m4, I::m41);
 
-    applyMenuCaptions(menu, messages);
+    applyMenuCaptions(bar, messages);
     return menu;
 }
 
-void applyMenuCaptions(const MainMenu& menu, const MessageTable& messages) {
-    const std::pair<QMenu*, int> menus[] = {
-        {menu.m1, 0},   {menu.m12, 2}, {menu.m2, 7},  {menu.m21, 8},  {menu.m22, 11},
-        {menu.m23, 14}, {menu.m3, 17}, {menu.m4, 25}, {menu.D_M, 31},
-    };
-    const std::pair<QAction*, int> items[] = {
-        {menu.m11, 1},       {menu.m122, 3},      {menu.m121, 4},  {menu.m13, 5},   {menu.m14, 6},
-        {menu.m211, 9},      {menu.m212, 10},     {menu.m221, 12}, {menu.m222, 13}, {menu.m231, 15},
-        {menu.m232, 16},     {menu.m35, 18},      {menu.m31, 19},  {menu.m32, 20},  {menu.m33, 21},
-        {menu.m332, 22},     {menu.m331, 23},     {menu.m34, 24},  {menu.m42, 26},  {menu.m41, 27},
-        {menu.D_M_Fast, 32}, {menu.D_M_Slow, 33},
-    };
-    for (const auto& [target, index] : menus) {
-        setMenuCaption(target, messages, index);
-    }
-    for (const auto& [target, index] : items) {
-        setCaption(target, messages, index);
+void applyMenuCaptions(QMenuBar* bar, const MessageTable& messages) {
+    for (QAction* action : bar->findChildren<QAction*>()) {
+        const ControlInfo* info = findControl(action->objectName());
+        if (info != nullptr && info->caption >= 0) {
+            action->setText(messages.text(info->caption));
+        }
     }
 }

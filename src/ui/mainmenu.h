@@ -1,5 +1,5 @@
-// The main window's menu bar: every item carries its described object name and takes its
-// caption from the message table, so the application connects the items by name.
+// The main window's menu bar: every item and every menu's entry carries its control name and
+// takes its caption from the message table.
 #pragma once
 
 #include <QAction>
@@ -53,4 +53,4 @@ struct MainMenu {
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages);
 
 // Sets every caption again from the table, e.g. after the other language was filled.
-void applyMenuCaptions(const MainMenu& menu, const MessageTable& messages);
+void applyMenuCaptions(QMenuBar* bar, const MessageTable& messages);

@@ -5,7 +5,6 @@
 
 #include <QPushButton>
 
-#include "operations/controls.h"
 #include "sim/simscenarios.h"
 
 namespace e2e {
@@ -59,14 +58,14 @@ void Rig::advance(int ms) {
 }
 
 bool Rig::runProcedure(int limitMs) {
-    for (int ms = 0; ms < limitMs && window->engine().busy(); ++ms) {
+    for (int ms = 0; ms < limitMs && window->session().engine().busy(); ++ms) {
         advance(1);
     }
-    return !window->engine().busy();
+    return !window->session().engine().busy();
 }
 
-bool Rig::click(const char* name) {
-    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+bool Rig::click(ControlId id) {
+    auto* button = window->controls().as<QPushButton>(id);
     if (button == nullptr) {
         return false;
     }
@@ -74,13 +73,11 @@ bool Rig::click(const char* name) {
     return true;
 }
 
-QString Rig::text(const char* name) const {
-    QObject* control = Controls::find(window.get(), QString::fromLatin1(name));
-    if (control == nullptr) {
-        return QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+QString Rig::text(ControlId id) const {
+    if (window->controls().object(id) == nullptr) {
+        return QStringLiteral("<missing %1>").arg(QLatin1String(controlName(id)));
     }
-    const QVariant value = control->property("text");
-    return value.isValid() ? value.toString() : control->property("title").toString();
+    return window->controls().text(id);
 }
 
 std::vector<Sample> Rig::samples(DataSetIndex index) {
@@ -97,7 +94,7 @@ std::vector<Sample> Rig::samples(DataSetIndex index) {
 }
 
 void connectLogger(Rig& rig) {
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     ASSERT_TRUE(rig.port.isOpen());
     ASSERT_TRUE(rig.runProcedure());
 }

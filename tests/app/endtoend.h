@@ -99,10 +99,10 @@ class Rig {
     void paceLine(int bytesPerMs);
     // Runs the clock until no procedure runs; false when it still runs after `limitMs`.
     bool runProcedure(int limitMs = 600000);
-    // Clicks the named push button of the window; false when there is none.
-    bool click(const char* name);
-    // The text of a named control of the window.
-    QString text(const char* name) const;
+    // Clicks a push button of the window; false when there is none.
+    bool click(ControlId id);
+    // The text of a control of the window.
+    QString text(ControlId id) const;
     std::vector<Sample> samples(DataSetIndex index);
 
     QTemporaryDir dir;

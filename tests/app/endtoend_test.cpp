@@ -5,24 +5,23 @@
 #include <QWidget>
 
 #include "endtoend.h"
-#include "operations/statuspanel.h"
 
 namespace {
 
 using e2e::connectLogger;
 using e2e::kIdeographicSpace;
 using e2e::Rig;
-namespace N = StatusNames;
+using I = ControlId;
 
 TEST(EndToEnd, ConnectButtonOpensPortThreeAndShowsCommunicating) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.port.portNumber(), Rig::kLoggerPort);
     EXPECT_EQ(rig.window->Portnum(), Rig::kLoggerPort);
     // The status read of "port_open" is queued and running: the panel already names the port.
-    EXPECT_TRUE(rig.window->engine().busy());
+    EXPECT_TRUE(rig.window->session().engine().busy());
     EXPECT_EQ(rig.window->statusText(1), "Communicating" + kIdeographicSpace + "Port3");
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.window->statusText(1), "Communicating" + kIdeographicSpace + "Port3");
@@ -51,9 +50,9 @@ struct PanelCase {
 
 class StatusAfterConnect : public ::testing::TestWithParam<PanelCase> {};
 
-void expectText(Rig& rig, const char* name, const char* expected) {
+void expectText(Rig& rig, ControlId name, const char* expected) {
     if (expected != nullptr) {
-        EXPECT_EQ(rig.text(name), QString::fromUtf8(expected)) << name;
+        EXPECT_EQ(rig.text(name), QString::fromUtf8(expected)) << controlName(name);
     }
 }
 
@@ -65,25 +64,25 @@ TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
     EXPECT_TRUE(rig.prompter.calls.empty());
     EXPECT_EQ(rig.window->windowTitle(),
               QStringLiteral("[Veltrane] Temperature and Humidity Logger") + c.title);
-    EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Communicating"));
-    expectText(rig, N::Operation, c.operation);
-    expectText(rig, N::Battery, c.battery);
-    expectText(rig, N::StopNote, c.stopNote);
-    expectText(rig, N::Interval, c.interval);
-    expectText(rig, N::Points, c.points);
-    expectText(rig, N::IdentName, c.name);
-    expectText(rig, N::Beginning, c.beginning);
-    expectText(rig, "Command4", c.command4);
-    for (const char* name : {N::Upper, N::Lower}) {
-        auto* readOut = rig.window->findChild<QWidget*>(QString::fromLatin1(name));
-        ASSERT_NE(readOut, nullptr) << name;
-        EXPECT_EQ(readOut->isVisibleTo(rig.window.get()), c.boundsShown) << name;
+    EXPECT_EQ(rig.text(I::CommunicationText), QStringLiteral("Communicating"));
+    expectText(rig, I::OperationText, c.operation);
+    expectText(rig, I::BatteryText, c.battery);
+    expectText(rig, I::StopNoteText, c.stopNote);
+    expectText(rig, I::IntervalText, c.interval);
+    expectText(rig, I::PointsText, c.points);
+    expectText(rig, I::IdentNameText, c.name);
+    expectText(rig, I::BeginningText, c.beginning);
+    expectText(rig, I::Command4, c.command4);
+    for (ControlId name : {I::UpperText, I::LowerText}) {
+        auto* readOut = rig.window->controls().as<QWidget>(name);
+        ASSERT_NE(readOut, nullptr) << controlName(name);
+        EXPECT_EQ(readOut->isVisibleTo(rig.window.get()), c.boundsShown) << controlName(name);
     }
     if (c.boundsShown) {
-        expectText(rig, N::Upper, c.upper);
-        expectText(rig, N::Lower, c.lower);
+        expectText(rig, I::UpperText, c.upper);
+        expectText(rig, I::LowerText, c.lower);
     }
-    auto* download = rig.window->findChild<QWidget*>(QStringLiteral("Command5"));
+    auto* download = rig.window->controls().as<QWidget>(I::Command5);
     ASSERT_NE(download, nullptr);
     EXPECT_EQ(download->isEnabledTo(rig.window.get()), c.downloadEnabled);
 }
@@ -119,9 +118,9 @@ TEST(EndToEnd, Qm400NeverConnects) {
     Rig rig(QStringLiteral("qm400"));
     ASSERT_TRUE(rig.started());
     const QString model = rig.window->Machine_N_P();
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_FALSE(rig.window->engine().busy());
+    EXPECT_FALSE(rig.window->session().engine().busy());
     // Three attempts on the logger's port, each answered with the refused model.
     EXPECT_EQ(rig.port.openCount(), 1 + Connection::kAttempts);
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
@@ -149,8 +148,8 @@ TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     if (c.duringStatusRead) {
-        ASSERT_TRUE(rig.click("Command20"));
-        ASSERT_TRUE(rig.window->engine().busy());
+        ASSERT_TRUE(rig.click(ControlId::Command20));
+        ASSERT_TRUE(rig.window->session().engine().busy());
     } else {
         connectLogger(rig);
         rig.advance(3 * MainWindow::kDeviceCheckMs);
@@ -161,10 +160,10 @@ TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
     rig.port.setPresent(!c.portGoesToo);
     rig.advance(2 * MainWindow::kDeviceCheckMs);
     EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_FALSE(rig.window->engine().busy());
+    EXPECT_FALSE(rig.window->session().engine().busy());
     EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
-    EXPECT_EQ(rig.text(N::Communication), QStringLiteral("Unconnection"));
-    EXPECT_TRUE(rig.window->loggerState().Record_State.isEmpty());
+    EXPECT_EQ(rig.text(I::CommunicationText), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(rig.window->session().state().Record_State.isEmpty());
     EXPECT_TRUE(rig.prompter.calls.empty());
 }
 
@@ -180,29 +179,51 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeviceRemoval,
 TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
-    ASSERT_TRUE(rig.click("Command20"));
-    ASSERT_TRUE(rig.window->engine().busy());
+    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.window->session().engine().busy());
     const int opens = rig.port.openCount();
     const QByteArray written = rig.port.written();
     const std::size_t pulses = rig.device.levels.size();
 
-    ASSERT_TRUE(rig.click("Command20"));
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.port.openCount(), opens);
     EXPECT_EQ(rig.port.written(), written);
     EXPECT_EQ(rig.device.levels.size(), pulses);
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.port.isOpen());
-    EXPECT_EQ(rig.text(N::IdentName), QStringLiteral("LAB1"));
+    EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral("LAB1"));
 
     // The same during a download.
-    ASSERT_TRUE(rig.click("Command5"));
-    ASSERT_TRUE(rig.window->engine().busy());
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.window->session().engine().busy());
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     EXPECT_TRUE(rig.port.isOpen());
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 650);
+}
+
+// The status caption and the graph's range label share the name Label31: the continuous
+// measurement hides the graph's range labels and leaves the bound captions of a QM320-HX alone.
+TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    connectLogger(rig);
+    Controls& controls = rig.window->controls();
+    ASSERT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
+    rig.window->session().state().Record_State = kStateContinuous;
+    rig.window->refreshStatus();
+    for (ControlId range : {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34, I::GraphLabel37}) {
+        EXPECT_FALSE(controls.shown(range)) << controlName(range);
+    }
+    EXPECT_TRUE(controls.shown(I::Label31));
+    EXPECT_EQ(controls.text(I::Label31), rig.window->messages().text(107));
+
+    rig.window->session().state().Record_State.clear();
+    rig.window->refreshStatus();
+    EXPECT_TRUE(controls.shown(I::GraphLabel31));
+    EXPECT_TRUE(controls.shown(I::Label31));
 }
 
 }  // namespace

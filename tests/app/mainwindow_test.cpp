@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, FirstRunCreatesLoggerIniWithDefaults) {
     EXPECT_EQ(window->Portnum(), 1);
     EXPECT_EQ(window->numberSelector(), 1);
     EXPECT_EQ(window->lastDirectory(), QDir::toNativeSeparators(dir.path()));
-    EXPECT_EQ(window->controls().selector->currentText(), "1");
+    EXPECT_EQ(window->layout().selector->currentText(), "1");
 }
 
 TEST_F(MainWindowTest, SettingsAreRestoredAndSavedAtExit) {
@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndSavedAtExit) {
     auto window = makeWindow(dir.path());
     ASSERT_TRUE(window->startUp());
     EXPECT_EQ(window->Portnum(), 3);
-    EXPECT_EQ(window->controls().selector->currentText(), "42");
+    EXPECT_EQ(window->layout().selector->currentText(), "42");
     EXPECT_EQ(window->lastDirectory(), "/srv/old");
     window->setLastDirectory("/srv/csv");
     window->close();
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, CorruptLoggerIniGivesDefaultsAndStartUpGoesOn) {
     ASSERT_TRUE(window->startUp());
     EXPECT_EQ(window->Portnum(), 1);
     EXPECT_EQ(window->numberSelector(), 1);
-    EXPECT_EQ(window->controls().dataSetChoice->checkedId(), 0);
+    EXPECT_EQ(window->layout().dataSetChoice->checkedId(), 0);
     window->close();
     // The shutdown replaces the corrupt line with a sound one.
     EXPECT_EQ(readAll(path("Logger.ini")),
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, ShutdownRunsOnce) {
 TEST_F(MainWindowTest, ShellListsHoldTheirItems) {
     auto window = makeWindow(dir.path());
     ASSERT_TRUE(window->startUp());
-    const MainControls& c = window->controls();
+    const MainControls& c = window->layout();
     EXPECT_EQ(c.baud->count(), 6);
     EXPECT_EQ(c.baud->currentText(), "57600");
     EXPECT_EQ(c.baud->itemText(0), "9600");

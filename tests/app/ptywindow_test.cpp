@@ -12,8 +12,6 @@
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
 #include "loggersimprocess.h"
-#include "operations/controls.h"
-#include "operations/statuspanel.h"
 
 namespace {
 
@@ -59,24 +57,21 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
                                        ? std::string("no message")
                                        : prompter.calls.front().text.toStdString());
     EXPECT_EQ(port.portNumber(), 1);
-    ASSERT_TRUE(waitUntil([&] { return !window.engine().busy(); }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
 
     EXPECT_TRUE(prompter.calls.empty());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("[Veltrane] Temperature and Humidity Logger") +
                                         QStringLiteral("QM320-HX"));
     EXPECT_EQ(window.statusText(1),
               QStringLiteral("Communicating") + QChar(0x3000) + QStringLiteral("Port1"));
-    EXPECT_EQ(Controls::find(&window, QString::fromLatin1(StatusNames::IdentName))
-                  ->property("text")
-                  .toString(),
-              QStringLiteral("DEMO"));
+    EXPECT_EQ(window.controls().text(ControlId::IdentNameText), QStringLiteral("DEMO"));
 
     // Unplugged: the simulator removes its USB device and hangs up; the device check notices.
     stopSim();
     ASSERT_FALSE(QFile::exists(deviceDir.filePath(QStringLiteral("usb"))));
     EXPECT_TRUE(waitUntil([&] { return !port.isOpen(); }, 5000));
     EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
-    EXPECT_FALSE(window.engine().busy());
+    EXPECT_FALSE(window.session().engine().busy());
     prompter.answers.clear();
     window.close();
 }

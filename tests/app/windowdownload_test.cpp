@@ -19,7 +19,6 @@
 #include "endtoend.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
-#include "operations/statuspanel.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -29,7 +28,7 @@ using e2e::connectLogger;
 using e2e::kIdeographicSpace;
 using e2e::kSecond;
 using e2e::Rig;
-namespace N = StatusNames;
+using I = ControlId;
 
 // The "runs" scenario: three runs at 10 minutes, dated relative to Rig::now().
 struct RunSpan {
@@ -119,9 +118,9 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     // Show another data set first, so the switch to the log data set is visible.
     rig.window->graphView().SelectDisplay(RealTimeData, 0);
     ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
-    GraphPanel* panel = rig.window->graphPanel();
+    GraphPanel* panel = rig.window->layout().graphPanel;
 
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());
     EXPECT_EQ(rig.window->Disp_stat(), LogData);
@@ -172,9 +171,9 @@ TEST(EndToEnd, WrappedLoopMemoryDownloadsFifteenThousandInOrder) {
     Rig rig(QStringLiteral("wrapped"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    EXPECT_EQ(rig.text(N::Points), QStringLiteral("15000 point"));
-    EXPECT_EQ(rig.text(N::Mode), QStringLiteral("Loop"));
-    ASSERT_TRUE(rig.click("Command5"));
+    EXPECT_EQ(rig.text(I::PointsText), QStringLiteral("15000 point"));
+    EXPECT_EQ(rig.text(I::ModeText), QStringLiteral("Loop"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());
     const std::vector<Sample> log = rig.samples(LogData);
@@ -214,7 +213,7 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     connectLogger(rig);
     rig.window->menu().D_M_Slow->trigger();
     rig.paceLine(6);
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     QDialog* dialog = progressDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -222,10 +221,11 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
     ASSERT_NE(bar, nullptr);
     ASSERT_NE(cancel, nullptr);
-    for (int ms = 0; ms < 100000 && rig.window->engine().busy() && bar->value() < 320; ++ms) {
+    for (int ms = 0; ms < 100000 && rig.window->session().engine().busy() && bar->value() < 320;
+         ++ms) {
         rig.advance(1);
     }
-    ASSERT_TRUE(rig.window->engine().busy())
+    ASSERT_TRUE(rig.window->session().engine().busy())
         << "the download ended before the cancel: " << bar->value() << "/" << bar->maximum() << " "
         << rig.window->dataSets()[LogData].count << " "
         << (rig.prompter.calls.empty() ? std::string() : rig.prompter.calls[0].text.toStdString());
@@ -243,10 +243,10 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->model()->rowCount(), static_cast<int>(log.size()));
     // The line is quiet again: the next procedure (the Update button) gets its own replies.
-    ASSERT_TRUE(rig.click("Command11"));
+    ASSERT_TRUE(rig.click(ControlId::Command11));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.port.isOpen());
-    EXPECT_EQ(rig.text(N::IdentName), QStringLiteral("LAB1"));
+    EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral("LAB1"));
     EXPECT_TRUE(rig.prompter.calls.empty());
 }
 
@@ -258,15 +258,16 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     connectLogger(rig);
     (GetParam().slowMenu ? rig.window->menu().D_M_Slow : rig.window->menu().D_M_Fast)->trigger();
     rig.paceLine(GetParam().bytesPerMs);
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     QDialog* dialog = progressDialog();
     ASSERT_NE(dialog, nullptr);
     auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
     ASSERT_NE(bar, nullptr);
-    for (int ms = 0; ms < 100000 && rig.window->engine().busy() && bar->value() < 200; ++ms) {
+    for (int ms = 0; ms < 100000 && rig.window->session().engine().busy() && bar->value() < 200;
+         ++ms) {
         rig.advance(1);
     }
-    ASSERT_TRUE(rig.window->engine().busy());
+    ASSERT_TRUE(rig.window->session().engine().busy());
     rig.device.present = false;
     rig.port.setPresent(false);
 
@@ -275,7 +276,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     ASSERT_FALSE(rig.prompter.calls.empty()) << "the failure went unreported";
     EXPECT_EQ(rig.prompter.calls.back().kind, "message");
     EXPECT_EQ(rig.prompter.calls.back().text, rig.window->messages().text(1089));
-    EXPECT_TRUE(rig.window->loggerState().Record_State.isEmpty());
+    EXPECT_TRUE(rig.window->session().state().Record_State.isEmpty());
     const int count = rig.window->dataSets()[LogData].count;
     EXPECT_TRUE(count == 0 || count == runsRecordCount()) << count;
     auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
@@ -292,7 +293,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     rig.paceLine(0);
     rig.prompter.calls.clear();
     connectLogger(rig);
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_TRUE(rig.runProcedure());
     const std::vector<Sample> log = rig.samples(LogData);
     ASSERT_EQ(static_cast<int>(log.size()), runsRecordCount());
@@ -322,9 +323,9 @@ TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_TRUE(rig.runProcedure());
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     ASSERT_FALSE(rig.port.isOpen());
     ASSERT_EQ(rig.window->dataSets()[LogData].count, runsRecordCount());
 
@@ -333,7 +334,7 @@ TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
     if (c.fileChosen) {
         rig.prompter.fileNames = {csv};
     }
-    ASSERT_TRUE(rig.click("Command20"));
+    ASSERT_TRUE(rig.click(ControlId::Command20));
     EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(1066, 1067)});
     EXPECT_EQ(rig.port.isOpen(), c.connects);
     EXPECT_EQ(QFile::exists(csv), c.saved);
@@ -365,8 +366,8 @@ TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     const QByteArray written = rig.port.written();
-    ASSERT_TRUE(rig.click("Command5"));
-    EXPECT_FALSE(rig.window->engine().busy());
+    ASSERT_TRUE(rig.click(ControlId::Command5));
+    EXPECT_FALSE(rig.window->session().engine().busy());
     EXPECT_EQ(rig.port.written(), written);
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
     EXPECT_EQ(rig.prompter.calls[0].kind, "message");
@@ -380,14 +381,14 @@ TEST(EndToEnd, SecondDownloadOffersToSaveTheFirst) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_TRUE(rig.runProcedure());
     ASSERT_TRUE(rig.window->dataSets()[LogData].unsaved);
 
     const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("first.csv"));
     rig.prompter.answers = {true};
     rig.prompter.fileNames = {csv};
-    ASSERT_TRUE(rig.click("Command5"));
+    ASSERT_TRUE(rig.click(ControlId::Command5));
     ASSERT_EQ(rig.prompter.questionTexts().size(), 1);
     EXPECT_TRUE(QFile::exists(csv));
     ASSERT_TRUE(rig.runProcedure());

@@ -1,5 +1,4 @@
-// Message table: texts of both languages byte for byte, unwritten and out-of-range indices,
-// and the label positions each fill places.
+// Message table: texts of both languages byte for byte, and unwritten and out-of-range indices.
 #include <gtest/gtest.h>
 #include <QUrl>
 
@@ -145,45 +144,6 @@ TEST(MessageTable, MakerIdentityIsFilledInBothLanguages) {
             EXPECT_EQ(url.scheme(), QStringLiteral("https"));
             EXPECT_TRUE(url.host().endsWith(QStringLiteral(".example")));
         }
-    }
-}
-
-struct PlacementCheck {
-    const char* label;
-    LabelPlacement::Edge edge;
-    int english;
-    int japanese;
-};
-
-TEST(MessageTable, LabelPlacementsFollowTheLanguage) {
-    const PlacementCheck checks[] = {
-        {"Label9", LabelPlacement::Edge::Left, 120, 240},
-        {"Label8", LabelPlacement::Edge::Top, 480, 240},
-        {"Label8", LabelPlacement::Edge::Left, 1320, 1680},
-        {"Label47", LabelPlacement::Edge::Left, 4100, 3480},
-        {"Label12", LabelPlacement::Edge::Left, 5500, 4440},
-        {"Label51", LabelPlacement::Edge::Left, 5500, 4800},
-    };
-    MessageTable english;
-    english.fillEnglish();
-    MessageTable japanese;
-    japanese.fillJapanese();
-    ASSERT_EQ(english.labelPlacements().size(), 30u);
-    ASSERT_EQ(japanese.labelPlacements().size(), 30u);
-    for (const PlacementCheck& check : checks) {
-        SCOPED_TRACE(check.label);
-        int found = 0;
-        for (std::size_t i = 0; i < english.labelPlacements().size(); ++i) {
-            const LabelPlacement& en = english.labelPlacements()[i];
-            const LabelPlacement& ja = japanese.labelPlacements()[i];
-            EXPECT_STREQ(en.label, ja.label);
-            if (QLatin1String(en.label) == QLatin1String(check.label) && en.edge == check.edge) {
-                EXPECT_EQ(en.twips, check.english);
-                EXPECT_EQ(ja.twips, check.japanese);
-                ++found;
-            }
-        }
-        EXPECT_EQ(found, 1);
     }
 }
 

@@ -180,7 +180,7 @@ TEST_P(ModeTest, CancelKeepsAConsistentPrefixOfOneTimeMemory) {
     ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
     h.engine.SendCurrent();
     h.pump();
-    EXPECT_TRUE(h.failures.empty());
+    EXPECT_TRUE(h.prompter.messages.empty());
     EXPECT_EQ(h.state.VT_Name, QStringLiteral("LAB1"));
 }
 
@@ -362,8 +362,8 @@ TEST(Download, TimeOutDuringTheTableEmptiesTheLog) {
     EXPECT_FALSE(h.engine.busy());
     EXPECT_EQ(h.logData.count, 0);
     EXPECT_EQ(h.failed, 1);
-    ASSERT_EQ(h.failures.size(), 1u);
-    EXPECT_EQ(h.failures[0].first, 1118);
+    ASSERT_EQ(h.prompter.messages.size(), 1u);
+    EXPECT_EQ(h.prompter.messages[0], h.messages.pair(1118, 1119));
 }
 
 TEST(Download, RefusedWhileAProcedureRuns) {

@@ -1,5 +1,5 @@
-// A connected logger in-process: the simulated logger behind a SimPort, the engine with a
-// timer table, the logger model and the download, with a recording prompter and view.
+// A connected logger in-process: the simulated logger behind a SimPort and a link session on a
+// timer table, with a recording prompter and view.
 #pragma once
 
 #include <QDateTime>
@@ -8,12 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "data/dataset.h"
+#include "data/datasets.h"
 #include "data/messagetable.h"
 #include "data/prompter.h"
-#include "link/download.h"
-#include "link/engine.h"
-#include "link/loggermodel.h"
+#include "link/session.h"
 #include "sim/simlogger.h"
 #include "sim/simport.h"
 #include "sim/simscenarios.h"
@@ -35,7 +33,7 @@ class RecordingPrompter : public Prompter {
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-class LinkHarness : public EngineHost, public LoggerView, public DownloadView {
+class LinkHarness : public LoggerView, public DownloadView {
   public:
     static QDateTime scenarioNow() { return QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC); }
 
@@ -43,12 +41,13 @@ class LinkHarness : public EngineHost, public LoggerView, public DownloadView {
         messages.fillEnglish();
         simscenario::apply(scenario, logger, scenarioNow());
         port.open(3, QStringLiteral("57600,n,8,1"));
-        engine.setLineSettings(QStringLiteral("57600,n,8,1"), 3);
-        logData.file.open(dir.filePath(QStringLiteral("log.rand")));
-        realTimeData.file.open(dir.filePath(QStringLiteral("real.rand")));
+        session.Portnum = 3;
+        session.applyLineSettings();
+        dataSets.open(dir.path());
         state.Machine_N_P = QStringLiteral("QM320-HX");
-        model.registerHandlers(engine);
-        download.registerHandlers();
+        session.setLoggerView(this);
+        session.setDownloadView(this);
+        session.onProcedureEnded([this] { ++procedureEnds; });
     }
 
     // Polls until the procedure ends or no byte is waiting (a stalled or silent logger).
@@ -82,11 +81,6 @@ class LinkHarness : public EngineHost, public LoggerView, public DownloadView {
         return all;
     }
 
-    // EngineHost
-    void showFailure(int first, int second) override { failures.emplace_back(first, second); }
-    void setBusyPointer(bool) override {}
-    void procedureEnded() override { ++procedureEnds; }
-
     // LoggerView
     void batteryLabel(const QString& text, bool low) override {
         batteryText = text;
@@ -112,17 +106,16 @@ class LinkHarness : public EngineHost, public LoggerView, public DownloadView {
     SimLogger logger;
     SimPort port{logger};
     TimerTable timers;
-    Engine engine{port, timers, *this};
-    LoggerState state;
-    DataSet logData;
-    DataSet realTimeData;
-    Sample sampleBuffer;
     RecordingPrompter prompter;
     MessageTable messages;
-    LoggerModel model{state, logData, realTimeData, sampleBuffer, prompter, messages, *this};
-    Download download{engine, state, logData, prompter, messages, *this};
+    DataSets dataSets;
+    Session session{port, timers, prompter, messages, dataSets};
+    Engine& engine = session.engine();
+    LoggerState& state = session.state();
+    DataSet& logData = dataSets[LogData];
+    DataSet& realTimeData = dataSets[RealTimeData];
+    Download& download = session.download();
 
-    std::vector<std::pair<int, int>> failures;
     int procedureEnds = 0;
     QString batteryText;
     bool batteryLow = false;

@@ -215,7 +215,7 @@ TEST(ModelStatusRead, ScenarioFillsTheState) {
     h.engine.SendCurrent();
     h.pump();
     ASSERT_FALSE(h.engine.busy());
-    EXPECT_TRUE(h.failures.empty());
+    EXPECT_TRUE(h.prompter.messages.empty());
     EXPECT_EQ(h.state.F_W_Ver, QStringLiteral("1.05"));
     EXPECT_EQ(h.state.VT_Name, QStringLiteral("AB  "));
     EXPECT_EQ(h.state.Record_State, QStringLiteral("yoyakucyu"));

@@ -5,11 +5,11 @@
 #include "harness.h"
 #include "link/protocol.h"
 #include "operations/controls.h"
-#include "operations/statuspanel.h"
 
 namespace {
 
 using namespace optest;
+using I = ControlId;
 
 const QString kCommunicatingPort3 = QStringLiteral("Communicating\u3000Port3");
 // Per failed attempt: 250 + 100 + 250 ms around the reset pulse and 500 ms for the reply.
@@ -25,7 +25,7 @@ int identifiesReceived(const SimLogger& logger) {
 
 TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
     Harness h(3, QStringLiteral("runs"));
-    h.connection->Port_Set_Command(QString(), 0);
+    h.connection().Port_Set_Command(QString(), 0);
 
     // Ports 1 and 2 fail three attempts each; port 3 answers on the first.
     EXPECT_EQ(h.port.opens, (std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2, 3, 3}));
@@ -35,12 +35,12 @@ TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
                                                 250, 100, 250, 500, 250, 100, 250, 500}));
     EXPECT_EQ(h.port.lastSettings, QStringLiteral("57600,n,8,1"));
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("QM320-HX"));
-    EXPECT_EQ(h.connection->Portnum, 3);
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), kCommunicatingPort3);
-    EXPECT_FALSE(h.enabled("Combo4"));
+    EXPECT_EQ(h.session.Portnum, 3);
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), kCommunicatingPort3);
+    EXPECT_FALSE(h.enabled(I::Combo4));
 
     // The first procedure is the battery check and the status read under "port_open".
-    const CommandQueue& queue = h.engine->queue();
+    const CommandQueue& queue = h.engine.queue();
     ASSERT_EQ(queue.Count, 20);
     EXPECT_EQ(queue.Entries[0].Code, code(Command::GetBatteryLow));
     EXPECT_EQ(queue.Entries[1].Code, code(Command::Identify));
@@ -52,10 +52,10 @@ TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
     ASSERT_TRUE(h.runProcedure());
     EXPECT_EQ(h.refreshes, 1);
     EXPECT_TRUE(h.port.isOpen());
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), kCommunicatingPort3);
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), kCommunicatingPort3);
     EXPECT_EQ(h.window->windowTitle(),
               QStringLiteral("[Veltrane] Temperature and Humidity LoggerQM320-HX"));
-    EXPECT_EQ(h.text(StatusNames::IdentName), QStringLiteral("LAB1"));
+    EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("LAB1"));
     EXPECT_TRUE(h.prompter.messages.empty());
 }
 
@@ -98,10 +98,10 @@ TEST_P(ConnectModel, AcceptsOnlyServedModels) {
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].title, QStringLiteral("Veltrane"));
     EXPECT_EQ(h.prompter.messages[0].text, QStringLiteral("Veltrane not connected."));
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
-    EXPECT_TRUE(h.enabled("Combo4"));
-    EXPECT_FALSE(h.engine->busy());
-    EXPECT_FALSE(h.connection->connecting());
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(h.enabled(I::Combo4));
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_FALSE(h.connection().connecting());
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ConnectModel,
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Models, ConnectModel,
 
 TEST(Connect, OnceTriesOnlyTheGivenPort) {
     Harness h(5, QStringLiteral("runs"));
-    h.connection->Port_Set_Command(QStringLiteral("Once"), 2);
+    h.connection().Port_Set_Command(QStringLiteral("Once"), 2);
     EXPECT_FALSE(h.port.isOpen());
     EXPECT_EQ(h.port.opens, (std::vector<int>{2, 2, 2, 2}));
     ASSERT_EQ(h.prompter.messages.size(), 1u);
@@ -123,7 +123,7 @@ TEST(Connect, OnceTriesOnlyTheGivenPort) {
     h.connect(QStringLiteral("Once"), 5);
     EXPECT_TRUE(h.port.isOpen());
     EXPECT_EQ(h.port.opens, (std::vector<int>{5, 5}));
-    EXPECT_EQ(h.connection->Portnum, 5);
+    EXPECT_EQ(h.session.Portnum, 5);
 }
 
 TEST(Connect, PortsThatCannotOpenAreSkipped) {
@@ -131,7 +131,7 @@ TEST(Connect, PortsThatCannotOpenAreSkipped) {
     h.port.missingPorts = {1, 2, 3};
     h.connect();
     EXPECT_TRUE(h.port.isOpen());
-    EXPECT_EQ(h.connection->Portnum, 4);
+    EXPECT_EQ(h.session.Portnum, 4);
     // Missing ports cost no waits at all.
     EXPECT_EQ(h.waiter.elapsedMs, kAttemptMs);
 }
@@ -143,25 +143,25 @@ TEST(Connect, NoUsbDeviceFailsWithoutTryingAnyPort) {
     EXPECT_TRUE(h.port.opens.empty());
     EXPECT_TRUE(h.waiter.waits.empty());
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
 }
 
 TEST(Connect, DoesNothingWhileAProcedureRuns) {
     Harness h(1, QStringLiteral("runs"));
-    h.engine->begin();
-    h.engine->Enqueue(Command::GetStatus, 0, 0, QString());
-    h.connection->Port_Set_Command(QString(), 0);
+    h.engine.begin();
+    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.connection().Port_Set_Command(QString(), 0);
     EXPECT_TRUE(h.port.opens.empty());
     EXPECT_TRUE(h.device.levels.empty());
     EXPECT_TRUE(h.prompter.messages.empty());
 
     // Connected, a running procedure also keeps the toggle from disconnecting.
-    h.engine->Pro_End();
+    h.engine.Pro_End();
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
-    h.engine->begin();
-    h.engine->Enqueue(Command::GetStatus, 0, 0, QString());
-    h.connection->Port_Set_Command(QString(), 0);
+    h.engine.begin();
+    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.connection().Port_Set_Command(QString(), 0);
     EXPECT_TRUE(h.port.isOpen());
 }
 
@@ -170,7 +170,7 @@ TEST(Connect, ASecondPressDuringTheScanIsIgnored) {
     int nestedPresses = 0;
     h.waiter.duringWait = [&] {
         if (nestedPresses++ < 3) {
-            h.connection->Port_Set_Command(QString(), 0);
+            h.connection().Port_Set_Command(QString(), 0);
         }
     };
     h.connect();
@@ -185,13 +185,20 @@ TEST(Connect, ToggleDisconnectsAndRefreshes) {
     ASSERT_TRUE(h.port.isOpen());
     h.state.Record_State = kStateRecording;
     const int refreshes = h.refreshes;
-    h.connection->Port_Set_Command(QString(), 0);
+    h.connection().Port_Set_Command(QString(), 0);
     EXPECT_FALSE(h.port.isOpen());
     EXPECT_TRUE(h.state.Record_State.isEmpty());
     EXPECT_EQ(h.refreshes, refreshes + 1);
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("Veltrane"));
 }
+
+const QString kLogQuestion = QStringLiteral(
+    "When the communication begins, the data previously downloaded is lost.\r\r"
+    "Is the data of the log record preserved?");
+const QString kRealTimeQuestion = QStringLiteral(
+    "When the communication begins, the data previously measured is lost.\r\r"
+    "Is real-time data preserved?");
 
 // Each unsaved data set is offered for saving before the data sets are cleared.
 struct SaveCase {
@@ -210,25 +217,24 @@ TEST_P(ConnectSave, AsksBeforeClearing) {
     h.dataSets[LogData].unsaved = c.logUnsaved;
     h.dataSets[RealTimeData].unsaved = c.realTimeUnsaved;
     h.prompter.answers = c.answers;
+    h.prompter.saveDirectory = h.scratch.path();
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
-    EXPECT_EQ(h.saved, c.saved);
+    std::vector<QString> savesAfter;
+    for (DataSetIndex index : c.saved) {
+        savesAfter.push_back(index == LogData ? kLogQuestion : kRealTimeQuestion);
+    }
+    EXPECT_EQ(h.prompter.savesAfter, savesAfter);
     ASSERT_EQ(h.prompter.questions.size(), c.questions.size());
     for (std::size_t i = 0; i < c.questions.size(); ++i) {
         EXPECT_EQ(h.prompter.questions[i].text, c.questions[i]);
         EXPECT_EQ(h.prompter.questions[i].title, QStringLiteral("QM320-HX"));
     }
-    EXPECT_EQ(h.clears, 1);
+    EXPECT_EQ(h.display.clears[LogData], 1);
+    EXPECT_EQ(h.display.clears[RealTimeData], 1);
     EXPECT_FALSE(h.dataSets[LogData].unsaved);
     EXPECT_FALSE(h.dataSets[RealTimeData].unsaved);
 }
-
-const QString kLogQuestion = QStringLiteral(
-    "When the communication begins, the data previously downloaded is lost.\r\r"
-    "Is the data of the log record preserved?");
-const QString kRealTimeQuestion = QStringLiteral(
-    "When the communication begins, the data previously measured is lost.\r\r"
-    "Is real-time data preserved?");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConnectSave,
@@ -259,15 +265,15 @@ TEST(Connect, TextsFollowTheLanguage) {
         h.connect();
         ASSERT_EQ(h.prompter.messages.size(), 1u);
         EXPECT_EQ(h.prompter.messages[0].text, c.failure);
-        EXPECT_EQ(h.text(StatusNames::StatusPanel1), c.unconnected);
+        EXPECT_EQ(h.text(I::StatusBar1Panel1), c.unconnected);
 
         h.logger.state().model = "QM300-HX";
-        h.connection->Port_Setting_N_P = QStringLiteral("19200");
+        h.session.Port_Setting_N_P = QStringLiteral("19200");
         h.connect();
         ASSERT_TRUE(h.port.isOpen());
         EXPECT_EQ(h.port.lastSettings, QStringLiteral("19200,n,8,1"));
-        EXPECT_EQ(h.text(StatusNames::StatusPanel1), c.communicating);
-        EXPECT_FALSE(h.shown(StatusNames::Upper));
+        EXPECT_EQ(h.text(I::StatusBar1Panel1), c.communicating);
+        EXPECT_FALSE(h.shown(I::UpperText));
     }
 }
 
@@ -276,24 +282,27 @@ TEST(Connect, TextsFollowTheLanguage) {
 TEST(Connect, UnsavedDataIsKeptWhenTheSaveDoesNotHappen) {
     Harness h(1, QStringLiteral("runs"));
     h.dataSets[RealTimeData].unsaved = true;
-    h.dataSets[RealTimeData].count = 4;
+    for (int i = 0; i < 4; ++i) {
+        Sample sample;
+        sample.dateTime = 46000 + i / 1440.0;
+        ASSERT_EQ(h.dataSets[RealTimeData].append(sample), DataError::None);
+    }
     h.prompter.answers = {true};
-    h.saveSucceeds = false;
     h.connect();
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_EQ(h.clears, 0);
+    EXPECT_EQ(h.display.clears[RealTimeData], 0);
     EXPECT_EQ(h.dataSets[RealTimeData].count, 4);
     EXPECT_TRUE(h.dataSets[RealTimeData].unsaved);
-    EXPECT_FALSE(h.engine->busy());
-    EXPECT_FALSE(h.connection->connecting());
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_FALSE(h.connection().connecting());
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
 
     // Once saved, the next connect goes ahead.
-    h.saveSucceeds = true;
+    h.prompter.saveDirectory = h.scratch.path();
     h.prompter.answers = {true};
     h.connect();
     EXPECT_TRUE(h.port.isOpen());
-    EXPECT_EQ(h.clears, 1);
+    EXPECT_EQ(h.display.clears[RealTimeData], 1);
     EXPECT_EQ(h.dataSets[RealTimeData].count, 0);
 }
 
@@ -302,55 +311,55 @@ TEST(DeviceCheck, RemovedDeviceDisconnectsOnTheNextTick) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
 
-    h.connection->dCheckTick();
+    h.connection().dCheckTick();
     EXPECT_TRUE(h.port.isOpen());
 
     h.device.present = false;
-    h.connection->dCheckTick();
+    h.connection().dCheckTick();
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
-    EXPECT_EQ(h.text(StatusNames::Communication), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Unconnection"));
     EXPECT_TRUE(h.prompter.messages.empty());
 }
 
 TEST(DeviceCheck, WaitsWhileAProcedureRunsOrNoPortIsOpen) {
     Harness h(3, QStringLiteral("runs"));
-    h.connection->dCheckTick();
+    h.connection().dCheckTick();
     EXPECT_TRUE(h.device.levels.empty());
 
     h.connect();
     h.device.present = false;
-    h.engine->begin();
-    h.engine->Enqueue(Command::GetStatus, 0, 0, QString());
-    h.connection->dCheckTick();
+    h.engine.begin();
+    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.connection().dCheckTick();
     EXPECT_TRUE(h.port.isOpen());
-    h.engine->Pro_End();
-    h.connection->dCheckTick();
+    h.engine.Pro_End();
+    h.connection().dCheckTick();
     EXPECT_FALSE(h.port.isOpen());
 }
 
 TEST(DownloadSpeed, MenuSetsModeAndCheckMarks) {
     Harness h;
-    h.connection->D_M_Slow_Click();
+    h.connection().D_M_Slow_Click();
     EXPECT_EQ(h.state.Download_Mode, 1);
-    EXPECT_FALSE(Controls::find(h.window.get(), "D_M_Fast")->property("checked").toBool());
-    EXPECT_TRUE(Controls::find(h.window.get(), "D_M_Slow")->property("checked").toBool());
-    h.connection->D_M_Fast_Click();
+    EXPECT_FALSE(h.controls.object(I::D_M_Fast)->property("checked").toBool());
+    EXPECT_TRUE(h.controls.object(I::D_M_Slow)->property("checked").toBool());
+    h.connection().D_M_Fast_Click();
     EXPECT_EQ(h.state.Download_Mode, 0);
-    EXPECT_TRUE(Controls::find(h.window.get(), "D_M_Fast")->property("checked").toBool());
-    EXPECT_FALSE(Controls::find(h.window.get(), "D_M_Slow")->property("checked").toBool());
+    EXPECT_TRUE(h.controls.object(I::D_M_Fast)->property("checked").toBool());
+    EXPECT_FALSE(h.controls.object(I::D_M_Slow)->property("checked").toBool());
 }
 
 TEST(Initialise, SendsTheRawCommandOnlyWhenIdle) {
     Harness h(1, QStringLiteral("runs"));
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
-    h.engine->begin();
-    h.engine->Enqueue(Command::GetStatus, 0, 0, QString());
-    h.connection->Command27_Click();
+    h.engine.begin();
+    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.connection().Command27_Click();
     EXPECT_EQ(h.logger.initialiseCount(), 0);
-    h.engine->Pro_End();
-    h.connection->Command27_Click();
+    h.engine.Pro_End();
+    h.connection().Command27_Click();
     EXPECT_EQ(h.logger.initialiseCount(), 1);
     EXPECT_EQ(h.port.writes.back(), Protocol::initAllCommand());
 }

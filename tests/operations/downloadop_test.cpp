@@ -6,51 +6,30 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "../link/linkharness.h"
+#include "harness.h"
 #include "operations/downloadop.h"
 
 namespace {
 
-class RecordingHost : public DownloadHost {
-  public:
-    void saveLogData() override {
-        ++saves;
-        if (data) {
-            data->unsaved = false;
-        }
-    }
-    void downloadStarting() override { ++starts; }
-    void showLogData() override { ++shows; }
-
-    DataSet* data = nullptr;
-    int saves = 0;
-    int starts = 0;
-    int shows = 0;
-};
+using namespace optest;
 
 class DownloadOpTest : public ::testing::Test {
   protected:
-    explicit DownloadOpTest(const QString& scenario = QStringLiteral("runs")) : h(scenario) {}
-
     void SetUp() override {
-        host.data = &h.logData;
-        op.registerHandlers();
         h.state.Download_Mode = 0;
-        // The status read the connect step ran.
-        h.engine.begin();
-        ASSERT_TRUE(enqueueStatusRead(h.engine, Keyword::PortOpen));
-        h.engine.SendCurrent();
-        h.pump();
+        h.connect();
+        ASSERT_TRUE(h.port.isOpen());
         ASSERT_FALSE(h.engine.busy());
     }
+    void pump() { h.runProcedure(100000); }
 
-    LinkHarness h;
-    RecordingHost host;
-    DownloadOperation op{h.engine, h.state, h.logData, h.prompter, h.messages, host};
+    Harness h{3, QStringLiteral("runs")};
+    DataSet& logData = h.dataSets[LogData];
+    DownloadOperation& op = h.ops->download();
 };
 
 TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
-    h.logData.unsaved = false;
+    logData.unsaved = false;
     op.Command5_Click();
     ProgressDialog& dialog = op.Form3();
     EXPECT_EQ(dialog.objectName(), QStringLiteral("Form3"));
@@ -62,17 +41,17 @@ TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
     EXPECT_EQ(dialog.cancelButton()->text(), h.messages.text(272));
     EXPECT_EQ(dialog.bar()->objectName(), QStringLiteral("ProgressBar1"));
     EXPECT_EQ(dialog.windowTitle(), h.messages.text(1095));
-    EXPECT_EQ(host.starts, 1);
+    EXPECT_EQ(h.display.clears[LogData], 2);
     EXPECT_TRUE(h.prompter.questions.empty());
-    h.pump();
+    pump();
     EXPECT_FALSE(h.engine.busy());
-    EXPECT_EQ(h.logData.count, 650);
+    EXPECT_EQ(logData.count, 650);
     EXPECT_EQ(dialog.bar()->maximum(), 650);
     EXPECT_EQ(dialog.bar()->value(), 650);
     EXPECT_EQ(dialog.windowTitle(), h.messages.text(1045) + QChar(0x3000) + "(650/650)");
-    EXPECT_EQ(host.shows, 1);
+    EXPECT_EQ(h.display.shows[LogData], 1);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(h.logData.unsaved);
+    EXPECT_TRUE(logData.unsaved);
 }
 
 TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
@@ -90,11 +69,11 @@ TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
             dialog.cancelButton()->click();
         }
     });
-    h.pump();
+    pump();
     EXPECT_FALSE(h.engine.busy());
-    EXPECT_EQ(h.logData.count, 10);
+    EXPECT_EQ(logData.count, 10);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(host.shows, 1);
+    EXPECT_EQ(h.display.shows[LogData], 1);
 }
 
 TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {
@@ -104,38 +83,39 @@ TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {
     } cases[] = {{false, true, 0, 0}, {true, false, 1, 0}, {true, true, 1, 1}};
     for (const auto& c : cases) {
         h.prompter.questions.clear();
-        host.saves = 0;
-        h.logData.unsaved = c.unsaved;
-        h.prompter.answer = c.answer;
+        h.prompter.savesAfter.clear();
+        h.prompter.saveDirectory = h.scratch.path();
+        logData.unsaved = c.unsaved;
+        h.prompter.answers = {c.answer};
         op.Command5_Click();
         EXPECT_EQ(static_cast<int>(h.prompter.questions.size()), c.questions);
-        EXPECT_EQ(host.saves, c.saves);
+        EXPECT_EQ(static_cast<int>(h.prompter.savesAfter.size()), c.saves);
         if (c.questions > 0) {
-            EXPECT_EQ(h.prompter.questions[0], h.messages.pair(1093, 1094));
+            EXPECT_EQ(h.prompter.questions[0].text, h.messages.pair(1093, 1094));
         }
         // Whatever the answer, the download runs.
-        h.pump();
-        EXPECT_EQ(h.logData.count, 650);
+        pump();
+        EXPECT_EQ(logData.count, 650);
     }
 }
 
 TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
     h.state.Record_Pointer = 0;
     h.state.Wrapped = 0;
-    h.logData.count = 5;
+    logData.count = 5;
     op.Command5_Click();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1096));
+    EXPECT_EQ(h.prompter.messages[0].text, h.messages.text(1096));
     EXPECT_FALSE(h.engine.busy());
     EXPECT_FALSE(op.Form3().isVisible());
-    EXPECT_EQ(h.logData.count, 5);
+    EXPECT_EQ(logData.count, 5);
 
     h.state.Wrapped = 1;
     h.engine.begin();
     ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
     op.Command5_Click();
     EXPECT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(host.starts, 0);
+    EXPECT_EQ(h.display.clears[LogData], 1);
     EXPECT_EQ(h.engine.queue().Count, 19);
     h.engine.begin();
 }
@@ -143,16 +123,16 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
 TEST_F(DownloadOpTest, StalledStreamClosesTheDialogAndEmptiesTheLog) {
     h.logger.faults().stallAfterRecords = 3;
     op.Command5_Click();
-    h.pump();
+    pump();
     ASSERT_TRUE(h.engine.busy());
     for (int tick = 0; tick < 11; ++tick) {
-        op.downloadTick();
+        h.timers.fire(TimerId::DownloadTimer);
     }
     EXPECT_FALSE(h.engine.busy());
-    EXPECT_EQ(h.logData.count, 0);
+    EXPECT_EQ(logData.count, 0);
     EXPECT_FALSE(op.Form3().isVisible());
-    EXPECT_EQ(host.shows, 0);
-    EXPECT_EQ(h.prompter.messages.back(), h.messages.text(1089));
+    EXPECT_EQ(h.display.shows[LogData], 0);
+    EXPECT_EQ(h.prompter.messages.back().text, h.messages.text(1089));
 }
 
 }  // namespace

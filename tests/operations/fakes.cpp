@@ -4,12 +4,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-
-#include "operations/statuspanel.h"
 
 namespace optest {
 
@@ -109,63 +109,78 @@ bool ScriptedPrompter::question(const QString& title, const QString& text) {
     return answer;
 }
 
+QString ScriptedPrompter::saveFileName(const QString&, const QString&, const QString&,
+                                       const QString&) {
+    if (saveDirectory.isEmpty()) {
+        return {};
+    }
+    savesAfter.push_back(questions.empty() ? QString() : questions.back().text);
+    return saveDirectory + QStringLiteral("/save%1.csv").arg(savesAfter.size());
+}
+
 namespace {
 
-template <typename T>
-T* named(QWidget* parent, const QString& name) {
-    auto* widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
+QObject* makeControl(const ControlInfo& info, QWidget* parent) {
+    switch (info.kind) {
+        case ControlKind::Frame:
+            return new QGroupBox(parent);
+        case ControlKind::Label:
+            return new QLabel(parent);
+        case ControlKind::Button: {
+            auto* button = new QPushButton(parent);
+            button->setCheckable(info.id == ControlId::Command20);
+            return button;
+        }
+        case ControlKind::Option:
+            return new QRadioButton(parent);
+        case ControlKind::Combo:
+            return new QComboBox(parent);
+        case ControlKind::ScrollBar:
+            return new QScrollBar(parent);
+        case ControlKind::Menu: {
+            auto* menu = new QMenu(parent);
+            return menu->menuAction();
+        }
+        case ControlKind::Action: {
+            auto* action = new QAction(parent);
+            action->setCheckable(info.id == ControlId::D_M_Fast || info.id == ControlId::D_M_Slow);
+            return action;
+        }
+        case ControlKind::Dialog:
+            return new QDialog(parent);
+        case ControlKind::Window:
+        case ControlKind::Pane:
+        case ControlKind::Graph:
+            return new QWidget(parent);
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-QStringList testMenuNames() {
-    return {"m1",  "m11", "m12", "m121", "m122", "m13", "m2",  "m21",      "m22",
-            "m23", "m3",  "m31", "m32",  "m33",  "m34", "m35", "D_M_Fast", "D_M_Slow"};
-}
-
-QWidget* buildTestWindow() {
-    auto* window = new QWidget;
-    window->setObjectName(QStringLiteral("Form1"));
-    for (int i = 1; i <= 5; ++i) {
-        named<QComboBox>(window, QStringLiteral("Combo%1").arg(i));
+std::unique_ptr<QWidget> buildTestWindow(Controls& controls) {
+    auto window = std::make_unique<QWidget>();
+    window->setObjectName(QLatin1String(controlName(ControlId::Form1)));
+    for (const ControlInfo& info : controlTable()) {
+        if (info.kind == ControlKind::Window || info.id == ControlId::Form3) {
+            continue;
+        }
+        QWidget* parent = window.get();
+        if (info.scope != nullptr) {
+            parent =
+                window->findChild<QWidget*>(QLatin1String(info.scope), Qt::FindDirectChildrenOnly);
+            if (parent == nullptr) {
+                parent = new QWidget(window.get());
+                parent->setObjectName(QLatin1String(info.scope));
+            }
+        }
+        QObject* control = makeControl(info, parent);
+        control->setObjectName(QLatin1String(info.name));
+        if (info.kind == ControlKind::Dialog) {
+            controls.add(info.id, control);
+        }
     }
-    // Command4, 5, 11, 21 and 24 belong to the status panel.
-    for (int i : {1, 2, 3, 6, 7, 10, 12, 13, 15, 16, 17, 18, 19, 22, 23, 25, 26, 27, 28}) {
-        named<QPushButton>(window, QStringLiteral("Command%1").arg(i));
-    }
-    named<QPushButton>(window, QStringLiteral("Command20"))->setCheckable(true);
-    for (int i = 1; i <= 9; ++i) {
-        named<QRadioButton>(window, QStringLiteral("Option%1").arg(i));
-    }
-    for (int i = 1; i <= 4; ++i) {
-        named<QScrollBar>(window, QStringLiteral("VScroll%1").arg(i));
-        named<QScrollBar>(window, QStringLiteral("HScroll%1").arg(i));
-    }
-    for (const char* label :
-         {"Label2", "Label4", "Label10", "Label30", "Label34", "Label35", "Label36", "Label37",
-          StatusNames::StatusPanel1, StatusNames::DataSetLabel}) {
-        named<QLabel>(window, QString::fromLatin1(label));
-    }
-    for (const char* pane : {"Frame6", "Frame8", "Frame12"}) {
-        named<QGroupBox>(window, QString::fromLatin1(pane));
-    }
-    for (const char* pane : StatusNames::TablePanes) {
-        named<QWidget>(window, QString::fromLatin1(pane));
-    }
-    named<QWidget>(window, QString::fromLatin1(StatusNames::GraphArea));
-    for (const char* dialog : {"Form2", "Form3", "Form5", "Form6", "Form12"}) {
-        named<QDialog>(window, QString::fromLatin1(dialog));
-    }
-    new StatusPanel(window);
-    new IdentNameFrame(window);
-    new CommunicationFrame(window);
-    for (const QString& menu : testMenuNames()) {
-        auto* action = new QAction(menu, window);
-        action->setObjectName(menu);
-        action->setCheckable(menu.startsWith(QLatin1String("D_M_")));
-    }
+    controls.registerFrom(window.get());
     return window;
 }
 

@@ -1,6 +1,6 @@
-// Test doubles for the connect and status tests: a serial bus with the simulated logger on one
-// port, the USB device, a waiter on simulated time, a scripted prompter, and a window tree
-// holding every named control the status refresh touches.
+// Test doubles for the operations: a serial bus with the simulated logger on one port, the USB
+// device, a waiter on simulated time, a scripted prompter, and a window built from the control
+// table.
 #pragma once
 
 #include <QByteArray>
@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "link/cbusdevice.h"
 #include "link/serialport.h"
 #include "link/waiter.h"
+#include "operations/controls.h"
 #include "sim/simlogger.h"
 
 namespace optest {
@@ -95,21 +97,21 @@ class ScriptedPrompter : public Prompter {
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::deque<bool> answers;  // No when the script runs out
+    // Where a save dialog chooses a file; empty: the dialog is cancelled.
+    QString saveDirectory;
+    // The question each save dialog followed.
+    std::vector<QString> savesAfter;
 
     void message(const QString& title, const QString& text) override {
         messages.push_back({title, text});
     }
     bool question(const QString& title, const QString& text) override;
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override;
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// A main window stand-in: every control the refresh and the connect step name, as widgets and
-// menu actions under one root, plus the status panel widgets themselves.
-QWidget* buildTestWindow();
-// Names of the controls buildTestWindow() creates as menu actions.
-QStringList testMenuNames();
+// A main window stand-in built from the control table: one widget or menu item of its kind for
+// every control, and an open dialog for each dialog the status refresh closes; all registered.
+std::unique_ptr<QWidget> buildTestWindow(Controls& controls);
 
 }  // namespace optest

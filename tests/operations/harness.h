@@ -1,52 +1,66 @@
-// Everything of the main window that connecting and the status refresh need, wired as the
-// application wires it, around the simulated logger.
+// The operations wired as the application wires them (one session, one context, one set of
+// operations) around the simulated logger, a window built from the control table, a display
+// that records what it is asked to show, and a pointer that records its state.
 #pragma once
 
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 
 #include "data/datasets.h"
 #include "data/messagetable.h"
-#include "data/sample.h"
 #include "fakes.h"
-#include "link/engine.h"
-#include "link/loggermodel.h"
-#include "link/loggerstate.h"
+#include "link/session.h"
 #include "link/timers.h"
-#include "operations/connect.h"
-#include "operations/statusrefresh.h"
+#include "operations/context.h"
+#include "operations/operations.h"
 
 namespace optest {
 
-class Harness : public EngineHost, public ConnectHost, public LoggerView {
+class FakeDisplay : public DataDisplay {
+  public:
+    DataSetIndex current = LogData;
+    int kind = Graphs;
+    std::array<int, 3> clears{};
+    std::array<int, 3> shows{};
+    std::array<int, 3> appends{};
+
+    DataSetIndex shown() const override { return current; }
+    int viewKind() const override { return kind; }
+    void clear(DataSetIndex index) override { ++clears[index]; }
+    void show(DataSetIndex index, bool) override {
+        current = index;
+        ++shows[index];
+    }
+    void appendNewest(DataSetIndex index) override {
+        current = index;
+        ++appends[index];
+    }
+    void redrawIfGrown() override {}
+};
+
+class FakePointer : public BusyPointer {
+  public:
+    bool busy = false;
+    void setBusy(bool value) override { busy = value; }
+};
+
+class Harness {
   public:
     // The logger answers on loggerPort as the named scenario (empty: the simulator's default).
     explicit Harness(int loggerPort = 3, const QString& scenario = QString());
-    ~Harness() override;
+    ~Harness();
 
     // Runs the queued procedure to its end by polling, as the InputTimer would.
     bool runProcedure(int maxTicks = 1000);
     // Connects by the toggle and runs the status read that follows.
     void connect(const QString& mode = QString(), int port = 0);
-    void refresh() { refresh_->run(view); }
+    void refresh() { ops->status().run(); }
+    Connection& connection() { return ops->connection(); }
 
-    QString text(const char* name) const;
-    bool enabled(const char* name) const;
-    bool shown(const char* name) const;
-
-    // EngineHost
-    void showFailure(int firstMessage, int secondMessage) override;
-    void setBusyPointer(bool busy) override { busyPointer = busy; }
-    void procedureEnded() override;
-    // ConnectHost
-    bool isUnsaved(DataSetIndex dataSet) override { return dataSets[dataSet].unsaved; }
-    void saveCsv(DataSetIndex dataSet) override;
-    void clearDataSets() override;
-    // LoggerView
-    void batteryLabel(const QString&, bool) override {}
-    void clockLabel(const QString&) override {}
-    void realTimeReadout(const RealTimeReadout&) override {}
-    void realTimeSampleAdded() override {}
+    QString text(ControlId id) const { return controls.text(id); }
+    bool enabled(ControlId id) const { return controls.enabled(id); }
+    bool shown(ControlId id) const { return controls.shown(id); }
 
     SimLogger logger;
     SimBusPort port;
@@ -55,22 +69,18 @@ class Harness : public EngineHost, public ConnectHost, public LoggerView {
     ScriptedPrompter prompter;
     MessageTable messages;
     TimerTable timers;
-    LoggerState state;
     QTemporaryDir scratch;
     DataSets dataSets;
-    Sample sampleBuffer;
+    Session session{port, timers, prompter, messages, dataSets};
+    Engine& engine = session.engine();
+    LoggerState& state = session.state();
+    FakeDisplay display;
+    FakePointer pointer;
+    Controls controls;
     std::unique_ptr<QWidget> window;
-    StatusView view;
-    std::vector<DataSetIndex> saved;
-    bool saveSucceeds = true;
-    int clears = 0;
+    Context context{session, waiter, controls, display, pointer};
+    std::unique_ptr<Operations> ops;
     int refreshes = 0;
-    bool busyPointer = false;
-
-    std::unique_ptr<Engine> engine;
-    std::unique_ptr<LoggerModel> model;
-    std::unique_ptr<StatusRefresh> refresh_;
-    std::unique_ptr<Connection> connection;
 };
 
 }  // namespace optest

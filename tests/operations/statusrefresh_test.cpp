@@ -3,24 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QPushButton>
 
 #include "data/datetime.h"
 #include "harness.h"
 #include "operations/controls.h"
-#include "operations/statuspanel.h"
 
 namespace {
 
 using namespace optest;
+using I = ControlId;
 
-QColor back(Harness& h, const char* name) {
-    return Controls::backColour(h.window.get(), QString::fromLatin1(name));
+QColor back(Harness& h, ControlId id) {
+    return h.controls.backColour(id);
 }
 
 // A port open on 3 without traffic, as after a connect, with a stopped QM320-HX.
 void openConnected(Harness& h) {
     ASSERT_TRUE(h.port.open(3, QStringLiteral("57600,n,8,1")));
-    h.view.Portnum = 3;
+    h.session.Portnum = 3;
     h.state.Machine_N_P = kModelQM320;
     h.state.Start_Time = datetime::fromDateAndTime(QDate(2025, 3, 14), QTime(9, 30));
     h.state.Battery_Volts = QStringLiteral("3.00");
@@ -93,19 +94,19 @@ TEST(StatusRefresh, NotConnected) {
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("Veltrane"));
     EXPECT_TRUE(h.state.VT_Name.isEmpty());
     EXPECT_TRUE(h.state.F_W_Ver.isEmpty());
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Unconnection"));
-    EXPECT_EQ(h.text(StatusNames::Communication), QStringLiteral("Unconnection"));
-    EXPECT_EQ(back(h, StatusNames::Lamp), QColor(0, 0, 0));
-    EXPECT_EQ(h.text(StatusNames::Operation), QStringLiteral("----"));
-    EXPECT_EQ(h.text(StatusNames::IdentName), QStringLiteral("----"));
-    EXPECT_EQ(h.text(StatusNames::Battery), QStringLiteral("----"));
-    EXPECT_EQ(back(h, StatusNames::Battery), StatusColours::buttonFace());
-    EXPECT_EQ(h.text(StatusNames::Points), QString());
-    EXPECT_EQ(h.text("Command2"), QStringLiteral("Continuous"));
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Unconnection"));
+    EXPECT_EQ(back(h, I::ConnectionLamp), QColor(0, 0, 0));
+    EXPECT_EQ(h.text(I::OperationText), QStringLiteral("----"));
+    EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("----"));
+    EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("----"));
+    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
+    EXPECT_EQ(h.text(I::PointsText), QString());
+    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Continuous"));
     EXPECT_FALSE(portDialog->isVisible());
     EXPECT_FALSE(h.timers.isArmed(TimerId::TimeOut));
     EXPECT_FALSE(h.timers.isArmed(TimerId::Continuation));
-    EXPECT_FALSE(Controls::find(h.window.get(), "Command20")->property("checked").toBool());
+    EXPECT_FALSE(h.controls.object(I::Command20)->property("checked").toBool());
 }
 
 // Enabling by state: controls that must be on and off after the refresh.
@@ -113,8 +114,8 @@ struct StateCase {
     const char* name;
     bool connected;
     const char* recordState;
-    std::vector<const char*> on;
-    std::vector<const char*> off;
+    std::vector<ControlId> on;
+    std::vector<ControlId> off;
     const char* operation;  // nullptr: not checked
     const char* command4;
 };
@@ -129,24 +130,24 @@ TEST_P(StatusStates, EnablesByState) {
     }
     h.state.Record_State = QString::fromLatin1(c.recordState);
     // The refresh must set every control whatever it held before.
-    for (const char* name : c.on) {
-        Controls::setEnabled(h.window.get(), QString::fromLatin1(name), false);
+    for (ControlId name : c.on) {
+        h.controls.setEnabled(name, false);
     }
-    for (const char* name : c.off) {
-        Controls::setEnabled(h.window.get(), QString::fromLatin1(name), true);
+    for (ControlId name : c.off) {
+        h.controls.setEnabled(name, true);
     }
     h.refresh();
-    for (const char* name : c.on) {
-        EXPECT_TRUE(h.enabled(name)) << name;
+    for (ControlId name : c.on) {
+        EXPECT_TRUE(h.enabled(name)) << controlName(name);
     }
-    for (const char* name : c.off) {
-        EXPECT_FALSE(h.enabled(name)) << name;
+    for (ControlId name : c.off) {
+        EXPECT_FALSE(h.enabled(name)) << controlName(name);
     }
     if (c.operation != nullptr) {
-        EXPECT_EQ(h.text(StatusNames::Operation), QString::fromLatin1(c.operation));
+        EXPECT_EQ(h.text(I::OperationText), QString::fromLatin1(c.operation));
     }
     if (c.command4 != nullptr) {
-        EXPECT_EQ(h.text("Command4"), QString::fromLatin1(c.command4));
+        EXPECT_EQ(h.text(I::Command4), QString::fromLatin1(c.command4));
     }
 }
 
@@ -156,42 +157,43 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"NotConnected",
                   false,
                   "",
-                  {"Combo1", "Combo3", "Combo4", "m1", "m2", "m3", "m31", "m32", "Option5",
-                   "Option9", "Frame8", "Frame11"},
-                  {"Command27", "Command1", "Command2", "Command4", "Command5", "Command11",
-                   "Option1", "Combo2", "m33", "m34"},
+                  {I::Combo1, I::Combo3, I::Combo4, I::m1, I::m2, I::m3, I::m31, I::m32, I::Option5,
+                   I::Option9, I::Frame8, I::Frame11},
+                  {I::Command27, I::Command1, I::Command2, I::Command4, I::Command5, I::Command11,
+                   I::Option1, I::Combo2, I::m33, I::m34},
                   "----",
                   nullptr},
-        StateCase{
-            "Stopped",
-            true,
-            "",
-            {"Command1", "Command2", "Command4", "Command5", "Command11", "Command19", "Command6",
-             "Option1", "Option4", "Combo2", "Combo5", "Command27", "m33", "m34", "m22", "Option6"},
-            {"Combo1", "Combo3", "Combo4"},
-            "Record stop",
-            "Start"},
+        StateCase{"Stopped",
+                  true,
+                  "",
+                  {I::Command1, I::Command2, I::Command4, I::Command5, I::Command11, I::Command19,
+                   I::Command6, I::Option1, I::Option4, I::Combo2, I::Combo5, I::Command27, I::m33,
+                   I::m34, I::m22, I::Option6},
+                  {I::Combo1, I::Combo3, I::Combo4},
+                  "Record stop",
+                  "Start"},
         StateCase{"Recording",
                   true,
                   "kirokucyu",
-                  {"Command11", "Command4", "m1", "m2", "m3", "m21", "m23", "Option5", "Option8"},
-                  {"Command5", "Command1", "Command2", "Command19", "Option1", "Option6", "m33",
-                   "m34", "m31", "m22", "Combo4"},
+                  {I::Command11, I::Command4, I::m1, I::m2, I::m3, I::m21, I::m23, I::Option5,
+                   I::Option8},
+                  {I::Command5, I::Command1, I::Command2, I::Command19, I::Option1, I::Option6,
+                   I::m33, I::m34, I::m31, I::m22, I::Combo4},
                   "Recording",
                   "Stop"},
         StateCase{"Reserved",
                   true,
                   "yoyakucyu",
-                  {"Command11", "Command4", "m21", "m23", "Option7"},
-                  {"Command5", "Command1", "Command2", "Option6", "m22", "m33", "m34"},
+                  {I::Command11, I::Command4, I::m21, I::m23, I::Option7},
+                  {I::Command5, I::Command1, I::Command2, I::Option6, I::m22, I::m33, I::m34},
                   "Reserving",
                   "Reservation cancel"},
         StateCase{"Continuous",
                   true,
                   "renzoku",
-                  {"Command2", "m1", "m3", "m31", "Option8", "Option9"},
-                  {"Command4", "Command5", "Command11", "Command1", "Option5", "Option7",
-                   "Command22", "Command23", "m2", "m33"},
+                  {I::Command2, I::m1, I::m3, I::m31, I::Option8, I::Option9},
+                  {I::Command4, I::Command5, I::Command11, I::Command1, I::Option5, I::Option7,
+                   I::Command22, I::Command23, I::m2, I::m33},
                   nullptr,
                   nullptr}),
     [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
@@ -205,23 +207,23 @@ TEST(StatusRefresh, ConnectedReadOuts) {
     h.dataSets[LogData].lowerBound = 10;
     h.refresh();
 
-    EXPECT_EQ(h.text(StatusNames::StatusPanel1), QStringLiteral("Communicating\u3000Port3"));
-    EXPECT_EQ(h.text(StatusNames::Communication), QStringLiteral("Communicating"));
-    EXPECT_EQ(back(h, StatusNames::Lamp), QColor(128, 255, 128));
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Communicating\u3000Port3"));
+    EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Communicating"));
+    EXPECT_EQ(back(h, I::ConnectionLamp), QColor(128, 255, 128));
     EXPECT_EQ(h.window->windowTitle(),
               QStringLiteral("[Veltrane] Temperature and Humidity LoggerQM320-HX"));
-    EXPECT_EQ(h.text(StatusNames::Beginning), QStringLiteral("2025/03/14 09:30:00"));
-    EXPECT_EQ(h.text(StatusNames::Points), QStringLiteral("100 point"));
-    EXPECT_EQ(h.text(StatusNames::Interval), QStringLiteral("10 Min"));
-    EXPECT_EQ(h.text(StatusNames::IntervalSeconds), QStringLiteral("600"));
-    EXPECT_EQ(h.text(StatusNames::Mode), QStringLiteral("One Time"));
-    EXPECT_EQ(h.text(StatusNames::Upper), QStringLiteral("30 C"));
-    EXPECT_EQ(h.text(StatusNames::Lower), QStringLiteral("OFF"));
-    EXPECT_EQ(h.text(StatusNames::Battery), QStringLiteral("3.00 V"));
-    EXPECT_EQ(back(h, StatusNames::Battery), StatusColours::buttonFace());
-    EXPECT_EQ(h.text(StatusNames::StopNote), QString());
-    EXPECT_EQ(h.text(StatusNames::IdentName), QStringLiteral("AB  "));
-    EXPECT_TRUE(Controls::find(h.window.get(), "Command20")->property("checked").toBool());
+    EXPECT_EQ(h.text(I::BeginningText), QStringLiteral("2025/03/14 09:30:00"));
+    EXPECT_EQ(h.text(I::PointsText), QStringLiteral("100 point"));
+    EXPECT_EQ(h.text(I::IntervalText), QStringLiteral("10 Min"));
+    EXPECT_EQ(h.text(I::IntervalSecondsText), QStringLiteral("600"));
+    EXPECT_EQ(h.text(I::ModeText), QStringLiteral("One Time"));
+    EXPECT_EQ(h.text(I::UpperText), QStringLiteral("30 C"));
+    EXPECT_EQ(h.text(I::LowerText), QStringLiteral("OFF"));
+    EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("3.00 V"));
+    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
+    EXPECT_EQ(h.text(I::StopNoteText), QString());
+    EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("AB  "));
+    EXPECT_TRUE(h.controls.object(I::Command20)->property("checked").toBool());
     EXPECT_EQ(h.dataSets[LogData].model, QStringLiteral("QM320-HX"));
 }
 
@@ -231,17 +233,17 @@ TEST(StatusRefresh, BatteryFaultAndVoltageStopTurnRed) {
     h.state.Battery_Volts = QStringLiteral("2.4");
     h.state.Stop_Flag = QStringLiteral("Stop");
     h.refresh();
-    EXPECT_EQ(h.text(StatusNames::Battery), QStringLiteral("NG2.4 V"));
-    EXPECT_EQ(back(h, StatusNames::Battery), QColor(255, 0, 0));
-    EXPECT_EQ(h.text(StatusNames::StopNote), QStringLiteral("End due to the voltage decrease."));
-    EXPECT_EQ(back(h, StatusNames::StopNote), QColor(255, 0, 0));
+    EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("NG2.4 V"));
+    EXPECT_EQ(back(h, I::BatteryText), QColor(255, 0, 0));
+    EXPECT_EQ(h.text(I::StopNoteText), QStringLiteral("End due to the voltage decrease."));
+    EXPECT_EQ(back(h, I::StopNoteText), QColor(255, 0, 0));
 
     h.state.Battery_Volts = QStringLiteral("2.5");
     h.state.Stop_Flag.clear();
     h.refresh();
-    EXPECT_EQ(h.text(StatusNames::Battery), QStringLiteral("2.5 V"));
-    EXPECT_EQ(back(h, StatusNames::Battery), StatusColours::buttonFace());
-    EXPECT_EQ(back(h, StatusNames::StopNote), StatusColours::buttonFace());
+    EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("2.5 V"));
+    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
+    EXPECT_EQ(back(h, I::StopNoteText), StatusColours::buttonFace());
 }
 
 TEST(StatusRefresh, StartBefore2000ShowsDashesAndClearsTheRecording) {
@@ -253,15 +255,15 @@ TEST(StatusRefresh, StartBefore2000ShowsDashesAndClearsTheRecording) {
         h.state.Wrapped = wrapped ? 1 : 0;
         h.dataSets[LogData].upperOn = 128;
         h.refresh();
-        EXPECT_EQ(h.text(StatusNames::Beginning), QStringLiteral("----/--/-- --:--:--"));
+        EXPECT_EQ(h.text(I::BeginningText), QStringLiteral("----/--/-- --:--:--"));
         EXPECT_EQ(h.state.Record_Pointer, 0);
         EXPECT_EQ(h.dataSets[LogData].interval, 0);
-        EXPECT_EQ(h.text(StatusNames::Points),
+        EXPECT_EQ(h.text(I::PointsText),
                   wrapped ? QStringLiteral("15000 point") : QStringLiteral("0 point"));
-        EXPECT_EQ(h.text(StatusNames::Interval), QString());
-        EXPECT_EQ(h.text(StatusNames::Mode), QString());
-        EXPECT_EQ(h.text(StatusNames::Upper), QString());
-        EXPECT_EQ(h.text(StatusNames::Lower), QString());
+        EXPECT_EQ(h.text(I::IntervalText), QString());
+        EXPECT_EQ(h.text(I::ModeText), QString());
+        EXPECT_EQ(h.text(I::UpperText), QString());
+        EXPECT_EQ(h.text(I::LowerText), QString());
     }
 }
 
@@ -275,14 +277,14 @@ TEST(StatusRefresh, ReservationShowsTheReservedStart) {
     h.state.Current_Interval_Sec = 90;
     h.state.Stop_Flag = QStringLiteral("Stop");
     h.refresh();
-    EXPECT_EQ(h.text(StatusNames::Beginning), QStringLiteral("05Day09:30 Record beginning"));
-    EXPECT_EQ(h.text(StatusNames::Points), QStringLiteral("0 point"));
-    EXPECT_EQ(h.text(StatusNames::Interval), QStringLiteral("1 Min30 Sec"));
-    EXPECT_EQ(h.text(StatusNames::StopNote), QString());
+    EXPECT_EQ(h.text(I::BeginningText), QStringLiteral("05Day09:30 Record beginning"));
+    EXPECT_EQ(h.text(I::PointsText), QStringLiteral("0 point"));
+    EXPECT_EQ(h.text(I::IntervalText), QStringLiteral("1 Min30 Sec"));
+    EXPECT_EQ(h.text(I::StopNoteText), QString());
 
     h.messages.fillJapanese();
     h.refresh();
-    EXPECT_EQ(h.text(StatusNames::Beginning), QStringLiteral("05日09時30分 記録開始"));
+    EXPECT_EQ(h.text(I::BeginningText), QStringLiteral("05日09時30分 記録開始"));
 }
 
 TEST(StatusRefresh, BoundsShownOnlyForQm320) {
@@ -292,8 +294,8 @@ TEST(StatusRefresh, BoundsShownOnlyForQm320) {
         h.state.Machine_N_P = model;
         h.refresh();
         const bool shown = model == kModelQM320;
-        for (const char* name : {"Label31", "Label32", StatusNames::Upper, StatusNames::Lower}) {
-            EXPECT_EQ(h.shown(name), shown) << qPrintable(model) << " " << name;
+        for (ControlId name : {I::Label31, I::Label32, I::UpperText, I::LowerText}) {
+            EXPECT_EQ(h.shown(name), shown) << qPrintable(model) << " " << controlName(name);
         }
     }
 }
@@ -304,19 +306,19 @@ TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
     h.state.Record_State = kStateContinuous;
     h.dataSets[RealTimeData].count = 5;
     h.refresh();
-    for (const char* name : {"VScroll1", "HScroll2", "Command3", "Command18", "Label30"}) {
-        EXPECT_FALSE(h.shown(name)) << name;
+    for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
+        EXPECT_FALSE(h.shown(name)) << controlName(name);
     }
-    EXPECT_EQ(h.text("Command2"), QStringLiteral("Stop"));
-    EXPECT_FALSE(h.enabled("Command22"));
+    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Stop"));
+    EXPECT_FALSE(h.enabled(I::Command22));
 
     h.state.Record_State.clear();
     h.refresh();
-    for (const char* name : {"VScroll1", "HScroll2", "Command3", "Command18", "Label30"}) {
-        EXPECT_TRUE(h.shown(name)) << name;
+    for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
+        EXPECT_TRUE(h.shown(name)) << controlName(name);
     }
-    EXPECT_EQ(h.text("Command2"), QStringLiteral("Continuous"));
-    EXPECT_TRUE(h.enabled("Command22"));
+    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Continuous"));
+    EXPECT_TRUE(h.enabled(I::Command22));
 }
 
 // Panes and data-dependent controls follow the data set on display and the view mode.
@@ -325,43 +327,61 @@ TEST(StatusRefresh, PanesAndDataControlsFollowTheDisplay) {
     h.dataSets[LogData].count = 10;
     h.dataSets[FileData].count = 0;
     const char* labels[] = {"Log", "RealTime", "File"};
-    const char* panes[] = {StatusNames::LogPane, StatusNames::RealTimePane, StatusNames::FilePane};
+    const ControlId panes[] = {I::Frame13, I::Frame6, I::Frame12};
     for (std::uint8_t disp = 0; disp < 3; ++disp) {
         for (int mode : {0, 1}) {
-            h.view.Disp_stat = disp;
-            h.view.viewMode = mode;
+            h.display.current = static_cast<DataSetIndex>(disp);
+            h.display.kind = mode;
             h.refresh();
             SCOPED_TRACE(testing::Message() << "Disp_stat " << int(disp) << " mode " << mode);
-            EXPECT_EQ(h.text(StatusNames::DataSetLabel), QString::fromLatin1(labels[disp]));
+            EXPECT_EQ(h.text(I::DataSetLabel), QString::fromLatin1(labels[disp]));
             for (int pane = 0; pane < 3; ++pane) {
                 EXPECT_EQ(h.shown(panes[pane]), pane == disp);
-                EXPECT_EQ(h.shown(StatusNames::TablePanes[pane]), mode == 1 && pane == disp);
+                EXPECT_EQ(h.shown(tablePaneOf(pane)), mode == 1 && pane == disp);
             }
-            EXPECT_EQ(h.shown(StatusNames::GraphArea), mode == 0);
+            EXPECT_EQ(h.shown(I::GraphArea), mode == 0);
             const bool hasData = disp == LogData;
-            EXPECT_EQ(h.enabled("HScroll3"), hasData);
-            EXPECT_EQ(h.enabled("Command12"), hasData);
-            EXPECT_EQ(h.enabled("m13"), hasData);
-            EXPECT_TRUE(h.enabled("Command21"));
-            EXPECT_FALSE(h.enabled("Command25"));
-            EXPECT_FALSE(h.enabled("m121"));
+            EXPECT_EQ(h.enabled(I::HScroll3), hasData);
+            EXPECT_EQ(h.enabled(I::Command12), hasData);
+            EXPECT_EQ(h.enabled(I::m13), hasData);
+            EXPECT_TRUE(h.enabled(I::Command21));
+            EXPECT_FALSE(h.enabled(I::Command25));
+            EXPECT_FALSE(h.enabled(I::m121));
         }
     }
 }
 
+// Registration finds each control by name and kind inside its scope; a name missing or found
+// twice is reported, and the control stays unregistered.
+TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
+    Controls controls;
+    std::unique_ptr<QWidget> window = buildTestWindow(controls);
+    EXPECT_TRUE(controls.registerFrom(window.get()).isEmpty());
+    EXPECT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
+
+    auto* twin = new QPushButton(window.get());
+    twin->setObjectName(QStringLiteral("Command5"));
+    delete controls.object(I::Label24);
+    Controls again;
+    const QStringList problems = again.registerFrom(window.get());
+    EXPECT_EQ(problems, QStringList({QStringLiteral("Command5: found 2 times"),
+                                     QStringLiteral("Label24: found 0 times")}));
+    EXPECT_EQ(again.object(I::Command5), nullptr);
+    again.setText(I::Command5, QStringLiteral("skipped"));
+    EXPECT_EQ(again.text(I::Command5), QString());
+}
+
+// A control that is not registered is skipped; the refresh still does its work.
 TEST(StatusRefresh, MissingControlsAreSkipped) {
     Harness h;
-    QWidget empty;
-    StatusRefresh refresh(&empty, *h.engine, h.state, h.dataSets, h.messages);
+    Controls none;
+    Context bare{h.session, h.waiter, none, h.display, h.pointer};
+    StatusRefresh refresh(bare);
     h.state.VT_Name = QStringLiteral("LAB1");
-    h.view.Disp_stat = 7;
-    refresh.run(h.view);
+    refresh.run();
     EXPECT_TRUE(h.state.VT_Name.isEmpty());
-    EXPECT_EQ(empty.windowTitle(), QStringLiteral("[Veltrane] Temperature and Humidity Logger"));
-
-    StatusRefresh detached(nullptr, *h.engine, h.state, h.dataSets, h.messages);
     openConnected(h);
-    detached.run(h.view);
+    refresh.run();
     EXPECT_EQ(h.dataSets[LogData].model, QStringLiteral("QM320-HX"));
 }
 
@@ -370,19 +390,19 @@ TEST(UpdateButton, QueuesTheStatusReadOnlyWhenIdle) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
     h.logger.state().name = {'N', 'E', 'W', '1'};
-    ASSERT_TRUE(Command11_Click(*h.engine));
-    EXPECT_EQ(h.engine->queue().Count, 19);
-    EXPECT_TRUE(h.engine->queue().Entries[0].Keyword.isEmpty());
-    EXPECT_FALSE(Command11_Click(*h.engine));
+    ASSERT_TRUE(Command11_Click(h.engine));
+    EXPECT_EQ(h.engine.queue().Count, 19);
+    EXPECT_TRUE(h.engine.queue().Entries[0].Keyword.isEmpty());
+    EXPECT_FALSE(Command11_Click(h.engine));
     ASSERT_TRUE(h.runProcedure());
-    EXPECT_EQ(h.text(StatusNames::IdentName), QStringLiteral("NEW1"));
+    EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("NEW1"));
 }
 
 // The panel after a real status read of each scenario.
 struct ScenarioCase {
     const char* scenario;
     std::function<void(SimLoggerState&)> tweak;
-    std::vector<std::pair<const char*, QString>> texts;
+    std::vector<std::pair<ControlId, QString>> texts;
 };
 
 class ScenarioReadOuts : public ::testing::TestWithParam<ScenarioCase> {};
@@ -396,7 +416,7 @@ TEST_P(ScenarioReadOuts, ShowTheFormattedValues) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
     for (const auto& [name, text] : c.texts) {
-        EXPECT_EQ(h.text(name), text) << c.scenario << " " << name;
+        EXPECT_EQ(h.text(name), text) << c.scenario << " " << controlName(name);
     }
 }
 
@@ -410,90 +430,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ScenarioCase{"runs",
                      nullptr,
-                     {{StatusNames::Operation, "Record stop"},
-                      {StatusNames::Interval, "10 Min"},
-                      {StatusNames::Points, "650 point"},
-                      {StatusNames::Mode, "One Time"},
-                      {StatusNames::Upper, "30 C"},
-                      {StatusNames::Lower, "OFF"},
-                      {StatusNames::Battery, "3.00 V"},
-                      {StatusNames::IdentName, "LAB1"}}},
-        ScenarioCase{"lowbattery",
-                     nullptr,
-                     {{StatusNames::Battery, "NG2.39 V"},
-                      {StatusNames::StopNote, "End due to the voltage decrease."}}},
+                     {{I::OperationText, "Record stop"},
+                      {I::IntervalText, "10 Min"},
+                      {I::PointsText, "650 point"},
+                      {I::ModeText, "One Time"},
+                      {I::UpperText, "30 C"},
+                      {I::LowerText, "OFF"},
+                      {I::BatteryText, "3.00 V"},
+                      {I::IdentNameText, "LAB1"}}},
         ScenarioCase{
-            "runs",
-            [](SimLoggerState& s) {
-                s.settingUnit = kUnitSeconds;
-                s.settingCount = 90;
-            },
-            {{StatusNames::Interval, "1 Min30 Sec"}, {StatusNames::IntervalSeconds, "90"}}},
+            "lowbattery",
+            nullptr,
+            {{I::BatteryText, "NG2.39 V"}, {I::StopNoteText, "End due to the voltage decrease."}}},
+        ScenarioCase{"runs",
+                     [](SimLoggerState& s) {
+                         s.settingUnit = kUnitSeconds;
+                         s.settingCount = 90;
+                     },
+                     {{I::IntervalText, "1 Min30 Sec"}, {I::IntervalSecondsText, "90"}}},
         ScenarioCase{"runs",
                      [](SimLoggerState& s) {
                          s.settingUnit = kUnitSeconds;
                          s.settingCount = 60;
                      },
-                     {{StatusNames::Interval, "1 Min"}}},
+                     {{I::IntervalText, "1 Min"}}},
         ScenarioCase{"nodate",
                      nullptr,
-                     {{StatusNames::Beginning, "----/--/-- --:--:--"},
-                      {StatusNames::Points, "0 point"},
-                      {StatusNames::Interval, ""},
-                      {StatusNames::Mode, ""}}},
-        ScenarioCase{"wrapped",
-                     nullptr,
-                     {{StatusNames::Points, "15000 point"}, {StatusNames::Mode, "Loop"}}},
+                     {{I::BeginningText, "----/--/-- --:--:--"},
+                      {I::PointsText, "0 point"},
+                      {I::IntervalText, ""},
+                      {I::ModeText, ""}}},
+        ScenarioCase{"wrapped", nullptr, {{I::PointsText, "15000 point"}, {I::ModeText, "Loop"}}},
         ScenarioCase{"reserved",
                      nullptr,
-                     {{StatusNames::Operation, "Reserving"},
-                      {StatusNames::Beginning, tomorrowReservation()},
-                      {StatusNames::Interval, "5 Min"},
-                      {"Command4", "Reservation cancel"}}},
+                     {{I::OperationText, "Reserving"},
+                      {I::BeginningText, tomorrowReservation()},
+                      {I::IntervalText, "5 Min"},
+                      {I::Command4, "Reservation cancel"}}},
         ScenarioCase{
-            "recording", nullptr, {{StatusNames::Operation, "Recording"}, {"Command4", "Stop"}}}));
-
-}  // namespace
-
-namespace {
-
-TEST(StatusPanelWidget, CaptionsComeFromTheMessageTable) {
-    MessageTable messages;
-    const struct {
-        const char* name;
-        const char* english;
-        const char* japanese;
-    } cases[] = {
-        {"Frame13", "State", "状態"},
-        {"Label9", "Operation", "動作"},
-        {"Label31", "Upper bound temperature setting", "上限温度設定"},
-        {"Command11", "Update", "更新"},
-        {"Command5", "Download", "ダウンロード"},
-        {"Command21", "Save", "保存"},
-        {"Command24", "Print", "印刷"},
-        {"Frame11", "Ident_name", "識別名称"},
-        {"communicationFrame", "Communication", "通信"},
-    };
-    for (const bool japanese : {false, true}) {
-        japanese ? messages.fillJapanese() : messages.fillEnglish();
-        QWidget root;
-        auto* panel = new StatusPanel(&root);
-        auto* name = new IdentNameFrame(&root);
-        auto* communication = new CommunicationFrame(&root);
-        panel->applyCaptions(messages);
-        name->applyCaptions(messages);
-        communication->applyCaptions(messages);
-        for (const auto& c : cases) {
-            QObject* control = Controls::find(&root, QString::fromLatin1(c.name));
-            ASSERT_NE(control, nullptr) << c.name;
-            auto* box = qobject_cast<QGroupBox*>(control);
-            const QString text = box ? box->title() : control->property("text").toString();
-            EXPECT_EQ(text, QString::fromUtf8(japanese ? c.japanese : c.english)) << c.name;
-        }
-        for (QPushButton* button : root.findChildren<QPushButton*>()) {
-            EXPECT_FALSE(button->text().isEmpty()) << qPrintable(button->objectName());
-        }
-    }
-}
+            "recording", nullptr, {{I::OperationText, "Recording"}, {I::Command4, "Stop"}}}));
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Main menu: object names, captions by index in both languages, order, hidden and checkable
-// items; caption and label placement by object name.
+// Main menu: every menu control of the table with its caption in both languages, order, hidden
+// and checkable items.
 #include <gtest/gtest.h>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,24 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/captions.h"
+#include "data/controlid.h"
 #include "ui/mainmenu.h"
 
 namespace {
-
-struct MenuCaption {
-    const char* name;
-    int message;
-};
-
-const MenuCaption kMenuCaptions[] = {
-    {"m1", 0},        {"m11", 1},   {"m12", 2},  {"m122", 3},  {"m121", 4},  {"m13", 5},
-    {"m14", 6},       {"m2", 7},    {"m21", 8},  {"m211", 9},  {"m212", 10}, {"m22", 11},
-    {"m221", 12},     {"m222", 13}, {"m23", 14}, {"m231", 15}, {"m232", 16}, {"m3", 17},
-    {"m35", 18},      {"m31", 19},  {"m32", 20}, {"m33", 21},  {"m332", 22}, {"m331", 23},
-    {"m34", 24},      {"m4", 25},   {"m42", 26}, {"m41", 27},  {"D_M", 31},  {"D_M_Fast", 32},
-    {"D_M_Slow", 33},
-};
 
 QStringList namesOf(const QMenu* menu) {
     QStringList names;
@@ -46,19 +32,17 @@ class MainMenuTest : public ::testing::TestWithParam<Language> {
     MainMenu menu;
 };
 
-TEST_P(MainMenuTest, EveryItemHasItsNameAndCaption) {
-    for (const MenuCaption& expected : kMenuCaptions) {
-        SCOPED_TRACE(expected.name);
-        auto* action = window.findChild<QAction*>(QLatin1String(expected.name));
-        ASSERT_NE(action, nullptr);
-        EXPECT_FALSE(action->text().isEmpty());
-        EXPECT_EQ(action->text(), messages.text(expected.message));
-    }
-    for (const char* name : {"m1", "m12", "m2", "m21", "m22", "m23", "m3", "D_M", "m4"}) {
-        SCOPED_TRACE(name);
-        auto* submenu = window.findChild<QMenu*>(QLatin1String(name));
-        ASSERT_NE(submenu, nullptr);
-        EXPECT_EQ(submenu->menuAction()->objectName(), QLatin1String(name));
+TEST_P(MainMenuTest, EveryMenuControlHasOneEntryWithItsCaption) {
+    for (const ControlInfo& info : controlTable()) {
+        if (info.kind != ControlKind::Menu && info.kind != ControlKind::Action) {
+            continue;
+        }
+        SCOPED_TRACE(info.name);
+        const QList<QAction*> found = window.findChildren<QAction*>(QLatin1String(info.name));
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_EQ(found.front()->menu<QMenu*>() != nullptr, info.kind == ControlKind::Menu);
+        EXPECT_FALSE(found.front()->text().isEmpty());
+        EXPECT_EQ(found.front()->text(), messages.text(info.caption));
     }
     ASSERT_NE(menu.m1_, nullptr);
     EXPECT_TRUE(menu.m1_->isSeparator());
@@ -109,80 +93,9 @@ TEST(MainMenu, CaptionsFollowARefill) {
     EXPECT_EQ(menu.m14->text(), QStringLiteral("End(&X)"));
     EXPECT_EQ(menu.D_M->title(), QStringLiteral("Download Mode(&D)"));
     messages.fillJapanese();
-    applyMenuCaptions(menu, messages);
+    applyMenuCaptions(window.menuBar(), messages);
     EXPECT_EQ(menu.m14->text(), QString::fromUtf8("終了(&X)"));
     EXPECT_EQ(menu.m1->title(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
-}
-
-TEST(Captions, ControlsTakeTheirTextsByName) {
-    MessageTable messages;
-    messages.fillEnglish();
-    QWidget root;
-    auto* frame = new QGroupBox(&root);
-    frame->setObjectName(QStringLiteral("Frame13"));
-    auto* button = new QPushButton(frame);
-    button->setObjectName(QStringLiteral("Command5"));
-    auto* option = new QRadioButton(&root);
-    option->setObjectName(QStringLiteral("Option9"));
-    auto* label = new QLabel(frame);
-    label->setObjectName(QStringLiteral("Label47"));
-    auto* stranger = new QWidget(&root);
-    stranger->setObjectName(QStringLiteral("Label9"));
-
-    EXPECT_EQ(applyCaptions(&root, mainWindowCaptions(), messages), 4);
-    EXPECT_EQ(frame->title(), QStringLiteral("State"));
-    EXPECT_EQ(button->text(), QStringLiteral("Download"));
-    EXPECT_EQ(option->text(), QStringLiteral("Dump"));
-    EXPECT_EQ(label->text(), QStringLiteral("Record mode"));
-    EXPECT_EQ(applyCaptions(nullptr, mainWindowCaptions(), messages), 0);
-}
-
-TEST(Captions, DialogTitlesAndControls) {
-    MessageTable messages;
-    messages.fillJapanese();
-    QWidget dialog;
-    auto* print = new QPushButton(&dialog);
-    print->setObjectName(QStringLiteral("Command1"));
-    auto* note = new QLabel(&dialog);
-    note->setObjectName(QStringLiteral("Label1"));
-    EXPECT_EQ(applyDialogCaptions(&dialog, form10Captions(), messages), 2);
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("ダンプ印刷"));
-    EXPECT_EQ(print->text(), QString::fromUtf8("印刷"));
-    EXPECT_EQ(note->text(), QString::fromUtf8("選択したデータのみ印刷"));
-
-    QWidget port;
-    port.setWindowTitle(QStringLiteral("kept"));
-    applyDialogCaptions(&port, form5Captions(), messages);
-    EXPECT_EQ(port.windowTitle(), QStringLiteral("kept"));
-}
-
-TEST(Captions, LabelPlacementMovesLabelsPerLanguage) {
-    QWidget root;
-    auto* label8 = new QLabel(&root);
-    label8->setObjectName(QStringLiteral("Label8"));
-    label8->move(33, 44);
-    auto* label12 = new QLabel(&root);
-    label12->setObjectName(QStringLiteral("Label12"));
-    label12->move(5, 77);
-
-    MessageTable messages;
-    messages.fillEnglish();
-    EXPECT_EQ(applyLabelPlacements(&root, messages), 3);
-    EXPECT_EQ(label8->pos(), QPoint(88, 32));
-    EXPECT_EQ(label12->pos(), QPoint(367, 77));
-
-    messages.fillJapanese();
-    applyLabelPlacements(&root, messages);
-    EXPECT_EQ(label8->pos(), QPoint(112, 16));
-    EXPECT_EQ(label12->pos(), QPoint(296, 77));
-}
-
-TEST(Captions, TwipsRoundToTheNearestPixel) {
-    const std::pair<int, int> cases[] = {{0, 0},   {7, 0},     {8, 1},    {15, 1},
-                                         {100, 7}, {1440, 96}, {-100, -7}};
-    for (const auto& [twips, pixels] : cases) {
-        EXPECT_EQ(twipsToPixels(twips), pixels) << twips;
-    }
 }
 
 }  // namespace

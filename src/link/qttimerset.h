@@ -14,10 +14,10 @@ class QtTimerSet : public QObject, public TimerControl {
   public:
     explicit QtTimerSet(QObject* parent = nullptr);
 
-    void setTick(TimerId timer, std::function<void()> tick);
+    void setTick(TimerId timer, std::function<void()> tick) override;
     // Runs the tick registered for `timer` at once, as its timeout would; tests drive the
     // window's timers by hand this way, on simulated time.
-    void fire(TimerId timer);
+    void fire(TimerId timer) override;
     // How often `timer` was armed; each arming restarts its interval, which a clock driven by
     // hand has to follow.
     int armings(TimerId timer) const { return armings_[static_cast<int>(timer)]; }

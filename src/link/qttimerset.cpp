@@ -1,5 +1,5 @@
 // QTimer-backed timer table.
-#include "app/qttimerset.h"
+#include "link/qttimerset.h"
 
 namespace {
 int slot(TimerId timer) {

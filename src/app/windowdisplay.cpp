@@ -1,0 +1,65 @@
+// The main window's data display and busy pointer; see windowdisplay.h.
+#include "app/windowdisplay.h"
+
+#include <QApplication>
+
+#include "graph/graphview.h"
+#include "ui/datatable.h"
+
+WindowDisplay::WindowDisplay(GraphView& graphs, const std::array<DataTableView*, 3>& tables)
+    : graphs_(graphs), tables_(tables) {}
+
+DataSetIndex WindowDisplay::shown() const {
+    return static_cast<DataSetIndex>(graphs_.Disp_stat());
+}
+
+int WindowDisplay::viewKind() const {
+    return graphs_.viewKind();
+}
+
+void WindowDisplay::clear(DataSetIndex index) {
+    tables_[index]->clear();
+    graphs_.clearSavedImages(index);
+}
+
+void WindowDisplay::show(DataSetIndex index, bool fit) {
+    graphs_.SelectDisplay(index, graphs_.viewKind());
+    tables_[index]->fill();
+    if (fit) {
+        graphs_.FitSequence();
+        if (DataSet* set = graphs_.dataSet(index)) {
+            graphs_.UpdateScrollRanges(*set);
+        }
+    }
+}
+
+void WindowDisplay::appendNewest(DataSetIndex index) {
+    if (shown() != index) {
+        graphs_.SelectDisplay(index, graphs_.viewKind());
+    }
+    tables_[index]->appendNewest(true);
+    graphs_.refreshAfterNewSample();
+}
+
+void WindowDisplay::redrawIfGrown() {
+    DataSet* set = graphs_.displayed();
+    if (set != nullptr && set->drawnCount != set->count) {
+        graphs_.refreshAfterNewSample();
+    }
+}
+
+WindowPointer::~WindowPointer() {
+    setBusy(false);
+}
+
+void WindowPointer::setBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}

@@ -1,0 +1,36 @@
+// Captions of the dialogs by object name and message index, applied through Qt's properties so
+// any layer can caption its own widgets: "text" for buttons, labels and menu items, "title" for
+// frames, "windowTitle" for the dialog itself. The main window's captions are in the control
+// table.
+#pragma once
+
+#include <QObject>
+#include <span>
+
+#include "data/messagetable.h"
+
+struct CaptionBinding {
+    const char* control;  // object name
+    int message;
+};
+
+// A dialog's title (negative: the dialog sets its own) and the captions of its controls.
+struct DialogCaptions {
+    const char* dialog;
+    int title;
+    std::span<const CaptionBinding> controls;
+};
+DialogCaptions form2Captions();   // identification name
+DialogCaptions form5Captions();   // port
+DialogCaptions form6Captions();   // clock
+DialogCaptions form9Captions();   // graph print
+DialogCaptions form10Captions();  // dump print
+DialogCaptions form12Captions();  // recording setting
+
+// Sets the caption of one object: the title of a frame or menu, the text of a label, button or
+// menu item, the title of a window.
+// False when the object has neither.
+bool setCaption(QObject* object, const QString& text);
+// Title and named controls of a dialog; returns the number of controls captioned.
+int applyDialogCaptions(QObject* dialog, const DialogCaptions& captions,
+                        const MessageTable& messages);

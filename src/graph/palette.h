@@ -1,0 +1,29 @@
+// What the renderer and the plotting share: the two graph kinds, the 31-entry colour table with
+// its screen and print sets, and the texts a graph carries.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <array>
+
+#include "data/messagetable.h"
+
+enum class GraphKind { Temperature, Humidity };
+
+// The 31 drawing colours, screen set (dark on black) or print set (grey and black on white).
+class GraphPalette {
+  public:
+    static constexpr int kSize = 31;
+    static GraphPalette screen();
+    static GraphPalette print();
+    QColor color(int entry) const;
+
+  private:
+    std::array<QColor, kSize> colors_{};
+};
+
+struct GraphTexts {
+    QString unit;   // value-label unit
+    QString title;  // printed in the bottom-left corner
+    static GraphTexts of(GraphKind kind, const MessageTable& messages);
+};

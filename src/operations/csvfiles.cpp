@@ -1,0 +1,46 @@
+// The CSV save and open operations; see csvfiles.h.
+#include "operations/csvfiles.h"
+
+#include "data/csvflow.h"
+
+void CsvFiles::save(DataSetIndex index) {
+    if (index != LogData && index != RealTimeData) {
+        return;
+    }
+    const LoggerState& state = c_.state();
+    saveCsvInteractive(c_.prompter(), c_.messages(),
+                       CsvSaveRequest{c_.dataSet(index), state.Machine_N_P, state.VT_Name},
+                       lastDirectory);
+}
+
+bool CsvFiles::offerSave(DataSetIndex index, const QString& question) {
+    if (!c_.dataSet(index).unsaved || !c_.question(question)) {
+        return true;
+    }
+    save(index);
+    return !c_.dataSet(index).unsaved;
+}
+
+void CsvFiles::open() {
+    const CsvOpenResult result = openCsvInteractive(
+        c_.prompter(), c_.messages(), c_.dataSet(FileData), c_.state().Machine_N_P, lastDirectory);
+    if (result.outcome == CsvOutcome::Done) {
+        showFilePanel(result.panel);
+        c_.display.show(FileData, true);
+    } else if (result.dataSetEmptied) {
+        c_.display.clear(FileData);
+        refresh_.run();
+    }
+}
+
+void CsvFiles::showFilePanel(const FilePanelInfo& info) {
+    using I = ControlId;
+    Controls& k = c_.controls;
+    k.setText(I::Label12, info.identName);
+    k.setText(I::Label33, info.start);
+    k.setText(I::Label43, info.points);
+    k.setText(I::Label45, info.interval);
+    k.setText(I::Label54, info.upperBound);
+    k.setText(I::Label51, info.lowerBound);
+    k.setVisible({I::Label51, I::Label52, I::Label53, I::Label54}, info.boundsVisible);
+}

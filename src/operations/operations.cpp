@@ -1,0 +1,24 @@
+// The operations of the main window on one context; see operations.h.
+#include "operations/operations.h"
+
+Operations::Operations(Context& context, CbusDevice& device)
+    : c_(context),
+      status_(context),
+      files_(context, status_),
+      readouts_(context),
+      connection_(context, device, files_),
+      download_(context, files_, status_) {
+    c_.session.onProcedureEnded([this] { procedureEnded(); });
+    c_.session.onBusyPointer([this](bool busy) { c_.pointer.setBusy(busy); });
+}
+
+Operations::~Operations() {
+    c_.session.onProcedureEnded({});
+    c_.session.onBusyPointer({});
+}
+
+void Operations::procedureEnded() {
+    c_.controls.setEnabled(ControlId::Form1, true);
+    c_.pointer.setBusy(false);
+    status_.run();
+}

@@ -1,0 +1,38 @@
+// Every operation of the main window built on one context, with the session's end of a
+// procedure and its busy pointer wired to them: the window and the tests build this one object
+// and call its operations.
+#pragma once
+
+#include "operations/connect.h"
+#include "operations/context.h"
+#include "operations/csvfiles.h"
+#include "operations/downloadop.h"
+#include "operations/readouts.h"
+#include "operations/statusrefresh.h"
+
+class CbusDevice;
+
+class Operations {
+  public:
+    Operations(Context& context, CbusDevice& device);
+    ~Operations();
+    Operations(const Operations&) = delete;
+    Operations& operator=(const Operations&) = delete;
+
+    Context& context() { return c_; }
+    CsvFiles& files() { return files_; }
+    StatusRefresh& status() { return status_; }
+    Connection& connection() { return connection_; }
+    DownloadOperation& download() { return download_; }
+
+    // Pro_End's last steps: the window enabled again, the default pointer, the status refresh.
+    void procedureEnded();
+
+  private:
+    Context& c_;
+    StatusRefresh status_;
+    CsvFiles files_;
+    Readouts readouts_;
+    Connection connection_;
+    DownloadOperation download_;
+};

@@ -1,0 +1,29 @@
+// The labels and read-outs replies fill; see readouts.h.
+#include "operations/readouts.h"
+
+Readouts::Readouts(Context& context) : c_(context) {
+    c_.session.setLoggerView(this);
+}
+
+Readouts::~Readouts() {
+    c_.session.setLoggerView(nullptr);
+}
+
+void Readouts::batteryLabel(const QString& text, bool low) {
+    c_.controls.setText(ControlId::Label39, text);
+    c_.controls.setForeColour(ControlId::Label39, low ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void Readouts::clockLabel(const QString& text) {
+    c_.controls.setText(ControlId::Label24, text);
+}
+
+void Readouts::realTimeReadout(const RealTimeReadout& readout) {
+    c_.controls.setText(ControlId::Label2, readout.temperature);
+    c_.controls.setText(ControlId::Label4, readout.humidity);
+    c_.controls.setText(ControlId::Label10, readout.time);
+}
+
+void Readouts::realTimeSampleAdded() {
+    c_.display.appendNewest(RealTimeData);
+}
