@@ -197,7 +197,7 @@ void MainWindow::connectControls() {
         {ControlId::Command22, [this] { saveCsv(RealTimeData); }},
         {ControlId::Command20, [this] { Port_Set_Command(QString(), Portnum()); }},
         {ControlId::Command27, [&ops] { ops.connection().Command27_Click(); }},
-        {ControlId::Command11, [this] { Command11_Click(session_->engine()); }},
+        {ControlId::Command11, [this] { Command11_Click(*session_); }},
         {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
     };
     for (const auto& button : buttons) {

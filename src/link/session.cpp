@@ -9,12 +9,12 @@ Session::Session(SerialPort& port, TimerControl& timers, Prompter& prompter,
                  const MessageTable& messages, DataSets& dataSets)
     : port_(port),
       timers_(timers),
-      prompter_(prompter),
+      prompter_(prompter, [this] { return engine_.busy(); }),
       messages_(messages),
       dataSets_(dataSets),
       engine_(port, timers, *this),
-      model_(state_, dataSets[LogData], dataSets[RealTimeData], sampleBuffer_, prompter, messages),
-      download_(engine_, state_, dataSets[LogData], prompter, messages) {
+      model_(state_, dataSets[LogData], dataSets[RealTimeData], sampleBuffer_, prompter_, messages),
+      download_(engine_, state_, dataSets[LogData], prompter_, messages) {
     model_.registerHandlers(engine_);
     download_.registerHandlers();
     timers_.setTick(TimerId::InputTimer, [this] { engine_.inputTick(); });
@@ -42,6 +42,7 @@ void Session::procedureEnded() {
     if (procedureEnded_) {
         procedureEnded_();
     }
+    prompter_.flush();
 }
 
 void Session::portLost() {

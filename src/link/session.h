@@ -13,6 +13,7 @@
 #include "data/sample.h"
 #include "link/download.h"
 #include "link/engine.h"
+#include "link/heldprompter.h"
 #include "link/loggermodel.h"
 #include "link/loggerstate.h"
 #include "link/serialport.h"
@@ -40,7 +41,8 @@ class Session : private EngineHost {
     void onProcedureEnded(std::function<void()> handler) { procedureEnded_ = std::move(handler); }
     void onBusyPointer(std::function<void(bool)> handler) { busyPointer_ = std::move(handler); }
 
-    bool busy() const { return engine_.busy(); }
+    // A procedure runs, or a box or dialog is open: nothing may start a procedure now.
+    bool busy() const { return engine_.busy() || prompter_.open(); }
     Engine& engine() { return engine_; }
     LoggerModel& model() { return model_; }
     Download& download() { return download_; }
@@ -49,6 +51,7 @@ class Session : private EngineHost {
     DataSet& dataSet(DataSetIndex index) { return dataSets_[index]; }
     SerialPort& port() { return port_; }
     TimerControl& timers() { return timers_; }
+    // Every box of the session and its operations goes through this prompter.
     Prompter& prompter() { return prompter_; }
     const MessageTable& messages() const { return messages_; }
 
@@ -60,7 +63,7 @@ class Session : private EngineHost {
 
     SerialPort& port_;
     TimerControl& timers_;
-    Prompter& prompter_;
+    HeldPrompter prompter_;
     const MessageTable& messages_;
     DataSets& dataSets_;
     LoggerState state_;

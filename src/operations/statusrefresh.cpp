@@ -348,10 +348,11 @@ void StatusRefresh::showCommonTail() {
     c_.dataSet(LogData).model = state.Machine_N_P;
     k.setVisible(kBoundReadOuts, state.Machine_N_P == kModelQM320);
 }
-bool Command11_Click(Engine& engine) {
-    if (engine.busy()) {
+bool Command11_Click(Session& session) {
+    if (session.busy()) {
         return false;
     }
+    Engine& engine = session.engine();
     engine.begin();
     enqueueStatusRead(engine, QString());
     engine.SendCurrent();

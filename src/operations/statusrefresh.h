@@ -70,4 +70,4 @@ class StatusRefresh {
 
 // The Update button (Command11): queues the status read with an empty keyword when no procedure
 // runs; the refresh follows at the procedure's end. False when refused.
-bool Command11_Click(Engine& engine);
+bool Command11_Click(Session& session);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "data/prompter.h"
@@ -23,9 +24,11 @@ class ScriptedPrompter : public Prompter {
 
     void message(const QString& title, const QString& text) override {
         calls.push_back({"message", title, text});
+        keepOpen();
     }
     bool question(const QString& title, const QString& text) override {
         calls.push_back({"question", title, text});
+        keepOpen();
         if (answers.empty()) {
             return false;
         }
@@ -57,8 +60,15 @@ class ScriptedPrompter : public Prompter {
     std::deque<bool> answers;
     std::deque<QString> fileNames;
     std::vector<Call> calls;
+    // Runs while a box is open, as the user takes time to answer and the event loop goes on.
+    std::function<void()> whileOpen;
 
   private:
+    void keepOpen() {
+        if (whileOpen) {
+            whileOpen();
+        }
+    }
     QString nextFileName() {
         if (fileNames.empty()) {
             return {};

@@ -21,8 +21,15 @@ class RecordingPrompter : public Prompter {
     std::vector<QString> messages;
     std::vector<QString> questions;
     bool answer = false;
+    // Runs while a box is open.
+    std::function<void()> whileOpen;
 
-    void message(const QString&, const QString& text) override { messages.push_back(text); }
+    void message(const QString&, const QString& text) override {
+        messages.push_back(text);
+        if (whileOpen) {
+            whileOpen();
+        }
+    }
     bool question(const QString&, const QString& text) override {
         questions.push_back(text);
         return answer;
