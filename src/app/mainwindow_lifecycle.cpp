@@ -75,6 +75,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::shutDown() {
     shutDown_ = true;
+    // A running procedure ends here rather than when its watchdog fires: a download in flight
+    // is given up (its records stay in the logger, which is not marked downloaded) and its
+    // progress dialog closes with it.
+    if (session_->engine().busy()) {
+        session_->engine().Pro_End();
+    }
     CsvFiles& files = operations_->files();
     files.offerSave(LogData, messages_.text(kAskSaveLog));
     files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));

@@ -19,7 +19,7 @@ int WindowDisplay::viewKind() const {
 
 void WindowDisplay::clear(DataSetIndex index) {
     tables_[index]->clear();
-    graphs_.clearSavedImages(index);
+    graphs_.clearDataSet(index);
 }
 
 void WindowDisplay::show(DataSetIndex index, bool fit) {

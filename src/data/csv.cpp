@@ -167,6 +167,7 @@ void emptyDataSet(DataSet& set) {
     set.lowerRaw = 0;
     set.lowerOn = 0;
     set.model.clear();
+    set.identName.clear();
     set.unsaved = false;
 }
 
@@ -290,6 +291,7 @@ CsvError openCsv(const QString& path, DataSet& set, const CsvTexts& texts, CsvHe
     set.lowerOn = read.lowerOn ? 1 : 0;
     set.lowerBound = read.lowerBound;
     set.model = read.model;
+    set.identName = read.identName;
     header = read;
     return CsvError::None;
 }

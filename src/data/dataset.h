@@ -68,6 +68,9 @@ struct DataSet {
     std::uint8_t lowerOn = 0;
     std::int16_t drawnCount = 0;
     QString model;
+    // Identification name of the logger the samples came from; with the model it is the header
+    // a CSV file of the data set carries, whatever logger is connected when it is saved.
+    QString identName;
     bool unsaved = false;
     bool neverDownloaded = false;
     ScratchFile file;

@@ -272,6 +272,7 @@ constexpr Entry kEntries[] = {
     {1124, "下限越 "},
     {1125, "％"},
     {1126, "https://www.halvek.example/"},
+    {1150, "開始日時読取不可"},
 };
 
 }  // namespace

@@ -318,19 +318,16 @@ const QImage& GraphView::savedImage(int index, GraphKind kind) const {
     return savedImages_[index][kind == GraphKind::Temperature ? 0 : 1];
 }
 
-void GraphView::clearSavedImages(int index) {
-    if (index >= 0 && index < 3) {
-        savedImages_[index] = {};
+void GraphView::clearDataSet(int index) {
+    if (index < 0 || index > 2) {
+        return;
     }
-}
-
-void GraphView::clearBeforeCommunication() {
-    savedImages_[dispStat_] = {panel_.ondo()->image(), panel_.situdo()->image()};
-    clearSavedImages(LogData);
-    clearSavedImages(RealTimeData);
-    panel_.ondo()->setImage(savedImages_[dispStat_][0]);
-    panel_.situdo()->setImage(savedImages_[dispStat_][1]);
-    updateRangeLabels();
+    savedImages_[index] = {};
+    if (index == dispStat_) {
+        panel_.ondo()->setImage(QImage());
+        panel_.situdo()->setImage(QImage());
+        updateRangeLabels();
+    }
 }
 
 void GraphView::updateRangeLabels() {

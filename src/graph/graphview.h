@@ -67,11 +67,9 @@ class GraphView : public QObject {
 
     // The saved images of a data set (temperature, humidity).
     const QImage& savedImage(int index, GraphKind kind) const;
-    // Empties a data set's saved images (the data set was cleared).
-    void clearSavedImages(int index);
-    // Before communication starts: the boxes' images are kept for the data set on display, the
-    // log and real-time images are emptied, and the boxes show the displayed data set's images.
-    void clearBeforeCommunication();
+    // The data set lost its samples: its saved images go and, when it is on display, both
+    // boxes and the range labels are emptied, so nothing stale is shown or saved back.
+    void clearDataSet(int index);
 
   signals:
     // Text of status-bar panel 2.

@@ -7,9 +7,14 @@ void CsvFiles::save(DataSetIndex index) {
     if (index != LogData && index != RealTimeData) {
         return;
     }
+    // The header of the data's own logger; a data set that never had one takes the logger's
+    // of now.
+    DataSet& set = c_.dataSet(index);
     const LoggerState& state = c_.state();
+    const bool ownHeader = !set.model.isEmpty();
     saveCsvInteractive(c_.prompter(), c_.messages(),
-                       CsvSaveRequest{c_.dataSet(index), state.Machine_N_P, state.VT_Name},
+                       CsvSaveRequest{set, ownHeader ? set.model : state.Machine_N_P,
+                                      ownHeader ? set.identName : state.VT_Name},
                        lastDirectory);
 }
 

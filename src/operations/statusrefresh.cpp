@@ -118,6 +118,7 @@ constexpr Ids kBoundReadOuts = {I::Label31, I::Label32, I::UpperText, I::LowerTe
 constexpr Ids kMeasuredReadOuts = {I::Label2, I::Label4, I::Label10};
 constexpr std::array<ControlId, 3> kDataPanes = {I::Frame13, I::Frame6, I::Frame12};
 constexpr std::array<ControlId, 3> kDataSetOptions = {I::Option5, I::Option6, I::Option7};
+constexpr int kStartUnreadable = 1150;
 
 }  // namespace
 
@@ -228,21 +229,24 @@ void StatusRefresh::showConnected() {
     k.setText(I::ModeText, message(state.Memory_Mode != 0 ? 1017 : 1016));
     k.setText(I::UpperText, StatusText::bound(log.upperOn, log.upperBound, messages));
     k.setText(I::LowerText, StatusText::bound(log.lowerOn, log.lowerBound, messages));
-
-    // A start before 2000 (or none at all) means the logger holds no recording to describe.
-    if (beginning.isEmpty() || StatusText::yearOf(state.Start_Time) < 2000) {
-        k.setText(I::BeginningText, StatusText::kNoDate);
-        state.Record_Pointer = 0;
-        log.interval = 0;
-        for (ControlId readOut : {I::ModeText, I::UpperText, I::LowerText}) {
-            k.setText(readOut, QString());
-        }
-    }
-
-    k.setText(I::PointsText,
-              StatusText::points(state.Record_Pointer, state.loopWrapped(), messages));
     k.setText(I::IntervalSecondsText, QString::number(log.interval));
     k.setText(I::IntervalText, StatusText::interval(log.interval, messages));
+
+    // A start before 2000 (or none at all) with nothing recorded means the logger holds no
+    // recording to describe. Records under an unreadable start are still there to download:
+    // the panel says so and shows what the logger reports.
+    if (beginning.isEmpty() || StatusText::yearOf(state.Start_Time) < 2000) {
+        const bool recorded = state.Record_Pointer != 0 || state.loopWrapped();
+        k.setText(I::BeginningText, recorded ? message(kStartUnreadable) : StatusText::kNoDate);
+        if (!recorded) {
+            for (ControlId readOut : {I::ModeText, I::UpperText, I::LowerText, I::IntervalText}) {
+                k.setText(readOut, QString());
+            }
+            k.setText(I::IntervalSecondsText, QStringLiteral("0"));
+        }
+    }
+    k.setText(I::PointsText,
+              StatusText::points(state.Record_Pointer, state.loopWrapped(), messages));
 
     const bool good = StatusText::batteryGood(state);
     k.setBackColour(I::BatteryText, good ? StatusColours::buttonFace() : StatusColours::kRed);
@@ -345,7 +349,14 @@ void StatusRefresh::showCommonTail() {
     k.setVisible(I::GraphArea, !table);
     k.setEnabled(I::m13, shownHasData);
 
-    c_.dataSet(LogData).model = state.Machine_N_P;
+    // The logger connected now is the one the log and real-time samples come from (connecting
+    // empties both); after a disconnect they keep the header of their logger.
+    if (c_.session.port().isOpen()) {
+        for (DataSetIndex index : {LogData, RealTimeData}) {
+            c_.dataSet(index).model = state.Machine_N_P;
+            c_.dataSet(index).identName = state.VT_Name;
+        }
+    }
     k.setVisible(kBoundReadOuts, state.Machine_N_P == kModelQM320);
 }
 bool Command11_Click(Session& session) {

@@ -90,7 +90,7 @@ TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
 // Times follow Rig::now() (2026-03-01 12:00). The start shown is that of the first run: ten
 // days before for "runs", 36 days before at 09:00 for "demo"; "recording" began an hour
 // before (its points grow while the connect waits, so they are not checked); "reserved"
-// starts tomorrow at 08:30; "nodate" has an erased start.
+// starts tomorrow at 08:30; "nodate" has an erased start over 100 records.
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, StatusAfterConnect,
     ::testing::Values(
@@ -108,8 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         PanelCase{"recording", "QM320-HX", "Recording", "3.00 V", "", "10 Sec", nullptr, "REC1",
                   "2026/03/01 11:00:00", true, "30 C", "10 C", "Stop", false},
-        PanelCase{"nodate", "QM320-HX", "Record stop", "3.00 V", "", "", "0 point", nullptr,
-                  "----/--/-- --:--:--", true, "", "", "Start", true}),
+        PanelCase{"nodate", "QM320-HX", "Record stop", "3.00 V", "", "1 Min", "100 point", nullptr,
+                  "Start date unreadable", true, nullptr, nullptr, "Start", true}),
     [](const ::testing::TestParamInfo<PanelCase>& info) {
         return std::string(info.param.scenario);
     });

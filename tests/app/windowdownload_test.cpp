@@ -375,7 +375,7 @@ TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, NothingToDownload, ::testing::Values("empty", "nodate"));
+INSTANTIATE_TEST_SUITE_P(Scenarios, NothingToDownload, ::testing::Values("empty"));
 
 TEST(EndToEnd, SecondDownloadOffersToSaveTheFirst) {
     Rig rig(QStringLiteral("runs"));

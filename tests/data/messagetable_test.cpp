@@ -89,8 +89,9 @@ TEST(MessageTable, BothFillsWriteTheSameIndices) {
     english.fillEnglish();
     MessageTable japanese;
     japanese.fillJapanese();
-    EXPECT_EQ(english.writtenCount(), 262);
-    EXPECT_EQ(japanese.writtenCount(), 262);
+    // The 262 texts of the original table and those added since.
+    EXPECT_GE(english.writtenCount(), 262);
+    EXPECT_EQ(japanese.writtenCount(), english.writtenCount());
     const std::set<int> unwritten = unwrittenIndices();
     for (int index = 0; index < MessageTable::kSize; ++index) {
         SCOPED_TRACE(index);

@@ -259,14 +259,28 @@ TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
     }
 }
 
-TEST_F(GraphViewTest, ClearingBeforeCommunicationKeepsOnlyTheFileImages) {
+// A cleared data set leaves nothing behind: not in the boxes while it is shown, not in its
+// saved images, not in the range labels; the other data sets keep theirs.
+TEST_F(GraphViewTest, ClearingADataSetEmptiesEveryViewOfIt) {
     view.SelectDisplay(FileData, GraphView::GraphKindView);
     view.FitSequence();
-    const QImage fileImage = panel.ondo()->image();
     view.SelectDisplay(LogData, GraphView::GraphKindView);
     view.FitSequence();
-    view.clearBeforeCommunication();
-    EXPECT_TRUE(view.savedImage(LogData, GraphKind::Temperature).isNull());
-    EXPECT_TRUE(panel.ondo()->image().isNull());
-    EXPECT_EQ(view.savedImage(FileData, GraphKind::Temperature), fileImage);
+    ASSERT_FALSE(panel.rangeLabel(31)->text().isEmpty());
+    const QImage logImage = panel.ondo()->image();
+    ASSERT_FALSE(logImage.isNull());
+
+    view.clearDataSet(FileData);
+    EXPECT_EQ(panel.ondo()->image(), logImage);
+    EXPECT_TRUE(view.savedImage(FileData, GraphKind::Temperature).isNull());
+
+    log.set.count = 0;
+    view.clearDataSet(LogData);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(panel.ondo()->image().isNull());
+        EXPECT_TRUE(panel.situdo()->image().isNull());
+        EXPECT_TRUE(panel.rangeLabel(31)->text().isEmpty());
+        view.SelectDisplay(RealTimeData, GraphView::GraphKindView);
+        view.SelectDisplay(LogData, GraphView::GraphKindView);
+    }
 }

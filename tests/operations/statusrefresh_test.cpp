@@ -246,24 +246,37 @@ TEST(StatusRefresh, BatteryFaultAndVoltageStopTurnRed) {
     EXPECT_EQ(back(h, I::StopNoteText), StatusColours::buttonFace());
 }
 
-TEST(StatusRefresh, StartBefore2000ShowsDashesAndClearsTheRecording) {
-    for (const bool wrapped : {false, true}) {
+// A start before 2000 over an empty memory is no recording: dashes and nothing to describe.
+// Records under such a start are still there: the panel says the start is unreadable and shows
+// what the logger reports, which stays as read so the records can be downloaded.
+TEST(StatusRefresh, UnreadableStartHidesOnlyAnEmptyRecording) {
+    const struct {
+        int recordPointer;
+        bool wrapped;
+        const char* beginning;
+        const char* points;
+        const char* interval;
+        const char* mode;
+    } cases[] = {
+        {0, false, "----/--/-- --:--:--", "0 point", "", ""},
+        {400, false, "Start date unreadable", "100 point", "10 Min", "One Time"},
+        {0, true, "Start date unreadable", "15000 point", "10 Min", "Loop"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recordPointer);
         Harness h;
         openConnected(h);
         h.state.Start_Time = datetime::fromDateAndTime(QDate(1999, 6, 1), QTime(12, 0));
-        h.state.Memory_Mode = wrapped ? 1 : 0;
-        h.state.Wrapped = wrapped ? 1 : 0;
-        h.dataSets[LogData].upperOn = 128;
+        h.state.Record_Pointer = c.recordPointer;
+        h.state.Memory_Mode = c.wrapped ? 1 : 0;
+        h.state.Wrapped = c.wrapped ? 1 : 0;
         h.refresh();
-        EXPECT_EQ(h.text(I::BeginningText), QStringLiteral("----/--/-- --:--:--"));
-        EXPECT_EQ(h.state.Record_Pointer, 0);
-        EXPECT_EQ(h.dataSets[LogData].interval, 0);
-        EXPECT_EQ(h.text(I::PointsText),
-                  wrapped ? QStringLiteral("15000 point") : QStringLiteral("0 point"));
-        EXPECT_EQ(h.text(I::IntervalText), QString());
-        EXPECT_EQ(h.text(I::ModeText), QString());
-        EXPECT_EQ(h.text(I::UpperText), QString());
-        EXPECT_EQ(h.text(I::LowerText), QString());
+        EXPECT_EQ(h.text(I::BeginningText), QString::fromLatin1(c.beginning));
+        EXPECT_EQ(h.text(I::PointsText), QString::fromLatin1(c.points));
+        EXPECT_EQ(h.text(I::IntervalText), QString::fromLatin1(c.interval));
+        EXPECT_EQ(h.text(I::ModeText), QString::fromLatin1(c.mode));
+        EXPECT_EQ(h.state.Record_Pointer, c.recordPointer);
+        EXPECT_EQ(h.dataSets[LogData].interval, 600);
     }
 }
 
@@ -456,10 +469,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {{I::IntervalText, "1 Min"}}},
         ScenarioCase{"nodate",
                      nullptr,
-                     {{I::BeginningText, "----/--/-- --:--:--"},
-                      {I::PointsText, "0 point"},
-                      {I::IntervalText, ""},
-                      {I::ModeText, ""}}},
+                     {{I::BeginningText, "Start date unreadable"},
+                      {I::PointsText, "100 point"},
+                      {I::IntervalText, "1 Min"}}},
         ScenarioCase{"wrapped", nullptr, {{I::PointsText, "15000 point"}, {I::ModeText, "Loop"}}},
         ScenarioCase{"reserved",
                      nullptr,
