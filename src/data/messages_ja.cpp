@@ -272,6 +272,7 @@ constexpr Entry kEntries[] = {
     {1124, "下限越 "},
     {1125, "％"},
     {1126, "https://www.halvek.example/"},
+    {1140, "リアルタイムデータが上限（32767点）に達したため、連続測定を停止しました。"},
 };
 
 }  // namespace
