@@ -37,14 +37,6 @@ void drawBoth(DataSet& set, const Bars& bars, double step, const MessageTable& m
     }
 }
 
-void report(const char* what, Timing drawn, Timing floor) {
-    std::printf(
-        "%-22s redraw %8.2f ms wall %8.2f ms cpu | floor %7.2f ms wall %7.2f ms cpu | "
-        "ratio %5.2f x wall %5.2f x cpu\n",
-        what, drawn.wallMs, drawn.cpuMs, floor.wallMs, floor.cpuMs, drawn.wallMs / floor.wallMs,
-        drawn.cpuMs / floor.cpuMs);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,9 +97,9 @@ int main(int argc, char** argv) {
             polylineBoth(points, tw, hw, kInterval, t, h);
             return true;
         });
-        report(name, drawn, floor);
+        printAgainstFloor(name, drawn, floor);
     };
-    measure("whole span");
+    measure("whole span redraw");
     // The share of the scratch file: both graphs read every record of the whole span once.
     const Timing reads = best(kRuns, [&] {
         Sample s;
@@ -120,7 +112,7 @@ int main(int argc, char** argv) {
         }
         return true;
     });
-    std::printf("%-22s reads  %8.2f ms wall %8.2f ms cpu (part of the whole-span redraw)\n",
+    std::printf("%-29s %8.2f ms wall %8.2f ms cpu (part of the whole-span redraw)\n",
                 "scratch records x 2", reads.wallMs, reads.cpuMs);
 
     // A two-hour window in the middle of the data.
@@ -131,6 +123,6 @@ int main(int argc, char** argv) {
     for (BarIndex offset : {HScroll2, HScroll4}) {
         bars[offset].setValue(bars[HScroll2].first / 2);
     }
-    measure("narrow window (2 h)");
+    measure("narrow window (2 h) redraw");
     return 0;
 }
