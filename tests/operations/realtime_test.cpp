@@ -194,18 +194,4 @@ TEST(RealTime, RunOutlivesAnEndedMeasurementButNotItsPort) {
     }
 }
 
-TEST(RealTime, OnlyACountOfTheUnitsListStartsARun) {
-    const struct {
-        bool minutes;
-        int count;
-        bool starts;
-    } cases[] = {{false, 60, true}, {true, 240, true}, {false, 1, false}, {true, 241, false}};
-    for (const auto& c : cases) {
-        Measuring r(c.minutes, c.count);
-        EXPECT_EQ(r.op.running(), c.starts) << c.count;
-        EXPECT_EQ(r.h.text(ControlId::Label28),
-                  r.h.text(c.minutes ? ControlId::Option4 : ControlId::Option3));
-    }
-}
-
 }  // namespace
