@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "common/graphfloor.h"
 #include "common/timing.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
@@ -22,12 +22,6 @@ constexpr int kRuns = 15;
 constexpr int kSamples = DataSet::kMaxCount;
 constexpr int kInterval = 60;
 const QSize kGraphSize(705, 209);
-
-struct Points {
-    std::vector<double> x;  // seconds before the end
-    std::vector<float> temperature;
-    std::vector<float> humidity;
-};
 
 // Both graphs drawn by the renderer, samples read from the scratch file.
 void drawBoth(DataSet& set, const Bars& bars, double step, const MessageTable& messages, QImage& t,
@@ -43,42 +37,6 @@ void drawBoth(DataSet& set, const Bars& bars, double step, const MessageTable& m
     }
 }
 
-// The floor: one polyline per graph over the window's points held in memory, mapped with the
-// same user scale.
-void polylineBoth(const Points& p, const GraphWindow& tw, const GraphWindow& hw, QImage& t,
-                  QImage& h) {
-    for (auto [w, image, values] :
-         {std::tuple{&tw, &t, &p.temperature}, std::tuple{&hw, &h, &p.humidity}}) {
-        const double width = static_cast<double>(w->width);
-        const double sx = kGraphSize.width() / (-width / 20 - width);
-        const double pictureBottom = w->bottom - (w->top - w->bottom) / 10;
-        const double sy = kGraphSize.height() / (pictureBottom - w->top);
-        QPolygonF line;
-        line.reserve(static_cast<int>(p.x.size()));
-        for (size_t i = 0; i < p.x.size(); ++i) {
-            const double x = p.x[i] - static_cast<double>(w->offset);
-            if (x < -width / 20 - 1 || x > width + kInterval * 2) {
-                continue;
-            }
-            line.append(QPointF((x - width) * sx, ((*values)[i] - w->top) * sy));
-        }
-        QPainter painter(image);
-        painter.fillRect(image->rect(), Qt::black);
-        QPen pen(QColor(32, 160, 128));
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.drawPolyline(line);
-    }
-}
-
-void report(const char* what, Timing drawn, Timing floor) {
-    std::printf(
-        "%-22s redraw %8.2f ms wall %8.2f ms cpu | floor %7.2f ms wall %7.2f ms cpu | "
-        "ratio %5.2f x wall %5.2f x cpu\n",
-        what, drawn.wallMs, drawn.cpuMs, floor.wallMs, floor.cpuMs, drawn.wallMs / floor.wallMs,
-        drawn.cpuMs / floor.cpuMs);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,7 +48,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     set.stats.reset();
-    Points points;
+    FloorPoints points;
     const double start = 45413.5;  // 2024-05-01 12:00
     for (int i = 0; i < kSamples; ++i) {
         Sample s;
@@ -136,12 +94,12 @@ int main(int argc, char** argv) {
             return true;
         });
         const Timing floor = best(kRuns, [&] {
-            polylineBoth(points, tw, hw, t, h);
+            polylineBoth(points, tw, hw, kInterval, t, h);
             return true;
         });
-        report(name, drawn, floor);
+        printAgainstFloor(name, drawn, floor);
     };
-    measure("whole span");
+    measure("whole span redraw");
     // The share of the scratch file: both graphs read every record of the whole span once.
     const Timing reads = best(kRuns, [&] {
         Sample s;
@@ -154,7 +112,7 @@ int main(int argc, char** argv) {
         }
         return true;
     });
-    std::printf("%-22s reads  %8.2f ms wall %8.2f ms cpu (part of the whole-span redraw)\n",
+    std::printf("%-29s %8.2f ms wall %8.2f ms cpu (part of the whole-span redraw)\n",
                 "scratch records x 2", reads.wallMs, reads.cpuMs);
 
     // A two-hour window in the middle of the data.
@@ -165,6 +123,6 @@ int main(int argc, char** argv) {
     for (BarIndex offset : {HScroll2, HScroll4}) {
         bars[offset].setValue(bars[HScroll2].first / 2);
     }
-    measure("narrow window (2 h)");
+    measure("narrow window (2 h) redraw");
     return 0;
 }

@@ -40,3 +40,11 @@ double median(std::vector<double> values) {
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
+
+void printAgainstFloor(const char* what, Timing work, Timing floor) {
+    std::printf(
+        "%-29s %8.2f ms wall %8.2f ms cpu | floor %7.2f ms wall %7.2f ms cpu | "
+        "ratio %5.2f x wall %5.2f x cpu\n",
+        what, work.wallMs, work.cpuMs, floor.wallMs, floor.cpuMs, work.wallMs / floor.wallMs,
+        work.cpuMs / floor.cpuMs);
+}

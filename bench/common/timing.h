@@ -19,3 +19,6 @@ Timing best(int runs, const std::function<bool()>& step);
 // The middle value, or the mean of the two middle values for an even count; `values` is not
 // empty.
 double median(std::vector<double> values);
+
+// One line: a figure beside its floor, and their ratios in wall and processor time.
+void printAgainstFloor(const char* what, Timing work, Timing floor);

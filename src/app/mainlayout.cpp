@@ -95,6 +95,7 @@ void buildMeasurementPane(Builder& b, MainControls& c) {
     b.option(interval, I::Option3, twipsRect(120, 300, 1050, kRow))->setChecked(true);
     b.option(interval, I::Option4, twipsRect(120, 660, 1050, kRow));
     c.measurementCount = b.combo(interval, I::Combo5, twipsRect(1200, 300, 660, kComboHeight));
+    b.accessible(c.measurementCount, 153);
     b.caption(interval, I::Label28, twipsRect(1920, 330, 420, kRow));
 
     QGroupBox* values = b.frame(pane, I::Frame1, twipsRect(4440, 240, 3270, 1350));

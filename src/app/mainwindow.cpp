@@ -199,10 +199,14 @@ void MainWindow::connectControls() {
         {ControlId::Command27, [&ops] { ops.connection().Command27_Click(); }},
         {ControlId::Command11, [this] { Command11_Click(*session_); }},
         {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
+        {ControlId::Command1, [&ops] { ops.realTime().Command1_Click(); }},
+        {ControlId::Command2, [&ops] { ops.realTime().Command2_Click(); }},
+        {ControlId::Option3, [&ops] { ops.realTime().Option3_Click(); }},
+        {ControlId::Option4, [&ops] { ops.realTime().Option4_Click(); }},
     };
     for (const auto& button : buttons) {
-        if (auto* widget = controls_.as<QPushButton>(button.id)) {
-            connect(widget, &QPushButton::clicked, this, button.action);
+        if (auto* widget = controls_.as<QAbstractButton>(button.id)) {
+            connect(widget, &QAbstractButton::clicked, this, button.action);
         }
     }
     connect(layout_.connect, &QPushButton::toggled, this, &MainWindow::showConnectPicture);

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "graph/graphview.h"
+#include "link/loggerstate.h"
 #include "ui/datatable.h"
 
 WindowDisplay::WindowDisplay(GraphView& graphs, const std::array<DataTableView*, 3>& tables)
@@ -19,6 +20,7 @@ int WindowDisplay::viewKind() const {
 
 void WindowDisplay::clear(DataSetIndex index) {
     tables_[index]->clear();
+    tables_[index]->showSortIndicator();
     graphs_.clearDataSet(index);
 }
 
@@ -45,6 +47,13 @@ void WindowDisplay::redrawIfGrown() {
     DataSet* set = graphs_.displayed();
     if (set != nullptr && set->drawnCount != set->count) {
         graphs_.refreshAfterNewSample();
+    }
+}
+
+void WindowDisplay::setContinuous(bool on) {
+    graphs_.setRealTimeMode(on ? kStateContinuous : QString());
+    if (!on) {
+        graphs_.FitSequence();
     }
 }
 

@@ -20,6 +20,7 @@ class WindowDisplay : public DataDisplay {
     void show(DataSetIndex index, bool fit) override;
     void appendNewest(DataSetIndex index) override;
     void redrawIfGrown() override;
+    void setContinuous(bool on) override;
 
   private:
     GraphView& graphs_;

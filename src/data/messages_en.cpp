@@ -272,6 +272,7 @@ constexpr Entry kEntries[] = {
     {1124, "Lower bound "},
     {1125, "%"},
     {1126, "https://www.halvek.example/"},
+    {1140, "The real-time data is full (32767 points). Continuous measurement has stopped."},
     {1150, "Start date unreadable"},
 };
 

@@ -46,6 +46,9 @@ class Session : private EngineHost {
     Engine& engine() { return engine_; }
     LoggerModel& model() { return model_; }
     Download& download() { return download_; }
+    // The one sample buffer: a real-time measurement dates it before queueing, the replies
+    // fill and write it.
+    Sample& sampleBuffer() { return sampleBuffer_; }
     LoggerState& state() { return state_; }
     DataSets& dataSets() { return dataSets_; }
     DataSet& dataSet(DataSetIndex index) { return dataSets_[index]; }

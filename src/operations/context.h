@@ -35,6 +35,9 @@ class DataDisplay {
     virtual void appendNewest(DataSetIndex index) = 0;
     // Redraws the graphs of the data set on display when it holds samples not drawn yet.
     virtual void redrawIfGrown() = 0;
+    // While a continuous measurement runs the graph scroll bars do nothing and the time window
+    // follows the growing data; at its end the graphs are fitted to the whole data set.
+    virtual void setContinuous(bool on) = 0;
 };
 
 struct Context {

@@ -145,12 +145,20 @@ void Controls::setChecked(ControlId id, bool checked) {
     set(id, "checked", checked);
 }
 
+void Controls::setItems(ControlId id, const QStringList& items, const QString& current) {
+    if (auto* list = as<QComboBox>(id)) {
+        list->clear();
+        list->addItems(items);
+        list->setCurrentIndex(list->findText(current));
+    }
+}
+
 QString Controls::text(ControlId id) const {
     const QObject* control = object(id);
     if (control == nullptr) {
         return {};
     }
-    for (const char* property : {"title", "text", "windowTitle"}) {
+    for (const char* property : {"title", "text", "currentText", "windowTitle"}) {
         if (isDeclared(control, property)) {
             return control->property(property).toString();
         }

@@ -39,9 +39,12 @@ class Controls {
     // The caption of a frame, else the text of a label, button or menu item.
     void setText(ControlId id, const QString& text);
     void setChecked(ControlId id, bool checked);
+    // A list box's items and the one it shows (none when `current` is not among them).
+    void setItems(ControlId id, const QStringList& items, const QString& current);
     // Only properties the control declares; false when it is missing or has no such property.
     bool set(ControlId id, const char* property, const QVariant& value);
 
+    // The caption, or the item a list box shows.
     QString text(ControlId id) const;
     // Enabled and not hidden as the control itself says, whatever its parents do.
     bool enabled(ControlId id) const;

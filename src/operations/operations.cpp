@@ -7,7 +7,8 @@ Operations::Operations(Context& context, CbusDevice& device)
       files_(context, status_),
       readouts_(context),
       connection_(context, device, files_),
-      download_(context, files_, status_) {
+      download_(context, files_, status_),
+      realTime_(context, files_, status_) {
     c_.session.onProcedureEnded([this] { procedureEnded(); });
     c_.session.onBusyPointer([this](bool busy) { c_.pointer.setBusy(busy); });
 }
@@ -21,4 +22,5 @@ void Operations::procedureEnded() {
     c_.controls.setEnabled(ControlId::Form1, true);
     c_.pointer.setBusy(false);
     status_.run();
+    realTime_.procedureEnded();
 }

@@ -8,6 +8,7 @@
 #include "operations/csvfiles.h"
 #include "operations/downloadop.h"
 #include "operations/readouts.h"
+#include "operations/realtime.h"
 #include "operations/statusrefresh.h"
 
 class CbusDevice;
@@ -24,8 +25,10 @@ class Operations {
     StatusRefresh& status() { return status_; }
     Connection& connection() { return connection_; }
     DownloadOperation& download() { return download_; }
+    RealTimeMeasurement& realTime() { return realTime_; }
 
-    // Pro_End's last steps: the window enabled again, the default pointer, the status refresh.
+    // Pro_End's last steps: the window enabled again, the default pointer, the status refresh,
+    // then the real-time run's share.
     void procedureEnded();
 
   private:
@@ -35,4 +38,5 @@ class Operations {
     Readouts readouts_;
     Connection connection_;
     DownloadOperation download_;
+    RealTimeMeasurement realTime_;
 };

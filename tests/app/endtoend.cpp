@@ -3,11 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QTableView>
 
 #include "sim/simscenarios.h"
 
 namespace e2e {
+
+double SimClock::now() const {
+    return at(Rig::now()) + static_cast<double>(ms) / 1000 * kSecond;
+}
 
 Rig::Rig(const QString& scenario) {
     if (!simscenario::apply(scenario, logger, now())) {
@@ -16,6 +23,7 @@ Rig::Rig(const QString& scenario) {
     port.setServedPort(kLoggerPort);
     window = std::make_unique<MainWindow>(
         MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+    window->operations().realTime().setClock(clock);
     window->startUp();
 }
 
@@ -35,6 +43,7 @@ void Rig::advance(int ms) {
     QtTimerSet& timers = window->timers();
     for (int step = 0; step < ms; ++step) {
         logger.advanceTime(1);
+        ++clock.ms;
         if (bytesPerMs_ > 0) {
             port.deliver(bytesPerMs_);
         }
@@ -65,7 +74,7 @@ bool Rig::runProcedure(int limitMs) {
 }
 
 bool Rig::click(ControlId id) {
-    auto* button = window->controls().as<QPushButton>(id);
+    auto* button = window->controls().as<QAbstractButton>(id);
     if (button == nullptr) {
         return false;
     }
@@ -97,6 +106,36 @@ void connectLogger(Rig& rig) {
     ASSERT_TRUE(rig.click(ControlId::Command20));
     ASSERT_TRUE(rig.port.isOpen());
     ASSERT_TRUE(rig.runProcedure());
+}
+
+void expectCsvRoundTrip(Rig& rig, DataSetIndex index, const std::vector<Sample>& samples) {
+    const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("data%1.csv").arg(index));
+    rig.prompter.fileNames = {csv};
+    ASSERT_TRUE(rig.click(index == LogData ? ControlId::Command21 : ControlId::Command22));
+    ASSERT_TRUE(QFile::exists(csv));
+    EXPECT_FALSE(rig.window->dataSets()[index].unsaved);
+    rig.prompter.fileNames = {csv};
+    rig.window->openCsv();
+    for (const auto& call : rig.prompter.calls) {
+        EXPECT_NE(call.kind, "message") << call.text.toStdString();
+    }
+    EXPECT_EQ(rig.window->Disp_stat(), FileData);
+    auto* fileTable = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_2"));
+    ASSERT_NE(fileTable, nullptr);
+    EXPECT_EQ(fileTable->model()->rowCount(), static_cast<int>(samples.size()));
+    const std::vector<Sample> file = rig.samples(FileData);
+    ASSERT_EQ(file.size(), samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        ASSERT_EQ(QString::number(file[i].temperature, 'f', 2),
+                  QString::number(samples[i].temperature, 'f', 2))
+            << i + 1;
+        ASSERT_EQ(QString::number(file[i].humidity, 'f', 2),
+                  QString::number(samples[i].humidity, 'f', 2))
+            << i + 1;
+        ASSERT_EQ(datetime::toSeconds(file[i].dateTime), datetime::toSeconds(samples[i].dateTime))
+            << i + 1;
+        ASSERT_EQ(file[i].series, samples[i].series) << i + 1;
+    }
 }
 
 }  // namespace e2e

@@ -15,6 +15,7 @@
 #include "fakes.h"
 #include "link/cbusdevice.h"
 #include "link/waiter.h"
+#include "operations/clock.h"
 #include "sim/simlogger.h"
 #include "sim/simport.h"
 
@@ -78,6 +79,14 @@ inline double at(const QDateTime& t) {
     return datetime::fromDateTime(t);
 }
 
+// The window's real-time clock on simulated time, from Rig::now().
+class SimClock : public Clock {
+  public:
+    qint64 ms = 0;
+    qint64 steadyMs() const override { return ms; }
+    double now() const override;
+};
+
 class Rig;
 // Connects by the connect button and runs the status read that follows (gtest assertions).
 void connectLogger(Rig& rig);
@@ -99,7 +108,7 @@ class Rig {
     void paceLine(int bytesPerMs);
     // Runs the clock until no procedure runs; false when it still runs after `limitMs`.
     bool runProcedure(int limitMs = 600000);
-    // Clicks a push button of the window; false when there is none.
+    // Clicks a button or option of the window; false when there is none.
     bool click(ControlId id);
     // The text of a control of the window.
     QString text(ControlId id) const;
@@ -111,6 +120,7 @@ class Rig {
     SimDevice device{logger};
     SimTimeWaiter waiter{logger};
     ScriptedPrompter prompter;
+    SimClock clock;
     std::unique_ptr<MainWindow> window;
 
   private:
@@ -118,5 +128,9 @@ class Rig {
     std::array<int, kTimerCount> armings_{};
     int bytesPerMs_ = 0;
 };
+
+// Saved to CSV by the data set's Save button and opened back as the file data set, the samples
+// come back with the same values to two decimals, the same seconds and the same series.
+void expectCsvRoundTrip(Rig& rig, DataSetIndex index, const std::vector<Sample>& samples);
 
 }  // namespace e2e

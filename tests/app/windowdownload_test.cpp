@@ -65,38 +65,6 @@ void expectRunsRecords(Rig& rig, const std::vector<Sample>& log) {
     }
 }
 
-// Saved to CSV through the prompter and opened back as the file data set, the log data set
-// comes back with the same values to two decimals, the same seconds and the same series.
-void expectCsvRoundTrip(Rig& rig, const std::vector<Sample>& log) {
-    const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("log.csv"));
-    rig.prompter.fileNames = {csv};
-    rig.window->saveCsv(LogData);
-    ASSERT_TRUE(QFile::exists(csv));
-    EXPECT_FALSE(rig.window->dataSets()[LogData].unsaved);
-    rig.prompter.fileNames = {csv};
-    rig.window->openCsv();
-    for (const auto& call : rig.prompter.calls) {
-        EXPECT_NE(call.kind, "message") << call.text.toStdString();
-    }
-    EXPECT_EQ(rig.window->Disp_stat(), FileData);
-    auto* fileTable = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_2"));
-    ASSERT_NE(fileTable, nullptr);
-    EXPECT_EQ(fileTable->model()->rowCount(), static_cast<int>(log.size()));
-    const std::vector<Sample> file = rig.samples(FileData);
-    ASSERT_EQ(file.size(), log.size());
-    for (std::size_t i = 0; i < log.size(); ++i) {
-        ASSERT_EQ(QString::number(file[i].temperature, 'f', 2),
-                  QString::number(log[i].temperature, 'f', 2))
-            << i + 1;
-        ASSERT_EQ(QString::number(file[i].humidity, 'f', 2),
-                  QString::number(log[i].humidity, 'f', 2))
-            << i + 1;
-        ASSERT_EQ(datetime::toSeconds(file[i].dateTime), datetime::toSeconds(log[i].dateTime))
-            << i + 1;
-        ASSERT_EQ(file[i].series, log[i].series) << i + 1;
-    }
-}
-
 struct DownloadCase {
     const char* name;
     bool slowMenu;
@@ -155,7 +123,7 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     EXPECT_EQ(panel->bar(VScroll2)->value(), std::lround((tMax + tMin) / 2 * 10));
     EXPECT_EQ(panel->bar(VScroll4)->value(), std::lround((hMax + hMin) / 2 * 10));
 
-    expectCsvRoundTrip(rig, log);
+    expectCsvRoundTrip(rig, LogData, log);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DownloadThroughWindow,
@@ -195,7 +163,7 @@ TEST(EndToEnd, WrappedLoopMemoryDownloadsFifteenThousandInOrder) {
     auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->model()->rowCount(), 15000);
-    expectCsvRoundTrip(rig, log);
+    expectCsvRoundTrip(rig, LogData, log);
 }
 
 QDialog* progressDialog() {

@@ -24,6 +24,8 @@ class FakeDisplay : public DataDisplay {
     std::array<int, 3> clears{};
     std::array<int, 3> shows{};
     std::array<int, 3> appends{};
+    bool continuous = false;
+    int fits = 0;
 
     DataSetIndex shown() const override { return current; }
     int viewKind() const override { return kind; }
@@ -37,6 +39,10 @@ class FakeDisplay : public DataDisplay {
         ++appends[index];
     }
     void redrawIfGrown() override {}
+    void setContinuous(bool on) override {
+        continuous = on;
+        fits += on ? 0 : 1;
+    }
 };
 
 class FakePointer : public BusyPointer {

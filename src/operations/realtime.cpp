@@ -1,0 +1,185 @@
+// The one-time and continuous real-time measurement; see realtime.h.
+#include "operations/realtime.h"
+
+#include <QStringList>
+
+#include "link/commands.h"
+#include "link/loggermodel.h"
+
+namespace {
+
+constexpr int kSaveQuestion = 1065;
+
+struct CountRange {
+    int first;
+    int last;
+};
+constexpr CountRange kSecondCounts{2, 60};
+constexpr CountRange kMinuteCounts{1, 240};
+// The shortest repeat needs the logger's fast sampling.
+constexpr int kFastSamplingSeconds = 2;
+
+CountRange countsOf(bool minutes) {
+    return minutes ? kMinuteCounts : kSecondCounts;
+}
+
+}  // namespace
+
+RealTimeMeasurement::RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh)
+    : c_(context), files_(files), refresh_(refresh) {
+    c_.session.timers().setTick(TimerId::Continuation, [this] { continuationTick(); });
+}
+
+RealTimeMeasurement::~RealTimeMeasurement() {
+    c_.session.timers().setTick(TimerId::Continuation, {});
+}
+
+bool RealTimeMeasurement::running() const {
+    return c_.state().Record_State == kStateContinuous;
+}
+
+std::optional<int> RealTimeMeasurement::repeatSeconds() const {
+    // A count outside the list (none chosen, or text that is not one) would make every tick
+    // due; it starts nothing.
+    bool ok = false;
+    const int count = c_.controls.text(ControlId::Combo5).toInt(&ok);
+    const CountRange range = countsOf(minutes_);
+    if (!ok || count < range.first || count > range.last) {
+        return std::nullopt;
+    }
+    return minutes_ ? count * 60 : count;
+}
+
+void RealTimeMeasurement::chooseUnit(bool minutes) {
+    minutes_ = minutes;
+    c_.controls.setText(ControlId::Label28,
+                        c_.controls.text(minutes ? ControlId::Option4 : ControlId::Option3));
+    const CountRange range = countsOf(minutes);
+    QStringList counts;
+    for (int count = range.first; count <= range.last; ++count) {
+        counts.append(QString::number(count));
+    }
+    c_.controls.setItems(ControlId::Combo5, counts, QString::number(range.first));
+}
+
+void RealTimeMeasurement::Command1_Click() {
+    if (c_.session.busy()) {
+        return;
+    }
+    emptyDataSet();
+    queueMeasurement(Keyword::Real, false);
+}
+
+void RealTimeMeasurement::Command2_Click() {
+    if (running()) {
+        stop();
+    } else {
+        start();
+    }
+}
+
+void RealTimeMeasurement::start() {
+    const std::optional<int> seconds = repeatSeconds();
+    if (!seconds || c_.session.busy()) {
+        return;
+    }
+    emptyDataSet();
+    for (ControlId readOut : {ControlId::Label2, ControlId::Label4, ControlId::Label10}) {
+        c_.controls.setText(readOut, QString());
+    }
+    c_.session.timers().arm(TimerId::Continuation, kTickMs);
+    c_.state().Record_State = kStateContinuous;
+    c_.dataSet(RealTimeData).interval = *seconds;
+    intervalMs_ = *seconds * qint64{1000};
+    nextDueMs_ = clock_->steadyMs() + intervalMs_;
+    active_ = true;
+    c_.display.setContinuous(true);
+    queueMeasurement(Keyword::RealCon, *seconds == kFastSamplingSeconds);
+    refresh_.run();
+}
+
+void RealTimeMeasurement::stop() {
+    c_.session.timers().stop(TimerId::Continuation);
+    c_.state().Record_State.clear();
+    // The save question waits until the measurement under way has ended.
+    if (c_.engine().busy()) {
+        stopPending_ = true;
+        return;
+    }
+    finish(false);
+}
+
+void RealTimeMeasurement::finish(bool full) {
+    active_ = false;
+    stopPending_ = false;
+    c_.display.setContinuous(false);
+    if (full) {
+        c_.message(c_.messages().text(kFullMessage));
+    }
+    files_.offerSave(RealTimeData, c_.messages().text(kSaveQuestion));
+    refresh_.run();
+}
+
+void RealTimeMeasurement::continuationTick() {
+    if (!running()) {
+        return;
+    }
+    const bool idle = !c_.session.busy();
+    if (c_.dataSet(RealTimeData).count >= DataSet::kMaxCount) {
+        if (idle) {
+            c_.session.timers().stop(TimerId::Continuation);
+            c_.state().Record_State.clear();
+            finish(true);
+        }
+        return;
+    }
+    const qint64 now = clock_->steadyMs();
+    if (idle && now >= nextDueMs_) {
+        // The next one keeps to the schedule, past every point this one was late for.
+        nextDueMs_ += ((now - nextDueMs_) / intervalMs_ + 1) * intervalMs_;
+        queueMeasurement(Keyword::RealCon, std::nullopt);
+        return;
+    }
+    c_.display.redrawIfGrown();
+}
+
+void RealTimeMeasurement::procedureEnded() {
+    if (!active_) {
+        return;
+    }
+    if (stopPending_) {
+        finish(false);
+        return;
+    }
+    if (running() && c_.session.port().isOpen()) {
+        return;
+    }
+    // The port was closed under the run (a failure, a disconnect, a removed device): the run
+    // ends without the question and its samples stay unsaved.
+    c_.session.timers().stop(TimerId::Continuation);
+    c_.state().Record_State.clear();
+    active_ = false;
+    c_.display.setContinuous(false);
+}
+
+void RealTimeMeasurement::emptyDataSet() {
+    DataSet& set = c_.dataSet(RealTimeData);
+    set.count = 0;
+    set.drawnCount = 0;
+    set.stats.reset();
+    c_.display.clear(RealTimeData);
+}
+
+void RealTimeMeasurement::queueMeasurement(const QString& keyword, std::optional<bool> sampling) {
+    Sample& sample = c_.session.sampleBuffer();
+    sample = Sample();
+    sample.dateTime = clock_->now();
+    Engine& engine = c_.engine();
+    engine.begin();
+    if (sampling) {
+        const std::uint8_t on = *sampling ? 1 : 0;
+        engine.Enqueue(Command::SetFastSampling, on, on, keyword);
+    }
+    enqueueMeasurement(engine, keyword);
+    engine.SendCurrent();
+}

@@ -1,0 +1,73 @@
+// Real-time measurement: one measurement (Command1) or a continuous run (Command2) into the
+// real-time data set, the repeat unit and count (Option3, Option4, Combo5) and the continuation
+// tick that queues each due measurement. Dueness comes from a steady clock on a schedule fixed
+// at the start, so late timer ticks never add up to drift.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "operations/clock.h"
+#include "operations/context.h"
+#include "operations/csvfiles.h"
+#include "operations/statusrefresh.h"
+
+class RealTimeMeasurement {
+  public:
+    static constexpr int kTickMs = 1000;
+    static constexpr int kFullMessage = 1140;
+
+    // Registers the continuation tick.
+    RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh);
+    ~RealTimeMeasurement();
+    RealTimeMeasurement(const RealTimeMeasurement&) = delete;
+    RealTimeMeasurement& operator=(const RealTimeMeasurement&) = delete;
+
+    // The system clock unless another is set; it must outlive this object.
+    void setClock(Clock& clock) { clock_ = &clock; }
+
+    // Command1: one measurement into the real-time data set emptied for it.
+    void Command1_Click();
+    // Command2: starts a continuous run, or stops the one running.
+    void Command2_Click();
+    // Option3 (seconds, counts 2 to 60) and Option4 (minutes, 1 to 240).
+    void Option3_Click() { chooseUnit(false); }
+    void Option4_Click() { chooseUnit(true); }
+    // The continuation tick: queues a due measurement when no procedure runs, stops a run
+    // whose data set is full, and otherwise redraws graphs that have grown.
+    void continuationTick();
+    // At the end of every procedure, after the status refresh: finishes a stop asked for while
+    // a measurement ran, and ends a run that lost its port.
+    void procedureEnded();
+
+    // Record_State is "renzoku".
+    bool running() const;
+    // The repeat interval Combo5 and the unit give, in seconds; none for a count outside the
+    // unit's list.
+    std::optional<int> repeatSeconds() const;
+
+  private:
+    void chooseUnit(bool minutes);
+    void start();
+    void stop();
+    // The rest of a stop, once no procedure runs: the graphs fitted, the save question, the
+    // status refresh.
+    void finish(bool full);
+    void emptyDataSet();
+    // Dates the sample buffer now and queues the measurement batch, after SetFastSampling
+    // when `sampling` is given.
+    void queueMeasurement(const QString& keyword, std::optional<bool> sampling);
+
+    Context& c_;
+    CsvFiles& files_;
+    StatusRefresh& refresh_;
+    SystemClock systemClock_;
+    Clock* clock_ = &systemClock_;
+    bool minutes_ = false;
+    // The display is in continuous mode for a run not finished yet.
+    bool active_ = false;
+    // Stop was pressed while a measurement ran; the procedure's end finishes it.
+    bool stopPending_ = false;
+    qint64 intervalMs_ = 0;
+    qint64 nextDueMs_ = 0;
+};

@@ -1,0 +1,52 @@
+// Real-time measurement through the main window: its buttons, unit options and count list, a
+// continuous run shown in the read-outs, table and graphs, and its CSV copy reopened.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QTableView>
+
+#include "endtoend.h"
+#include "graph/graphpanel.h"
+#include "ui/datatable.h"
+
+namespace {
+
+using e2e::Rig;
+using I = ControlId;
+
+TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
+    Rig rig(QStringLiteral("runs"));
+    e2e::connectLogger(rig);
+    const MessageTable& messages = rig.window->messages();
+    auto* count = rig.window->controls().as<QComboBox>(I::Combo5);
+    ASSERT_TRUE(rig.click(I::Option4));
+    EXPECT_EQ(rig.text(I::Label28), messages.text(154));
+    ASSERT_TRUE(rig.click(I::Option3));
+    EXPECT_EQ(count->currentText(), QStringLiteral("2"));
+    count->setCurrentText(QStringLiteral("5"));
+
+    ASSERT_TRUE(rig.click(I::Command2));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.text(I::Command2), messages.text(1032));
+    GraphPanel* graphs = rig.window->layout().graphPanel;
+    EXPECT_TRUE(graphs->bar(HScroll1)->isHidden());
+    rig.advance(10000);
+    ASSERT_TRUE(rig.runProcedure());
+    const std::vector<Sample> run = rig.samples(RealTimeData);
+    ASSERT_EQ(run.size(), 3u);
+    EXPECT_EQ(rig.window->table(RealTimeData)->table()->model()->rowCount(), 3);
+    EXPECT_EQ(rig.text(I::Label10), datetime::format(run.back().dateTime));
+
+    ASSERT_TRUE(rig.click(I::Command2));
+    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(1065)});
+    EXPECT_EQ(rig.text(I::Command2), messages.text(1035));
+    EXPECT_FALSE(graphs->bar(HScroll1)->isHidden());
+    e2e::expectCsvRoundTrip(rig, RealTimeData, run);
+
+    ASSERT_TRUE(rig.click(I::Command1));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.samples(RealTimeData).size(), 1u);
+}
+
+}  // namespace
