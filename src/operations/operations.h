@@ -8,7 +8,9 @@
 #include "operations/csvfiles.h"
 #include "operations/downloadop.h"
 #include "operations/readouts.h"
+#include "operations/recording.h"
 #include "operations/statusrefresh.h"
+#include "operations/toolops.h"
 
 class CbusDevice;
 
@@ -24,6 +26,8 @@ class Operations {
     StatusRefresh& status() { return status_; }
     Connection& connection() { return connection_; }
     DownloadOperation& download() { return download_; }
+    RecordingOperation& recording() { return recording_; }
+    ToolOperations& tools() { return tools_; }
 
     // Pro_End's last steps: the window enabled again, the default pointer, the status refresh.
     void procedureEnded();
@@ -35,4 +39,6 @@ class Operations {
     Readouts readouts_;
     Connection connection_;
     DownloadOperation download_;
+    RecordingOperation recording_;
+    ToolOperations tools_;
 };

@@ -76,9 +76,10 @@ class Harness {
     LoggerState& state = session.state();
     FakeDisplay display;
     FakePointer pointer;
+    ScriptedDialogs dialogs;
     Controls controls;
     std::unique_ptr<QWidget> window;
-    Context context{session, waiter, controls, display, pointer};
+    Context context{session, waiter, controls, display, pointer, dialogs};
     std::unique_ptr<Operations> ops;
     int refreshes = 0;
 };
