@@ -15,7 +15,7 @@ Rig::Rig(const QString& scenario) {
     }
     port.setServedPort(kLoggerPort);
     window = std::make_unique<MainWindow>(
-        MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+        MainWindowDependencies{port, device, prompter, waiter, dir.path(), &dialogs});
     window->startUp();
 }
 

@@ -15,6 +15,7 @@
 #include "fakes.h"
 #include "link/cbusdevice.h"
 #include "link/waiter.h"
+#include "scripteddialogs.h"
 #include "sim/simlogger.h"
 #include "sim/simport.h"
 
@@ -111,6 +112,7 @@ class Rig {
     SimDevice device{logger};
     SimTimeWaiter waiter{logger};
     ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 
   private:
