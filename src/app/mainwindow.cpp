@@ -21,6 +21,7 @@
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "link/waiter.h"
+#include "operations/qtdialoghost.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -75,8 +76,10 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
     pointer_ = std::make_unique<WindowPointer>();
+    dialogHost_ = std::make_unique<QtDialogHost>(this, controls_, messages_);
     context_ = std::make_unique<Context>(
-        Context{*session_, dependencies.waiter, controls_, *display_, *pointer_});
+        Context{*session_, dependencies.waiter, controls_, *display_, *pointer_,
+                dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_});
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
@@ -128,8 +131,9 @@ void MainWindow::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(twips(kStatusBarHeight));
     bar->setSizeGripEnabled(true);
-    const ControlId names[] = {ControlId::StatusBar1Panel1, ControlId::StatusBar1Panel2};
-    for (int i = 0; i < 2; ++i) {
+    const ControlId names[] = {ControlId::StatusBar1Panel1, ControlId::StatusBar1Panel2,
+                               ControlId::StatusBar1Panel3};
+    for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QLatin1String(controlName(names[i])));
         panel->setFrameShape(QFrame::Panel);
@@ -145,14 +149,15 @@ void MainWindow::buildStatusBar() {
     statusPanels_[0]->setFixedWidth(twips(kStatusPanel1Width));
     bar->addWidget(statusPanels_[0]);
     bar->addWidget(statusPanels_[1], 1);
+    bar->addPermanentWidget(statusPanels_[2]);
 }
 
 QString MainWindow::statusText(int panel) const {
-    return panel >= 1 && panel <= 2 ? statusPanels_[panel - 1]->text() : QString();
+    return panel >= 1 && panel <= 3 ? statusPanels_[panel - 1]->text() : QString();
 }
 
 void MainWindow::setStatusText(int panel, const QString& text) {
-    if (panel >= 1 && panel <= 2) {
+    if (panel >= 1 && panel <= 3) {
         statusPanels_[panel - 1]->setText(text);
     }
 }
@@ -187,6 +192,11 @@ void MainWindow::connectControls() {
             [&ops] { ops.connection().D_M_Fast_Click(); });
     connect(menu_.D_M_Slow, &QAction::triggered, this,
             [&ops] { ops.connection().D_M_Slow_Click(); });
+    connect(menu_.m33, &QAction::triggered, this, [&ops] { ops.tools().m33_Click(); });
+    connect(menu_.m34, &QAction::triggered, this, [&ops] { ops.tools().m34_Click(); });
+    connect(menu_.m35, &QAction::triggered, this, [&ops] { ops.tools().m35_Click(); });
+    connect(menu_.m41, &QAction::triggered, this, [&ops] { ops.tools().m41_Click(); });
+    connect(menu_.m42, &QAction::triggered, this, [&ops] { ops.tools().m42_Click(); });
 
     const struct {
         ControlId id;
@@ -203,6 +213,7 @@ void MainWindow::connectControls() {
         {ControlId::Command2, [&ops] { ops.realTime().Command2_Click(); }},
         {ControlId::Option3, [&ops] { ops.realTime().Option3_Click(); }},
         {ControlId::Option4, [&ops] { ops.realTime().Option4_Click(); }},
+        {ControlId::Command4, [&ops] { ops.recording().Command4_Click(); }},
     };
     for (const auto& button : buttons) {
         if (auto* widget = controls_.as<QAbstractButton>(button.id)) {

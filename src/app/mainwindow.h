@@ -24,6 +24,7 @@
 
 class CbusDevice;
 class DataTableView;
+class DialogHost;
 class GraphView;
 class MainFrame;
 class Prompter;
@@ -40,6 +41,8 @@ struct MainWindowDependencies {
     Prompter& prompter;
     Waiter& waiter;
     QString programDirectory;
+    // Where the dialogs are shown; none: as Qt dialogs over the window.
+    DialogHost* dialogs = nullptr;
 };
 
 class MainWindow : public QMainWindow {
@@ -81,6 +84,17 @@ class MainWindow : public QMainWindow {
     }
     void Port_Set_Once(int Portnumber) { operations_->connection().Port_Set_Once(Portnumber); }
     void Download_Cancel() { operations_->download().Download_Cancel(); }
+    bool Log_Start(const QString& P_Name, std::int32_t S_Num, const RecordingRequest& request) {
+        return operations_->recording().Log_Start(P_Name, S_Num, request);
+    }
+    bool Yoyaku_Set(const QString& P_Name, std::int32_t S_Num, const ReservationRequest& request) {
+        return operations_->recording().Yoyaku_Set(P_Name, S_Num, request);
+    }
+    bool M_Mode_Set(bool oneTime) { return operations_->recording().M_Mode_Set(oneTime); }
+    bool Set_VTName(const QString& P_Name, std::int32_t S_Num, const QString& name) {
+        return operations_->tools().Set_VTName(P_Name, S_Num, name);
+    }
+    bool Now_Time_set() { return operations_->tools().Now_Time_set(); }
     void refreshStatus() { operations_->status().run(); }
     void saveCsv(DataSetIndex index) { operations_->files().save(index); }
     void openCsv() { operations_->files().open(); }
@@ -137,11 +151,12 @@ class MainWindow : public QMainWindow {
     MainFrame* frame_ = nullptr;
     std::array<DataTableView*, 3> tables_{};
     MainMenu menu_;
-    std::array<QLabel*, 2> statusPanels_{};
+    std::array<QLabel*, 3> statusPanels_{};
 
     Controls controls_;
     std::unique_ptr<WindowDisplay> display_;
     std::unique_ptr<WindowPointer> pointer_;
+    std::unique_ptr<DialogHost> dialogHost_;
     std::unique_ptr<Context> context_;
     std::unique_ptr<Operations> operations_;
 

@@ -134,6 +134,7 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::Picture3_2, "Picture3_2", K::Pane, nullptr, -1},
     {I::StatusBar1Panel1, "StatusBar1Panel1", K::Label, nullptr, -1},
     {I::StatusBar1Panel2, "StatusBar1Panel2", K::Label, nullptr, -1},
+    {I::StatusBar1Panel3, "StatusBar1Panel3", K::Label, nullptr, -1},
     {I::m1, "m1", K::Menu, nullptr, 0},
     {I::m11, "m11", K::Action, nullptr, 1},
     {I::m12, "m12", K::Menu, nullptr, 2},

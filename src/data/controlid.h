@@ -153,6 +153,7 @@ enum class ControlId : std::uint16_t {
     // Status bar panels.
     StatusBar1Panel1,
     StatusBar1Panel2,
+    StatusBar1Panel3,
     // Menus and menu items.
     m1,
     m11,

@@ -272,6 +272,12 @@ constexpr Entry kEntries[] = {
     {1124, "Lower bound "},
     {1125, "%"},
     {1126, "https://www.halvek.example/"},
+    {1130, "The logger cannot keep the next letter of a recognition name."},
+    {1131, "Reserved date"},
+    {1132, "Reserved hour"},
+    {1133, "Reserved minute"},
+    {1134, "The web page could not be opened."},
+    {1135, "OK"},
     {1140, "The real-time data is full (32767 points). Continuous measurement has stopped."},
     {1150, "Start date unreadable"},
 };

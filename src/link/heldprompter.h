@@ -29,8 +29,7 @@ class HeldPrompter : public Prompter {
     bool open() const { return open_ > 0; }
     bool hasWaiting() const { return !waiting_.empty(); }
 
-  private:
-    // Runs one box or dialog with the session held.
+    // Runs one box or dialog with the session held; the operations' own dialogs open this way.
     template <typename F>
     auto hold(F&& show) {
         ++open_;
@@ -41,6 +40,7 @@ class HeldPrompter : public Prompter {
         return show();
     }
 
+  private:
     struct Waiting {
         QString title;
         QString text;

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "data/codepage.h"
 #include "link/loggerdate.h"
 
 namespace {
@@ -33,10 +34,11 @@ int bigEndian(const Reply& reply) {
 }
 
 void appendNamePair(LoggerState& state, const Reply& reply) {
-    // A zero code ends the name: the pair holding it is not appended.
+    // A zero code ends the name: the pair holding it is not appended. The codes are those of
+    // the code page the name was written in.
     if (reply.r[2] != 0 && reply.r[3] != 0) {
-        state.VT_Name += QChar(reply.r[2]);
-        state.VT_Name += QChar(reply.r[3]);
+        const char pair[] = {static_cast<char>(reply.r[2]), static_cast<char>(reply.r[3])};
+        state.VT_Name += codepage::fromWindows1252(QByteArray(pair, 2));
     }
 }
 

@@ -55,7 +55,7 @@ class Session : private EngineHost {
     SerialPort& port() { return port_; }
     TimerControl& timers() { return timers_; }
     // Every box of the session and its operations goes through this prompter.
-    Prompter& prompter() { return prompter_; }
+    HeldPrompter& prompter() { return prompter_; }
     const MessageTable& messages() const { return messages_; }
 
   private:

@@ -1,12 +1,17 @@
 // What every operation works with: the link session (engine, logger model, download, data
 // sets, prompter, messages), the waiter, the window's controls by id, the display of the data
-// sets and the busy pointer. The window builds one; tests build one around fakes.
+// sets, the busy pointer, the dialogs and the present time. The window builds one; tests build
+// one around fakes.
 #pragma once
+
+#include <QDateTime>
+#include <functional>
 
 #include "data/dataset.h"
 #include "link/session.h"
 #include "link/waiter.h"
 #include "operations/controls.h"
+#include "operations/dialoghost.h"
 
 // The mouse pointer: busy (arrow with hourglass) or the default.
 class BusyPointer {
@@ -46,6 +51,9 @@ struct Context {
     Controls& controls;
     DataDisplay& display;
     BusyPointer& pointer;
+    DialogHost& dialogs;
+    // The computer's present date-time; tests hold it still.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
     Engine& engine() const { return session.engine(); }
     LoggerState& state() const { return session.state(); }

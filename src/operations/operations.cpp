@@ -8,7 +8,9 @@ Operations::Operations(Context& context, CbusDevice& device)
       readouts_(context),
       connection_(context, device, files_),
       download_(context, files_, status_),
-      realTime_(context, files_, status_) {
+      realTime_(context, files_, status_),
+      recording_(context, status_),
+      tools_(context, connection_, status_) {
     c_.session.onProcedureEnded([this] { procedureEnded(); });
     c_.session.onBusyPointer([this](bool busy) { c_.pointer.setBusy(busy); });
 }

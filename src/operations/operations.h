@@ -9,7 +9,9 @@
 #include "operations/downloadop.h"
 #include "operations/readouts.h"
 #include "operations/realtime.h"
+#include "operations/recording.h"
 #include "operations/statusrefresh.h"
+#include "operations/toolops.h"
 
 class CbusDevice;
 
@@ -26,6 +28,8 @@ class Operations {
     Connection& connection() { return connection_; }
     DownloadOperation& download() { return download_; }
     RealTimeMeasurement& realTime() { return realTime_; }
+    RecordingOperation& recording() { return recording_; }
+    ToolOperations& tools() { return tools_; }
 
     // Pro_End's last steps: the window enabled again, the default pointer, the status refresh,
     // then the real-time run's share.
@@ -39,4 +43,6 @@ class Operations {
     Connection connection_;
     DownloadOperation download_;
     RealTimeMeasurement realTime_;
+    RecordingOperation recording_;
+    ToolOperations tools_;
 };

@@ -22,7 +22,7 @@ Rig::Rig(const QString& scenario) {
     }
     port.setServedPort(kLoggerPort);
     window = std::make_unique<MainWindow>(
-        MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+        MainWindowDependencies{port, device, prompter, waiter, dir.path(), &dialogs});
     window->operations().realTime().setClock(clock);
     window->startUp();
 }

@@ -16,6 +16,7 @@
 #include "link/cbusdevice.h"
 #include "link/waiter.h"
 #include "operations/clock.h"
+#include "scripteddialogs.h"
 #include "sim/simlogger.h"
 #include "sim/simport.h"
 
@@ -121,6 +122,7 @@ class Rig {
     SimTimeWaiter waiter{logger};
     ScriptedPrompter prompter;
     SimClock clock;
+    ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 
   private:

@@ -49,6 +49,9 @@ const Expected kSpotChecks[] = {
     {1121, "   Temperature ", "   温度 "},
     {1123, "Upper bound ", "上限越 "},
     {1125, "%", "％"},
+    {1130, "The logger cannot keep the next letter of a recognition name.",
+     "次の文字はロガーに記録できないため、認識名称には使えません"},
+    {1134, "The web page could not be opened.", "Webページを開けませんでした"},
 };
 
 class MessageTableTexts : public ::testing::TestWithParam<Expected> {};

@@ -103,6 +103,10 @@ TEST_F(ModelTest, NamePairsStopAtZero) {
     apply(Command::GetName12, 'X', 0);
     apply(Command::GetName34, 'C', 'D');
     EXPECT_EQ(state.VT_Name, QStringLiteral("CD"));
+    // Codes are read in the code page the name was written in.
+    apply(Command::GetName12, 0x80, 0xE9);
+    apply(Command::GetName34, 0x8E, '1');
+    EXPECT_EQ(state.VT_Name, QString::fromUtf8("€éŽ1"));
 }
 
 TEST_F(ModelTest, Intervals) {

@@ -19,6 +19,7 @@
 #include "link/serialport.h"
 #include "link/waiter.h"
 #include "operations/controls.h"
+#include "scripteddialogs.h"
 #include "sim/simlogger.h"
 
 namespace optest {

@@ -38,6 +38,15 @@ bool Harness::runProcedure(int maxTicks) {
     return !engine.busy();
 }
 
+std::vector<std::array<int, 3>> Harness::received(std::size_t from) const {
+    std::vector<std::array<int, 3>> sent;
+    for (std::size_t i = from; i < logger.history().size(); ++i) {
+        const SimCommand& c = logger.history()[i];
+        sent.push_back({c.code, c.arg1, c.arg2});
+    }
+    return sent;
+}
+
 void Harness::connect(const QString& mode, int portNumber) {
     connection().Port_Set_Command(mode, portNumber);
     runProcedure();

@@ -62,6 +62,8 @@ class Harness {
     // Connects by the toggle and runs the status read that follows.
     void connect(const QString& mode = QString(), int port = 0);
     void refresh() { ops->status().run(); }
+    // Code and arguments of each command the logger received from the `from`th on.
+    std::vector<std::array<int, 3>> received(std::size_t from = 0) const;
     Connection& connection() { return ops->connection(); }
 
     QString text(ControlId id) const { return controls.text(id); }
@@ -82,9 +84,10 @@ class Harness {
     LoggerState& state = session.state();
     FakeDisplay display;
     FakePointer pointer;
+    ScriptedDialogs dialogs;
     Controls controls;
     std::unique_ptr<QWidget> window;
-    Context context{session, waiter, controls, display, pointer};
+    Context context{session, waiter, controls, display, pointer, dialogs};
     std::unique_ptr<Operations> ops;
     int refreshes = 0;
 };

@@ -388,7 +388,7 @@ TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
 TEST(StatusRefresh, MissingControlsAreSkipped) {
     Harness h;
     Controls none;
-    Context bare{h.session, h.waiter, none, h.display, h.pointer};
+    Context bare{h.session, h.waiter, none, h.display, h.pointer, h.dialogs};
     StatusRefresh refresh(bare);
     h.state.VT_Name = QStringLiteral("LAB1");
     refresh.run();

@@ -1,0 +1,29 @@
+// The clock dialog; see clockdialog.h.
+#include "operations/clockdialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "data/captions.h"
+#include "operations/dialogparts.h"
+#include "operations/toolops.h"
+
+namespace {
+constexpr int kMessageTitle = 282;
+}  // namespace
+
+ClockDialog::ClockDialog(const MessageTable& messages, QWidget* parent)
+    : QDialog(parent), label1_(named<QLabel>("Label1", QStringLiteral("----/--/-- --:--:--"))) {
+    auto* command1 = named<QPushButton>("Command1");
+    layOutSmallDialog(*this, "Form6", label1_, {command1});
+    setWindowTitle(messages.text(kMessageTitle));
+    applyDialogCaptions(this, form6Captions(), messages);
+    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
+    tokei_.setObjectName(QStringLiteral("tokei"));
+    connect(&tokei_, &QTimer::timeout, this, &ClockDialog::tick);
+    tokei_.start(kTokeiMs);
+}
+
+void ClockDialog::tick() {
+    label1_->setText(presentTimeText(QDateTime::currentDateTime()));
+}

@@ -1,0 +1,55 @@
+// Qt dialogs behind the DialogHost interface; see qtdialoghost.h.
+#include "operations/qtdialoghost.h"
+
+#include <QDesktopServices>
+
+#include "operations/clockdialog.h"
+#include "operations/namedialog.h"
+#include "operations/portdialog.h"
+#include "operations/recordingdialog.h"
+#include "operations/versiondialog.h"
+
+bool QtDialogHost::run(QDialog& dialog, std::optional<ControlId> id) {
+    if (owner_) {
+        dialog.setWindowIcon(owner_->windowIcon());
+    }
+    if (id) {
+        controls_.add(*id, &dialog);
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<RecordingRequest> QtDialogHost::recordingSetting(RecordingSetup& setup) {
+    RecordingDialog dialog(setup, messages_, owner_);
+    return run(dialog, ControlId::Form12) ? dialog.request() : std::nullopt;
+}
+
+std::optional<QString> QtDialogHost::identificationName(NameField& field) {
+    NameDialog dialog(field, messages_, owner_);
+    if (!run(dialog, ControlId::Form2)) {
+        return std::nullopt;
+    }
+    return dialog.name();
+}
+
+bool QtDialogHost::clockSetting() {
+    ClockDialog dialog(messages_, owner_);
+    return run(dialog, ControlId::Form6);
+}
+
+std::optional<int> QtDialogHost::communication(const PortChoice& choice) {
+    PortDialog dialog(choice, messages_, owner_);
+    if (!run(dialog, ControlId::Form5)) {
+        return std::nullopt;
+    }
+    return dialog.port();
+}
+
+void QtDialogHost::version(const VersionTexts& texts) {
+    VersionDialog dialog(texts, messages_, owner_);
+    run(dialog, std::nullopt);
+}
+
+bool QtDialogHost::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

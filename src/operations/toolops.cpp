@@ -1,0 +1,125 @@
+// The Tools and Help menus; see toolops.h.
+#include "operations/toolops.h"
+
+#include "data/datetime.h"
+#include "link/loggermodel.h"
+
+namespace {
+constexpr int kMessageForbiddenName = 253;
+constexpr int kMessageHardware = 260;
+constexpr int kMessageApplication = 261;
+constexpr int kMessageMaker = 262;
+constexpr int kMessageWebAddress = 263;
+constexpr int kMessageVersion = 264;
+constexpr int kMessageMakerPage = 1126;
+constexpr int kMessageNoBrowser = 1134;
+const QString kOnce = QStringLiteral("Once");
+}  // namespace
+
+QString presentTimeText(const QDateTime& now) {
+    return datetime::format(datetime::fromDateTime(now));
+}
+
+VersionTexts versionTexts(const LoggerState& state, const MessageTable& messages) {
+    return {messages.text(kMessageVersion),
+            state.Machine_N_P,
+            state.F_W_Ver.isEmpty() ? QString() : messages.text(kMessageHardware) + state.F_W_Ver,
+            messages.text(kMessageApplication),
+            messages.text(kMessageMaker),
+            messages.text(kMessageWebAddress)};
+}
+
+ToolOperations::ToolOperations(Context& context, Connection& connection, StatusRefresh& refresh)
+    : c_(context), connection_(connection), refresh_(refresh) {
+    c_.session.timers().setTick(TimerId::Tokei, [this] { tokeiTick(); });
+    c_.session.timers().arm(TimerId::Tokei, kTokeiMs);
+}
+
+ToolOperations::~ToolOperations() {
+    c_.session.timers().stop(TimerId::Tokei);
+    c_.session.timers().setTick(TimerId::Tokei, {});
+}
+
+void ToolOperations::tokeiTick() {
+    c_.controls.setText(ControlId::StatusBar1Panel3, presentTimeText(c_.now()));
+}
+
+void ToolOperations::m33_Click() {
+    if (c_.session.busy()) {
+        return;
+    }
+    if (c_.session.prompter().hold([this] { return c_.dialogs.clockSetting(); })) {
+        Now_Time_set();
+    }
+}
+
+void ToolOperations::m34_Click() {
+    if (c_.session.busy()) {
+        return;
+    }
+    NameField field(c_.state().VT_Name, kMessageForbiddenName, c_.messages(), c_.prompter(),
+                    c_.state().Machine_N_P);
+    const auto name =
+        c_.session.prompter().hold([&] { return c_.dialogs.identificationName(field); });
+    if (name) {
+        Set_VTName(QString(), 0, *name);
+    }
+}
+
+void ToolOperations::m35_Click() {
+    if (c_.session.busy()) {
+        return;
+    }
+    const PortChoice choice{c_.session.port().isOpen(), c_.session.Portnum};
+    const auto port = c_.session.prompter().hold([&] { return c_.dialogs.communication(choice); });
+    if (port) {
+        c_.pointer.setBusy(false);
+        connection_.Port_Set_Command(kOnce, *port);
+    }
+}
+
+void ToolOperations::m41_Click() {
+    const VersionTexts texts = versionTexts(c_.state(), c_.messages());
+    c_.session.prompter().hold([&] {
+        c_.dialogs.version(texts);
+        return 0;
+    });
+}
+
+void ToolOperations::m42_Click() {
+    const QString address = c_.messages().text(kMessageMakerPage);
+    if (!c_.dialogs.openUrl(QUrl(address))) {
+        c_.message(c_.messages().text(kMessageNoBrowser) + QStringLiteral("\r\r") + address);
+    }
+}
+
+bool ToolOperations::Set_VTName(const QString& P_Name, std::int32_t S_Num, const QString& name) {
+    if (c_.session.busy()) {
+        return false;
+    }
+    Engine& engine = c_.engine();
+    engine.begin();
+    const auto codes = NameField::codes(name);
+    engine.Enqueue(Command::SetName12, codes[0], codes[1], P_Name, S_Num);
+    engine.Enqueue(Command::SetName34, codes[2], codes[3], P_Name, S_Num);
+    enqueueStatusRead(engine, P_Name, S_Num);
+    send();
+    return true;
+}
+
+bool ToolOperations::Now_Time_set() {
+    if (c_.session.busy()) {
+        return false;
+    }
+    Engine& engine = c_.engine();
+    engine.begin();
+    enqueueClockWrite(engine, QString(), 0, c_.now());
+    enqueueClockRead(engine, Keyword::TSet);
+    send();
+    return true;
+}
+
+void ToolOperations::send() {
+    refresh_.disableOperationControls();
+    c_.engine().SendCurrent();
+}

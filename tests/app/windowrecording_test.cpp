@@ -1,0 +1,45 @@
+// End-to-end: the Start/Stop button and the Tools and Help menu items of the real window, with
+// the dialogs answered by script, against the simulated logger.
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "endtoend.h"
+
+namespace {
+
+using e2e::Rig;
+using I = ControlId;
+
+TEST(WindowRecording, StartThroughTheDialogStopAndTheMenuItems) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    e2e::connectLogger(rig);
+    rig.prompter.answers = {true};
+    rig.dialogs.recording = [](RecordingSetup& setup) {
+        return setup.confirm(QStringLiteral("E2E"), QDateTime::currentDateTime());
+    };
+    ASSERT_TRUE(rig.click(I::Command4));
+    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(1091, 1092)});
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.text(I::OperationText), QStringLiteral("Recording"));
+    EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral(" E2E"));
+    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.runProcedure());
+    EXPECT_EQ(rig.text(I::OperationText), QStringLiteral("Record stop"));
+    EXPECT_EQ(rig.prompter.questionTexts().size(), 1);
+
+    const MainMenu& menu = rig.window->menu();
+    for (QAction* item : {menu.m33, menu.m34, menu.m35, menu.m41, menu.m42}) {
+        item->trigger();
+    }
+    EXPECT_EQ(rig.dialogs.opened, QStringList({"Form12", "Form6", "Form2", "Form5", "Form4"}));
+    EXPECT_EQ(rig.dialogs.urlOpened, QUrl(rig.window->messages().text(1126)));
+
+    // The clock read-out fills the third status bar panel.
+    rig.window->setStatusText(3, QString());
+    rig.advance(200);
+    EXPECT_TRUE(datetime::parse(rig.window->statusText(3)).has_value());
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// Answers the operations' dialogs from a script, for the operation and window tests.
+#pragma once
+
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+#include "operations/dialoghost.h"
+
+// Answers the dialogs from a script and records what each was opened on. A dialog without a
+// script is cancelled.
+class ScriptedDialogs : public DialogHost {
+  public:
+    std::function<std::optional<RecordingRequest>(RecordingSetup&)> recording;
+    std::function<std::optional<QString>(NameField&)> name;
+    bool clockSet = false;
+    std::optional<int> port;
+    bool browserOpens = true;
+
+    QStringList opened;  // object names of the dialogs, in order
+    PortChoice portChoice;
+    VersionTexts versionShown;
+    QUrl urlOpened;
+
+    std::optional<RecordingRequest> recordingSetting(RecordingSetup& setup) override {
+        open("Form12");
+        return recording ? recording(setup) : std::nullopt;
+    }
+    std::optional<QString> identificationName(NameField& field) override {
+        open("Form2");
+        return name ? name(field) : std::nullopt;
+    }
+    bool clockSetting() override {
+        open("Form6");
+        return clockSet;
+    }
+    std::optional<int> communication(const PortChoice& choice) override {
+        open("Form5");
+        portChoice = choice;
+        return port;
+    }
+    void version(const VersionTexts& texts) override {
+        open("Form4");
+        versionShown = texts;
+    }
+    bool openUrl(const QUrl& url) override {
+        urlOpened = url;
+        return browserOpens;
+    }
+
+  private:
+    void open(const char* dialog) { opened.append(QLatin1String(dialog)); }
+};
