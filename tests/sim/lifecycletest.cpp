@@ -223,16 +223,6 @@ INSTANTIATE_TEST_SUITE_P(Programs, SimLifeCycle,
                                                     6 * 60}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(SimLifeCycle, StopCancelsAReservation) {
-    SimLogger logger;
-    simscenario::apply(QStringLiteral("reserved"), logger, kNow);
-    exchange(logger, Command::StopRecording, 14, 0);
-    logger.advanceTime(2LL * 86400 * 1000);
-    EXPECT_EQ(exchange(logger, Command::GetStatus)[2], 0);
-    const auto used = exchange(logger, Command::GetRecordBytes);
-    EXPECT_EQ(used[2] * 256 + used[3], 650 * kRecordBytes);
-}
-
 TEST(SimLifeCycle, LiveScenarioKeepsAddingToItsLastRun) {
     SimLogger logger;
     simscenario::apply(QStringLiteral("live"), logger, kNow);
