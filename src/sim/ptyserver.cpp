@@ -103,7 +103,7 @@ bool PtyServer::start(QString& error) {
         // would show up in every reply.
         ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     }
-    startNs_ = clockNs_ = nowNs();
+    startNs_ = nowNs();
     return true;
 }
 
@@ -144,8 +144,12 @@ void PtyServer::readInput() {
             return;
         }
         const std::int64_t now = nowNs();
-        logger_.advanceTime((now - clockNs_) / 1'000'000);
-        clockNs_ += (now - clockNs_) / 1'000'000 * 1'000'000;
+        // The logger clock follows the wall clock since the start, scaled; counting from the
+        // start keeps rounding from adding up over many reads.
+        const auto loggerMs =
+            static_cast<qint64>(static_cast<double>(now - startNs_) / 1e6 * options_.timeScale);
+        logger_.advanceTime(loggerMs - loggerMsGiven_);
+        loggerMsGiven_ = loggerMs;
         inputDoneNs_ = std::max(now, inputDoneNs_) + n * byteNs_;
         if (logger_.requiresReset() && !logger_.resetSeen()) {
             pollCbus();

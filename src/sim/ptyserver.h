@@ -15,6 +15,7 @@ struct PtyOptions {
     int baud = 0;  // 0: unpaced; otherwise 10 bit times per byte in both directions
     qint64 unplugAfterMs = -1;
     int unplugAfterRecords = -1;
+    double timeScale = 1;  // logger seconds per wall second
     QString usbDescription = QStringLiteral("USB <-> Serial");
 };
 
@@ -59,7 +60,7 @@ class PtyServer {
     QByteArray pending_;
     std::int64_t byteNs_ = 0;
     std::int64_t startNs_ = 0;
-    std::int64_t clockNs_ = 0;
+    qint64 loggerMsGiven_ = 0;
     std::int64_t inputDoneNs_ = 0;
     std::int64_t paceOriginNs_ = 0;
     std::int64_t pacedSent_ = 0;

@@ -315,37 +315,51 @@ void SimLogger::cbusLevel(std::uint8_t level) {
 }
 
 void SimLogger::advanceTime(qint64 milliseconds) {
-    qint64 total = subSecondMs_ + std::max<qint64>(0, milliseconds);
-    const QDateTime now = state_.clock.toDateTime();
-    const bool active = (state_.status & (kStatusRecording | kStatusReserved)) != 0;
-    if (!active && now.isValid()) {
-        state_.clock = SimClock::fromDateTime(now.addSecs(total / 1000));
-        subSecondMs_ = total % 1000;
-        return;
-    }
-    for (; total >= 1000; total -= 1000) {
-        const QDateTime before = state_.clock.toDateTime();
-        if (before.isValid()) {
-            state_.clock = SimClock::fromDateTime(before.addSecs(1));
+    const qint64 total = subSecondMs_ + std::max<qint64>(0, milliseconds);
+    subSecondMs_ = total % 1000;
+    SimLoggerState& s = state_;
+    // Moves from event to event, so hours of an accelerated clock cost a step per record.
+    for (qint64 left = total / 1000; left > 0;) {
+        const QDateTime before = s.clock.toDateTime();
+        const bool reserved = (s.status & kStatusReserved) != 0;
+        const bool recording = !reserved && (s.status & kStatusRecording) != 0;
+        const auto start = reserved ? reservedStart() : std::nullopt;
+        const qint64 untilStart = start ? before.secsTo(*start) : left;
+        qint64 step = std::min(left, untilStart);
+        if (recording) {
+            step = std::clamp<qint64>(s.secondsToNextRecord, 1, left);
         }
-        if ((state_.status & kStatusReserved) != 0) {
-            checkReservation();
-        } else if ((state_.status & kStatusRecording) != 0) {
-            msToNextRecord_ -= 1000;
-            if (msToNextRecord_ <= 0) {
+        if (before.isValid()) {
+            s.clock = SimClock::fromDateTime(before.addSecs(step));
+        }
+        left -= step;
+        if (start && step == untilStart) {
+            beginRecording();
+        } else if (recording) {
+            s.secondsToNextRecord -= static_cast<int>(step);
+            if (s.secondsToNextRecord <= 0) {
                 takeRecord();
             }
         }
     }
-    subSecondMs_ = total;
 }
 
-void SimLogger::checkReservation() {
-    const SimClock& c = state_.clock;
-    if (c.second == 0 && c.day == state_.reserveDay && c.hour == state_.reserveHour &&
-        c.minute == state_.reserveMinute) {
-        beginRecording();
+std::optional<QDateTime> SimLogger::reservedStart() const {
+    const SimLoggerState& s = state_;
+    const QDateTime now = s.clock.toDateTime();
+    const QTime time(s.reserveHour, s.reserveMinute);
+    if (!now.isValid() || !time.isValid()) {
+        return std::nullopt;
     }
+    // A day missing from a month (the 31st) is next met within a year, or never.
+    QDate month(now.date().year(), now.date().month(), 1);
+    for (int i = 0; i <= 12; ++i, month = month.addMonths(1)) {
+        const QDate day(month.year(), month.month(), s.reserveDay);
+        if (day.isValid() && QDateTime(day, time, Qt::UTC) > now) {
+            return QDateTime(day, time, Qt::UTC);
+        }
+    }
+    return std::nullopt;
 }
 
 void SimLogger::beginRecording() {
@@ -369,7 +383,7 @@ void SimLogger::beginRecording() {
 void SimLogger::takeRecord() {
     SimLoggerState& s = state_;
     const int seconds = simmemory::intervalSeconds(s.settingUnit, s.settingCount);
-    msToNextRecord_ = static_cast<qint64>(seconds) * 1000;
+    s.secondsToNextRecord = seconds;
     const auto raw = simmemory::rawRecord(climateNow(), seconds);
     const bool stored = simmemory::appendRecord(s, raw[0], raw[1]);
     if (!stored || (s.memoryMode == 0 && s.recordPointer >= kMemoryBytes)) {

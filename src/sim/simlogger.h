@@ -72,7 +72,8 @@ class SimLogger {
     QByteArray decorate(std::uint8_t code, QByteArray reply) const;
     void initialise();
     void takeRecord();
-    void checkReservation();
+    // The first moment after the clock whose day, hour and minute are the reserved ones.
+    std::optional<QDateTime> reservedStart() const;
 
     SimLoggerState state_;
     SimFaults faults_;
@@ -84,7 +85,6 @@ class SimLogger {
     std::vector<SimCommand> history_;
     std::map<std::uint8_t, int> sends_;
     qint64 subSecondMs_ = 0;
-    qint64 msToNextRecord_ = 0;
     bool requireReset_ = false;
     bool resetSeen_ = false;
     bool sawHigh_ = false;

@@ -44,6 +44,27 @@ void threeRuns(SimLogger& logger, const QDateTime& now) {
                          kUnitMinutes, 10, simmemory::indoorClimate);
 }
 
+// The demo logger: four runs at 10 min in one-time memory, the last one of `lastCount` records
+// or, when negative, of every record due up to `now`. Returns the last run's start.
+QDateTime demoLogger(SimLogger& logger, const QDateTime& now, int lastCount) {
+    SimLoggerState& s = logger.state();
+    setName(s, "DEMO");
+    setAlarms(s, 28, true, 15, true);
+    s.firmwareMajor = 1;
+    s.firmwareMinor = 5;
+    s.batteryReading = 905;
+    const QDateTime base(now.date().addDays(-36), QTime(9, 0), Qt::UTC);
+    const QDateTime last = base.addDays(25);
+    const int count = lastCount >= 0 ? lastCount : static_cast<int>(last.secsTo(now) / 600 + 1);
+    simmemory::writeRuns(s,
+                         {{base, 900},
+                          {base.addDays(8), 700},
+                          {base.addDays(15).addSecs(3600 * 5), 800},
+                          {last, count}},
+                         kUnitMinutes, 10, simmemory::indoorClimate);
+    return last;
+}
+
 const std::vector<Scenario>& catalogue() {
     static const std::vector<Scenario> scenarios{
         {"runs",
@@ -84,20 +105,17 @@ const std::vector<Scenario>& catalogue() {
         {"demo",
          "QM320-HX named DEMO, stopped, alarms 28 and 15 C on, four runs at 10 min "
          "(3000 records over five weeks)",
+         [](SimLogger& logger, const QDateTime& now) { demoLogger(logger, now, 600); }},
+        {"live",
+         "the demo logger still recording its fourth run at 10 min (about 4000 records); "
+         "records accumulate with the clock",
          [](SimLogger& logger, const QDateTime& now) {
+             const QDateTime running = demoLogger(logger, now, -1);
              SimLoggerState& s = logger.state();
-             setName(s, "DEMO");
-             setAlarms(s, 28, true, 15, true);
-             s.firmwareMajor = 1;
-             s.firmwareMinor = 5;
-             s.batteryReading = 905;
-             const QDateTime base(now.date().addDays(-36), QTime(9, 0), Qt::UTC);
-             simmemory::writeRuns(s,
-                                  {{base, 900},
-                                   {base.addDays(8), 700},
-                                   {base.addDays(15).addSecs(3600 * 5), 800},
-                                   {base.addDays(25), 600}},
-                                  kUnitMinutes, 10, simmemory::indoorClimate);
+             const qint64 since = running.secsTo(now);
+             s.status = kStatusRecording0;
+             s.currentSegment = 3;
+             s.secondsToNextRecord = static_cast<int>(600 - since % 600);
          }},
         {"recording",
          "QM320-HX recording at 10 s since an hour ago, loop memory; records accumulate with time",

@@ -61,8 +61,9 @@ struct SimLoggerState {
     bool batteryLow = false;
     bool downloaded = false;
     bool fastSampling = false;
-    int recordPointer = 0;    // bytes of record memory written
-    int currentSegment = -1;  // table entry counting the records of the running recording
+    int recordPointer = 0;        // bytes of record memory written
+    int currentSegment = -1;      // table entry counting the records of the running recording
+    int secondsToNextRecord = 0;  // until the running recording takes its next record
     std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(kSimAddressSpace, 0xFF);
 };
 

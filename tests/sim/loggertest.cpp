@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScenarioCase{"qm400", "QM400-HXA", 0, 650 * 4, 0, 0, 930, 0, "LAB1"},
         ScenarioCase{"qm300", "QM300-HX", 0, 650 * 4, 0, 0, 930, 0, "LAB1"},
         ScenarioCase{"demo", "QM320-HX", 0, 3000 * 4, 0, 0, 905, 0, "DEMO"},
+        ScenarioCase{"live", "QM320-HX", kStatusRecording0, 3988 * 4, 0, 0, 905, 0, "DEMO"},
         ScenarioCase{"recording", "QM320-HX", kStatusRecording0, 361 * 4, 1, 0, 930, 0, "REC1"},
         ScenarioCase{"reserved", "QM320-HX", kStatusReserved, 650 * 4, 0, 0, 930, 0, "RSV1"},
         ScenarioCase{"lowbattery", "QM320-HX", kStatusBatteryFault | kStatusLowVoltageStop, 650 * 4,

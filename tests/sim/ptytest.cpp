@@ -107,6 +107,18 @@ class PtySimulator : public ::testing::Test {
         return replyValues(receive(1));
     }
 
+    QDateTime loggerClock() {
+        const auto my = ask(Command::GetClockMonthYear);
+        const auto hd = ask(Command::GetClockHourDay);
+        const auto sm = ask(Command::GetClockSecondMinute);
+        return QDateTime(QDate(2000 + my[3], my[2], hd[3]), QTime(hd[2], sm[3], sm[2]), Qt::UTC);
+    }
+
+    int recordBytes() {
+        const auto used = ask(Command::GetRecordBytes);
+        return used[2] * 256 + used[3];
+    }
+
     QTemporaryDir dir_;
     QProcess process_;
     int fd_ = -1;
@@ -187,6 +199,32 @@ TEST_F(PtySimulator, PacesRepliesAtTheBaudRate) {
     EXPECT_GE(timer.elapsed(), (9 + 405) * 1000 / 960 - 5);
 }
 
+TEST_F(PtySimulator, TimeScaleRunsReservationAndRecordingOnTheFasterClock) {
+    // At 3600 logger seconds per wall second every wait below is over in well under a wall
+    // second; at the wall clock's pace each would take minutes and time out.
+    ASSERT_TRUE(
+        start({QStringLiteral("--time-scale"), QStringLiteral("3600")}, QStringLiteral("empty")));
+    const QDateTime now = loggerClock();
+    ASSERT_TRUE(now.isValid());
+    const QDateTime reserved = now.addSecs(180 - now.time().second());
+    ask(Command::SetReserveDay, reserved.date().day());
+    ask(Command::SetReserveHour, reserved.time().hour());
+    ask(Command::SetReserveMinute, reserved.time().minute());
+    ask(Command::ReserveRecording, kUnitSeconds, 10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recordBytes() >= 30 * kRecordBytes; }, 5000));
+    EXPECT_EQ(ask(Command::GetStatus)[2], kStatusRecording0);
+    const auto ym = ask(Command::ReadSetting, kSettingStartYearMonth);
+    const auto dh = ask(Command::ReadSetting, kSettingStartDayHour);
+    const auto ms = ask(Command::ReadSetting, kSettingStartMinuteSecond);
+    EXPECT_EQ(packedDateTime({ym[2], ym[3], dh[2], dh[3], ms[2], ms[3]}), reserved);
+
+    ask(Command::StopRecording, 14);
+    const int stoppedAt = recordBytes();
+    const QDateTime stopped = loggerClock();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loggerClock() > stopped.addSecs(600); }, 5000));
+    EXPECT_EQ(recordBytes(), stoppedAt);
+}
+
 TEST_F(PtySimulator, UnplugAfterADelayRemovesTheDeviceFiles) {
     // The link appears only after the usb file, so the device was present before it went.
     ASSERT_TRUE(start({QStringLiteral("--unplug-after-ms"), QStringLiteral("300")}));
@@ -224,6 +262,8 @@ TEST_F(PtySimulator, RefusesBadOptions) {
     const QStringList bad[] = {{QStringLiteral("--scenario"), QStringLiteral("nonesuch")},
                                {QStringLiteral("--refuse"), QStringLiteral("300:1")},
                                {QStringLiteral("--baud"), QStringLiteral("-5")},
+                               {QStringLiteral("--time-scale"), QStringLiteral("0")},
+                               {QStringLiteral("--time-scale"), QStringLiteral("fast")},
                                {QStringLiteral("--port"), QStringLiteral("17")}};
     for (const QStringList& args : bad) {
         QProcess process;
@@ -250,6 +290,7 @@ TEST(LoggerSimHelp, DocumentsEveryOptionAndScenario) {
                               "--model",
                               "--firmware",
                               "--usb-description",
+                              "--time-scale",
                               "--unplug-after-ms",
                               "--unplug-after-records",
                               "--require-reset",

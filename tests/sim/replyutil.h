@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "link/commands.h"
@@ -53,4 +55,30 @@ inline std::vector<QByteArray> splitFrames(const QByteArray& bytes) {
 inline std::array<int, 4> exchange(SimLogger& logger, Command command, int arg1 = 0, int arg2 = 0) {
     logger.receive(commandFrame(code(command), arg1, arg2));
     return replyValues(logger.takeOutput());
+}
+
+// A packed-decimal byte as a number, or nothing when a nibble is above 9.
+inline std::optional<int> unpacked(int byte) {
+    if ((byte >> 4) > 9 || (byte & 0x0F) > 9) {
+        return std::nullopt;
+    }
+    return (byte >> 4) * 10 + (byte & 0x0F);
+}
+
+// yy mm dd hh mm ss in packed decimal, or nothing when they do not form a date and time.
+inline std::optional<QDateTime> packedDateTime(const std::array<int, 6>& b) {
+    std::array<int, 6> v{};
+    for (int i = 0; i < 6; ++i) {
+        const auto digit = unpacked(b[i]);
+        if (!digit) {
+            return std::nullopt;
+        }
+        v[i] = *digit;
+    }
+    const QDate date(2000 + v[0], v[1], v[2]);
+    const QTime time(v[3], v[4], v[5]);
+    if (!date.isValid() || !time.isValid()) {
+        return std::nullopt;
+    }
+    return QDateTime(date, time, Qt::UTC);
 }

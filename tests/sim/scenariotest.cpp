@@ -4,38 +4,12 @@
 // loop has wrapped).
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "replyutil.h"
 #include "sim/simscenarios.h"
 
 namespace {
 
 const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 30, 0), Qt::UTC);
-
-std::optional<int> unpacked(int byte) {
-    if ((byte >> 4) > 9 || (byte & 0x0F) > 9) {
-        return std::nullopt;
-    }
-    return (byte >> 4) * 10 + (byte & 0x0F);
-}
-
-std::optional<QDateTime> packedDateTime(const std::array<int, 6>& b) {
-    std::array<int, 6> v{};
-    for (int i = 0; i < 6; ++i) {
-        const auto digit = unpacked(b[i]);
-        if (!digit) {
-            return std::nullopt;
-        }
-        v[i] = *digit;
-    }
-    const QDate date(2000 + v[0], v[1], v[2]);
-    const QTime time(v[3], v[4], v[5]);
-    if (!date.isValid() || !time.isValid()) {
-        return std::nullopt;
-    }
-    return QDateTime(date, time, Qt::UTC);
-}
 
 class SimScenarioMemory : public ::testing::TestWithParam<const char*> {};
 
@@ -88,6 +62,6 @@ TEST_P(SimScenarioMemory, SegmentTableCoversTheRecordsInMemory) {
 
 INSTANTIATE_TEST_SUITE_P(RecordedScenarios, SimScenarioMemory,
                          ::testing::Values("runs", "wrapped", "full", "qm400", "qm300", "demo",
-                                           "recording", "reserved", "lowbattery"));
+                                           "live", "recording", "reserved", "lowbattery"));
 
 }  // namespace

@@ -95,6 +95,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption usbOption(QStringLiteral("usb-description"),
                                        QStringLiteral("First line of DIR/usb."),
                                        QStringLiteral("TEXT"), QStringLiteral("USB <-> Serial"));
+    const QCommandLineOption timeScaleOption(
+        QStringLiteral("time-scale"),
+        QStringLiteral("Logger seconds per wall second (up to 86400), so recordings fill in "
+                       "minutes: 60 makes a 1 min interval take a record every wall second."),
+        QStringLiteral("FACTOR"), QStringLiteral("1"));
     const QCommandLineOption unplugMsOption(
         QStringLiteral("unplug-after-ms"),
         QStringLiteral("Unplug (remove DIR/usb and the link, hang up) after this many ms."),
@@ -128,9 +133,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption listOption(QStringLiteral("list-scenarios"),
                                         QStringLiteral("Print the scenario names and end."));
     parser.addOptions({dirOption, portOption, scenarioOption, baudOption, modelOption,
-                       firmwareOption, usbOption, unplugMsOption, unplugRecordsOption, resetOption,
-                       refuseOption, silentOption, stallOption, garbageOption, overlongOption,
-                       badValueOption, listOption});
+                       firmwareOption, usbOption, timeScaleOption, unplugMsOption,
+                       unplugRecordsOption, resetOption, refuseOption, silentOption, stallOption,
+                       garbageOption, overlongOption, badValueOption, listOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -157,6 +162,10 @@ int main(int argc, char** argv) {
         return fail(QStringLiteral("--baud must be 0 or a positive rate"));
     }
     options.usbDescription = parser.value(usbOption);
+    options.timeScale = parser.value(timeScaleOption).toDouble(&ok);
+    if (!ok || !(options.timeScale > 0) || options.timeScale > 86400) {
+        return fail(QStringLiteral("--time-scale must be a factor above 0, at most 86400"));
+    }
     if (parser.isSet(unplugMsOption)) {
         options.unplugAfterMs = parser.value(unplugMsOption).toLongLong(&ok);
         if (!ok || options.unplugAfterMs < 0) {
@@ -240,7 +249,7 @@ int main(int argc, char** argv) {
         return fail(error);
     }
     err << "logger-sim: scenario " << scenario << " on " << server.linkPath() << " ("
-        << server.slaveName() << ")\n";
+        << server.slaveName() << "), clock x" << options.timeScale << '\n';
     err.flush();
     const int exitCode = server.run();
     stopFd = -1;
