@@ -272,6 +272,15 @@ constexpr Entry kEntries[] = {
     {1124, "Lower bound "},
     {1125, "%"},
     {1126, "https://www.halvek.example/"},
+    // Printing: the file entry of the printer lists, its file dialog, the print failures and
+    // the captions of the printer buttons.
+    {1140, "PDF file"},
+    {1141, "PDF(*.pdf)|*.pdf"},
+    {1142, "The printer cannot be used: "},
+    {1143, "The file cannot be written: "},
+    {1144, "No data is selected for printing."},
+    {1145, "プロパティ"},
+    {1146, "Printer setup"},
 };
 
 }  // namespace

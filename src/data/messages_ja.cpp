@@ -272,6 +272,15 @@ constexpr Entry kEntries[] = {
     {1124, "下限越 "},
     {1125, "％"},
     {1126, "https://www.halvek.example/"},
+    // Printing: the file entry of the printer lists, its file dialog, the print failures and
+    // the captions of the printer buttons.
+    {1140, "PDFファイル"},
+    {1141, "PDFファイル(*.pdf)|*.pdf"},
+    {1142, "プリンタを使用できません: "},
+    {1143, "ファイルに書き込めません: "},
+    {1144, "印刷するデータが選択されていません。"},
+    {1145, "プロパティ"},
+    {1146, "プリンタの設定"},
 };
 
 }  // namespace

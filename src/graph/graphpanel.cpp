@@ -19,8 +19,8 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
-constexpr TwipsRect kOndo{120, 120, 10575, 3135};
-constexpr TwipsRect kSitudo{120, 3360, 10575, 3135};
+constexpr TwipsRect kOndo{120, 120, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips};
+constexpr TwipsRect kSitudo{120, 3360, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips};
 // Time bars below the graphs; half-span and centre bars beside each graph.
 constexpr std::array<TwipsRect, 8> kBarRects = {{
     {2520, 6600, 7200, 255},   // HScroll1: window width
