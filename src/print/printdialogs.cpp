@@ -68,6 +68,7 @@ void PrinterDialog::finish(QWidget* parent) {
 }
 
 void PrinterDialog::fillPrinters() {
+    choice_.refresh();
     combo1_->clear();
     combo1_->addItems(choice_.printerNames());
     combo1_->addItem(messages_.text(kPdfFileEntry));

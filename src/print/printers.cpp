@@ -14,12 +14,12 @@ constexpr double kPdfMarginMillimetres = 5;
 }  // namespace
 
 void PrinterChoice::settle() {
-    const QStringList installed = catalog_.printerNames();
-    if (chosen_ && (pdf_ || installed.contains(name_))) {
+    if (settled_) {
         return;
     }
+    const QStringList installed = catalog_.printerNames();
     const QString fallback = catalog_.defaultPrinterName();
-    chosen_ = false;
+    settled_ = true;
     settings_.reset();
     if (installed.contains(fallback)) {
         pdf_ = false;
@@ -30,6 +30,12 @@ void PrinterChoice::settle() {
     } else {
         pdf_ = true;
         name_.clear();
+    }
+}
+
+void PrinterChoice::refresh() {
+    if (settled_ && !pdf_ && !catalog_.printerNames().contains(name_)) {
+        settled_ = false;
     }
 }
 
@@ -44,20 +50,20 @@ QString PrinterChoice::printerName() {
 }
 
 void PrinterChoice::choosePrinter(const QString& name) {
-    if (chosen_ && !pdf_ && name_ == name) {
+    if (settled_ && !pdf_ && name_ == name) {
         return;
     }
-    chosen_ = true;
+    settled_ = true;
     pdf_ = false;
     name_ = name;
     settings_.reset();
 }
 
 void PrinterChoice::choosePdfFile() {
-    if (chosen_ && pdf_) {
+    if (settled_ && pdf_) {
         return;
     }
-    chosen_ = true;
+    settled_ = true;
     pdf_ = true;
     name_.clear();
     settings_.reset();

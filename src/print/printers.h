@@ -51,12 +51,15 @@ class PrinterChoice {
     const PrinterCatalog& catalog() const { return catalog_; }
     // The installed printers; the lists add the PDF file entry after them.
     QStringList printerNames() const { return catalog_.printerNames(); }
-    // Until something is chosen (and again when the chosen printer is no longer installed):
-    // the default printer, else the first installed one, else the PDF file.
+    // Until something is chosen: the default printer, else the first installed one, else the
+    // PDF file. A chosen printer stays current even when it is no longer installed (a print
+    // to it then fails) until refresh() looks again.
     bool pdfFile();
     QString printerName();
     void choosePrinter(const QString& name);
     void choosePdfFile();
+    // Forgets a chosen printer that is no longer installed (the dialogs do this as they open).
+    void refresh();
     // Page layout and options of the current printer, kept while it stays current.
     QPrinter& settings();
 
@@ -64,7 +67,7 @@ class PrinterChoice {
     void settle();
 
     const PrinterCatalog& catalog_;
-    bool chosen_ = false;
+    bool settled_ = false;
     bool pdf_ = true;
     QString name_;
     std::unique_ptr<QPrinter> settings_;
