@@ -23,7 +23,7 @@ class DumpPrinter {
         }
         page_.line(p_[0], y, p_[kColumns], y, kThick);
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThick);
-        columnRules(y);
+        tableTop_ = y;
     }
 
     void row(double y, int row) {
@@ -36,11 +36,15 @@ class DumpPrinter {
                            : text);
         }
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThin);
-        columnRules(y);
     }
 
-    // The thick rule under the last row, then the page number and the name at the foot.
+    // The column rules from the headings down, the thick rule under the last row, then the
+    // page number and the name at the foot.
     void footer(double y) {
+        // One rule per column and page draws what a rule over every row's height would.
+        for (int c = 0; c <= kColumns; ++c) {
+            page_.line(p_[c], tableTop_, p_[c], y + lh_, kThick);
+        }
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThick);
         page_.setBold(true);
         const double foot = PrintPage::kScale - lh_;
@@ -52,17 +56,12 @@ class DumpPrinter {
   private:
     double left(int column) const { return p_[column] + kCellInset * page_.u(); }
 
-    void columnRules(double y) {
-        for (int c = 0; c <= kColumns; ++c) {
-            page_.line(p_[c], y, p_[c], y + lh_, kThick);
-        }
-    }
-
     PrintPage& page_;
     const PrintColumns& p_;
     double lh_;
     const PrintHeaderFacts& facts_;
     const DataTableModel& model_;
+    double tableTop_ = 0;
 };
 
 }  // namespace

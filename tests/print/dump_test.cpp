@@ -122,12 +122,12 @@ TEST(DumpPrint, LongSelectionsBreakPagesWhereTheFooterStillFits) {
         expected.push_back(std::min(rows, left));
         left -= rows;
     }
-    ASSERT_EQ(pages.size(), expected.size());
+    ASSERT_EQ(static_cast<std::size_t>(pages.size()), expected.size());
     int next = 31;
-    for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (qsizetype p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE(p + 1);
         const std::vector<PrintedRow> rows = rowsOf(pages[p]);
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(expected[p]));
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(expected[static_cast<std::size_t>(p)]));
         EXPECT_EQ(rows.front().record, next);
         next = rows.back().record + 1;
         // The headings (Remarks overlaps the wide humidity heading), then the page number and
