@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/benchdata.h"
 #include "common/timing.h"
 #include "data/csv.h"
+#include "data/datasets.h"
 #include "data/texts.h"
 #include "print/printoperations.h"
 #include "print/printsystem.h"
@@ -20,18 +22,6 @@
 namespace {
 
 constexpr int kRows = DataSet::kMaxCount;
-
-Sample sampleFor(int record) {
-    Sample sample;
-    sample.temperature = static_cast<float>((record * 37) % 600) / 10.0f - 10.0f;
-    sample.humidity = static_cast<float>((record * 13) % 1000) / 10.0f;
-    sample.dateTime = 45000.0 + record * (10.0 / 86400.0);
-    sample.series = 1;
-    if (record % 97 == 0) {
-        sample.setRemarks(QStringLiteral("Upper bound  Maximum temperature Maximum humidity"));
-    }
-    return sample;
-}
 
 // Peak resident memory of the process so far, in KiB.
 long peakKiB() {
@@ -94,20 +84,18 @@ int main(int argc, char** argv) {
     MessageTable messages;
     messages.fillEnglish();
     DataSet set;
-    if (!dir.isValid() || !set.file.open(dir.filePath(QStringLiteral("read.rand")))) {
-        std::fprintf(stderr, "cannot create the scratch file\n");
-        return 1;
-    }
     set.interval = 10;
     set.model = QStringLiteral("QM320-HX");
-    for (int record = 1; record <= kRows; ++record) {
-        Sample sample = sampleFor(record);
-        if (set.append(sample) != DataError::None) {
-            std::fprintf(stderr, "cannot write record %d\n", record);
-            return 1;
-        }
-        set.stats.update(sample);
+    const QString remarks = QStringLiteral("Upper bound  Maximum temperature Maximum humidity");
+    if (!dir.isValid() || !fillBenchDataSet(set, dir.filePath(QStringLiteral("read.rand")), kRows,
+                                            [&](int record, Sample& sample) {
+                                                if (record % 97 == 0) {
+                                                    sample.setRemarks(remarks);
+                                                }
+                                            })) {
+        return 1;
     }
+    recomputeStats(set);
     DataTableView table(FileData, set, messages);
     table.fill();
     const long setUp = peakKiB();

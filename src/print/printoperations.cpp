@@ -1,7 +1,7 @@
 // Print operations: facts of the data set, the rows to print, the job and its messages.
 #include "print/printoperations.h"
 
-#include <QDir>
+#include <QFileInfo>
 
 #include "data/csv.h"
 #include "print/dumpprint.h"
@@ -17,6 +17,9 @@ constexpr int kFileFailed = 1143;
 constexpr int kNothingSelected = 1144;
 constexpr int kPdfFilter = 1141;
 constexpr int kPdfCaption = 1140;
+// The dialogs' titles name the jobs.
+constexpr int kGraphJobTitle = 303;
+constexpr int kDumpJobTitle = 315;
 
 }  // namespace
 
@@ -102,7 +105,8 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
         pages = page.pageNumber();
         return painted;
     };
-    const QString title = messages_.text(request.kind == PrintKind::Graph ? 303 : 315);
+    const QString title =
+        messages_.text(request.kind == PrintKind::Graph ? kGraphJobTitle : kDumpJobTitle);
     const JobResult job = runPrintJob(choice_, pdfPath, services_.spooler, title, paint);
     if (job.failure != PrintFailure::None) {
         QString text =

@@ -60,6 +60,9 @@ class PrintOperations {
                     PrintServices services);
 
     PrinterChoice& printers() { return choice_; }
+    void setDialogRunner(std::function<int(QDialog&)> execDialog) {
+        services_.execDialog = std::move(execDialog);
+    }
 
     // Print buttons Command23, Command24, Command25 and menu item m13: Form10 in the dump view
     // (viewKind 1), Form9 in the graph view; Print there runs the request.

@@ -7,6 +7,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <vector>
 
 QStringList SystemPrinterCatalog::printerNames() const {
@@ -46,4 +47,12 @@ QString CupsSpooler::submit(const SpoolRequest& request) {
     }
     const char* reason = cupsLastErrorString();
     return reason != nullptr ? QString::fromUtf8(reason) : QString();
+}
+
+SystemPrinting::SystemPrinting(PrintHost& host, const MessageTable& messages, Prompter& prompter,
+                               std::function<int(QDialog&)> execDialog)
+    : operations_(host, choice_, messages, {dialogs_, spooler_, prompter}) {
+    if (execDialog) {
+        operations_.setDialogRunner(std::move(execDialog));
+    }
 }

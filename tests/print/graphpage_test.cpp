@@ -14,88 +14,53 @@ using namespace printtest;
 
 namespace {
 
+// A pixel differs when its grey level moves by more than kGreyTolerance; more than kAllowed of
+// the page's pixels differing fails.
 constexpr int kDpi = 60;
-// A pixel differs when a colour channel moves by more than this; a share of differing pixels
-// above kAllowed fails.
-constexpr int kChannelTolerance = 64;
+constexpr int kGreyTolerance = 64;
 constexpr double kAllowed = 0.002;
-
-QString goldenPath() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
-        .filePath(QStringLiteral("golden/graph_page.png"));
-}
-
-int differingPixels(const QImage& a, const QImage& b) {
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > kChannelTolerance ||
-                std::abs(qGreen(p) - qGreen(q)) > kChannelTolerance ||
-                std::abs(qBlue(p) - qBlue(q)) > kChannelTolerance) {
-                ++differing;
-            }
-        }
-    }
-    return differing;
-}
-
-// Dark pixels in a band of the page (fractions of its height).
-int inkBetween(const QImage& page, double top, double bottom) {
-    int ink = 0;
-    for (int y = static_cast<int>(page.height() * top); y < page.height() * bottom; ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            ink += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
-        }
-    }
-    return ink;
-}
 
 }  // namespace
 
 TEST(GraphPage, BothGraphsOfTheWindowAreDrawnOnThePage) {
     PrintRig rig;
-    // Six hours at 2 min; a new recording run starts after 100 samples.
     const double start = dayCountOf(2024, 5, 1, 10, 17, 30);
-    for (int i = 0; i < 180; ++i) {
-        rig.add(LogData, start + i * 120 / 86400.0, static_cast<float>(22 + 4 * std::sin(i / 15.0)),
-                static_cast<float>(55 + 10 * std::cos(i / 20.0)));
-    }
+    rig.fill(
+        LogData, start, 180, 120,
+        [](int i) { return static_cast<float>(22 + 4 * std::sin(i / 15.0)); },
+        [](int i) { return static_cast<float>(55 + 10 * std::cos(i / 20.0)); });
     DataSet& set = rig.set(LogData);
-    set.interval = 120;
     set.model = QStringLiteral("QM320-HX");
     set.upperBound = 25;
     set.upperOn = 1;
     set.lowerBound = 19;
     set.lowerOn = 1;
     rig.fitGraph(LogData);
-    // The newest two hours on screen.
+    // The newest two hours of six on screen.
     rig.bars[HScroll1].setValue(7200);
     updateScrollRanges(rig.bars, timeBaseOf(start, start + 179 * 120 / 86400.0), false);
 
     const QString pdf = rig.path(QStringLiteral("page.pdf"));
     rig.answerFile(pdf);
     ASSERT_EQ(rig.operations.Log_G_Print().status, PrintStatus::Printed);
-    const QImage page = pdfImage(pdf, kDpi).convertToFormat(QImage::Format_RGB32);
+    const QImage page = pdfImage(pdf, kDpi).convertToFormat(QImage::Format_Grayscale8);
     ASSERT_FALSE(page.isNull());
-    // Both graphs, each in its third of the page.
-    EXPECT_GT(inkBetween(page, 0.36, 0.60), 1000);
-    EXPECT_GT(inkBetween(page, 0.69, 0.93), 1000);
-    // The window holds the newest 61 samples: the selection block names them.
-    EXPECT_GE(set.windowStats.maxTemperatureRecord, 120);
-    EXPECT_GE(set.windowStats.minHumidityRecord, 120);
-
+    const QString golden =
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("golden/graph_page.png");
     if (qEnvironmentVariableIntValue("VELTRANE_REGENERATE_GOLDEN") == 1) {
-        QDir().mkpath(QFileInfo(goldenPath()).path());
-        ASSERT_TRUE(page.save(goldenPath()));
+        QDir().mkpath(QFileInfo(golden).path());
+        ASSERT_TRUE(page.save(golden));
         return;
     }
-    const QImage golden = QImage(goldenPath()).convertToFormat(QImage::Format_RGB32);
-    ASSERT_FALSE(golden.isNull()) << "missing " << goldenPath().toStdString();
-    ASSERT_EQ(page.size(), golden.size());
-    const int differing = differingPixels(page, golden);
+    const QImage expected = QImage(golden).convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_EQ(page.size(), expected.size()) << "missing or different " << golden.toStdString();
+    int differing = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            differing +=
+                std::abs(qGray(page.pixel(x, y)) - qGray(expected.pixel(x, y))) > kGreyTolerance;
+        }
+    }
     if (differing > kAllowed * page.width() * page.height()) {
         const QString out = QDir::temp().filePath(QStringLiteral("actual-graph_page.png"));
         page.save(out);

@@ -2,6 +2,8 @@
 // selection block of a window that holds no sample.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "printkit.h"
 
 using namespace printtest;
@@ -18,16 +20,6 @@ QStringList printGraphPage(PrintRig& rig) {
     const QStringList pages = pdfPages(pdf, true);
     EXPECT_EQ(pages.size(), 1);
     return pages.isEmpty() ? QStringList() : printedLines(pages.first());
-}
-
-QStringList linesStartingWith(const QStringList& lines, const QString& start) {
-    QStringList found;
-    for (const QString& line : lines) {
-        if (line.startsWith(start)) {
-            found.append(line);
-        }
-    }
-    return found;
 }
 
 struct HeaderCase {
@@ -88,9 +80,8 @@ TEST(PageHeader, PrintsTheFactsOfTheDataSet) {
             facts.append(QString::fromLatin1(bound));
         }
         EXPECT_EQ(lines.mid(lines.indexOf(facts.first()), facts.size()), facts);
-        EXPECT_EQ(linesStartingWith(lines, QStringLiteral("Upper bound")).size() +
-                      linesStartingWith(lines, QStringLiteral("Lower bound")).size(),
-                  c.boundLines.size());
+        EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^(Upper|Lower) bound"))).size(),
+                  static_cast<qsizetype>(c.boundLines.size()));
         const QDateTime peak =
             QDateTime(QDate(2024, 5, 1), QTime(10, 17, 30)).addSecs(122LL * c.interval);
         const QString maximum = QStringLiteral("Maximum temperature 00123 ") +

@@ -2,7 +2,6 @@
 #include "printkit.h"
 
 #include <QFile>
-#include <QFontDatabase>
 #include <QProcess>
 
 namespace printtest {
@@ -10,15 +9,25 @@ namespace printtest {
 namespace {
 
 QByteArray run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        return {};
-    }
-    return process.readAllStandardOutput();
+    QByteArray output;
+    return runTool(program, arguments, &output).isEmpty() ? output : QByteArray();
 }
 
 }  // namespace
+
+QString runTool(const QString& program, const QStringList& arguments, QByteArray* output) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000)) {
+        return program + QStringLiteral(" did not finish");
+    }
+    if (output != nullptr) {
+        *output = process.readAllStandardOutput();
+    }
+    return process.exitCode() == 0 ? QString()
+                                   : program + QStringLiteral(": ") +
+                                         QString::fromLocal8Bit(process.readAllStandardError());
+}
 
 QString FakeSpooler::submit(const SpoolRequest& request) {
     requests.push_back(request);
@@ -36,15 +45,6 @@ QString FilePrompter::saveFileName(const QString& caption, const QString& direct
     const QString name = fileNames.front();
     fileNames.pop_front();
     return name;
-}
-
-QFont fixedFont() {
-    static const int id = QFontDatabase::addApplicationFont(
-        QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
-    QFont font(id >= 0 ? QFontDatabase::applicationFontFamilies(id).value(0)
-                       : QStringLiteral("DejaVu Sans"));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
 }
 
 PrintRig::PrintRig()
@@ -68,14 +68,7 @@ PrintRig::PrintRig()
 
 void PrintRig::add(int index, double dateTime, float temperature, float humidity,
                    const QString& remarks) {
-    Sample sample;
-    sample.dateTime = dateTime;
-    sample.temperature = temperature;
-    sample.humidity = humidity;
-    sample.series = 1;
-    sample.setRemarks(remarks);
-    set(index).append(sample);
-    set(index).stats.update(sample);
+    data_[static_cast<std::size_t>(index)]->add(dateTime, temperature, humidity, 1, remarks);
     refreshTable(index);
 }
 
@@ -107,18 +100,6 @@ void PrintRig::fitGraph(int index) {
     }
     fitGraphToData(bars, extremes);
     updateScrollRanges(bars, base, false);
-}
-
-DataSet* PrintRig::printDataSet(int index) {
-    return index >= 0 && index < 3 ? &set(index) : nullptr;
-}
-
-QString PrintRig::printName(int index) {
-    return index >= 0 && index < 3 ? names[static_cast<std::size_t>(index)] : QString();
-}
-
-DataTableView* PrintRig::printTable(int index) {
-    return index >= 0 && index < 3 ? &table(index) : nullptr;
 }
 
 QStringList pdfPages(const QString& path, bool raw) {

@@ -29,13 +29,9 @@ class FakeCatalog : public PrinterCatalog {
 class FakeDialogs : public PrinterDialogs {
   public:
     void pageSetup(QPrinter&, QWidget* parent) override { setups.push_back(parent); }
-    void printerWindow(QPrinter& printer, QWidget* parent) override {
-        windows.push_back(parent);
-        windowPrinters.push_back(printer.printerName());
-    }
+    void printerWindow(QPrinter&, QWidget* parent) override { windows.push_back(parent); }
     std::vector<QWidget*> setups;
     std::vector<QWidget*> windows;
-    QStringList windowPrinters;
 };
 
 // Keeps each submitted document's bytes; refuses every job while `refusal` is set.
@@ -62,9 +58,6 @@ class FilePrompter : public Prompter {
     std::deque<QString> fileNames;
 };
 
-// The label font of the graphs and the page text, loaded from a file so pictures match.
-QFont fixedFont();
-
 class PrintRig : public PrintHost {
   public:
     PrintRig();
@@ -87,11 +80,11 @@ class PrintRig : public PrintHost {
     // Stands in for the user while a print dialog is open (nothing is shown).
     std::function<void(PrinterDialog&)> user;
 
-    DataSet* printDataSet(int index) override;
-    QString printName(int index) override;
+    DataSet* printDataSet(int index) override { return &set(index); }
+    QString printName(int index) override { return names[static_cast<std::size_t>(index)]; }
     Bars printBars() override { return bars; }
     const GraphRenderer& printRenderer() override { return renderer; }
-    DataTableView* printTable(int index) override;
+    DataTableView* printTable(int index) override { return &table(index); }
     QString printTitle() override { return QStringLiteral("QM320-HX"); }
     QString printDirectory() override { return dir_.path(); }
 
@@ -113,6 +106,8 @@ class PrintRig : public PrintHost {
     std::array<std::unique_ptr<DataTableView>, 3> tables_;
 };
 
+// Runs a program to its end: empty text when it succeeded, else what went wrong.
+QString runTool(const QString& program, const QStringList& arguments, QByteArray* output = nullptr);
 // The text of a PDF file, one entry per page: laid out as on the page, or in the order it was
 // printed (raw).
 QStringList pdfPages(const QString& path, bool raw = false);
