@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QFont>
 #include <QString>
 #include <functional>
 #include <memory>
