@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QTest>
 
@@ -102,6 +103,8 @@ TEST_F(CupsQueue, AQueueThatRefusesTheJobEndsItWithAMessage) {
     choice.choosePrinter(queue);
     EXPECT_EQ(operations.Real_D_Print().status, PrintStatus::Failed);
     runTool(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-x"), queue});
+    QFile::remove(QStringLiteral("/etc/cups/cups-pdf-veltrane-refusing.conf"));
+    QDir().rmdir(QStringLiteral("/var/spool/cups-pdf/veltrane-refusing"));
     ASSERT_EQ(rig.prompter.messages.size(), 1);
     // The queue's own reason follows the message.
     EXPECT_TRUE(rig.prompter.messages.first().startsWith(
