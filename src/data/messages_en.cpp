@@ -274,13 +274,13 @@ constexpr Entry kEntries[] = {
     {1126, "https://www.halvek.example/"},
     // Printing: the file entry of the printer lists, its file dialog, the print failures and
     // the captions of the printer buttons.
-    {1140, "PDF file"},
-    {1141, "PDF(*.pdf)|*.pdf"},
-    {1142, "The printer cannot be used: "},
-    {1143, "The file cannot be written: "},
-    {1144, "No data is selected for printing."},
-    {1145, "プロパティ"},
-    {1146, "Printer setup"},
+    {1160, "PDF file"},
+    {1161, "PDF(*.pdf)|*.pdf"},
+    {1162, "The printer cannot be used: "},
+    {1163, "The file cannot be written: "},
+    {1164, "No data is selected for printing."},
+    {1165, "プロパティ"},
+    {1166, "Printer setup"},
 };
 
 }  // namespace

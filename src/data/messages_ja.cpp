@@ -274,13 +274,13 @@ constexpr Entry kEntries[] = {
     {1126, "https://www.halvek.example/"},
     // Printing: the file entry of the printer lists, its file dialog, the print failures and
     // the captions of the printer buttons.
-    {1140, "PDFファイル"},
-    {1141, "PDFファイル(*.pdf)|*.pdf"},
-    {1142, "プリンタを使用できません: "},
-    {1143, "ファイルに書き込めません: "},
-    {1144, "印刷するデータが選択されていません。"},
-    {1145, "プロパティ"},
-    {1146, "プリンタの設定"},
+    {1160, "PDFファイル"},
+    {1161, "PDFファイル(*.pdf)|*.pdf"},
+    {1162, "プリンタを使用できません: "},
+    {1163, "ファイルに書き込めません: "},
+    {1164, "印刷するデータが選択されていません。"},
+    {1165, "プロパティ"},
+    {1166, "プリンタの設定"},
 };
 
 }  // namespace

@@ -9,9 +9,9 @@
 namespace {
 
 // Captions of the printer buttons, which the dialogs' caption tables leave to them.
-constexpr int kSetupCaption = 1146;
-constexpr int kPropertiesCaption = 1145;
-constexpr int kPdfFileEntry = 1140;
+constexpr int kSetupCaption = 1166;
+constexpr int kPropertiesCaption = 1165;
+constexpr int kPdfFileEntry = 1160;
 
 }  // namespace
 

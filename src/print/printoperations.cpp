@@ -12,11 +12,11 @@
 namespace {
 
 constexpr int kUnitText = 1073;
-constexpr int kPrinterFailed = 1142;
-constexpr int kFileFailed = 1143;
-constexpr int kNothingSelected = 1144;
-constexpr int kPdfFilter = 1141;
-constexpr int kPdfCaption = 1140;
+constexpr int kPrinterFailed = 1162;
+constexpr int kFileFailed = 1163;
+constexpr int kNothingSelected = 1164;
+constexpr int kPdfFilter = 1161;
+constexpr int kPdfCaption = 1160;
 // The dialogs' titles name the jobs.
 constexpr int kGraphJobTitle = 303;
 constexpr int kDumpJobTitle = 315;
