@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/benchdata.h"
 #include "common/timing.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
@@ -20,15 +21,6 @@ namespace {
 constexpr int kRows = DataSet::kMaxCount;
 constexpr int kRuns = 5;
 constexpr QSize kPaneSize(1000, 600);
-
-Sample sampleFor(int record) {
-    Sample sample;
-    sample.temperature = static_cast<float>((record * 37) % 600) / 10.0f - 10.0f;
-    sample.humidity = static_cast<float>((record * 13) % 1000) / 10.0f;
-    sample.dateTime = 45000.0 + record * (10.0 / 86400.0);
-    sample.series = 1;
-    return sample;
-}
 
 // The floor: the same five texts per row, formatted beforehand and held in memory.
 class TrivialModel : public QAbstractTableModel {
@@ -64,19 +56,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     DataSet dataSet;
-    if (!dir.isValid() || !dataSet.file.open(dir.filePath(QStringLiteral("real.rand")))) {
-        std::fprintf(stderr, "cannot create the scratch file\n");
-        return 1;
-    }
     std::vector<QStringList> texts;
     texts.reserve(kRows);
-    for (int record = 1; record <= kRows; ++record) {
-        Sample sample = sampleFor(record);
-        if (dataSet.append(sample) != DataError::None) {
-            std::fprintf(stderr, "cannot write record %d\n", record);
-            return 1;
-        }
-        texts.push_back(DataTableModel::cellTexts(record, sample));
+    if (!dir.isValid() ||
+        !fillBenchDataSet(dataSet, dir.filePath(QStringLiteral("real.rand")), kRows,
+                          [&](int record, Sample& sample) {
+                              texts.push_back(DataTableModel::cellTexts(record, sample));
+                          })) {
+        return 1;
     }
     MessageTable messages;
     messages.fillEnglish();

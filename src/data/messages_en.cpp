@@ -280,6 +280,15 @@ constexpr Entry kEntries[] = {
     {1135, "OK"},
     {1140, "The real-time data is full (32767 points). Continuous measurement has stopped."},
     {1150, "Start date unreadable"},
+    // Printing: the file entry of the printer lists, its file dialog, the print failures and
+    // the captions of the printer buttons.
+    {1160, "PDF file"},
+    {1161, "PDF(*.pdf)|*.pdf"},
+    {1162, "The printer cannot be used: "},
+    {1163, "The file cannot be written: "},
+    {1164, "No data is selected for printing."},
+    {1165, "プロパティ"},
+    {1166, "Printer setup"},
 };
 
 }  // namespace

@@ -280,6 +280,15 @@ constexpr Entry kEntries[] = {
     {1135, "OK"},
     {1140, "リアルタイムデータが上限（32767点）に達したため、連続測定を停止しました。"},
     {1150, "開始日時読取不可"},
+    // Printing: the file entry of the printer lists, its file dialog, the print failures and
+    // the captions of the printer buttons.
+    {1160, "PDFファイル"},
+    {1161, "PDFファイル(*.pdf)|*.pdf"},
+    {1162, "プリンタを使用できません: "},
+    {1163, "ファイルに書き込めません: "},
+    {1164, "印刷するデータが選択されていません。"},
+    {1165, "プロパティ"},
+    {1166, "プリンタの設定"},
 };
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <QRect>
 
+constexpr int kTwipsPerPixel = 15;
+
 constexpr int twips(int value) {
-    return (value + (value >= 0 ? 7 : -7)) / 15;
+    return (value + (value >= 0 ? kTwipsPerPixel / 2 : -kTwipsPerPixel / 2)) / kTwipsPerPixel;
 }
 
 constexpr QRect twipsRect(int left, int top, int width, int height) {

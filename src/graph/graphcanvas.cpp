@@ -28,7 +28,7 @@ double GraphCanvas::unitsPerPixelY() const {
 
 QPen GraphCanvas::pen(const QColor& color) const {
     QPen p(color);
-    p.setWidth(penWidth_);
+    p.setWidthF(penWidth_ * lineScale_);
     p.setCosmetic(true);
     p.setStyle(dotted_ ? Qt::DotLine : Qt::SolidLine);
     p.setCapStyle(Qt::SquareCap);

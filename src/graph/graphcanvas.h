@@ -40,6 +40,10 @@ class GraphCanvas {
     double unitsPerPixelY() const;
 
     void setPenWidth(int width) { penWidth_ = width; }
+    // Device pixels per picture pixel: pen widths are picture pixels, so a printer's finer
+    // pixels get proportionally wider pens.
+    void setLineScale(double scale) { lineScale_ = scale; }
+    double lineScale() const { return lineScale_; }
     void setDotted(bool dotted) { dotted_ = dotted; }
     void line(double x1, double y1, double x2, double y2, const QColor& color);
     // A box between two user corners.
@@ -65,5 +69,6 @@ class GraphCanvas {
     double sx_;
     double sy_;
     int penWidth_ = 1;
+    double lineScale_ = 1;
     bool dotted_ = false;
 };

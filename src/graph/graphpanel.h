@@ -21,6 +21,9 @@ class GraphPanel : public QWidget {
   public:
     static constexpr int kWidthTwips = 11325;
     static constexpr int kHeightTwips = 7620;
+    // Each graph box (`ondo`, `situdo`); printing keeps this physical size.
+    static constexpr int kGraphWidthTwips = 10575;
+    static constexpr int kGraphHeightTwips = 3135;
 
     explicit GraphPanel(QWidget* parent);
 

@@ -57,7 +57,7 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
     QPainter& painter = canvas.painter();
     QPen linePen(palette.color(14));
     linePen.setCosmetic(true);
-    linePen.setWidth(1);
+    linePen.setWidthF(canvas.lineScale());
     PolylineReducer series;
     auto flush = [&] {
         painter.setPen(linePen);

@@ -167,6 +167,7 @@ void GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind, const G
         const double width = static_cast<double>(window.width);
         GraphCanvas canvas(painter, size, width, window.top, -width / 20,
                            window.bottom - (window.top - window.bottom) / 10);
+        canvas.setLineScale(lineScale_);
         QFont labelFont(font_);
         labelFont.setPointSizeF(kLabelPointSize);
         canvas.setFont(labelFont);

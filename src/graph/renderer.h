@@ -16,6 +16,8 @@ class GraphRenderer {
     // Label font (size 9) and title font (size 12) follow this font's family.
     void setFont(const QFont& font) { font_ = font; }
     const QFont& font() const { return font_; }
+    // Device pixels per picture pixel, for pen widths (1 on screen; more on a printer).
+    void setLineScale(double scale) { lineScale_ = scale; }
 
     // Draws a whole graph of the window over the painter's device area of the given size;
     // the data set's window statistics are refilled. Nothing is drawn beyond the background
@@ -25,6 +27,7 @@ class GraphRenderer {
 
   private:
     QFont font_{QStringLiteral("DejaVu Sans")};
+    double lineScale_ = 1;
 };
 
 // User x of a device column on a graph of this window drawn over that width (the read-out).

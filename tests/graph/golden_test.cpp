@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -19,15 +18,6 @@ const QSize kGraphSize(705, 209);  // the graph box: 10575 x 3135 twips
 
 QString goldenPath(const QString& name) {
     return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("golden/") + name);
-}
-
-QFont fixedFont() {
-    static const int id = QFontDatabase::addApplicationFont(
-        QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
-    QFont font(id >= 0 ? QFontDatabase::applicationFontFamilies(id).value(0)
-                       : QStringLiteral("DejaVu Sans"));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
 }
 
 QImage render(GraphKind kind, const GraphWindow& window, DataSet& set, bool print) {

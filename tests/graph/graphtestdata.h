@@ -1,7 +1,10 @@
-// Data sets for the graph tests: a scratch file in a temporary folder filled with samples.
+// Data sets for the graph and print tests: a scratch file in a temporary folder filled with
+// samples, and the font their pictures are drawn with.
 #pragma once
 
 #include <QDate>
+#include <QFont>
+#include <QFontDatabase>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -12,6 +15,16 @@
 // Readable QString values in assertion messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << s.toStdString();
+}
+
+// The graphs' font loaded from its file, so pictures do not depend on the fonts installed.
+inline QFont fixedFont() {
+    static const int id = QFontDatabase::addApplicationFont(
+        QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+    QFont font(id >= 0 ? QFontDatabase::applicationFontFamilies(id).value(0)
+                       : QStringLiteral("DejaVu Sans"));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
 }
 
 inline double dayCountOf(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
@@ -26,12 +39,14 @@ class TestDataSet {
         set.stats.reset();
     }
 
-    void add(double dateTime, float temperature, float humidity, float series = 1) {
+    void add(double dateTime, float temperature, float humidity, float series = 1,
+             const QString& remarks = {}) {
         Sample s;
         s.dateTime = dateTime;
         s.temperature = temperature;
         s.humidity = humidity;
         s.series = series;
+        s.setRemarks(remarks);
         set.append(s);
         set.stats.update(s);
     }

@@ -1,0 +1,122 @@
+// Print operations: facts of the data set, the rows to print, the job and its messages.
+#include "print/printoperations.h"
+
+#include <QFileInfo>
+
+#include "data/csv.h"
+#include "print/dumpprint.h"
+#include "print/graphprint.h"
+#include "print/printheader.h"
+#include "print/printjob.h"
+
+namespace {
+
+constexpr int kUnitText = 1073;
+constexpr int kPrinterFailed = 1162;
+constexpr int kFileFailed = 1163;
+constexpr int kNothingSelected = 1164;
+constexpr int kPdfFilter = 1161;
+constexpr int kPdfCaption = 1160;
+// The dialogs' titles name the jobs.
+constexpr int kGraphJobTitle = 303;
+constexpr int kDumpJobTitle = 315;
+
+}  // namespace
+
+PrintOperations::PrintOperations(PrintHost& host, PrinterChoice& choice,
+                                 const MessageTable& messages, PrintServices services)
+    : host_(host), choice_(choice), messages_(messages), services_(std::move(services)) {}
+
+std::unique_ptr<PrinterDialog> PrintOperations::makeDialog(int dataSet, int viewKind,
+                                                           QWidget* owner) {
+    auto ask = [this, dataSet] { return askPdfPath(dataSet); };
+    if (viewKind == 1) {
+        return std::make_unique<Form10>(dataSet, choice_, services_.dialogs, ask, messages_, owner);
+    }
+    return std::make_unique<Form9>(dataSet, choice_, services_.dialogs, ask, messages_, owner);
+}
+
+PrintOutcome PrintOperations::showPrintDialog(int dataSet, int viewKind, QWidget* owner) {
+    const std::unique_ptr<PrinterDialog> dialog = makeDialog(dataSet, viewKind, owner);
+    services_.execDialog(*dialog);
+    if (!dialog->request()) {
+        return {};
+    }
+    return run(*dialog->request());
+}
+
+QString PrintOperations::askPdfPath(int dataSet) {
+    QString proposed;
+    Sample first;
+    if (DataSet* set = host_.printDataSet(dataSet);
+        set != nullptr && set->count > 0 && set->read(1, first) == DataError::None) {
+        proposed =
+            proposedFileName(host_.printName(dataSet), first.dateTime) + QStringLiteral(".pdf");
+    }
+    return services_.prompter.saveFileName(messages_.text(kPdfCaption), host_.printDirectory(),
+                                           proposed, messages_.text(kPdfFilter));
+}
+
+PrintOutcome PrintOperations::fail(PrintStatus status, const QString& text) {
+    services_.prompter.message(host_.printTitle(), text);
+    return {status, 0, {}};
+}
+
+PrintOutcome PrintOperations::run(const PrintRequest& request) {
+    DataSet* set = host_.printDataSet(request.dataSet);
+    Sample first;
+    if (set == nullptr || set->count < 1 || set->read(1, first) != DataError::None) {
+        return fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
+    }
+    std::vector<int> rows;
+    const DataTableView* table = nullptr;
+    if (request.kind == PrintKind::Dump) {
+        table = host_.printTable(request.dataSet);
+        if (table != nullptr) {
+            rows = table->selectedRows();
+        }
+        if (rows.empty()) {
+            return fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
+        }
+    }
+    QString pdfPath = request.pdfPath;
+    if (choice_.pdfFile() && pdfPath.isEmpty()) {
+        pdfPath = askPdfPath(request.dataSet);
+        if (pdfPath.isEmpty()) {
+            return {};
+        }
+    }
+
+    const PrintHeaderFacts facts{host_.printName(request.dataSet), first.dateTime, set->count,
+                                 set->interval};
+    const GraphRenderer& renderer = host_.printRenderer();
+    const Bars bars = host_.printBars();
+    int pages = 0;
+    const DocumentPainter paint = [&](QPainter& painter, QPrinter& printer) {
+        const bool graph = request.kind == PrintKind::Graph;
+        PrintPage page(painter, printer, renderer.font(), messages_.text(kUnitText),
+                       graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
+        bool painted = true;
+        if (graph) {
+            PrintGraphPage(page, facts, *set, bars, renderer, messages_);
+        } else {
+            painted = PrintDumpPages(page, facts, *set, *table->model(), rows, messages_);
+        }
+        pages = page.pageNumber();
+        return painted;
+    };
+    const QString title =
+        messages_.text(request.kind == PrintKind::Graph ? kGraphJobTitle : kDumpJobTitle);
+    const JobResult job = runPrintJob(choice_, pdfPath, services_.spooler, title, paint);
+    if (job.failure != PrintFailure::None) {
+        QString text =
+            messages_.text(job.failure == PrintFailure::Printer ? kPrinterFailed : kFileFailed) +
+            job.subject;
+        if (!job.reason.isEmpty()) {
+            text += QStringLiteral("\r\r") + job.reason;
+        }
+        return fail(PrintStatus::Failed, text);
+    }
+    return {PrintStatus::Printed, pages,
+            choice_.pdfFile() ? QFileInfo(pdfPath).absoluteFilePath() : choice_.printerName()};
+}

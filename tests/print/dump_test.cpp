@@ -1,0 +1,193 @@
+// Dump pages: the selection statistics, page breaks with repeated headings and footers, the
+// agreement of printed rows and statistics, cut remarks, and the empty selection.
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <numeric>
+
+#include "print/printpage.h"
+#include "printkit.h"
+
+using namespace printtest;
+
+namespace {
+
+const double kStart = dayCountOf(2024, 3, 10, 8, 0, 0);
+
+float temperatureAt(int i) {
+    return static_cast<float>(15 + (i * 37) % 23) + 0.25F;
+}
+
+float humidityAt(int i) {
+    return static_cast<float>(30 + (i * 53) % 41) + 0.5F;
+}
+
+void select(DataTableView& table, const std::vector<int>& rows) {
+    QItemSelectionModel* selection = table.table()->selectionModel();
+    selection->clearSelection();
+    for (int row : rows) {
+        selection->select(table.model()->index(row, 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+// Prints the real-time data set's dump; the pages in printing order.
+QStringList printDump(PrintRig& rig, const QString& name) {
+    const QString pdf = rig.path(name);
+    rig.answerFile(pdf);
+    EXPECT_EQ(rig.operations.Real_D_Print().status, PrintStatus::Printed);
+    return pdfPages(pdf, true);
+}
+
+// The record numbers of the table rows printed on a page.
+std::vector<int> recordsOf(const QString& page) {
+    static const QRegularExpression row(QStringLiteral("^(\\d{5}) \\d{4}/\\d\\d/\\d\\d "));
+    std::vector<int> records;
+    for (const QString& line : printedLines(page)) {
+        const QRegularExpressionMatch m = row.match(line);
+        if (m.hasMatch()) {
+            records.push_back(m.captured(1).toInt());
+        }
+    }
+    return records;
+}
+
+// The four lines under "Range of selection".
+QStringList selectionBlock(const QString& firstPage) {
+    const QStringList lines = printedLines(firstPage);
+    return lines.mid(lines.indexOf(QStringLiteral("Range of selection")) + 1, 4);
+}
+
+// Line height of the current printer's page, in page units.
+double lineHeight(PrintRig& rig) {
+    QPrinter& printer = rig.choice.settings();
+    printer.setOutputFileName(rig.path(QStringLiteral("measure.pdf")));
+    QPainter painter(&printer);
+    return PrintPage(painter, printer, rig.renderer.font(), rig.messages.text(1073),
+                     PrintPage::kDumpMargin)
+        .lh();
+}
+
+}  // namespace
+
+TEST(DumpPrint, OneSelectedRowIsEveryExtremeOfTheSelection) {
+    PrintRig rig;
+    rig.fill(RealTimeData, kStart, 30, 10, temperatureAt, humidityAt);
+    select(rig.table(RealTimeData), {6});
+    const QStringList pages = printDump(rig, QStringLiteral("one.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    const QString sample = QStringLiteral("00007 2024/03/10 08:01:00 ");
+    const QString t = QString::number(temperatureAt(6), 'f', 2) + QStringLiteral(" C");
+    const QString h = QString::number(humidityAt(6), 'f', 2) + QStringLiteral(" %RH");
+    EXPECT_EQ(selectionBlock(pages.first()),
+              QStringList({"Maximum temperature " + sample + t, "Minimum temperature " + sample + t,
+                           "Maximum humidity " + sample + h, "Minimum humidity " + sample + h}));
+    EXPECT_EQ(recordsOf(pages.first()), std::vector<int>{7});
+}
+
+TEST(DumpPrint, LongSelectionsBreakPagesWhereTheFooterStillFits) {
+    PrintRig rig;
+    rig.fill(RealTimeData, kStart, 260, 10, temperatureAt, humidityAt);
+    std::vector<int> selected(200);
+    std::iota(selected.begin(), selected.end(), 30);
+    select(rig.table(RealTimeData), selected);
+    const QStringList pages = printDump(rig, QStringLiteral("long.pdf"));
+
+    // A row at y closes its page when y + 4 lh passes the foot of the page; the headings sit at
+    // 14 lh under the header on the first page and at 3 lh on the others.
+    const double lh = lineHeight(rig);
+    std::vector<int> expected;
+    int left = 200;
+    for (double headings = 14 * lh; left > 0; headings = 3 * lh) {
+        int rows = 1;
+        while (headings + (rows + 4) * lh <= PrintPage::kScale) {
+            ++rows;
+        }
+        expected.push_back(std::min(rows, left));
+        left -= rows;
+    }
+    ASSERT_EQ(static_cast<std::size_t>(pages.size()), expected.size());
+    int next = 31;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p + 1);
+        const std::vector<int> records = recordsOf(pages[p]);
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(expected[static_cast<std::size_t>(p)]));
+        EXPECT_EQ(records.front(), next);
+        next = records.back() + 1;
+        // The headings (Remarks overlaps the wide humidity heading), then the page number and
+        // the name at the foot.
+        const QStringList lines = printedLines(pages[p]);
+        const int headings = lines.indexOf(QStringLiteral("Record No Date Temp (°C) Humi (%RH)"));
+        ASSERT_GE(headings, 0);
+        EXPECT_EQ(lines.value(headings + 1), QStringLiteral("Remarks"));
+        EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({QString::number(p + 1), "RT02"}));
+    }
+    EXPECT_EQ(next, 231);
+}
+
+TEST(DumpPrint, PrintedRowsAndSelectionStatisticsAgreeWhateverIsOnScreen) {
+    PrintRig rig;
+    rig.fill(RealTimeData, kStart, 400, 10, temperatureAt, humidityAt);
+    rig.add(RealTimeData, kStart + 4000 / 86400.0, 20.0F, 50.0F, QString(50, QLatin1Char('W')));
+    DataTableView& table = rig.table(RealTimeData);
+    // Sorted by temperature, highest first; every seventh row and the long remarks selected.
+    table.columnClick(DataTableModel::TemperatureColumn);
+    table.columnClick(DataTableModel::TemperatureColumn);
+    std::vector<int> selected;
+    std::vector<int> selectedRecords;
+    for (int row = 0; row < table.model()->rowCount(); ++row) {
+        if (row % 7 == 3 || table.model()->recordAt(row) == 401) {
+            selected.push_back(row);
+            selectedRecords.push_back(table.model()->recordAt(row));
+        }
+    }
+    select(table, selected);
+
+    QStringList printed[2];
+    for (int view = 0; view < 2; ++view) {
+        QScrollBar* bar = table.table()->verticalScrollBar();
+        bar->setValue(view == 0 ? bar->minimum() : bar->maximum());
+        printed[view] = printDump(rig, QStringLiteral("view%1.pdf").arg(view));
+    }
+    EXPECT_EQ(printed[0], printed[1]);
+    std::vector<int> records;
+    for (const QString& page : printed[0]) {
+        const std::vector<int> onPage = recordsOf(page);
+        records.insert(records.end(), onPage.begin(), onPage.end());
+    }
+    EXPECT_EQ(records, selectedRecords);
+    SampleStats stats;
+    Sample sample;
+    for (const int record : records) {
+        rig.set(RealTimeData).read(record, sample);
+        stats.update(sample);
+    }
+    const QStringList block = selectionBlock(printed[0].first());
+    const int named[] = {stats.maxTemperatureRecord, stats.minTemperatureRecord,
+                         stats.maxHumidityRecord, stats.minHumidityRecord};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(
+            block.value(i).contains(QStringLiteral(" %1 ").arg(named[i], 5, 10, QLatin1Char('0'))))
+            << block.value(i).toStdString();
+    }
+
+    // The long remarks end at the column's edge, on their own row.
+    const QString all = printed[0].join(QLatin1Char('\n'));
+    const qsizetype cut = all.count(QLatin1Char('W'));
+    EXPECT_GT(cut, 10);
+    EXPECT_LT(cut, 50);
+    EXPECT_TRUE(all.contains(QStringLiteral(" ") + QString(cut, QLatin1Char('W'))));
+}
+
+TEST(DumpPrint, NothingSelectedIsReportedInsteadOfPrinted) {
+    PrintRig rig;
+    rig.fill(RealTimeData, kStart, 10, 10, temperatureAt, humidityAt);
+    rig.answerFile(rig.path(QStringLiteral("none.pdf")));
+    EXPECT_EQ(rig.operations.Real_D_Print().status, PrintStatus::NothingToPrint);
+    EXPECT_EQ(rig.prompter.messages,
+              QStringList{QStringLiteral("QM320-HX: No data is selected for printing.")});
+    EXPECT_TRUE(rig.prompter.saveQuestions.isEmpty());
+    EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral("none.pdf"))));
+}
