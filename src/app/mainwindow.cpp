@@ -15,6 +15,7 @@
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
 #include "app/windowdisplay.h"
+#include "app/windowprint.h"
 #include "data/controlid.h"
 #include "data/prompter.h"
 #include "data/twips.h"
@@ -81,6 +82,8 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         Context{*session_, dependencies.waiter, controls_, *display_, *pointer_,
                 dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_});
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
+    printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
+                                                 operations_->files(), messages_);
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
     fillShellLists();
@@ -120,6 +123,14 @@ void MainWindow::buildTables() {
 
 GraphView& MainWindow::graphView() {
     return layout_.graphPanel->view();
+}
+
+void MainWindow::showPrintDialog() {
+    printing_->showDialog(display_->shown(), display_->viewKind(), this);
+}
+
+PrintOperations& MainWindow::printing() {
+    return printing_->operations();
 }
 
 std::uint8_t MainWindow::Disp_stat() const {
@@ -192,6 +203,7 @@ void MainWindow::connectControls() {
             [&ops] { ops.connection().D_M_Fast_Click(); });
     connect(menu_.D_M_Slow, &QAction::triggered, this,
             [&ops] { ops.connection().D_M_Slow_Click(); });
+    connect(menu_.m13, &QAction::triggered, this, [this] { showPrintDialog(); });
     connect(menu_.m33, &QAction::triggered, this, [&ops] { ops.tools().m33_Click(); });
     connect(menu_.m34, &QAction::triggered, this, [&ops] { ops.tools().m34_Click(); });
     connect(menu_.m35, &QAction::triggered, this, [&ops] { ops.tools().m35_Click(); });
@@ -214,6 +226,9 @@ void MainWindow::connectControls() {
         {ControlId::Option3, [&ops] { ops.realTime().Option3_Click(); }},
         {ControlId::Option4, [&ops] { ops.realTime().Option4_Click(); }},
         {ControlId::Command4, [&ops] { ops.recording().Command4_Click(); }},
+        {ControlId::Command23, [this] { showPrintDialog(); }},
+        {ControlId::Command24, [this] { showPrintDialog(); }},
+        {ControlId::Command25, [this] { showPrintDialog(); }},
     };
     for (const auto& button : buttons) {
         if (auto* widget = controls_.as<QAbstractButton>(button.id)) {

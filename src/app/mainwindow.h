@@ -20,6 +20,7 @@
 #include "operations/context.h"
 #include "operations/controls.h"
 #include "operations/operations.h"
+#include "print/printoperations.h"
 #include "ui/mainmenu.h"
 
 class CbusDevice;
@@ -33,6 +34,7 @@ class SerialPort;
 class Waiter;
 class WindowDisplay;
 class WindowPointer;
+class WindowPrinting;
 
 // What the window is built from; tests pass the simulator and scripted fakes.
 struct MainWindowDependencies {
@@ -95,6 +97,14 @@ class MainWindow : public QMainWindow {
         return operations_->tools().Set_VTName(P_Name, S_Num, name);
     }
     bool Now_Time_set() { return operations_->tools().Now_Time_set(); }
+    void Log_G_Print() { printing().Log_G_Print(); }
+    void Real_G_Print() { printing().Real_G_Print(); }
+    void File_G_Print() { printing().File_G_Print(); }
+    void Log_D_Print() { printing().Log_D_Print(); }
+    void Real_D_Print() { printing().Real_D_Print(); }
+    void File_D_Print() { printing().File_D_Print(); }
+    // Print buttons and menu item: the print dialog of the view on display.
+    void showPrintDialog();
     void refreshStatus() { operations_->status().run(); }
     void saveCsv(DataSetIndex index) { operations_->files().save(index); }
     void openCsv() { operations_->files().open(); }
@@ -111,6 +121,7 @@ class MainWindow : public QMainWindow {
     Session& session() { return *session_; }
     DataSets& dataSets() { return dataSets_; }
     Operations& operations() { return *operations_; }
+    PrintOperations& printing();
     Controls& controls() { return controls_; }
     const MainControls& layout() const { return layout_; }
     MainFrame* frame() const { return frame_; }
@@ -159,6 +170,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<DialogHost> dialogHost_;
     std::unique_ptr<Context> context_;
     std::unique_ptr<Operations> operations_;
+    std::unique_ptr<WindowPrinting> printing_;
 
     std::int16_t selector_ = 1;
     bool started_ = false;

@@ -23,8 +23,10 @@ QString nameOf(ControlId id) {
     return QLatin1String(controlName(id));
 }
 
-constexpr QRect kOndo = twipsRect(120, 120, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips);
-constexpr QRect kSitudo = twipsRect(120, 3360, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips);
+constexpr QRect kOndo =
+    twipsRect(120, 120, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips);
+constexpr QRect kSitudo =
+    twipsRect(120, 3360, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips);
 // Time bars below the graphs; half-span and centre bars beside each graph.
 constexpr std::array<QRect, 8> kBarRects = {{
     twipsRect(2520, 6600, 7200, 255),   // HScroll1: window width
