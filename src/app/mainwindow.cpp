@@ -22,8 +22,9 @@
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "link/waiter.h"
-#include "operations/qtdialoghost.h"
 #include "ui/datatable.h"
+#include "ui/progressdialog.h"
+#include "ui/qtdialoghost.h"
 
 namespace {
 
@@ -78,9 +79,11 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
     pointer_ = std::make_unique<WindowPointer>();
     dialogHost_ = std::make_unique<QtDialogHost>(this, controls_, messages_);
-    context_ = std::make_unique<Context>(
-        Context{*session_, dependencies.waiter, controls_, *display_, *pointer_,
-                dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_});
+    progress_ = std::make_unique<ProgressDialog>(messages_);
+    controls_.add(ControlId::Form3, progress_.get());
+    context_ = std::make_unique<Context>(Context{
+        *session_, dependencies.waiter, controls_, *display_, *pointer_,
+        dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_, *progress_});
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
     printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
                                                  operations_->files(), messages_);

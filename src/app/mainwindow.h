@@ -18,16 +18,17 @@
 #include "link/qttimerset.h"
 #include "link/session.h"
 #include "operations/context.h"
-#include "operations/controls.h"
 #include "operations/operations.h"
 #include "print/printoperations.h"
 #include "ui/mainmenu.h"
+#include "ui/widgetcontrols.h"
 
 class CbusDevice;
 class DataTableView;
 class DialogHost;
 class GraphView;
 class MainFrame;
+class ProgressDialog;
 class Prompter;
 class QLabel;
 class SerialPort;
@@ -122,7 +123,7 @@ class MainWindow : public QMainWindow {
     DataSets& dataSets() { return dataSets_; }
     Operations& operations() { return *operations_; }
     PrintOperations& printing();
-    Controls& controls() { return controls_; }
+    WidgetControls& controls() { return controls_; }
     const MainControls& layout() const { return layout_; }
     MainFrame* frame() const { return frame_; }
     GraphView& graphView();
@@ -164,10 +165,11 @@ class MainWindow : public QMainWindow {
     MainMenu menu_;
     std::array<QLabel*, 3> statusPanels_{};
 
-    Controls controls_;
+    WidgetControls controls_;
     std::unique_ptr<WindowDisplay> display_;
     std::unique_ptr<WindowPointer> pointer_;
     std::unique_ptr<DialogHost> dialogHost_;
+    std::unique_ptr<ProgressDialog> progress_;
     std::unique_ptr<Context> context_;
     std::unique_ptr<Operations> operations_;
     std::unique_ptr<WindowPrinting> printing_;

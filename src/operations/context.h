@@ -1,7 +1,7 @@
 // What every operation works with: the link session (engine, logger model, download, data
 // sets, prompter, messages), the waiter, the window's controls by id, the display of the data
-// sets, the busy pointer, the dialogs and the present time. The window builds one; tests build
-// one around fakes.
+// sets, the busy pointer, the dialogs, the download progress and the present time. The window
+// builds one; tests build one around fakes.
 #pragma once
 
 #include <QDateTime>
@@ -12,6 +12,17 @@
 #include "link/waiter.h"
 #include "operations/controls.h"
 #include "operations/dialoghost.h"
+
+// Form3, the download progress: shown while a download runs, with a Cancel the user may press.
+class ProgressView {
+  public:
+    virtual ~ProgressView() = default;
+    // Shown at value 0 with the opening caption and Cancel enabled.
+    virtual void open(std::function<void()> onCancel) = 0;
+    virtual void setProgress(int value, int maximum, const QString& caption) = 0;
+    // The program's own close, the only one allowed.
+    virtual void closeByProgram() = 0;
+};
 
 // The mouse pointer: busy (arrow with hourglass) or the default.
 class BusyPointer {
@@ -52,6 +63,7 @@ struct Context {
     DataDisplay& display;
     BusyPointer& pointer;
     DialogHost& dialogs;
+    ProgressView& progress;
     // The computer's present date-time; tests hold it still.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 

@@ -1,63 +1,49 @@
-// The main window's controls as operations reach them: by typed id, through the objects the
-// window registered once at construction (dialogs while they exist). A control that is not
-// registered is skipped: a failed single update never stops the operation that asked for it.
+// The main window's controls as operations reach them: by typed id, whatever shows them. The
+// window gives widgets; the command line keeps the texts and states it prints. A control that
+// is not there is skipped: a failed single update never stops the operation that asked for it.
 #pragma once
 
-#include <QColor>
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <array>
 #include <initializer_list>
 
 #include "data/controlid.h"
-#include "data/messagetable.h"
+
+// The few colours the operations paint controls with; the window maps them to its palette.
+enum class Shade { Default, ButtonFace, Black, Red, LampOn };
 
 class Controls {
   public:
-    // Registers the object of an id; a dialog registers itself while it exists.
-    void add(ControlId id, QObject* object);
-    QObject* object(ControlId id) const;
-    template <typename T>
-    T* as(ControlId id) const {
-        return qobject_cast<T*>(object(id));
-    }
+    virtual ~Controls() = default;
 
-    // Registers every control of the table found below `root` (the window itself for Form1): by
-    // object name and kind, inside its scope frame when it has one; dialogs are left out. Returns
-    // one line per id that is missing or found more than once.
-    QStringList registerFrom(QObject* root);
-    // The captions of every registered control from the message table.
-    void applyCaptions(const MessageTable& messages);
-
-    void setEnabled(ControlId id, bool enabled);
-    void setEnabled(std::initializer_list<ControlId> ids, bool enabled);
-    void setVisible(ControlId id, bool visible);
-    void setVisible(std::initializer_list<ControlId> ids, bool visible);
+    virtual void setEnabled(ControlId id, bool enabled) = 0;
+    virtual void setVisible(ControlId id, bool visible) = 0;
     // The caption of a frame, else the text of a label, button or menu item.
-    void setText(ControlId id, const QString& text);
-    void setChecked(ControlId id, bool checked);
+    virtual void setText(ControlId id, const QString& text) = 0;
+    virtual void setChecked(ControlId id, bool checked) = 0;
     // A list box's items and the one it shows (none when `current` is not among them).
-    void setItems(ControlId id, const QStringList& items, const QString& current);
-    // Only properties the control declares; false when it is missing or has no such property.
-    bool set(ControlId id, const char* property, const QVariant& value);
+    virtual void setItems(ControlId id, const QStringList& items, const QString& current) = 0;
+    // The longer text a screen reader speaks for the control.
+    virtual void setDescription(ControlId id, const QString& text) = 0;
+    virtual void setBackColour(ControlId id, Shade shade) = 0;
+    virtual void setForeColour(ControlId id, Shade shade) = 0;
+    // Closes a dialog or window if it exists.
+    virtual void close(ControlId id) = 0;
 
     // The caption, or the item a list box shows.
-    QString text(ControlId id) const;
+    virtual QString text(ControlId id) const = 0;
     // Enabled and not hidden as the control itself says, whatever its parents do.
-    bool enabled(ControlId id) const;
-    bool shown(ControlId id) const;
+    virtual bool enabled(ControlId id) const = 0;
+    virtual bool shown(ControlId id) const = 0;
 
-    // Back and fore colours of a widget; an invalid colour restores the style's own colour.
-    void setBackColour(ControlId id, const QColor& colour);
-    void setForeColour(ControlId id, const QColor& colour);
-    QColor backColour(ControlId id) const;
-    QColor foreColour(ControlId id) const;
-    // Closes a dialog or window if it exists.
-    void close(ControlId id);
-
-  private:
-    std::array<QPointer<QObject>, kControlCount> objects_{};
+    void setEnabled(std::initializer_list<ControlId> ids, bool enabled) {
+        for (ControlId id : ids) {
+            setEnabled(id, enabled);
+        }
+    }
+    void setVisible(std::initializer_list<ControlId> ids, bool visible) {
+        for (ControlId id : ids) {
+            setVisible(id, visible);
+        }
+    }
 };

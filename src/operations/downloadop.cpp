@@ -8,12 +8,8 @@ constexpr int kMessageNoData = 1096;
 }  // namespace
 
 DownloadOperation::DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh)
-    : c_(context),
-      files_(files),
-      refresh_(refresh),
-      dialog_(std::make_unique<ProgressDialog>(context.messages())) {
+    : c_(context), files_(files), refresh_(refresh) {
     c_.session.setDownloadView(this);
-    c_.controls.add(ControlId::Form3, dialog_.get());
 }
 
 DownloadOperation::~DownloadOperation() {
@@ -36,7 +32,7 @@ void DownloadOperation::Command5_Click() {
     }
     DataSet& log = c_.dataSet(LogData);
     log.stats.reset();
-    dialog_->open([this] { Download_Cancel(); });
+    c_.progress.open([this] { Download_Cancel(); });
     log.count = 0;
     c_.display.clear(LogData);
     for (ControlId readOut : {ControlId::Label2, ControlId::Label4, ControlId::Label10}) {
@@ -45,19 +41,19 @@ void DownloadOperation::Command5_Click() {
     refresh_.run();
     refresh_.disableOperationControls();
     if (!c_.session.download().start()) {
-        dialog_->closeByProgram();
+        c_.progress.closeByProgram();
     }
 }
 
 void DownloadOperation::progress(int value, int maximum, const QString& caption) {
-    dialog_->setProgress(value, maximum, caption);
+    c_.progress.setProgress(value, maximum, caption);
 }
 
 void DownloadOperation::downloadFinished() {
     c_.display.show(LogData, true);
-    dialog_->closeByProgram();
+    c_.progress.closeByProgram();
 }
 
 void DownloadOperation::downloadFailed() {
-    dialog_->closeByProgram();
+    c_.progress.closeByProgram();
 }

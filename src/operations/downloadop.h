@@ -2,25 +2,20 @@
 // the transfer, Download_Cancel, and the switch to the log data set at the end.
 #pragma once
 
-#include <memory>
-
 #include "link/download.h"
 #include "operations/context.h"
 #include "operations/csvfiles.h"
-#include "operations/progressdialog.h"
 #include "operations/statusrefresh.h"
 
 class DownloadOperation : public DownloadView {
   public:
-    // Shows its progress and end in Form3 and the data display.
+    // Shows its progress in Form3 and its end in the data display.
     DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh);
     ~DownloadOperation() override;
 
     // The Download button.
     void Command5_Click();
     void Download_Cancel() { c_.session.download().Download_Cancel(); }
-
-    ProgressDialog& Form3() { return *dialog_; }
 
     void progress(int value, int maximum, const QString& caption) override;
     void downloadFinished() override;
@@ -30,5 +25,4 @@ class DownloadOperation : public DownloadView {
     Context& c_;
     CsvFiles& files_;
     StatusRefresh& refresh_;
-    std::unique_ptr<ProgressDialog> dialog_;
 };

@@ -11,7 +11,7 @@ Readouts::~Readouts() {
 
 void Readouts::batteryLabel(const QString& text, bool low) {
     c_.controls.setText(ControlId::Label39, text);
-    c_.controls.setForeColour(ControlId::Label39, low ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    c_.controls.setForeColour(ControlId::Label39, low ? Shade::Red : Shade::Black);
 }
 
 void Readouts::clockLabel(const QString& text) {

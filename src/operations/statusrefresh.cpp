@@ -1,9 +1,7 @@
 // The status refresh and the texts of its read-outs; see statusrefresh.h.
 #include "operations/statusrefresh.h"
 
-#include <QApplication>
 #include <QDateTime>
-#include <QPalette>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -84,12 +82,6 @@ QString bound(std::uint8_t on, std::int16_t degrees, const MessageTable& message
 
 }  // namespace StatusText
 
-namespace StatusColours {
-QColor buttonFace() {
-    return QApplication::palette().color(QPalette::Button);
-}
-}  // namespace StatusColours
-
 namespace {
 
 using I = ControlId;
@@ -140,7 +132,7 @@ void StatusRefresh::stopTimers() {
 
 void StatusRefresh::setConnectButton(bool on) {
     c_.controls.setChecked(I::Command20, on);
-    c_.controls.set(I::Command20, "accessibleDescription", message(on ? 274 : 275));
+    c_.controls.setDescription(I::Command20, message(on ? 274 : 275));
 }
 
 void StatusRefresh::setGraphControlsVisible(bool visible) {
@@ -196,11 +188,11 @@ void StatusRefresh::showNotConnected() {
 
     k.setText(I::StatusBar1Panel1, message(1011));
     k.setText(I::CommunicationText, message(1011));
-    k.setBackColour(I::ConnectionLamp, StatusColours::kLampOff);
+    k.setBackColour(I::ConnectionLamp, Shade::Black);
 
-    k.setBackColour(I::BatteryText, StatusColours::buttonFace());
+    k.setBackColour(I::BatteryText, Shade::ButtonFace);
     k.setText(I::BatteryText, StatusText::kNoValue);
-    k.setBackColour(I::StopNoteText, StatusColours::buttonFace());
+    k.setBackColour(I::StopNoteText, Shade::ButtonFace);
     k.setText(I::StopNoteText, QString());
 
     state.VT_Name.clear();
@@ -222,7 +214,7 @@ void StatusRefresh::showConnected() {
 
     k.setText(I::StatusBar1Panel1, message(1014) + QString::number(c_.session.Portnum));
     k.setText(I::CommunicationText, message(1015));
-    k.setBackColour(I::ConnectionLamp, StatusColours::kLampOn);
+    k.setBackColour(I::ConnectionLamp, Shade::LampOn);
 
     const QString beginning = StatusText::formatDateTime(state.Start_Time);
     k.setText(I::BeginningText, beginning);
@@ -249,11 +241,11 @@ void StatusRefresh::showConnected() {
               StatusText::points(state.Record_Pointer, state.loopWrapped(), messages));
 
     const bool good = StatusText::batteryGood(state);
-    k.setBackColour(I::BatteryText, good ? StatusColours::buttonFace() : StatusColours::kRed);
+    k.setBackColour(I::BatteryText, good ? Shade::ButtonFace : Shade::Red);
     k.setText(I::BatteryText, StatusText::battery(state, messages));
 
     const bool stopped = state.Stop_Flag == QLatin1String("Stop");
-    k.setBackColour(I::StopNoteText, stopped ? StatusColours::kRed : StatusColours::buttonFace());
+    k.setBackColour(I::StopNoteText, stopped ? Shade::Red : Shade::ButtonFace);
     k.setText(I::StopNoteText, stopped ? message(1021) : QString());
 
     k.setText(I::IdentNameText, state.VT_Name);
@@ -287,7 +279,7 @@ void StatusRefresh::showReserved() {
     k.setEnabled({I::Command11, I::Command4}, true);
     k.setText(I::Command4, message(1025));
     k.setText(I::OperationText, message(1026));
-    k.setBackColour(I::StopNoteText, StatusColours::buttonFace());
+    k.setBackColour(I::StopNoteText, Shade::ButtonFace);
     k.setText(I::StopNoteText, QString());
     k.setText(I::BeginningText, StatusText::reservation(c_.state(), c_.messages()));
     k.setEnabled({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);

@@ -3,7 +3,6 @@
 // selection. It skips a control that is missing.
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <cstdint>
 
@@ -32,13 +31,6 @@ QString reservation(const LoggerState& state, const MessageTable& messages);
 QString points(double recordPointer, bool loopWrapped, const MessageTable& messages);
 QString bound(std::uint8_t on, std::int16_t degrees, const MessageTable& messages);
 }  // namespace StatusText
-
-namespace StatusColours {
-QColor buttonFace();
-inline const QColor kRed{255, 0, 0};
-inline const QColor kLampOff{0, 0, 0};
-inline const QColor kLampOn{128, 255, 128};
-}  // namespace StatusColours
 
 class StatusRefresh {
   public:

@@ -210,7 +210,7 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    Controls& controls = rig.window->controls();
+    WidgetControls& controls = rig.window->controls();
     ASSERT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
     rig.window->session().state().Record_State = kStateContinuous;
     rig.window->refreshStatus();

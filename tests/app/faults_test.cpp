@@ -195,11 +195,12 @@ TEST(Faults, ClosingDuringADownloadShutsDownAtOnce) {
     ASSERT_TRUE(rig.click(I::Command5));
     rig.advance(500);
     ASSERT_TRUE(rig.window->session().busy());
-    ProgressDialog& progress = rig.window->operations().download().Form3();
-    ASSERT_TRUE(progress.isVisible());
+    QWidget* progress = rig.window->controls().as<QWidget>(I::Form3);
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(progress->isVisible());
     rig.window->close();
     EXPECT_FALSE(rig.window->session().busy());
-    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_TRUE(rig.prompter.calls.empty());
     EXPECT_TRUE(QFile::exists(QDir(rig.dir.path()).filePath(QStringLiteral("Logger.ini"))));

@@ -116,7 +116,7 @@ TEST_F(LayoutTest, EveryControlOfTheTableIsRegisteredWithItsCaption) {
     QTemporaryDir otherDir;
     const auto built = std::make_unique<MainWindow>(
         MainWindowDependencies{port, device, prompter, waiter, otherDir.path()});
-    Controls fresh;
+    WidgetControls fresh;
     EXPECT_EQ(fresh.registerFrom(built.get()), QStringList());
     for (const ControlInfo& info : controlTable()) {
         if (info.kind == ControlKind::Dialog) {

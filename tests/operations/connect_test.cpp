@@ -4,7 +4,7 @@
 
 #include "harness.h"
 #include "link/protocol.h"
-#include "operations/controls.h"
+#include "ui/widgetcontrols.h"
 
 namespace {
 

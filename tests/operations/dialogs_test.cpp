@@ -13,12 +13,12 @@
 #include <stdexcept>
 
 #include "harness.h"
-#include "operations/dialogparts.h"
-#include "operations/namedialog.h"
-#include "operations/portdialog.h"
-#include "operations/qtdialoghost.h"
-#include "operations/recordingdialog.h"
-#include "operations/versiondialog.h"
+#include "ui/dialogparts.h"
+#include "ui/namedialog.h"
+#include "ui/portdialog.h"
+#include "ui/qtdialoghost.h"
+#include "ui/recordingdialog.h"
+#include "ui/versiondialog.h"
 
 namespace {
 

@@ -31,7 +31,7 @@ class DownloadOpTest : public ::testing::Test {
 TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
     logData.unsaved = false;
     op.Command5_Click();
-    ProgressDialog& dialog = op.Form3();
+    ProgressDialog& dialog = h.progress;
     EXPECT_EQ(dialog.objectName(), QStringLiteral("Form3"));
     EXPECT_EQ(dialog.parent(), nullptr);
     EXPECT_FALSE(dialog.isModal());
@@ -57,7 +57,7 @@ TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
 TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
     h.state.Download_Mode = 1;
     op.Command5_Click();
-    ProgressDialog& dialog = op.Form3();
+    ProgressDialog& dialog = h.progress;
     EXPECT_FALSE(dialog.close());
     QCloseEvent event;
     QCoreApplication::sendEvent(&dialog, &event);
@@ -107,7 +107,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].text, h.messages.text(1096));
     EXPECT_FALSE(h.engine.busy());
-    EXPECT_FALSE(op.Form3().isVisible());
+    EXPECT_FALSE(h.progress.isVisible());
     EXPECT_EQ(logData.count, 5);
 
     h.state.Wrapped = 1;
@@ -130,7 +130,7 @@ TEST_F(DownloadOpTest, StalledStreamClosesTheDialogAndEmptiesTheLog) {
     }
     EXPECT_FALSE(h.engine.busy());
     EXPECT_EQ(logData.count, 0);
-    EXPECT_FALSE(op.Form3().isVisible());
+    EXPECT_FALSE(h.progress.isVisible());
     EXPECT_EQ(h.display.shows[LogData], 0);
     EXPECT_EQ(h.prompter.messages.back().text, h.messages.text(1089));
 }

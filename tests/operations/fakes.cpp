@@ -158,7 +158,7 @@ QObject* makeControl(const ControlInfo& info, QWidget* parent) {
 
 }  // namespace
 
-std::unique_ptr<QWidget> buildTestWindow(Controls& controls) {
+std::unique_ptr<QWidget> buildTestWindow(WidgetControls& controls) {
     auto window = std::make_unique<QWidget>();
     window->setObjectName(QLatin1String(controlName(ControlId::Form1)));
     for (const ControlInfo& info : controlTable()) {

@@ -18,9 +18,9 @@
 #include "link/cbusdevice.h"
 #include "link/serialport.h"
 #include "link/waiter.h"
-#include "operations/controls.h"
 #include "scripteddialogs.h"
 #include "sim/simlogger.h"
+#include "ui/widgetcontrols.h"
 
 namespace optest {
 
@@ -113,6 +113,6 @@ class ScriptedPrompter : public Prompter {
 
 // A main window stand-in built from the control table: one widget or menu item of its kind for
 // every control, and an open dialog for each dialog the status refresh closes; all registered.
-std::unique_ptr<QWidget> buildTestWindow(Controls& controls);
+std::unique_ptr<QWidget> buildTestWindow(WidgetControls& controls);
 
 }  // namespace optest

@@ -9,7 +9,6 @@ namespace optest {
 
 Harness::Harness(int loggerPort, const QString& scenario)
     : port(logger, loggerPort), device(logger), waiter(logger) {
-    messages.fillEnglish();
     if (!scenario.isEmpty()) {
         simscenario::apply(scenario, logger, QDateTime::currentDateTimeUtc());
     }

@@ -14,8 +14,14 @@
 #include "link/timers.h"
 #include "operations/context.h"
 #include "operations/operations.h"
+#include "ui/progressdialog.h"
 
 namespace optest {
+
+// The English texts, filled before anything built on them.
+struct EnglishMessages : MessageTable {
+    EnglishMessages() { fillEnglish(); }
+};
 
 class FakeDisplay : public DataDisplay {
   public:
@@ -75,7 +81,7 @@ class Harness {
     FakeCbusDevice device;
     TestWaiter waiter;
     ScriptedPrompter prompter;
-    MessageTable messages;
+    EnglishMessages messages;
     TimerTable timers;
     QTemporaryDir scratch;
     DataSets dataSets;
@@ -85,9 +91,10 @@ class Harness {
     FakeDisplay display;
     FakePointer pointer;
     ScriptedDialogs dialogs;
-    Controls controls;
+    ProgressDialog progress{messages};
+    WidgetControls controls;
     std::unique_ptr<QWidget> window;
-    Context context{session, waiter, controls, display, pointer, dialogs};
+    Context context{session, waiter, controls, display, pointer, dialogs, progress};
     std::unique_ptr<Operations> ops;
     int refreshes = 0;
 };

@@ -7,7 +7,7 @@
 
 #include "data/datetime.h"
 #include "harness.h"
-#include "operations/controls.h"
+#include "ui/widgetcontrols.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST(StatusRefresh, NotConnected) {
     EXPECT_EQ(h.text(I::OperationText), QStringLiteral("----"));
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("----"));
     EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("----"));
-    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
+    EXPECT_EQ(back(h, I::BatteryText), shadeColour(Shade::ButtonFace));
     EXPECT_EQ(h.text(I::PointsText), QString());
     EXPECT_EQ(h.text(I::Command2), QStringLiteral("Continuous"));
     EXPECT_FALSE(portDialog->isVisible());
@@ -220,7 +220,7 @@ TEST(StatusRefresh, ConnectedReadOuts) {
     EXPECT_EQ(h.text(I::UpperText), QStringLiteral("30 C"));
     EXPECT_EQ(h.text(I::LowerText), QStringLiteral("OFF"));
     EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("3.00 V"));
-    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
+    EXPECT_EQ(back(h, I::BatteryText), shadeColour(Shade::ButtonFace));
     EXPECT_EQ(h.text(I::StopNoteText), QString());
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("AB  "));
     EXPECT_TRUE(h.controls.object(I::Command20)->property("checked").toBool());
@@ -242,8 +242,8 @@ TEST(StatusRefresh, BatteryFaultAndVoltageStopTurnRed) {
     h.state.Stop_Flag.clear();
     h.refresh();
     EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("2.5 V"));
-    EXPECT_EQ(back(h, I::BatteryText), StatusColours::buttonFace());
-    EXPECT_EQ(back(h, I::StopNoteText), StatusColours::buttonFace());
+    EXPECT_EQ(back(h, I::BatteryText), shadeColour(Shade::ButtonFace));
+    EXPECT_EQ(back(h, I::StopNoteText), shadeColour(Shade::ButtonFace));
 }
 
 // A start before 2000 over an empty memory is no recording: dashes and nothing to describe.
@@ -367,7 +367,7 @@ TEST(StatusRefresh, PanesAndDataControlsFollowTheDisplay) {
 // Registration finds each control by name and kind inside its scope; a name missing or found
 // twice is reported, and the control stays unregistered.
 TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
-    Controls controls;
+    WidgetControls controls;
     std::unique_ptr<QWidget> window = buildTestWindow(controls);
     EXPECT_TRUE(controls.registerFrom(window.get()).isEmpty());
     EXPECT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
@@ -375,7 +375,7 @@ TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
     auto* twin = new QPushButton(window.get());
     twin->setObjectName(QStringLiteral("Command5"));
     delete controls.object(I::Label24);
-    Controls again;
+    WidgetControls again;
     const QStringList problems = again.registerFrom(window.get());
     EXPECT_EQ(problems, QStringList({QStringLiteral("Command5: found 2 times"),
                                      QStringLiteral("Label24: found 0 times")}));
@@ -387,8 +387,8 @@ TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
 // A control that is not registered is skipped; the refresh still does its work.
 TEST(StatusRefresh, MissingControlsAreSkipped) {
     Harness h;
-    Controls none;
-    Context bare{h.session, h.waiter, none, h.display, h.pointer, h.dialogs};
+    WidgetControls none;
+    Context bare{h.session, h.waiter, none, h.display, h.pointer, h.dialogs, h.progress};
     StatusRefresh refresh(bare);
     h.state.VT_Name = QStringLiteral("LAB1");
     refresh.run();

@@ -1,5 +1,5 @@
 // The version dialog; see versiondialog.h.
-#include "operations/versiondialog.h"
+#include "ui/versiondialog.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,10 +1,10 @@
 // The identification-name dialog; see namedialog.h.
-#include "operations/namedialog.h"
+#include "ui/namedialog.h"
 
 #include <QPushButton>
 
 #include "data/captions.h"
-#include "operations/dialogparts.h"
+#include "ui/dialogparts.h"
 
 namespace {
 constexpr int kMessageName = 250;

@@ -1,5 +1,5 @@
 // The setting dialogs' shared widgets; see dialogparts.h.
-#include "operations/dialogparts.h"
+#include "ui/dialogparts.h"
 
 #include <QApplication>
 #include <QDialog>

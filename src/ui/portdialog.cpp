@@ -1,11 +1,11 @@
 // The communication dialog; see portdialog.h.
-#include "operations/portdialog.h"
+#include "ui/portdialog.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
 #include "data/captions.h"
-#include "operations/dialogparts.h"
+#include "ui/dialogparts.h"
 
 namespace {
 constexpr int kMessagePortNumber = 270;

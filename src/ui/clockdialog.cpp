@@ -1,12 +1,12 @@
 // The clock dialog; see clockdialog.h.
-#include "operations/clockdialog.h"
+#include "ui/clockdialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "data/captions.h"
-#include "operations/dialogparts.h"
 #include "operations/toolops.h"
+#include "ui/dialogparts.h"
 
 namespace {
 constexpr int kMessageTitle = 282;

@@ -1,13 +1,13 @@
 // Qt dialogs behind the DialogHost interface; see qtdialoghost.h.
-#include "operations/qtdialoghost.h"
+#include "ui/qtdialoghost.h"
 
 #include <QDesktopServices>
 
-#include "operations/clockdialog.h"
-#include "operations/namedialog.h"
-#include "operations/portdialog.h"
-#include "operations/recordingdialog.h"
-#include "operations/versiondialog.h"
+#include "ui/clockdialog.h"
+#include "ui/namedialog.h"
+#include "ui/portdialog.h"
+#include "ui/recordingdialog.h"
+#include "ui/versiondialog.h"
 
 bool QtDialogHost::run(QDialog& dialog, std::optional<ControlId> id) {
     if (owner_) {

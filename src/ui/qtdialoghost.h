@@ -8,14 +8,14 @@
 
 #include "data/controlid.h"
 #include "data/messagetable.h"
-#include "operations/controls.h"
 #include "operations/dialoghost.h"
+#include "ui/widgetcontrols.h"
 
 class QDialog;
 
 class QtDialogHost : public DialogHost {
   public:
-    QtDialogHost(QWidget* owner, Controls& controls, const MessageTable& messages)
+    QtDialogHost(QWidget* owner, WidgetControls& controls, const MessageTable& messages)
         : owner_(owner), controls_(controls), messages_(messages) {}
 
     std::optional<RecordingRequest> recordingSetting(RecordingSetup& setup) override;
@@ -30,6 +30,6 @@ class QtDialogHost : public DialogHost {
     bool run(QDialog& dialog, std::optional<ControlId> id);
 
     QPointer<QWidget> owner_;
-    Controls& controls_;
+    WidgetControls& controls_;
     const MessageTable& messages_;
 };

@@ -1,5 +1,5 @@
-// Typed access to the main window's controls; see controls.h.
-#include "operations/controls.h"
+// Typed access to the main window's widgets; see widgetcontrols.h.
+#include "ui/widgetcontrols.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -69,15 +69,15 @@ bool insideScope(const QObject* object, const char* scope) {
 
 }  // namespace
 
-void Controls::add(ControlId id, QObject* object) {
+void WidgetControls::add(ControlId id, QObject* object) {
     objects_[slot(id)] = object;
 }
 
-QObject* Controls::object(ControlId id) const {
+QObject* WidgetControls::object(ControlId id) const {
     return id == ControlId::Count ? nullptr : objects_[slot(id)].data();
 }
 
-QStringList Controls::registerFrom(QObject* root) {
+QStringList WidgetControls::registerFrom(QObject* root) {
     QStringList problems;
     for (const ControlInfo& info : controlTable()) {
         if (info.kind == ControlKind::Dialog) {
@@ -104,7 +104,7 @@ QStringList Controls::registerFrom(QObject* root) {
     return problems;
 }
 
-void Controls::applyCaptions(const MessageTable& messages) {
+void WidgetControls::applyCaptions(const MessageTable& messages) {
     for (const ControlInfo& info : controlTable()) {
         if (info.caption >= 0 && info.kind != ControlKind::Window) {
             setCaption(object(info.id), messages.text(info.caption));
@@ -112,40 +112,32 @@ void Controls::applyCaptions(const MessageTable& messages) {
     }
 }
 
-bool Controls::set(ControlId id, const char* property, const QVariant& value) {
+bool WidgetControls::set(ControlId id, const char* property, const QVariant& value) {
     QObject* control = object(id);
     return isDeclared(control, property) && control->setProperty(property, value);
 }
 
-void Controls::setEnabled(ControlId id, bool enabled) {
+void WidgetControls::setEnabled(ControlId id, bool enabled) {
     set(id, "enabled", enabled);
 }
 
-void Controls::setEnabled(std::initializer_list<ControlId> ids, bool enabled) {
-    for (ControlId id : ids) {
-        setEnabled(id, enabled);
-    }
-}
-
-void Controls::setVisible(ControlId id, bool visible) {
+void WidgetControls::setVisible(ControlId id, bool visible) {
     set(id, "visible", visible);
 }
 
-void Controls::setVisible(std::initializer_list<ControlId> ids, bool visible) {
-    for (ControlId id : ids) {
-        setVisible(id, visible);
-    }
-}
-
-void Controls::setText(ControlId id, const QString& text) {
+void WidgetControls::setText(ControlId id, const QString& text) {
     setCaption(object(id), text);
 }
 
-void Controls::setChecked(ControlId id, bool checked) {
+void WidgetControls::setDescription(ControlId id, const QString& text) {
+    set(id, "accessibleDescription", text);
+}
+
+void WidgetControls::setChecked(ControlId id, bool checked) {
     set(id, "checked", checked);
 }
 
-void Controls::setItems(ControlId id, const QStringList& items, const QString& current) {
+void WidgetControls::setItems(ControlId id, const QStringList& items, const QString& current) {
     if (auto* list = as<QComboBox>(id)) {
         list->clear();
         list->addItems(items);
@@ -153,7 +145,7 @@ void Controls::setItems(ControlId id, const QStringList& items, const QString& c
     }
 }
 
-QString Controls::text(ControlId id) const {
+QString WidgetControls::text(ControlId id) const {
     const QObject* control = object(id);
     if (control == nullptr) {
         return {};
@@ -166,7 +158,7 @@ QString Controls::text(ControlId id) const {
     return {};
 }
 
-bool Controls::enabled(ControlId id) const {
+bool WidgetControls::enabled(ControlId id) const {
     const QObject* control = object(id);
     if (const auto* widget = qobject_cast<const QWidget*>(control)) {
         return widget->isEnabledTo(widget->window());
@@ -174,7 +166,7 @@ bool Controls::enabled(ControlId id) const {
     return control != nullptr && control->property("enabled").toBool();
 }
 
-bool Controls::shown(ControlId id) const {
+bool WidgetControls::shown(ControlId id) const {
     const QObject* control = object(id);
     if (const auto* widget = qobject_cast<const QWidget*>(control)) {
         return !widget->isHidden();
@@ -207,23 +199,39 @@ QColor roleColour(const QWidget* widget, bool back) {
 
 }  // namespace
 
-void Controls::setBackColour(ControlId id, const QColor& colour) {
-    setRoleColour(as<QWidget>(id), true, colour);
+QColor shadeColour(Shade shade) {
+    switch (shade) {
+        case Shade::Default:
+            return {};
+        case Shade::ButtonFace:
+            return QApplication::palette().color(QPalette::Button);
+        case Shade::Black:
+            return {0, 0, 0};
+        case Shade::Red:
+            return {255, 0, 0};
+        case Shade::LampOn:
+            return {128, 255, 128};
+    }
+    return {};
 }
 
-void Controls::setForeColour(ControlId id, const QColor& colour) {
-    setRoleColour(as<QWidget>(id), false, colour);
+void WidgetControls::setBackColour(ControlId id, Shade shade) {
+    setRoleColour(as<QWidget>(id), true, shadeColour(shade));
 }
 
-QColor Controls::backColour(ControlId id) const {
+void WidgetControls::setForeColour(ControlId id, Shade shade) {
+    setRoleColour(as<QWidget>(id), false, shadeColour(shade));
+}
+
+QColor WidgetControls::backColour(ControlId id) const {
     return roleColour(as<QWidget>(id), true);
 }
 
-QColor Controls::foreColour(ControlId id) const {
+QColor WidgetControls::foreColour(ControlId id) const {
     return roleColour(as<QWidget>(id), false);
 }
 
-void Controls::close(ControlId id) {
+void WidgetControls::close(ControlId id) {
     if (auto* widget = as<QWidget>(id)) {
         widget->close();
     }

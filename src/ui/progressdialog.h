@@ -5,21 +5,22 @@
 #include <QDialog>
 #include <functional>
 
+#include "operations/context.h"
+
 class QCloseEvent;
 class QProgressBar;
 class QPushButton;
 class MessageTable;
 
-class ProgressDialog : public QDialog {
+class ProgressDialog : public QDialog, public ProgressView {
     Q_OBJECT
   public:
     explicit ProgressDialog(const MessageTable& messages);
 
     // Shows the dialog at value 0 with the caption of message 1095 and Cancel enabled.
-    void open(std::function<void()> onCancel);
-    void setProgress(int value, int maximum, const QString& caption);
-    // The program's own close, the only one allowed.
-    void closeByProgram();
+    void open(std::function<void()> onCancel) override;
+    void setProgress(int value, int maximum, const QString& caption) override;
+    void closeByProgram() override;
 
     QProgressBar* bar() const { return bar_; }
     QPushButton* cancelButton() const { return cancel_; }

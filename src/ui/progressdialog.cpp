@@ -1,5 +1,5 @@
 // The download progress dialog.
-#include "operations/progressdialog.h"
+#include "ui/progressdialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 // The recording-setting dialog's widgets; see recordingdialog.h.
-#include "operations/recordingdialog.h"
+#include "ui/recordingdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +13,7 @@
 
 #include "data/captions.h"
 #include "data/twips.h"
-#include "operations/dialogparts.h"
+#include "ui/dialogparts.h"
 
 namespace {
 
