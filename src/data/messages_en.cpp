@@ -289,6 +289,33 @@ constexpr Entry kEntries[] = {
     {1164, "No data is selected for printing."},
     {1165, "プロパティ"},
     {1166, "Printer setup"},
+    // The command line: its usage, refused flags and answers no flag gave.
+    {1210,
+     "usage: veltrane-cli COMMAND [OPTIONS]\n"
+     "  status [--json]                       the logger's state as the status panel shows it\n"
+     "  download [--out FILE.csv] [--normal]  all recorded points as CSV\n"
+     "  start --name NAME --interval 10s|5min --loop|--one-time\n"
+     "        [--upper C] [--lower C] [--at \"YYYY-MM-DD HH:MM\"] [--force]\n"
+     "  stop                                  stop a recording or cancel a reservation\n"
+     "  measure [--every 2s|1min --count N] [--out FILE.csv]  real-time samples\n"
+     "common: --port N (1-16; default: scan the ports), --lang en|ja\n"
+     "exit: 0 done, 1 usage, 2 no logger found, 3 permission denied,\n"
+     "      4 communication failure, 5 refused"},
+    {1211, "%1: not a valid value: %2"},
+    {1212, "%1 needs a value."},
+    {1213, "%1 is not an option of %2."},
+    {1214, "Unknown command: %1"},
+    {1215, "start needs --name, --interval and --loop or --one-time."},
+    {1216, "--count needs --every."},
+    {1217, "Give only one of --loop and --one-time."},
+    {1218, "The logger is recording or waits for a reserved start: stop it first."},
+    {1219, "The logger cannot record at this interval. Intervals it can: %1"},
+    {1220, "This model has no alarm bounds."},
+    {1221, "The bound is out of range (%1 to %2 C): %3"},
+    {1222, "The reserved start must lie between %1 and %2."},
+    {1223, "No option answers this question (--force answers Yes): %1"},
+    {1224, "The file cannot be written: %1"},
+    {1225, "Model"},
 };
 
 }  // namespace

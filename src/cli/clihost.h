@@ -1,0 +1,137 @@
+// The command line's side of the operations' interfaces: controls kept as texts and states (the
+// status panel is printed from them), no display, no pointer, a progress bar on a terminal,
+// questions answered from the flags and dialogs filled from them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "cli/options.h"
+#include "data/messagetable.h"
+#include "data/prompter.h"
+#include "operations/context.h"
+#include "operations/controls.h"
+#include "operations/dialoghost.h"
+
+class TextControls : public Controls {
+  public:
+    // Every control starts with its caption, enabled and shown.
+    explicit TextControls(const MessageTable& messages);
+
+    using Controls::setEnabled;
+    using Controls::setVisible;
+    void setEnabled(ControlId id, bool enabled) override { at(id).enabled = enabled; }
+    void setVisible(ControlId id, bool visible) override { at(id).visible = visible; }
+    void setText(ControlId id, const QString& text) override { at(id).text = text; }
+    void setChecked(ControlId, bool) override {}
+    void setItems(ControlId id, const QStringList& items, const QString& current) override;
+    void setDescription(ControlId, const QString&) override {}
+    void setBackColour(ControlId, Shade) override {}
+    void setForeColour(ControlId, Shade) override {}
+    void close(ControlId) override {}
+    QString text(ControlId id) const override { return at(id).text; }
+    bool enabled(ControlId id) const override { return at(id).enabled; }
+    bool shown(ControlId id) const override { return at(id).visible; }
+
+  private:
+    struct State {
+        QString text;
+        bool enabled = true;
+        bool visible = true;
+    };
+    State& at(ControlId id) { return states_[static_cast<std::size_t>(id)]; }
+    const State& at(ControlId id) const { return states_[static_cast<std::size_t>(id)]; }
+
+    std::array<State, kControlCount + 1> states_{};
+};
+
+class NoDisplay : public DataDisplay {
+  public:
+    DataSetIndex shown() const override { return shown_; }
+    int viewKind() const override { return Table; }
+    void clear(DataSetIndex) override {}
+    void show(DataSetIndex index, bool) override { shown_ = index; }
+    void appendNewest(DataSetIndex index) override;
+    void redrawIfGrown() override {}
+    void setContinuous(bool) override {}
+
+    // Called with the data set's index whenever a newest sample was written.
+    std::function<void(DataSetIndex)> onAppend;
+
+  private:
+    DataSetIndex shown_ = LogData;
+};
+
+class NoPointer : public BusyPointer {
+  public:
+    void setBusy(bool) override {}
+};
+
+// A bar on standard error when it is a terminal; nothing otherwise.
+class TerminalProgress : public ProgressView {
+  public:
+    explicit TerminalProgress(bool terminal) : terminal_(terminal) {}
+    void open(std::function<void()> onCancel) override;
+    void setProgress(int value, int maximum, const QString& caption) override;
+    void closeByProgram() override;
+    void cancel();
+
+  private:
+    bool terminal_;
+    bool open_ = false;
+    std::function<void()> onCancel_;
+};
+
+// Messages go to standard error and are kept for the exit code; a question is answered by
+// the flag that names it, or refused with its text.
+class CliPrompter : public Prompter {
+  public:
+    void message(const QString& title, const QString& text) override;
+    bool question(const QString& title, const QString& text) override;
+    // The path once: a refused name is not offered again.
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return std::exchange(savePath, QString());
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+
+    // The answer to every question; none: a question is refused.
+    std::optional<bool> answer;
+    // Where a save goes; empty: the save is cancelled.
+    QString savePath;
+    QStringList messages;
+    QStringList unanswered;
+    const MessageTable* table = nullptr;
+};
+
+// The recording-setting dialog filled from the start flags; the other dialogs are not offered.
+class CliDialogs : public DialogHost {
+  public:
+    CliDialogs(const CliOptions& options, const MessageTable& messages, Prompter& prompter,
+               std::function<QDateTime()> now)
+        : options_(options), messages_(messages), prompter_(prompter), now_(std::move(now)) {}
+
+    std::optional<RecordingRequest> recordingSetting(RecordingSetup& setup) override;
+    std::optional<QString> identificationName(NameField&) override { return std::nullopt; }
+    bool clockSetting() override { return false; }
+    std::optional<int> communication(const PortChoice&) override { return std::nullopt; }
+    void version(const VersionTexts&) override {}
+    bool openUrl(const QUrl&) override { return false; }
+
+    // Set when the flags were refused (the message was shown).
+    bool refused = false;
+
+  private:
+    bool refuse(const QString& text);
+    bool setBound(RecordingSetup& setup, std::optional<int> degrees, bool upper);
+    bool setReservation(RecordingSetup& setup);
+
+    const CliOptions& options_;
+    const MessageTable& messages_;
+    Prompter& prompter_;
+    std::function<QDateTime()> now_;
+};

@@ -1,0 +1,186 @@
+// Parsing of the command line's subcommands and flags.
+#include "cli/options.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kUsage = 1210;
+constexpr int kBadValue = 1211;
+constexpr int kNeedsValue = 1212;
+constexpr int kNotAnOption = 1213;
+constexpr int kUnknownCommand = 1214;
+constexpr int kStartNeeds = 1215;
+constexpr int kCountNeedsEvery = 1216;
+constexpr int kOneMode = 1217;
+
+struct Reader {
+    QStringList args;
+    int next = 0;
+
+    bool atEnd() const { return next >= args.size(); }
+    QString take() { return args.at(next++); }
+};
+
+std::optional<int> parseInt(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<Subcommand> parseSubcommand(const QString& word) {
+    static const struct {
+        const char* word;
+        Subcommand command;
+    } kWords[] = {{"status", Subcommand::Status},
+                  {"download", Subcommand::Download},
+                  {"start", Subcommand::Start},
+                  {"stop", Subcommand::Stop},
+                  {"measure", Subcommand::Measure}};
+    for (const auto& entry : kWords) {
+        if (word == QLatin1String(entry.word)) {
+            return entry.command;
+        }
+    }
+    return std::nullopt;
+}
+
+// Which subcommands take a flag; the common ones take any.
+bool allowed(const QString& flag, Subcommand command) {
+    static const struct {
+        const char* flag;
+        Subcommand command;
+    } kOwners[] = {{"--json", Subcommand::Status},     {"--out", Subcommand::Download},
+                   {"--normal", Subcommand::Download}, {"--name", Subcommand::Start},
+                   {"--interval", Subcommand::Start},  {"--loop", Subcommand::Start},
+                   {"--one-time", Subcommand::Start},  {"--upper", Subcommand::Start},
+                   {"--lower", Subcommand::Start},     {"--at", Subcommand::Start},
+                   {"--force", Subcommand::Start},     {"--every", Subcommand::Measure},
+                   {"--count", Subcommand::Measure},   {"--out", Subcommand::Measure}};
+    for (const auto& owner : kOwners) {
+        if (flag == QLatin1String(owner.flag) && owner.command == command) {
+            return true;
+        }
+    }
+    return flag == QLatin1String("--port") || flag == QLatin1String("--lang");
+}
+
+}  // namespace
+
+std::optional<Interval> parseInterval(const QString& text) {
+    static const QRegularExpression kPattern(QStringLiteral("^(\\d{1,4})(s|min)$"));
+    const QRegularExpressionMatch match = kPattern.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const int count = match.captured(1).toInt();
+    if (count < 1) {
+        return std::nullopt;
+    }
+    return Interval{match.captured(2) == QLatin1String("s"), count};
+}
+
+std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
+                                               const MessageTable& messages) {
+    const auto missingValue = [&](const QString& flag) {
+        return messages.text(kNeedsValue).arg(flag);
+    };
+    const auto badValue = [&](const QString& flag, const QString& value) {
+        return messages.text(kBadValue).arg(flag, value);
+    };
+    Reader in{arguments};
+    if (in.atEnd()) {
+        return usageText(messages);
+    }
+    const QString word = in.take();
+    const std::optional<Subcommand> command = parseSubcommand(word);
+    if (!command) {
+        return messages.text(kUnknownCommand).arg(word) + QLatin1Char('\n') + usageText(messages);
+    }
+    CliOptions options;
+    options.command = *command;
+    std::optional<bool> loop;
+    while (!in.atEnd()) {
+        const QString flag = in.take();
+        if (!allowed(flag, options.command)) {
+            return messages.text(kNotAnOption).arg(flag, word);
+        }
+        const bool takesValue =
+            flag != QLatin1String("--json") && flag != QLatin1String("--normal") &&
+            flag != QLatin1String("--loop") && flag != QLatin1String("--one-time") &&
+            flag != QLatin1String("--force");
+        if (takesValue && in.atEnd()) {
+            return missingValue(flag);
+        }
+        const QString value = takesValue ? in.take() : QString();
+        if (flag == QLatin1String("--port")) {
+            const std::optional<int> port = parseInt(value);
+            if (!port || *port < 1 || *port > 16) {
+                return badValue(flag, value);
+            }
+            options.port = port;
+        } else if (flag == QLatin1String("--lang")) {
+            if (value != QLatin1String("en") && value != QLatin1String("ja")) {
+                return badValue(flag, value);
+            }
+            options.english = value == QLatin1String("en");
+        } else if (flag == QLatin1String("--json")) {
+            options.json = true;
+        } else if (flag == QLatin1String("--out")) {
+            options.out = value;
+        } else if (flag == QLatin1String("--normal")) {
+            options.normal = true;
+        } else if (flag == QLatin1String("--name")) {
+            options.name = value;
+        } else if (flag == QLatin1String("--interval") || flag == QLatin1String("--every")) {
+            const std::optional<Interval> interval = parseInterval(value);
+            if (!interval) {
+                return badValue(flag, value);
+            }
+            if (flag == QLatin1String("--every")) {
+                options.every = interval;
+            } else {
+                options.interval = *interval;
+            }
+        } else if (flag == QLatin1String("--loop") || flag == QLatin1String("--one-time")) {
+            if (loop) {
+                return messages.text(kOneMode);
+            }
+            loop = flag == QLatin1String("--loop");
+        } else if (flag == QLatin1String("--upper") || flag == QLatin1String("--lower")) {
+            const std::optional<int> degrees = parseInt(value);
+            if (!degrees) {
+                return badValue(flag, value);
+            }
+            (flag == QLatin1String("--upper") ? options.upper : options.lower) = degrees;
+        } else if (flag == QLatin1String("--at")) {
+            const QDateTime at = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm"));
+            if (!at.isValid()) {
+                return badValue(flag, value);
+            }
+            options.at = at;
+        } else if (flag == QLatin1String("--force")) {
+            options.force = true;
+        } else if (flag == QLatin1String("--count")) {
+            const std::optional<int> count = parseInt(value);
+            if (!count || *count < 1) {
+                return badValue(flag, value);
+            }
+            options.count = *count;
+        }
+    }
+    if (options.command == Subcommand::Start) {
+        if (options.name.isEmpty() || options.interval.count == 0 || !loop) {
+            return messages.text(kStartNeeds);
+        }
+        options.loop = *loop;
+    }
+    if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
+        return messages.text(kCountNeedsEvery);
+    }
+    return options;
+}
+
+QString usageText(const MessageTable& messages) {
+    return messages.text(kUsage);
+}

@@ -1,0 +1,281 @@
+// The subcommands of the command line on the window's operations; see runner.h.
+#include "cli/runner.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "data/csv.h"
+#include "data/datetime.h"
+#include "link/loggerstate.h"
+
+namespace {
+
+constexpr int kCommunicationFault = 1042;
+constexpr int kCommunicationEnded = 1043;
+constexpr int kDownloadFailed = 1089;
+constexpr int kStopFirst = 1218;
+constexpr int kCannotWrite = 1224;
+constexpr int kModelCaption = 1225;
+constexpr int kNameCaption = 1054;
+
+// The status panel's lines: the key for machines, the caption and the value controls.
+struct StatusLine {
+    const char* key;
+    ControlId caption;
+    ControlId value;
+};
+constexpr StatusLine kStatusLines[] = {
+    {"operation", ControlId::Label9, ControlId::OperationText},
+    {"battery", ControlId::Label11, ControlId::BatteryText},
+    {"beginning", ControlId::Label18, ControlId::BeginningText},
+    {"points", ControlId::Label22, ControlId::PointsText},
+    {"interval", ControlId::Label20, ControlId::IntervalText},
+    {"mode", ControlId::Label47, ControlId::ModeText},
+    {"upper", ControlId::Label31, ControlId::UpperText},
+    {"lower", ControlId::Label32, ControlId::LowerText},
+};
+
+}  // namespace
+
+CliRunner::CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
+                     CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal)
+    : options_(options),
+      messages_(messages),
+      out_(out),
+      session_(port, timers_, prompter_, messages, dataSets_),
+      controls_(messages),
+      dialogs_(options, messages, session_.prompter(), [] { return QDateTime::currentDateTime(); }),
+      progress_(terminal),
+      context_{session_, waiter, controls_, display_, pointer_, dialogs_, progress_},
+      operations_(context_, device) {
+    prompter_.table = &messages;
+    dataSets_.open(scratch_.path());
+}
+
+CliRunner::~CliRunner() {
+    if (session_.port().isOpen()) {
+        session_.port().close();
+    }
+    dataSets_.close();
+    dataSets_.removeFiles();
+}
+
+int CliRunner::run() {
+    session_.applyLineSettings();
+    if (const int code = connect(); code != Done) {
+        return code;
+    }
+    switch (options_.command) {
+        case Subcommand::Status:
+            return status();
+        case Subcommand::Download:
+            return download();
+        case Subcommand::Start:
+            return start();
+        case Subcommand::Stop:
+            return stop();
+        case Subcommand::Measure:
+            return measure();
+    }
+    return Usage;
+}
+
+void CliRunner::waitIdle() {
+    while (session_.engine().busy()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    // Messages held back until the procedure's end are shown by now.
+    QCoreApplication::processEvents();
+}
+
+int CliRunner::communicationCode() const {
+    for (const QString& text : prompter_.messages) {
+        for (int index : {kCommunicationFault, kCommunicationEnded, kDownloadFailed}) {
+            if (text.contains(messages_.text(index))) {
+                return CommunicationFailed;
+            }
+        }
+    }
+    return Done;
+}
+
+bool CliRunner::recordingOrReserved() {
+    const QString& state = session_.state().Record_State;
+    return state == kStateRecording || state == kStateReserved;
+}
+
+int CliRunner::connect() {
+    operations_.connection().Port_Set_Command(options_.port ? QStringLiteral("Once") : QString(),
+                                              options_.port.value_or(Connection::kFirstPort));
+    if (!session_.port().isOpen()) {
+        return NoLogger;
+    }
+    waitIdle();
+    if (!session_.port().isOpen()) {
+        return CommunicationFailed;
+    }
+    return communicationCode();
+}
+
+int CliRunner::status() {
+    QJsonObject json;
+    QString text;
+    const auto add = [&](const char* key, const QString& caption, const QString& value) {
+        json.insert(QLatin1String(key), value.trimmed());
+        text += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
+    };
+    add("model", messages_.text(kModelCaption), session_.state().Machine_N_P);
+    add("name", messages_.text(kNameCaption), controls_.text(ControlId::IdentNameText));
+    for (const StatusLine& line : kStatusLines) {
+        if (controls_.shown(line.value)) {
+            add(line.key, controls_.text(line.caption), controls_.text(line.value));
+        }
+    }
+    const QString note = controls_.text(ControlId::StopNoteText).trimmed();
+    if (!note.isEmpty()) {
+        add("note", QString(), note);
+    }
+    const QByteArray bytes =
+        options_.json ? QJsonDocument(json).toJson(QJsonDocument::Indented) : text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+    return Done;
+}
+
+int CliRunner::download() {
+    if (options_.normal) {
+        operations_.connection().D_M_Slow_Click();
+    } else {
+        operations_.connection().D_M_Fast_Click();
+    }
+    const std::int16_t before = dataSets_[LogData].count;
+    operations_.download().Command5_Click();
+    if (!session_.engine().busy()) {
+        return before == dataSets_[LogData].count ? Refused : Done;
+    }
+    waitIdle();
+    if (const int code = communicationCode(); code != Done || !session_.port().isOpen()) {
+        return CommunicationFailed;
+    }
+    return writeCsv(LogData);
+}
+
+int CliRunner::writeCsv(DataSetIndex index) {
+    const QString target =
+        options_.out.isEmpty() ? scratch_.filePath(QStringLiteral("out.csv")) : options_.out;
+    prompter_.savePath = target;
+    operations_.files().save(index);
+    if (dataSets_[index].unsaved) {
+        return Refused;
+    }
+    if (options_.out.isEmpty()) {
+        QFile file(target);
+        if (!file.open(QIODevice::ReadOnly)) {
+            prompter_.message(QString(), messages_.text(kCannotWrite).arg(target));
+            return Refused;
+        }
+        const QByteArray bytes = file.readAll();
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+    }
+    return Done;
+}
+
+int CliRunner::start() {
+    if (recordingOrReserved()) {
+        prompter_.message(QString(), messages_.text(kStopFirst));
+        return Refused;
+    }
+    if (options_.force) {
+        prompter_.answer = true;
+    }
+    operations_.recording().Command4_Click();
+    if (!session_.engine().busy()) {
+        return Refused;
+    }
+    waitIdle();
+    return session_.port().isOpen() ? communicationCode() : CommunicationFailed;
+}
+
+int CliRunner::stop() {
+    if (!recordingOrReserved()) {
+        return status();
+    }
+    operations_.recording().Command4_Click();
+    waitIdle();
+    if (!session_.port().isOpen()) {
+        return CommunicationFailed;
+    }
+    if (const int code = communicationCode(); code != Done) {
+        return code;
+    }
+    return status();
+}
+
+void CliRunner::printSample(const Sample& sample) {
+    const QString line = datetime::format(sample.dateTime) + QLatin1Char('\t') +
+                         formatHundredths(sample.temperature) + QLatin1Char('\t') +
+                         formatHundredths(sample.humidity) + QLatin1Char('\n');
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+    std::fflush(out_);
+}
+
+int CliRunner::measure() {
+    RealTimeMeasurement& realTime = operations_.realTime();
+    DataSet& samples = dataSets_[RealTimeData];
+    const bool toFile = !options_.out.isEmpty();
+    if (!options_.every) {
+        realTime.Command1_Click();
+        waitIdle();
+        if (const int code = communicationCode(); code != Done || samples.count < 1) {
+            return CommunicationFailed;
+        }
+        Sample sample;
+        if (samples.read(1, sample) == DataError::None && !toFile) {
+            printSample(sample);
+        }
+        return toFile ? writeCsv(RealTimeData) : Done;
+    }
+    const Interval every = *options_.every;
+    if (every.seconds) {
+        realTime.Option3_Click();
+    } else {
+        realTime.Option4_Click();
+    }
+    controls_.setText(ControlId::Combo5, QString::number(every.count));
+    if (!realTime.repeatSeconds()) {
+        return Refused;
+    }
+    // Every sample written is printed once, however the writes and the appends interleave.
+    int printed = 0;
+    const auto printNew = [&] {
+        Sample sample;
+        for (; !toFile && printed < std::min<int>(samples.count, options_.count); ++printed) {
+            if (samples.read(printed + 1, sample) == DataError::None) {
+                printSample(sample);
+            }
+        }
+    };
+    display_.onAppend = [&](DataSetIndex) { printNew(); };
+    realTime.Command2_Click();
+    while (realTime.running() && samples.count < options_.count && session_.port().isOpen()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    // The last sample is complete only when its measurement has ended.
+    waitIdle();
+    printNew();
+    display_.onAppend = nullptr;
+    // The stop's save question is answered by --out.
+    prompter_.answer = toFile;
+    prompter_.savePath = options_.out;
+    if (realTime.running()) {
+        realTime.Command2_Click();
+    }
+    waitIdle();
+    if (!session_.port().isOpen()) {
+        return CommunicationFailed;
+    }
+    return toFile && samples.unsaved ? Refused : communicationCode();
+}

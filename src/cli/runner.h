@@ -1,0 +1,58 @@
+// One run of the command line: the link session and the operations the window uses, wired to
+// the command line's controls, prompter and dialogs; each subcommand calls the operations the
+// window's buttons call and waits for their procedures on the event loop.
+#pragma once
+
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "cli/clihost.h"
+#include "cli/options.h"
+#include "data/datasets.h"
+#include "link/qttimerset.h"
+#include "link/session.h"
+#include "operations/operations.h"
+
+class CbusDevice;
+class SerialPort;
+class Waiter;
+
+class CliRunner {
+  public:
+    CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
+              CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal);
+    ~CliRunner();
+
+    int run();
+
+  private:
+    int connect();
+    int status();
+    int download();
+    int start();
+    int stop();
+    int measure();
+    void waitIdle();
+    // The exit code the messages shown so far call for: a communication failure, else 0.
+    int communicationCode() const;
+    bool recordingOrReserved();
+    // Writes a data set as the window saves it, to the --out file or standard output.
+    int writeCsv(DataSetIndex index);
+    void printSample(const Sample& sample);
+
+    const CliOptions& options_;
+    const MessageTable& messages_;
+    std::FILE* out_;
+    QTemporaryDir scratch_;
+    QtTimerSet timers_;
+    DataSets dataSets_;
+    CliPrompter prompter_;
+    Session session_;
+    TextControls controls_;
+    NoDisplay display_;
+    NoPointer pointer_;
+    CliDialogs dialogs_;
+    TerminalProgress progress_;
+    Context context_;
+    Operations operations_;
+};
