@@ -115,16 +115,19 @@ DataError realTimeTemperature(Sample& sample, DataSet& realTime, const QString& 
     sample.raw[0] = r2;
     sample.raw[1] = r3;
     convertSample(sample, realTimeInterval(keyword, realTime));
-    const DataError e = realTime.append(sample);
-    // The humidity reply completes only the record this reply appended.
-    sample.index = e == DataError::None ? realTime.count : 0;
-    return e;
+    if (realTime.count >= DataSet::kMaxCount) {
+        sample.index = 0;
+        return DataError::Overflow;
+    }
+    // The humidity reply completes only the sample this reply began.
+    sample.index = static_cast<std::int16_t>(realTime.count + 1);
+    return DataError::None;
 }
 
 DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& keyword,
                            std::uint8_t r2, std::uint8_t r3, const MessageTable& messages,
                            RealTimeReadout& readout) {
-    if (sample.index < 1 || sample.index != realTime.count) {
+    if (sample.index < 1 || sample.index != realTime.count + 1) {
         return DataError::Range;
     }
     sample.raw[2] = r2;
@@ -134,7 +137,8 @@ DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& key
     readout.humidity = readoutNumber(sample.humidity) + messages.text(kMessagePercent);
     readout.time = dateTimeText(sample.dateTime);
     sample.series = 1;
-    if (const DataError e = realTime.write(realTime.count, sample); e != DataError::None) {
+    if (const DataError e = realTime.append(sample); e != DataError::None) {
+        sample.index = 0;
         return e;
     }
     realTime.unsaved = true;

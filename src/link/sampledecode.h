@@ -44,11 +44,13 @@ struct RealTimeReadout {
     QString time;
 };
 int realTimeInterval(const QString& keyword, const DataSet& realTime);
-// MeasureTemperature: count + 1 and the sample written as the new last record.
+// MeasureTemperature: the temperature half of the next sample. Nothing is written until the
+// humidity reply completes it, so a measurement that fails half-way leaves no half sample;
+// Overflow when the data set cannot take another sample.
 DataError realTimeTemperature(Sample& sample, DataSet& realTime, const QString& keyword,
                               std::uint8_t r2, std::uint8_t r3);
-// MeasureHumidity: completes the sample, writes it, marks the data set unsaved and updates its
-// statistics; the read-out texts are returned.
+// MeasureHumidity: completes the sample begun by the temperature reply and appends it (count
+// + 1), marks the data set unsaved and updates its statistics; the read-out texts are returned.
 DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& keyword,
                            std::uint8_t r2, std::uint8_t r3, const MessageTable& messages,
                            RealTimeReadout& readout);

@@ -167,7 +167,8 @@ TEST_F(DataSetTest, RealTimeRepliesCompleteOneSample) {
     RealTimeReadout readout;
     ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real"), 6400 >> 8, 6400 & 0xFF),
               DataError::None);
-    EXPECT_EQ(rt.count, 1);
+    // Nothing is kept of a measurement until its humidity reply completes it.
+    EXPECT_EQ(rt.count, 0);
     ASSERT_EQ(realTimeHumidity(buffer, rt, QStringLiteral("real"), 1500 >> 8, 1500 & 0xFF, messages,
                                readout),
               DataError::None);
@@ -184,9 +185,11 @@ TEST_F(DataSetTest, RealTimeRepliesCompleteOneSample) {
     ASSERT_EQ(realTimeHumidity(buffer, rt, QStringLiteral("real_con"), 0, 100, messages, readout),
               DataError::None);
     EXPECT_FLOAT_EQ(at(2).temperature, temperatureOfRaw(1600, 2));
-    // A humidity reply without its temperature reply changes nothing.
-    buffer.index = 0;
+    // A humidity reply without its temperature reply changes nothing, nor does a temperature
+    // reply whose humidity never comes.
     EXPECT_NE(realTimeHumidity(buffer, rt, QStringLiteral("real"), 0, 0, messages, readout),
+              DataError::None);
+    ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real"), 1600 >> 8, 1600 & 0xFF),
               DataError::None);
     EXPECT_EQ(rt.count, 2);
 }
