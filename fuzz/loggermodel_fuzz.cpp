@@ -2,8 +2,7 @@
 // model: any sequence of commands, each with any reply bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <array>
-#include <span>
+#include <vector>
 
 #include "data/dataset.h"
 #include "fuzzsession.h"
@@ -12,39 +11,23 @@
 
 namespace {
 
-struct Asked {
-    Command command;
-    std::uint8_t arg1 = 0;
-};
-
-constexpr std::array<Asked, 26> kAsked{{
-    {Command::Identify},
-    {Command::GetName12},
-    {Command::GetName34},
-    {Command::GetStatus},
-    {Command::ReadSetting, kSettingStartYearMonth},
-    {Command::ReadSetting, kSettingStartDayHour},
-    {Command::ReadSetting, kSettingStartMinuteSecond},
-    {Command::ReadSetting, kSettingRecordBytes},
-    {Command::ReadSetting, kSettingInterval},
-    {Command::GetRecordBytes},
-    {Command::GetReserveDay},
-    {Command::GetReserveHour},
-    {Command::GetReserveMinute},
-    {Command::GetInterval},
-    {Command::GetUpperAlarm},
-    {Command::GetLowerAlarm},
-    {Command::GetMemoryMode},
-    {Command::GetBatteryVoltage},
-    {Command::GetDownloaded},
-    {Command::GetClockMonthYear},
-    {Command::GetClockHourDay},
-    {Command::GetClockSecondMinute},
-    {Command::GetBatteryLow},
-    {Command::MeasureTemperature},
-    {Command::MeasureHumidity},
-    {Command::ReadSetting, 0},
-}};
+// The entries of the status read, clock read and measurement batches, as the engine queues them.
+const std::vector<CommandEntry>& askedEntries() {
+    static const std::vector<CommandEntry> entries = [] {
+        FuzzSession s;
+        std::vector<CommandEntry> all;
+        const QString keyword = QStringLiteral("fuzz");
+        for (auto batch : {enqueueStatusRead, enqueueClockRead, enqueueMeasurement}) {
+            s.engine.begin();
+            batch(s.engine, keyword, 0);
+            const CommandQueue& queue = s.engine.queue();
+            all.insert(all.end(), queue.Entries.begin(), queue.Entries.begin() + queue.Count);
+        }
+        s.engine.begin();
+        return all;
+    }();
+    return entries;
+}
 
 }  // namespace
 
@@ -53,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoggerState state;
     DataSet header;
     while (in.remaining_bytes() > 0) {
-        const Asked asked = kAsked[in.ConsumeIntegralInRange<std::size_t>(0, kAsked.size() - 1)];
-        CommandEntry entry;
-        entry.Code = code(asked.command);
-        entry.Arg1 =
-            asked.command == Command::ReadSetting ? asked.arg1 : in.ConsumeIntegral<std::uint8_t>();
-        entry.Keyword = QStringLiteral("fuzz");
+        const auto& entries = askedEntries();
+        CommandEntry entry = entries[in.ConsumeIntegralInRange<std::size_t>(0, entries.size() - 1)];
+        // A setting read keeps its address; other replies are tried against any argument.
+        if (entry.Code != code(Command::ReadSetting)) {
+            entry.Arg1 = in.ConsumeIntegral<std::uint8_t>();
+        }
         const std::string body = in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 24));
         Reply reply;
         reply.raw = QByteArray(body.data(), static_cast<qsizetype>(body.size()));
