@@ -105,7 +105,7 @@ CsvError readHeaderValues(ListInput& input, CsvHeader& header) {
     const std::optional<std::int32_t> interval = parseWhole(items[3]);
     const std::optional<std::int16_t> upper = parseBound(items[4], header.upperOn);
     const std::optional<std::int16_t> lower = parseBound(items[5], header.lowerOn);
-    if (!start || !points || !interval || !upper || !lower) {
+    if (!start || !LoggerRange::holdsDate(*start) || !points || !interval || !upper || !lower) {
         return CsvError::Malformed;
     }
     header.identName = items[0];
@@ -133,7 +133,11 @@ CsvError readSamples(ListInput& input, DataSet& set, CsvHeader& header) {
         const std::optional<double> when = datetime::parse(items[1]);
         const std::optional<double> temperature = parseNumber(items[2]);
         const std::optional<double> humidity = parseNumber(items[3]);
-        if (!when || !temperature || !humidity) {
+        // Values no logger can produce are refused: the graphs and statistics take every
+        // stored value as a real reading.
+        if (!when || !temperature || !humidity || !LoggerRange::holdsDate(*when) ||
+            !LoggerRange::holdsTemperature(*temperature) ||
+            !LoggerRange::holdsHumidity(*humidity)) {
             return CsvError::Malformed;
         }
         if (datetime::secondsBetween(previous, *when) > header.interval) {

@@ -5,6 +5,23 @@
 #include <array>
 #include <cstdint>
 
+// What a logger can hold: its conversion keeps readings within these bounds, and its clock
+// counts years 2000 to 2099 (dates as days since 1899-12-30).
+struct LoggerRange {
+    static constexpr float kLowestTemperature = -40.0f;
+    static constexpr float kHighestTemperature = 100.0f;
+    static constexpr float kLowestHumidity = 0.0f;
+    static constexpr float kHighestHumidity = 100.0f;
+    static constexpr double kFirstDay = 36526.0;  // 2000-01-01
+    static constexpr double kEndDay = 73051.0;    // 2100-01-01
+
+    static bool holdsTemperature(double v) {
+        return v >= kLowestTemperature && v <= kHighestTemperature;
+    }
+    static bool holdsHumidity(double v) { return v >= kLowestHumidity && v <= kHighestHumidity; }
+    static bool holdsDate(double days) { return days >= kFirstDay && days < kEndDay; }
+};
+
 struct Sample {
     static constexpr int kRemarksLength = 50;
 

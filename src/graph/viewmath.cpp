@@ -14,6 +14,16 @@ int clampToBar(const Bar& bar, std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, bar.lower(), bar.upper()));
 }
 
+// A stored value of any size (or none) becomes an int the bars can clamp: casting a double
+// outside int's range is undefined.
+int boundedInt(double v) {
+    constexpr double kLimit = 1e9;
+    return std::isnan(v) ? 0 : static_cast<int>(std::clamp(v, -kLimit, kLimit));
+}
+
+// More grid lines than this cannot be told apart on any screen or page.
+constexpr std::int64_t kMaxGridLines = 2000;
+
 QString twoDigits(int v) {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
 }
@@ -147,14 +157,14 @@ void fitGraphToData(Bars& bars, const ValueExtremes& x) {
         if (std::floor(h + 0.5) < 25) {
             h = 25;
         }
-        return static_cast<int>(std::floor(h * 1.1));
+        return boundedInt(std::floor(h * 1.1));
     };
     bars[VScroll1].setValue(halfSpan(x.tMax, x.tMin));
     bars[VScroll3].setValue(halfSpan(x.hMax, x.hMin));
     bars[VScroll2].setRange(1000 - bars[VScroll1].value, bars[VScroll1].value - 400);
     bars[VScroll4].setRange(1000 - bars[VScroll3].value, bars[VScroll3].value);
-    bars[VScroll2].setValue(static_cast<int>(std::floor((x.tMax + x.tMin) / 2 * 10 + 0.5)));
-    bars[VScroll4].setValue(static_cast<int>(std::floor((x.hMax + x.hMin) / 2 * 10 + 0.5)));
+    bars[VScroll2].setValue(boundedInt(std::floor((x.tMax + x.tMin) / 2 * 10 + 0.5)));
+    bars[VScroll4].setValue(boundedInt(std::floor((x.hMax + x.hMin) / 2 * 10 + 0.5)));
     bars[HScroll2].setValue(0);
     bars[HScroll4].setValue(0);
 }
@@ -246,6 +256,12 @@ GridStart timeGridStart(std::int64_t endSeconds, std::int64_t width, std::int64_
     }
     if (width >= 720000) {
         scan(86400, 86400, [](const TimeFields& f) { return f.hour == 0; });
+        // A window of centuries: every so many midnights, so the work follows the pixels and
+        // not the span.
+        const std::int64_t days = width / kSecondsPerDay;
+        if (days > kMaxGridLines) {
+            g.step = kSecondsPerDay * (days / kMaxGridLines + 1);
+        }
     }
     return g;
 }
@@ -310,11 +326,11 @@ QString timeLabelText(const TimeFields& f, TimeLabel kind) {
 }
 
 int firstValueTenth(double bottom) {
-    return static_cast<int>(std::floor(bottom)) * 10;
+    return boundedInt(std::floor(bottom) * 10);
 }
 
 int lastValueTenth(double top) {
-    return static_cast<int>(std::floor(top * 10 + 1e-6));
+    return boundedInt(std::floor(top * 10 + 1e-6));
 }
 
 std::optional<int> valueLineEntry(int n, int h) {

@@ -69,8 +69,10 @@ void convertSample(Sample& sample, int intervalSeconds) {
     const double t = temperatureExact(rawTemperature, c);
     const double linear = c.h1 + c.h2 * rawHumidity + c.h3 * rawHumidity * rawHumidity;
     const double humidity = (t - 25) * (c.t1 + c.t2 * rawHumidity) + linear;
-    sample.temperature = std::clamp(static_cast<float>(t), -40.0f, 100.0f);
-    sample.humidity = std::clamp(static_cast<float>(humidity), 0.0f, 100.0f);
+    sample.temperature = std::clamp(static_cast<float>(t), LoggerRange::kLowestTemperature,
+                                    LoggerRange::kHighestTemperature);
+    sample.humidity = std::clamp(static_cast<float>(humidity), LoggerRange::kLowestHumidity,
+                                 LoggerRange::kHighestHumidity);
 }
 
 DataError convertDataSet(DataSet& dataSet, const MessageTable& messages) {

@@ -255,6 +255,8 @@ TEST(TimeGrid, StartLandsOnWholeMinuteHourOrMidnight) {
         {"day", end, 86400, 0, 3600, 13, 0, 0},
         {"ten_days", end, 864000, 0, 86400, 0, 0, 0},
         {"ten_days_offset", end, 864000, 5000, 86400, 0, 0, 0},
+        // Dates 0100/01/01 to 9999/12/31 on display: every 1827th midnight, not 3.6 million.
+        {"millennia", end, std::int64_t{3652058} * 86400, 0, std::int64_t{1827} * 86400, 0, 0, 0},
     };
     for (const Case& c : cases) {
         const GridStart g = timeGridStart(c.end, c.width, c.offset);
@@ -264,6 +266,27 @@ TEST(TimeGrid, StartLandsOnWholeMinuteHourOrMidnight) {
         EXPECT_EQ(f.hour, c.hour) << c.name;
         EXPECT_EQ(f.minute, c.minute) << c.name;
         EXPECT_EQ(f.second, c.second) << c.name;
+    }
+}
+
+TEST(FitGraph, AnyStoredValueGivesBarsWithinTheirRanges) {
+    // Readings far outside what a logger produces (a crafted file, a bad record) fit to the
+    // widest view instead of a cast out of int's range.
+    const struct {
+        ValueExtremes x;
+        bool widest;  // the spread needs the widest temperature view
+    } cases[] = {{{1e38, -3.4e38, 1e38, 0}, true}, {{4e8, 4e8, -4e8, -4e8}, false}};
+    for (const auto& c : cases) {
+        Bars bars = initialBars();
+        fitGraphToData(bars, c.x);
+        for (int id : {VScroll1, VScroll2, VScroll3, VScroll4}) {
+            EXPECT_GE(bars[id].value, bars[id].lower()) << id;
+            EXPECT_LE(bars[id].value, bars[id].upper()) << id;
+        }
+        EXPECT_EQ(bars[VScroll1].value == bars[VScroll1].upper(), c.widest);
+        EXPECT_LE(lastValueTenth(temperatureWindow(bars, 1).top) -
+                      firstValueTenth(temperatureWindow(bars, 1).bottom),
+                  20000);
     }
 }
 
