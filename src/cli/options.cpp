@@ -45,24 +45,39 @@ std::optional<Subcommand> parseSubcommand(const QString& word) {
     return std::nullopt;
 }
 
-// Which subcommands take a flag; the common ones take any.
-bool allowed(const QString& flag, Subcommand command) {
-    static const struct {
-        const char* flag;
-        Subcommand command;
-    } kOwners[] = {{"--json", Subcommand::Status},     {"--out", Subcommand::Download},
-                   {"--normal", Subcommand::Download}, {"--name", Subcommand::Start},
-                   {"--interval", Subcommand::Start},  {"--loop", Subcommand::Start},
-                   {"--one-time", Subcommand::Start},  {"--upper", Subcommand::Start},
-                   {"--lower", Subcommand::Start},     {"--at", Subcommand::Start},
-                   {"--force", Subcommand::Start},     {"--every", Subcommand::Measure},
-                   {"--count", Subcommand::Measure},   {"--out", Subcommand::Measure}};
-    for (const auto& owner : kOwners) {
-        if (flag == QLatin1String(owner.flag) && owner.command == command) {
-            return true;
+// Every flag once: the subcommand it belongs to (none: every one) and whether a value follows.
+struct FlagInfo {
+    const char* flag;
+    std::optional<Subcommand> command;
+    bool takesValue;
+};
+constexpr FlagInfo kFlags[] = {
+    {"--port", std::nullopt, true},
+    {"--lang", std::nullopt, true},
+    {"--json", Subcommand::Status, false},
+    {"--out", Subcommand::Download, true},
+    {"--normal", Subcommand::Download, false},
+    {"--name", Subcommand::Start, true},
+    {"--interval", Subcommand::Start, true},
+    {"--loop", Subcommand::Start, false},
+    {"--one-time", Subcommand::Start, false},
+    {"--upper", Subcommand::Start, true},
+    {"--lower", Subcommand::Start, true},
+    {"--at", Subcommand::Start, true},
+    {"--force", Subcommand::Start, false},
+    {"--every", Subcommand::Measure, true},
+    {"--count", Subcommand::Measure, true},
+    {"--out", Subcommand::Measure, true},
+};
+
+// The flag as the subcommand takes it; nullptr when it is not one of its options.
+const FlagInfo* findFlag(const QString& flag, Subcommand command) {
+    for (const FlagInfo& info : kFlags) {
+        if (flag == QLatin1String(info.flag) && (!info.command || *info.command == command)) {
+            return &info;
         }
     }
-    return flag == QLatin1String("--port") || flag == QLatin1String("--lang");
+    return nullptr;
 }
 
 }  // namespace
@@ -102,13 +117,11 @@ std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
     std::optional<bool> loop;
     while (!in.atEnd()) {
         const QString flag = in.take();
-        if (!allowed(flag, options.command)) {
+        const FlagInfo* info = findFlag(flag, options.command);
+        if (info == nullptr) {
             return messages.text(kNotAnOption).arg(flag, word);
         }
-        const bool takesValue =
-            flag != QLatin1String("--json") && flag != QLatin1String("--normal") &&
-            flag != QLatin1String("--loop") && flag != QLatin1String("--one-time") &&
-            flag != QLatin1String("--force");
+        const bool takesValue = info->takesValue;
         if (takesValue && in.atEnd()) {
             return missingValue(flag);
         }

@@ -140,7 +140,7 @@ int CliRunner::status() {
     }
     const QByteArray bytes =
         options_.json ? QJsonDocument(json).toJson(QJsonDocument::Indented) : text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+    write(bytes);
     return Done;
 }
 
@@ -177,7 +177,7 @@ int CliRunner::writeCsv(DataSetIndex index) {
             return Refused;
         }
         const QByteArray bytes = file.readAll();
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+        write(bytes);
     }
     return Done;
 }
@@ -213,12 +213,16 @@ int CliRunner::stop() {
     return status();
 }
 
+void CliRunner::write(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+}
+
 void CliRunner::printSample(const Sample& sample) {
     const QString line = datetime::format(sample.dateTime) + QLatin1Char('\t') +
                          formatHundredths(sample.temperature) + QLatin1Char('\t') +
                          formatHundredths(sample.humidity) + QLatin1Char('\n');
     const QByteArray bytes = line.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+    write(bytes);
     std::fflush(out_);
 }
 

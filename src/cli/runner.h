@@ -39,6 +39,8 @@ class CliRunner {
     // Writes a data set as the window saves it, to the --out file or standard output.
     int writeCsv(DataSetIndex index);
     void printSample(const Sample& sample);
+    // Data to standard output (or the stream given).
+    void write(const QByteArray& bytes);
 
     const CliOptions& options_;
     const MessageTable& messages_;
