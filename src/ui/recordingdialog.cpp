@@ -149,16 +149,16 @@ void RecordingDialog::change(F&& apply) {
 void RecordingDialog::connectControls() {
     connect(text1_, &NameBox::left, this, &RecordingDialog::nameLeft);
     connect(option8_, &QRadioButton::toggled, this,
-            [this](bool on) { change([&] { setup_.setLoop(on); }); });
+            [this](bool on) { change([this, on] { setup_.setLoop(on); }); });
     connect(option5_, &QRadioButton::toggled, this,
-            [this](bool on) { change([&] { setup_.chooseSeconds(on); }); });
+            [this](bool on) { change([this, on] { setup_.chooseSeconds(on); }); });
     connect(combo2_, &QComboBox::activated, this, [this](int index) {
-        change([&] { setup_.chooseCount(combo2_->itemText(index).toInt()); });
+        change([this, index] { setup_.chooseCount(combo2_->itemText(index).toInt()); });
     });
     connect(option1_, &QRadioButton::toggled, this,
-            [this](bool on) { change([&] { setup_.setUpperOn(on); }); });
+            [this](bool on) { change([this, on] { setup_.setUpperOn(on); }); });
     connect(option3_, &QRadioButton::toggled, this,
-            [this](bool on) { change([&] { setup_.setLowerOn(on); }); });
+            [this](bool on) { change([this, on] { setup_.setLowerOn(on); }); });
     const struct {
         UpScrollBar* bar;
         void (RecordingSetup::*set)(int);
@@ -169,10 +169,10 @@ void RecordingDialog::connectControls() {
                 {vScroll5_, &RecordingSetup::setMinute}};
     for (const auto& bar : bars) {
         connect(bar.bar, &UpScrollBar::upValueChanged, this,
-                [this, set = bar.set](int value) { change([&] { (setup_.*set)(value); }); });
+                [this, set = bar.set](int value) { change([this, set, value] { (setup_.*set)(value); }); });
     }
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
-        change([&] { setup_.setReserve(on, QDateTime::currentDateTime()); });
+        change([this, on] { setup_.setReserve(on, QDateTime::currentDateTime()); });
     });
     connect(command1_, &QPushButton::clicked, this, &RecordingDialog::confirm);
     connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
