@@ -159,18 +159,15 @@ void RecordingDialog::connectControls() {
             [this](bool on) { change([this, on] { setup_.setUpperOn(on); }); });
     connect(option3_, &QRadioButton::toggled, this,
             [this](bool on) { change([this, on] { setup_.setLowerOn(on); }); });
-    const struct {
-        UpScrollBar* bar;
-        void (RecordingSetup::*set)(int);
-    } bars[] = {{vScroll1_, &RecordingSetup::setUpper},
-                {vScroll2_, &RecordingSetup::setLower},
-                {vScroll3_, &RecordingSetup::setDayOffset},
-                {vScroll4_, &RecordingSetup::setHour},
-                {vScroll5_, &RecordingSetup::setMinute}};
-    for (const auto& bar : bars) {
-        connect(bar.bar, &UpScrollBar::upValueChanged, this,
-                [this, set = bar.set](int value) { change([this, set, value] { (setup_.*set)(value); }); });
-    }
+    const auto follow = [this](UpScrollBar* bar, auto set) {
+        connect(bar, &UpScrollBar::upValueChanged, this,
+                [this, set](int value) { change([this, set, value] { set(setup_, value); }); });
+    };
+    follow(vScroll1_, [](RecordingSetup& setup, int value) { setup.setUpper(value); });
+    follow(vScroll2_, [](RecordingSetup& setup, int value) { setup.setLower(value); });
+    follow(vScroll3_, [](RecordingSetup& setup, int value) { setup.setDayOffset(value); });
+    follow(vScroll4_, [](RecordingSetup& setup, int value) { setup.setHour(value); });
+    follow(vScroll5_, [](RecordingSetup& setup, int value) { setup.setMinute(value); });
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
         change([this, on] { setup_.setReserve(on, QDateTime::currentDateTime()); });
     });
