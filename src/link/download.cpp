@@ -48,7 +48,6 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     TransferPlan plan;
     plan.wrapped = state.loopWrapped();
     const int pointerRecords = static_cast<int>(state.Record_Pointer) / kRecordBytes;
-    const int total = pointerRecords + (plan.wrapped ? state.Wrapped * kMemoryRecords : 0);
     if (decoded.size() >= 2) {
         plan.runs.assign(decoded.begin(), decoded.end() - 1);
     } else {
@@ -57,10 +56,18 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     const std::int64_t earlier =
         std::accumulate(plan.runs.begin(), plan.runs.end() - 1, std::int64_t{0},
                         [](std::int64_t sum, const Segment& s) { return sum + s.count; });
+    // Records taken since the first run began. Wrapped says whether the memory went round but
+    // not always how often: the stored counts, when they went round too and end at the write
+    // position, tell the rest.
+    std::int64_t total = pointerRecords + (plan.wrapped ? state.Wrapped * kMemoryRecords : 0);
+    const std::int64_t stored = earlier + plan.runs.back().count;
+    if (plan.wrapped && stored >= kMemoryRecords && stored % kMemoryRecords == pointerRecords) {
+        total = stored;
+    }
     if (earlier > total) {
         return std::nullopt;
     }
-    plan.runs.back().count = total - static_cast<std::int32_t>(earlier);
+    plan.runs.back().count = static_cast<std::int32_t>(total - earlier);
     if (plan.wrapped) {
         plan.records = kMemoryRecords;
         plan.endAddress = kMemoryBytes;
