@@ -14,6 +14,7 @@ namespace {
 constexpr int kMessageDownload = 1045;
 constexpr int kMessageFailed = 1089;
 constexpr int kMessageNoData = 1096;
+constexpr int kMessageCancelledLoop = 1170;
 constexpr int kWatchdogLimit = 10;
 constexpr int kWatchdogIntervalMs = 100;
 constexpr int kTableEndAddress = 65534;
@@ -256,7 +257,7 @@ ReplyAction Download::finish() {
     if (cancelled_ && plan_.wrapped) {
         // The records read so far are the oldest addresses: after renumbering they are no
         // contiguous stretch of the recording, so none of them is kept.
-        return fail(kMessageFailed);
+        return fail(kMessageCancelledLoop);
     }
     if (plan_.wrapped && !assignWrappedDates()) {
         return fail(kMessageFailed);

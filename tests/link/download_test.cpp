@@ -203,7 +203,7 @@ TEST_P(ModeTest, CancelOfWrappedMemoryKeepsNothingAndSaysSo) {
     EXPECT_EQ(h.failed, 1);
     EXPECT_EQ(h.finished, 0);
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1089));
+    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1170));
     EXPECT_FALSE(h.logger.streaming());
 }
 
