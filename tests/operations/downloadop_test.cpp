@@ -91,6 +91,7 @@ TEST_F(DownloadOpTest, CancelledStreamEndsAtOnceAndTheNextCommandGetsItsOwnRepli
             cancelled = true;
         }
     });
+    const std::size_t pulsesBefore = h.device.levels.size();
     op.Command5_Click();
     for (int i = 0; i < 1000 && !cancelled; ++i) {
         poll();
@@ -101,6 +102,8 @@ TEST_F(DownloadOpTest, CancelledStreamEndsAtOnceAndTheNextCommandGetsItsOwnRepli
     EXPECT_FALSE(h.progress.isVisible());
     EXPECT_EQ(logData.count, 205);
     EXPECT_EQ(h.display.shows[LogData], 1);
+    EXPECT_EQ(std::vector<int>(h.device.levels.begin() + pulsesBefore, h.device.levels.end()),
+              (std::vector<int>{0xFF, 0}));
     EXPECT_FALSE(h.logger.streaming());
     EXPECT_FALSE(h.logger.hasOutput());
     EXPECT_TRUE(h.prompter.messages.empty());
