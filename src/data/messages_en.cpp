@@ -289,6 +289,10 @@ constexpr Entry kEntries[] = {
     {1164, "No data is selected for printing."},
     {1165, "プロパティ"},
     {1166, "Printer setup"},
+    // Download: a cancelled download of loop memory that has wrapped keeps nothing.
+    {1170,
+     "The download was cancelled. A part of a loop memory that has wrapped cannot be kept, so "
+     "no records were kept."},
     // The command line: its usage, refused flags and answers no flag gave.
     {1210,
      "usage: veltrane-cli COMMAND [OPTIONS]\n"

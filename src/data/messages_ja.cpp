@@ -289,6 +289,10 @@ constexpr Entry kEntries[] = {
     {1164, "印刷するデータが選択されていません。"},
     {1165, "プロパティ"},
     {1166, "プリンタの設定"},
+    // Download: a cancelled download of loop memory that has wrapped keeps nothing.
+    {1170,
+     "ダウンロードを中止しました。上書きが始まったループメモリは一部だけを保存することが"
+     "できないため、データは保存されていません。"},
     // The command line: its usage, refused flags and answers no flag gave.
     {1210,
      "使い方: veltrane-cli コマンド [オプション]\n"

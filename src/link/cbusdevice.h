@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+class Waiter;
+
 class CbusDevice {
   public:
     static constexpr int kOk = 0;
@@ -21,3 +23,10 @@ class CbusDevice {
 // The device the program should use: the simulator's file contract when VELTRANE_DEVICE_DIR
 // is set, otherwise the real USB device.
 std::unique_ptr<CbusDevice> makeCbusDevice();
+
+// How long the lines stay high in the reset pulse.
+inline constexpr int kResetPulseHighMs = 100;
+
+// The pulse that resets the logger's interface: the four lines high, then low; the waiter lets
+// the window run meanwhile. The logger drops what it was sending, a record stream included.
+void pulseReset(CbusDevice& device, Waiter& waiter);

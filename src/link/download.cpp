@@ -5,17 +5,22 @@
 
 #include "data/datasets.h"
 #include "data/texts.h"
+#include "link/cbusdevice.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
+#include "link/waiter.h"
 
 namespace {
 
 constexpr int kMessageDownload = 1045;
 constexpr int kMessageFailed = 1089;
 constexpr int kMessageNoData = 1096;
+constexpr int kMessageCancelledLoop = 1170;
 constexpr int kWatchdogLimit = 10;
 constexpr int kWatchdogIntervalMs = 100;
+// After the reset pulse, time for the stream bytes already in the chip and the driver to arrive.
+constexpr int kStreamSettleMs = 100;
 constexpr int kTableEndAddress = 65534;
 constexpr std::uint8_t kStopArgument = 14;
 constexpr int kMaxRecordPointer = kMemoryBytes;
@@ -48,7 +53,6 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     TransferPlan plan;
     plan.wrapped = state.loopWrapped();
     const int pointerRecords = static_cast<int>(state.Record_Pointer) / kRecordBytes;
-    const int total = pointerRecords + (plan.wrapped ? state.Wrapped * kMemoryRecords : 0);
     if (decoded.size() >= 2) {
         plan.runs.assign(decoded.begin(), decoded.end() - 1);
     } else {
@@ -57,10 +61,18 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     const std::int64_t earlier =
         std::accumulate(plan.runs.begin(), plan.runs.end() - 1, std::int64_t{0},
                         [](std::int64_t sum, const Segment& s) { return sum + s.count; });
+    // Records taken since the first run began. Wrapped says whether the memory went round but
+    // not always how often: the stored counts, when they went round too and end at the write
+    // position, tell the rest.
+    std::int64_t total = pointerRecords + (plan.wrapped ? state.Wrapped * kMemoryRecords : 0);
+    const std::int64_t stored = earlier + plan.runs.back().count;
+    if (plan.wrapped && stored >= kMemoryRecords && stored % kMemoryRecords == pointerRecords) {
+        total = stored;
+    }
     if (earlier > total) {
         return std::nullopt;
     }
-    plan.runs.back().count = total - static_cast<std::int32_t>(earlier);
+    plan.runs.back().count = static_cast<std::int32_t>(total - earlier);
     if (plan.wrapped) {
         plan.records = kMemoryRecords;
         plan.endAddress = kMemoryBytes;
@@ -189,8 +201,7 @@ ReplyAction Download::onRecord(CommandEntry& entry, const Reply& reply) {
     if (phase_ != Phase::Transfer) {
         return ReplyAction::Advance;
     }
-    // After a cancel a stream still runs to its end address: its records are drained unused
-    // so that none of them is taken for the reply of a later command.
+    // The record in flight when a read was cancelled is not kept: the prefix is complete.
     if (!cancelled_ && !storeRecord(entry.Value, reply)) {
         return fail(kMessageFailed);
     }
@@ -200,6 +211,10 @@ ReplyAction Download::onRecord(CommandEntry& entry, const Reply& reply) {
     if (view_ != nullptr) {
         view_->progress(entry.Value / kRecordBytes, plan_.records,
                         progressCaption(messages_, entry.Value / kRecordBytes, plan_.records));
+        // A cancel from the view may have ended the procedure already.
+        if (phase_ != Phase::Transfer) {
+            return ReplyAction::Ended;
+        }
     }
     watchdog_ = 0;
     const bool finished = entry.Value >= plan_.endAddress || (cancelled_ && !streamed_);
@@ -249,7 +264,7 @@ ReplyAction Download::finish() {
     if (cancelled_ && plan_.wrapped) {
         // The records read so far are the oldest addresses: after renumbering they are no
         // contiguous stretch of the recording, so none of them is kept.
-        return fail(kMessageFailed);
+        return fail(kMessageCancelledLoop);
     }
     if (plan_.wrapped && !assignWrappedDates()) {
         return fail(kMessageFailed);
@@ -316,8 +331,28 @@ void Download::downloadTick() {
 }
 
 void Download::Download_Cancel() {
-    if (phase_ == Phase::Table || phase_ == Phase::Transfer) {
-        cancelled_ = true;
+    if ((phase_ != Phase::Table && phase_ != Phase::Transfer) || cancelled_) {
+        return;
+    }
+    cancelled_ = true;
+    if (phase_ == Phase::Transfer && streamed_) {
+        cutStream();
+    }
+}
+
+void Download::cutStream() {
+    // Left alone the logger sends on to the end address, more than 20 s of a full memory at
+    // 57600 baud, and any of it still arriving would be taken for a reply to the next command.
+    // Nothing more is read: the logger's interface is reset, what was already on its way is let
+    // arrive, and the end of the procedure clears it from the port.
+    engine_.timers().stop(TimerId::DownloadTimer);
+    engine_.holdExchange();
+    if (device_ != nullptr && waiter_ != nullptr) {
+        pulseReset(*device_, *waiter_);
+        waiter_->wait(kStreamSettleMs);
+    }
+    if (phase_ == Phase::Transfer && finish() == ReplyAction::Advance) {
+        engine_.Pro_End();
     }
 }
 

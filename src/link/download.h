@@ -15,6 +15,9 @@
 #include "link/engine.h"
 #include "link/loggerstate.h"
 
+class CbusDevice;
+class Waiter;
+
 // One recording run of the segment table.
 struct Segment {
     double start = 0;
@@ -69,6 +72,12 @@ class Download {
 
     // Where progress and the end are shown; nothing is shown without one.
     void setView(DownloadView* view) { view_ = view; }
+    // The chip whose reset pulse stops a cancelled record stream, and the wait around it.
+    // Without them a cancelled stream is only cut off on this side.
+    void setInterfaceReset(CbusDevice* device, Waiter* waiter) {
+        device_ = device;
+        waiter_ = waiter;
+    }
 
     // ReadMemory and StreamRecords replies and the clean-up when a procedure ends.
     void registerHandlers();
@@ -79,7 +88,9 @@ class Download {
 
     // Download_Timer tick: ten ticks without a record pass, the eleventh fails.
     void downloadTick();
-    // Ends the transfer after the record in flight, keeping what is consistent.
+    // Ends the transfer, keeping what is consistent: a stream at once (the logger's interface
+    // is reset and the bytes still on their way are thrown away), a read after the record in
+    // flight.
     void Download_Cancel();
 
     Phase phase() const { return phase_; }
@@ -94,6 +105,7 @@ class Download {
     ReplyAction startTransfer();
     bool storeRecord(int address, const Reply& reply);
     ReplyAction finish();
+    void cutStream();
     bool assignWrappedDates();
     // Empties the log data set, shows the message (none for 0) and ends the procedure.
     ReplyAction fail(int message);
@@ -105,6 +117,8 @@ class Download {
     Prompter& prompter_;
     const MessageTable& messages_;
     DownloadView* view_ = nullptr;
+    CbusDevice* device_ = nullptr;
+    Waiter* waiter_ = nullptr;
 
     Phase phase_ = Phase::Idle;
     std::vector<Segment> decoded_;

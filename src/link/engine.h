@@ -74,6 +74,9 @@ class Engine {
 
     void Pro_End();
     bool RecoverPort();
+    // Nothing more is read, resent or timed out until the procedure ends; for a handler that
+    // must wait (events running) before it ends the procedure itself.
+    void holdExchange() { stopExchangeTimers(); }
 
     // Line settings and port number used by RecoverPort to reopen the port.
     void setLineSettings(const QString& settings, int portNumber);

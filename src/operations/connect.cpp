@@ -9,10 +9,8 @@
 
 namespace {
 
-constexpr std::uint8_t kLinesHigh = 0xFF;
 constexpr std::uint8_t kLinesLow = 0x00;
 constexpr int kBeforePulseMs = 250;
-constexpr int kPulseHighMs = 100;
 constexpr int kAfterPulseMs = 250;
 
 }  // namespace
@@ -117,9 +115,7 @@ void Connection::Port_Set_Once(int Portnumber) {
             port.close();
         }
         c_.waiter.wait(kBeforePulseMs);
-        device_.pulse(kLinesHigh);
-        c_.waiter.wait(kPulseHighMs);
-        device_.pulse(kLinesLow);
+        pulseReset(device_, c_.waiter);
         c_.waiter.wait(kAfterPulseMs);
 
         if (!port.open(Portnumber, lineSettings())) {

@@ -13,9 +13,11 @@ Operations::Operations(Context& context, CbusDevice& device)
       tools_(context, connection_, status_) {
     c_.session.onProcedureEnded([this] { procedureEnded(); });
     c_.session.onBusyPointer([this](bool busy) { c_.pointer.setBusy(busy); });
+    c_.session.download().setInterfaceReset(&device, &c_.waiter);
 }
 
 Operations::~Operations() {
+    c_.session.download().setInterfaceReset(nullptr, nullptr);
     c_.session.onProcedureEnded({});
     c_.session.onBusyPointer({});
 }

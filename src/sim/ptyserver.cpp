@@ -12,7 +12,6 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -29,7 +28,7 @@ constexpr int kChunk = 4096;
 }  // namespace
 
 PtyServer::PtyServer(SimLogger& logger, PtyOptions options)
-    : logger_(logger), options_(std::move(options)) {
+    : logger_(logger), options_(std::move(options)), chip_(options_.dir) {
     // Made before anything else so a signal handler can stop the server from the start.
     if (::pipe2(stopPipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
         stopPipe_[0] = stopPipe_[1] = -1;
@@ -79,7 +78,7 @@ bool PtyServer::start(QString& error) {
 
     // The device is plugged in before its terminal appears, as a USB-serial chip would be.
     // Pulses from before this run belong to another device.
-    cbusOffset_ = QFileInfo(QDir(options_.dir).filePath(QStringLiteral("cbus"))).size();
+    chip_.start();
     // Written whole and renamed into place, so a reader never sees an empty description.
     QSaveFile usb(QDir(options_.dir).filePath(QStringLiteral("usb")));
     if (!usb.open(QIODevice::WriteOnly) || usb.write(options_.usbDescription.toUtf8() + '\n') < 0 ||
@@ -115,25 +114,13 @@ void PtyServer::stop() {
 }
 
 void PtyServer::pollCbus() {
-    QFile file(QDir(options_.dir).filePath(QStringLiteral("cbus")));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return;
-    }
-    if (file.size() < cbusOffset_) {
-        cbusOffset_ = 0;
-    }
-    file.seek(cbusOffset_);
-    const QByteArray fresh = file.readAll();
-    // Only complete lines count; a line still being written is read next time.
-    const qsizetype complete = fresh.lastIndexOf('\n') + 1;
-    for (const QByteArray& line : fresh.left(complete).split('\n')) {
-        bool ok = false;
-        const int level = line.trimmed().toInt(&ok);
-        if (ok && level >= 0 && level <= 255) {
-            logger_.cbusLevel(static_cast<std::uint8_t>(level));
+    for (const std::uint8_t level : chip_.takeLevels()) {
+        if (logger_.cbusLevel(level)) {
+            // The logger's interface was reset: what it had not sent yet is gone, only what
+            // the chip holds still reaches the host.
+            pending_.truncate(std::min<qsizetype>(pending_.size(), SimChip::kBufferedBytes));
         }
     }
-    cbusOffset_ += complete;
 }
 
 void PtyServer::readInput() {
@@ -151,7 +138,9 @@ void PtyServer::readInput() {
         logger_.advanceTime(loggerMs - loggerMsGiven_);
         loggerMsGiven_ = loggerMs;
         inputDoneNs_ = std::max(now, inputDoneNs_) + n * byteNs_;
-        if (logger_.requiresReset() && !logger_.resetSeen()) {
+        // A pulse the host gave before this command acts first.
+        if (chip_.changed() ||
+            (chip_.fd() < 0 && logger_.requiresReset() && !logger_.resetSeen())) {
             pollCbus();
         }
         logger_.receive(QByteArray(buffer, static_cast<qsizetype>(n)));
@@ -227,14 +216,15 @@ int PtyServer::run() {
                 std::max<std::int64_t>(0, startNs_ + options_.unplugAfterMs * 1'000'000 - now);
             waitNs = waitNs < 0 ? left : std::min(waitNs, left);
         }
-        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0},
-                         {stopPipe_[0], POLLIN, 0}};
+        pollfd fds[3] = {{master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0},
+                         {stopPipe_[0], POLLIN, 0},
+                         {chip_.fd(), POLLIN, 0}};
         timespec timeout{};
         if (waitNs >= 0) {
             timeout.tv_sec = static_cast<time_t>(waitNs / kNsPerSecond);
             timeout.tv_nsec = static_cast<long>(waitNs % kNsPerSecond);
         }
-        const int ready = ::ppoll(fds, 2, waitNs >= 0 ? &timeout : nullptr, nullptr);
+        const int ready = ::ppoll(fds, 3, waitNs >= 0 ? &timeout : nullptr, nullptr);
         if (ready < 0 && errno != EINTR) {
             break;
         }
@@ -243,6 +233,9 @@ int PtyServer::run() {
         }
         if ((fds[1].revents & POLLIN) != 0) {
             break;
+        }
+        if ((fds[2].revents & POLLIN) != 0 && chip_.changed()) {
+            pollCbus();
         }
         if ((fds[0].revents & POLLOUT) != 0) {
             blocked = false;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "sim/simchip.h"
+
 class SimLogger;
 
 struct PtyOptions {
@@ -53,6 +55,7 @@ class PtyServer {
 
     SimLogger& logger_;
     PtyOptions options_;
+    SimChip chip_;
     int master_ = -1;
     int slave_ = -1;
     int stopPipe_[2] = {-1, -1};
@@ -64,7 +67,6 @@ class PtyServer {
     std::int64_t inputDoneNs_ = 0;
     std::int64_t paceOriginNs_ = 0;
     std::int64_t pacedSent_ = 0;
-    qint64 cbusOffset_ = 0;
     bool linked_ = false;
     bool usbCreated_ = false;
 };

@@ -304,14 +304,19 @@ void SimLogger::discardOutput() {
     stream_.reset();
 }
 
-void SimLogger::cbusLevel(std::uint8_t level) {
+bool SimLogger::cbusLevel(std::uint8_t level) {
     if (level == 0xFF) {
         sawHigh_ = true;
-    } else if (level == 0 && sawHigh_) {
-        sawHigh_ = false;
-        resetSeen_ = true;
-        input_.clear();
+        return false;
     }
+    if (level != 0 || !sawHigh_) {
+        return false;
+    }
+    sawHigh_ = false;
+    resetSeen_ = true;
+    input_.clear();
+    discardOutput();
+    return true;
 }
 
 void SimLogger::advanceTime(qint64 milliseconds) {

@@ -43,7 +43,9 @@ class SimLogger {
     // CBUS lines have gone high and then low.
     void setRequireReset(bool required) { requireReset_ = required; }
     bool requiresReset() const { return requireReset_; }
-    void cbusLevel(std::uint8_t level);
+    // The lines going high and then low reset the interface: a half-received frame, unsent
+    // replies and a running stream are dropped. True when this level completed such a pulse.
+    bool cbusLevel(std::uint8_t level);
     bool resetSeen() const { return resetSeen_; }
 
     // Starts a new recording at the present clock with the programmed interval.

@@ -81,6 +81,16 @@ const std::vector<Scenario>& catalogue() {
              simmemory::writeRuns(s, {{now.addSecs(-15100 * 60), 15100}}, kUnitMinutes, 1,
                                   simmemory::indoorClimate);
          }},
+        {"wrapped-twice",
+         "QM320-HX, stopped, loop memory that has wrapped twice: one run of 31000 records at "
+         "1 min, record pointer 4000",
+         [](SimLogger& logger, const QDateTime& now) {
+             SimLoggerState& s = logger.state();
+             setName(s, "LOOP");
+             s.memoryMode = 1;
+             simmemory::writeRuns(s, {{now.addSecs(-31000 * 60), 31000}}, kUnitMinutes, 1,
+                                  simmemory::indoorClimate);
+         }},
         {"full", "QM320-HX, stopped, one-time memory full: 15000 records at 30 s",
          [](SimLogger& logger, const QDateTime& now) {
              SimLoggerState& s = logger.state();

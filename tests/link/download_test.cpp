@@ -50,6 +50,13 @@ TEST(SegmentTable, DecodeAndPlan) {
         {{{45000, 9000}, {45001, 9000}, {1, 0}}, 0, 1, 1, {9000, 6000}, 15000},
         {{{45000, 1}, {1, 0}}, 60004, 0, 0, {}, 0},     // pointer too big
         {{{45000, 1}, {1, 0}}, 400, 0, 1, {100}, 100},  // wrapped flag only
+        // Wrapped more than once: the stored count goes round and ends at the pointer.
+        {{{45000, 31000}, {1, 0}}, 4000, 1, 1, {31000}, 15000},
+        {{{45000, 31000}, {1, 0}}, 4000, 1, 2, {31000}, 15000},
+        {{{45000, 9000}, {45001, 22000}, {1, 0}}, 4000, 1, 1, {9000, 22000}, 15000},
+        // A stored count that does not end at the pointer is stale: the flag decides.
+        {{{45000, 31000}, {1, 0}}, 400, 1, 1, {15100}, 15000},
+        {{{45000, 0}, {1, 0}}, 4000, 1, 2, {31000}, 15000},
     };
     for (const Case& c : cases) {
         state.Record_Pointer = c.pointer;
@@ -196,7 +203,7 @@ TEST_P(ModeTest, CancelOfWrappedMemoryKeepsNothingAndSaysSo) {
     EXPECT_EQ(h.failed, 1);
     EXPECT_EQ(h.finished, 0);
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1089));
+    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1170));
     EXPECT_FALSE(h.logger.streaming());
 }
 
@@ -221,6 +228,30 @@ TEST_P(ModeTest, DeviceLostMidTransferLeavesTheLogEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FastAndNormal, ModeTest, ::testing::Values(0, 1));
+
+TEST(Download, LoopMemoryIsDatedByAllRecordsTakenHoweverOftenItWrapped) {
+    const struct {
+        int records;
+        std::uint8_t wrapped;  // as the logger reports it: a flag or the number of wraps
+    } cases[] = {{15100, 1}, {22000, 1}, {31000, 1}, {31000, 2}};
+    for (const auto& c : cases) {
+        LinkHarness h(QStringLiteral("empty"));
+        SimLoggerState& st = h.logger.state();
+        st.memoryMode = 1;
+        const QDateTime start = LinkHarness::scenarioNow().addSecs(-60LL * c.records);
+        simmemory::writeRuns(st, {{start, c.records}}, kUnitMinutes, 1, simmemory::indoorClimate);
+        st.wrapped = c.wrapped;
+        ASSERT_TRUE(h.downloadAll(0)) << c.records;
+        ASSERT_EQ(h.logData.count, 15000) << c.records;
+        const auto s = h.samples();
+        const double first = at(start);
+        EXPECT_NEAR(s[14999].dateTime, first + (c.records - 1) * 60 * kSecond, 0.5 * kSecond)
+            << c.records << " " << int(c.wrapped);
+        EXPECT_NEAR(s[0].dateTime, first + (c.records - 15000) * 60 * kSecond, 0.5 * kSecond)
+            << c.records << " " << int(c.wrapped);
+        EXPECT_EQ(s[14999].raw, memoryAt(h.logger, st.recordPointer - 4)) << c.records;
+    }
+}
 
 TEST(Download, FastAndNormalModeGiveIdenticalSamples) {
     for (const char* scenario : {"runs", "wrapped"}) {

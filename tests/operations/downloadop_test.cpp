@@ -8,6 +8,7 @@
 
 #include "harness.h"
 #include "operations/downloadop.h"
+#include "operations/statusrefresh.h"
 
 namespace {
 
@@ -74,6 +75,49 @@ TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
     EXPECT_EQ(logData.count, 10);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(h.display.shows[LogData], 1);
+}
+
+TEST_F(DownloadOpTest, CancelledStreamEndsAtOnceAndTheNextCommandGetsItsOwnReplies) {
+    // The line is slower than the host: each poll finds ten more records of the stream.
+    h.port.paced = true;
+    const auto poll = [this] {
+        h.port.arrive(90);
+        h.engine.inputTick();
+    };
+    bool cancelled = false;
+    QObject::connect(h.progress.bar(), &QProgressBar::valueChanged, &h.progress, [&](int value) {
+        if (value == 205) {
+            h.progress.cancelButton()->click();
+            cancelled = true;
+        }
+    });
+    const std::size_t pulsesBefore = h.device.levels.size();
+    op.Command5_Click();
+    for (int i = 0; i < 1000 && !cancelled; ++i) {
+        poll();
+    }
+    ASSERT_TRUE(cancelled);
+    // Over as soon as Cancel returns, with the records before it kept and the logger silenced.
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_FALSE(h.progress.isVisible());
+    EXPECT_EQ(logData.count, 205);
+    EXPECT_EQ(h.display.shows[LogData], 1);
+    EXPECT_EQ(std::vector<int>(h.device.levels.begin() + pulsesBefore, h.device.levels.end()),
+              (std::vector<int>{0xFF, 0}));
+    EXPECT_FALSE(h.logger.streaming());
+    EXPECT_FALSE(h.logger.hasOutput());
+    EXPECT_TRUE(h.prompter.messages.empty());
+
+    h.state.VT_Name.clear();
+    h.state.Record_Pointer = 0;
+    ASSERT_TRUE(Command11_Click(h.session));
+    for (int i = 0; i < 100 && h.engine.busy(); ++i) {
+        poll();
+    }
+    EXPECT_FALSE(h.engine.busy());
+    EXPECT_TRUE(h.prompter.messages.empty());
+    EXPECT_EQ(h.state.VT_Name, QStringLiteral("LAB1"));
+    EXPECT_EQ(h.state.Record_Pointer, 650 * 4);
 }
 
 TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {

@@ -34,8 +34,14 @@ void SimBusPort::close() {
 }
 
 void SimBusPort::pull() {
-    if (onLogger() && logger_.hasOutput()) {
+    if (!paced && onLogger() && logger_.hasOutput()) {
         pending_.append(logger_.takeOutput());
+    }
+}
+
+void SimBusPort::arrive(int bytes) {
+    if (onLogger()) {
+        pending_.append(logger_.takeOutput(bytes));
     }
 }
 

@@ -31,6 +31,8 @@ class SimBusPort : public SerialPort {
 
     std::set<int> missingPorts;
     std::vector<int> opens;  // port numbers of every successful open
+    // A line slower than the host: the logger's bytes come only as arrive() brings them.
+    bool paced = false;
     std::vector<QByteArray> writes;
     QString lastSettings;
 
@@ -45,6 +47,8 @@ class SimBusPort : public SerialPort {
     void setBytesArrived(std::function<void()> callback) override {
         arrived_ = std::move(callback);
     }
+    // Up to `bytes` more of the logger's output reach the port.
+    void arrive(int bytes);
 
   private:
     bool onLogger() const { return open_ && number_ == loggerPort_; }

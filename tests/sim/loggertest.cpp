@@ -324,4 +324,19 @@ TEST(SimLogger, IdentifyWaitsForTheResetPulseWhenRequired) {
     EXPECT_TRUE(logger.takeOutput().startsWith("QM320-HX"));
 }
 
+TEST(SimLogger, ResetPulseStopsAStreamAndDropsWhatWasNotSent) {
+    SimLogger logger;
+    simscenario::apply(QStringLiteral("full"), logger, kNow);
+    logger.receive(commandFrame(code(Command::StreamRecords), 234, 96));
+    EXPECT_EQ(logger.takeOutput(9 * 100).size(), 9 * 100);
+    logger.receive(commandFrame(code(Command::GetStatus)).left(4));
+    EXPECT_FALSE(logger.cbusLevel(0xFF));
+    EXPECT_TRUE(logger.streaming());
+    EXPECT_TRUE(logger.cbusLevel(0));
+    EXPECT_FALSE(logger.streaming());
+    EXPECT_FALSE(logger.hasOutput());
+    // The half frame from before the pulse is gone: the next command is answered alone.
+    EXPECT_EQ(exchange(logger, Command::GetName12)[2], 'F');
+}
+
 }  // namespace

@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
             "Simulated temperature and humidity logger on a pseudo-terminal.\n"
             "Links the terminal as DIR/tty{PORT}, creates DIR/usb (first line: the USB "
             "description) while plugged in, and reads the host's CBUS pulses from DIR/cbus (one "
-            "decimal level per line). Removes its files on SIGTERM or SIGINT and when "
+            "decimal level per line; 255 then 0 resets the logger's interface, ending a stream). "
+            "Removes its files on SIGTERM or SIGINT and when "
             "unplugged, then ends.\nFault options take command codes (e.g. 30 GetStatus, "
             "44 StreamRecords, 99 Identify) and may be repeated.\n\n") +
         scenarioHelp());
