@@ -2,6 +2,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "app/mainwindow.h"
 #include "app/programdirectory.h"
@@ -13,6 +14,7 @@
 int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/veltrane.svg")));
     const QString directory = ProgramDirectory::resolve();
 
     QtSerialPortAdapter port;
