@@ -29,7 +29,7 @@ for program in veltrane veltrane-cli; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 \
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6network6 \
     libusb-1.0-0 qt6-qpa-plugins libqt6svg6; do
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
