@@ -28,6 +28,7 @@ constexpr Wording kWordings[] = {
     {Finding::AccessOk, 1250, 0, 0},
     {Finding::AccessDenied, 1251, 1252, 0},
     {Finding::GroupMissing, 1253, 1254, 1},
+    {Finding::GroupNotYetActive, 1270, 1271, 0},
     {Finding::RuleInstalled, 1255, 0, 0},
     {Finding::RuleMissing, 1256, 1257, 0},
     {Finding::LatencyOk, 1258, 0, 0},

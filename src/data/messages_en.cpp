@@ -363,6 +363,8 @@ constexpr Entry kEntries[] = {
      "systemctl stop ModemManager"},
     {1268, "The setup is complete."},
     {1269, "%1 finding(s) to fix."},
+    {1270, "You joined group %2, which owns %1, after this session began."},
+    {1271, "Log out and in again."},
 };
 
 }  // namespace

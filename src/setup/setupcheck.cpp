@@ -34,20 +34,25 @@ QString octalMode(QFileDevice::Permissions permissions) {
     return QStringLiteral("0%1").arg(mode, 3, 8, QLatin1Char('0'));
 }
 
-// The name in the first field of the colon-separated line whose third field is `id`.
-QString nameById(const QString& file, uint id) {
+// The colon-separated line of a passwd or group file whose third field is `id`.
+QList<QByteArray> entryById(const QString& file, uint id) {
     QFile table(file);
     if (!table.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return QString::number(id);
+        return {};
     }
     while (!table.atEnd()) {
         const QList<QByteArray> fields = table.readLine(kMaxLine).trimmed().split(':');
         bool ok = false;
         if (fields.size() > 2 && fields[2].toUInt(&ok) == id && ok) {
-            return QString::fromUtf8(fields[0]);
+            return fields;
         }
     }
-    return QString::number(id);
+    return {};
+}
+
+QString nameById(const QString& file, uint id) {
+    const QList<QByteArray> fields = entryById(file, id);
+    return fields.isEmpty() ? QString::number(id) : QString::fromUtf8(fields[0]);
 }
 
 }  // namespace
@@ -73,6 +78,7 @@ bool Finding::problem() const {
         case PortMissing:
         case AccessDenied:
         case GroupMissing:
+        case GroupNotYetActive:
         case RuleMissing:
         case LatencyHigh:
         case BrailleDriverInstalled:
@@ -173,7 +179,15 @@ Finding SetupCheck::access(const QString& node) const {
     // The group may read and write but the user is not in it: joining the group is the fix.
     if (permissions.testFlags(QFileDevice::ReadGroup | QFileDevice::WriteGroup) &&
         !identity_.groups.contains(info.groupId())) {
-        return {Finding::GroupMissing, {node, group, identity_.user}};
+        // Added to the group after logging in: the group file lists the user, this session
+        // does not have the group yet.
+        const QList<QByteArray> entry =
+            entryById(path(QStringLiteral("/etc/group")), info.groupId());
+        const QList<QByteArray> members =
+            entry.size() > 3 ? entry[3].split(',') : QList<QByteArray>();
+        return {members.contains(identity_.user.toUtf8()) ? Finding::GroupNotYetActive
+                                                          : Finding::GroupMissing,
+                {node, group, identity_.user}};
     }
     return {Finding::AccessDenied, {node, userName(info.ownerId()), group, octalMode(permissions)}};
 }

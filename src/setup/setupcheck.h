@@ -28,6 +28,7 @@ struct Finding {
         AccessOk,             // node, group
         AccessDenied,         // node, owner, group, mode
         GroupMissing,         // node, group, user
+        GroupNotYetActive,    // node, group, user: joined, but not in this session yet
         RuleInstalled,        // rule path
         RuleMissing,          //
         LatencyOk,            // milliseconds

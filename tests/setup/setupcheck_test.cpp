@@ -137,6 +137,14 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"notInGroup",
               [](FakeSystem& s) { s.user.groups = {77777}; },
               {Finding::GroupMissing, Finding::GroupMissing}},
+        Fault{"joinedAfterLogin",
+              [](FakeSystem& s) {
+                  s.user.groups = {77777};
+                  s.write("etc/group", QStringLiteral("plugdev:x:%1:bob,alice\n")
+                                           .arg(QFileInfo(s.file("dev/ttyUSB0")).groupId())
+                                           .toUtf8());
+              },
+              {Finding::GroupNotYetActive, Finding::GroupNotYetActive}},
         Fault{"ownerOnly",
               [](FakeSystem& s) { s.node("dev/bus/usb/001/005", 0600); },
               {Finding::AccessDenied}},
