@@ -2,7 +2,9 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QIcon>
 
+#include "app/instancechannel.h"
 #include "app/mainwindow.h"
 #include "app/programdirectory.h"
 #include "app/qtprompter.h"
@@ -13,6 +15,7 @@
 int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/veltrane.svg")));
     const QString directory = ProgramDirectory::resolve();
 
     QtSerialPortAdapter port;
@@ -20,10 +23,20 @@ int runProgram(int argc, char** argv) {
     QtPrompter prompter;
     EventLoopWaiter waiter;
     MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, directory});
-    // A second copy ends silently, before it touches any file of the first.
+    InstanceChannel channel(directory);
+    // A second copy asks the first to show its window and ends, before it touches any file
+    // of the first.
     if (!window.startUp()) {
+        channel.requestActivation();
         return 0;
     }
+    channel.listen();
+    QObject::connect(&channel, &InstanceChannel::activationRequested, &window, [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     prompter.setOwner(&window);
     window.show();
     return app.exec();

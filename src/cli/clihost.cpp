@@ -12,7 +12,10 @@ constexpr int kReserveRefused = 1222;
 constexpr int kUnanswered = 1223;
 constexpr int kBarWidth = 30;
 
-void printLine(const QString& text) {
+// A message box's two parts, joined by two carriage returns, go on lines of their own: on a
+// terminal a carriage return would write the second part over the first.
+void printLine(QString text) {
+    text.replace(QStringLiteral("\r\r"), QStringLiteral("\n"));
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 

@@ -111,7 +111,9 @@ int CliRunner::connect() {
     operations_.connection().Port_Set_Command(options_.port ? QStringLiteral("Once") : QString(),
                                               options_.port.value_or(Connection::kFirstPort));
     if (!session_.port().isOpen()) {
-        return NoLogger;
+        return operations_.connection().deviceStatus() == CbusDevice::kPermissionDenied
+                   ? PermissionDenied
+                   : NoLogger;
     }
     waitIdle();
     if (!session_.port().isOpen()) {

@@ -320,6 +320,55 @@ constexpr Entry kEntries[] = {
     {1223, "No option answers this question (--force answers Yes): %1"},
     {1224, "The file cannot be written: %1"},
     {1225, "Model"},
+    {1240, "The logger is plugged in, but this user may not open its USB device."},
+    {1241,
+     "Install the udev rule (the veltrane package installs it; from the sources: sudo install "
+     "-m 644 packaging/70-veltrane-logger.rules /etc/udev/rules.d/), or join the group that "
+     "owns the device (sudo adduser $USER plugdev) and log in again. Then plug the logger in "
+     "again."},
+    {1242, "Run veltrane --check to see what the setup lacks."},
+    {1243, "Fix:"},
+    {1244, "The logger's USB chip is plugged in: %1 (%2)."},
+    {1245, "No USB chip of the logger (vendor 0403) is plugged in."},
+    {1246, "Plug the logger in; if it is, try another cable or USB socket."},
+    {1247, "Its serial port is %1 (port %2 in the program)."},
+    {1248, "The logger's USB chip has no serial port: no serial driver holds it."},
+    {1249,
+     "Remove the braille-display driver if it is installed (see below) and plug the logger in "
+     "again, or load the driver: sudo modprobe ftdi_sio"},
+    {1250, "You may read and write %1 (group %2)."},
+    {1251, "You may not read and write %1 (owner %2, group %3, mode %4)."},
+    {1252, "Install the udev rule (see below) and plug the logger in again."},
+    {1253, "%1 belongs to group %2, and you are not a member of it."},
+    {1254, "sudo adduser %2 %1, then log out and in again."},
+    {1255, "The udev rule is installed: %1"},
+    {1256, "The udev rule 70-veltrane-logger.rules is not installed."},
+    {1257,
+     "Install the veltrane package, or from the sources: sudo install -m 644 "
+     "packaging/70-veltrane-logger.rules /etc/udev/rules.d/ && sudo udevadm control "
+     "--reload-rules && sudo udevadm trigger"},
+    {1258, "The chip's latency timer is %1 ms."},
+    {1259,
+     "The chip's latency timer is %1 ms: a normal-mode download waits that long for every "
+     "record."},
+    {1260, "The udev rule sets 1 ms when the logger is plugged in; at once: echo 1 | sudo tee %1"},
+    {1261, "No braille-display driver (brltty) is installed."},
+    {1262,
+     "The braille-display driver brltty is installed; it takes USB serial chips like the "
+     "logger's for itself."},
+    {1263,
+     "Unless a braille display is used: sudo apt-get remove brltty, then plug the logger in "
+     "again."},
+    {1264, "No modem manager is running."},
+    {1265, "ModemManager is running; the udev rule keeps it away from the logger."},
+    {1266, "ModemManager is running and may probe the logger's serial port."},
+    {1267,
+     "Install the udev rule (see above), which tells it to leave the logger alone, or: sudo "
+     "systemctl stop ModemManager"},
+    {1268, "The setup is complete."},
+    {1269, "%1 finding(s) to fix."},
+    {1270, "You joined group %2, which owns %1, after this session began."},
+    {1271, "Log out and in again."},
 };
 
 }  // namespace

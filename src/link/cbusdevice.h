@@ -10,14 +10,15 @@ class Waiter;
 
 class CbusDevice {
   public:
-    static constexpr int kOk = 0;
-    static constexpr int kNotFound = 2;
+    // What the host knows of device 0: found and opened, absent, or present but this user
+    // may not open it (the device node's permissions), which no port scan can cure.
+    enum Status { kOk = 0, kNotFound = 2, kPermissionDenied = 3 };
 
     virtual ~CbusDevice() = default;
-    // Description of device 0 and a list status: kOk, or kNotFound when no device is present.
-    virtual int describe(QString& description) = 0;
-    // Drives the four CBUS lines to `level` (0xFF high, 0x00 low) and returns the list status.
-    virtual int pulse(std::uint8_t level) = 0;
+    // Description of device 0 and its status.
+    virtual Status describe(QString& description) = 0;
+    // Drives the four CBUS lines to `level` (0xFF high, 0x00 low) and returns the status.
+    virtual Status pulse(std::uint8_t level) = 0;
 };
 
 // The device the program should use: the simulator's file contract when VELTRANE_DEVICE_DIR

@@ -5,7 +5,7 @@
 
 SimCbusDevice::SimCbusDevice(const QString& directory) : directory_(directory) {}
 
-int SimCbusDevice::describe(QString& description) {
+CbusDevice::Status SimCbusDevice::describe(QString& description) {
     description.clear();
     QFile usb(directory_ + QStringLiteral("/usb"));
     if (!usb.open(QIODevice::ReadOnly)) {
@@ -15,7 +15,7 @@ int SimCbusDevice::describe(QString& description) {
     return kOk;
 }
 
-int SimCbusDevice::pulse(std::uint8_t level) {
+CbusDevice::Status SimCbusDevice::pulse(std::uint8_t level) {
     if (!QFile::exists(directory_ + QStringLiteral("/usb"))) {
         return kNotFound;
     }

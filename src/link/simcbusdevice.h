@@ -8,8 +8,8 @@ class SimCbusDevice : public CbusDevice {
   public:
     explicit SimCbusDevice(const QString& directory);
 
-    int describe(QString& description) override;
-    int pulse(std::uint8_t level) override;
+    Status describe(QString& description) override;
+    Status pulse(std::uint8_t level) override;
 
   private:
     QString directory_;

@@ -30,16 +30,18 @@ UsbCbusDevice::~UsbCbusDevice() {
     }
 }
 
-libusb_device_handle* UsbCbusDevice::openFirst(std::uint8_t* productIndex) {
+CbusDevice::Status UsbCbusDevice::openFirst(libusb_device_handle*& handle,
+                                            std::uint8_t* productIndex) {
+    handle = nullptr;
     if (!context_) {
-        return nullptr;
+        return kNotFound;
     }
     libusb_device** list = nullptr;
     const ssize_t count = libusb_get_device_list(context_, &list);
     if (count < 0) {
-        return nullptr;
+        return kNotFound;
     }
-    libusb_device_handle* handle = nullptr;
+    Status status = kNotFound;
     for (ssize_t i = 0; i < count; ++i) {
         libusb_device_descriptor descriptor{};
         if (libusb_get_device_descriptor(list[i], &descriptor) != LIBUSB_SUCCESS ||
@@ -47,23 +49,30 @@ libusb_device_handle* UsbCbusDevice::openFirst(std::uint8_t* productIndex) {
             continue;
         }
         // Only the first device counts, as device 0 of the vendor's own list.
-        if (libusb_open(list[i], &handle) != LIBUSB_SUCCESS) {
+        const int opened = libusb_open(list[i], &handle);
+        if (opened == LIBUSB_SUCCESS) {
+            status = kOk;
+            if (productIndex) {
+                *productIndex = descriptor.iProduct;
+            }
+        } else {
             handle = nullptr;
-        } else if (productIndex) {
-            *productIndex = descriptor.iProduct;
+            // A device that is listed but may not be opened is there all the same; any other
+            // failure (unplugged between listing and opening) counts as absent.
+            status = opened == LIBUSB_ERROR_ACCESS ? kPermissionDenied : kNotFound;
         }
         break;
     }
     libusb_free_device_list(list, 1);
-    return handle;
+    return status;
 }
 
-int UsbCbusDevice::describe(QString& description) {
+CbusDevice::Status UsbCbusDevice::describe(QString& description) {
     description.clear();
     std::uint8_t productIndex = 0;
-    libusb_device_handle* handle = openFirst(&productIndex);
-    if (!handle) {
-        return kNotFound;
+    libusb_device_handle* handle = nullptr;
+    if (const Status status = openFirst(handle, &productIndex); status != kOk) {
+        return status;
     }
     unsigned char text[kDescriptionBytes] = {};
     if (productIndex != 0) {
@@ -77,12 +86,12 @@ int UsbCbusDevice::describe(QString& description) {
     return kOk;
 }
 
-int UsbCbusDevice::pulse(std::uint8_t level) {
-    libusb_device_handle* handle = openFirst(nullptr);
-    if (!handle) {
-        return kNotFound;
+CbusDevice::Status UsbCbusDevice::pulse(std::uint8_t level) {
+    libusb_device_handle* handle = nullptr;
+    if (const Status status = openFirst(handle, nullptr); status != kOk) {
+        return status;
     }
-    // The request's own result is of no consequence: the list status is what callers act on.
+    // The request's own result is of no consequence: the device status is what callers act on.
     libusb_control_transfer(handle, kRequestTypeVendorOut, kRequestSetBitMode,
                             cbusBitModeValue(level), kInterfaceA, nullptr, 0, kTransferTimeoutMs);
     libusb_close(handle);

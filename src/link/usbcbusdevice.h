@@ -22,12 +22,12 @@ class UsbCbusDevice : public CbusDevice {
     UsbCbusDevice(const UsbCbusDevice&) = delete;
     UsbCbusDevice& operator=(const UsbCbusDevice&) = delete;
 
-    int describe(QString& description) override;
-    int pulse(std::uint8_t level) override;
+    Status describe(QString& description) override;
+    Status pulse(std::uint8_t level) override;
 
   private:
-    // The first device of the vendor, opened; null when none is present or it may not be opened.
-    libusb_device_handle* openFirst(std::uint8_t* productIndex);
+    // Opens the first device of the vendor into `handle` (null unless the status is kOk).
+    Status openFirst(libusb_device_handle*& handle, std::uint8_t* productIndex);
 
     libusb_context* context_ = nullptr;
 };

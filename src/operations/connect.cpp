@@ -12,6 +12,10 @@ namespace {
 constexpr std::uint8_t kLinesLow = 0x00;
 constexpr int kBeforePulseMs = 250;
 constexpr int kAfterPulseMs = 250;
+constexpr int kNotConnected = 1071;
+constexpr int kDeviceDenied = 1240;
+constexpr int kDeviceDeniedFix = 1241;
+constexpr int kRunCheck = 1242;
 
 }  // namespace
 
@@ -44,7 +48,8 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
         return;
     }
 
-    if (device_.pulse(kLinesLow) == CbusDevice::kOk) {
+    deviceStatus_ = device_.pulse(kLinesLow);
+    if (deviceStatus_ == CbusDevice::kOk) {
         if (Mode == QLatin1String("Once")) {
             Port_Set_Once(Portnumber);
         } else {
@@ -90,11 +95,17 @@ void Connection::startStatusRead() {
 }
 
 void Connection::showFailure() {
-    // The Japanese text attaches to the model name directly; the English one needs a space.
     const MessageTable& messages = c_.messages();
-    const QString separator =
-        messages.language() == Language::English ? QStringLiteral(" ") : QString();
-    c_.message(c_.state().Machine_N_P + separator + messages.text(1071));
+    const QString check = QStringLiteral("\r\r") + messages.text(kRunCheck);
+    if (deviceStatus_ == CbusDevice::kPermissionDenied) {
+        // No port was tried: the fix lies with the system's setup, not with the cable.
+        c_.message(messages.pair(kDeviceDenied, kDeviceDeniedFix) + check);
+    } else {
+        // The Japanese text attaches to the model name directly; the English one needs a space.
+        const QString separator =
+            messages.language() == Language::English ? QStringLiteral(" ") : QString();
+        c_.message(c_.state().Machine_N_P + separator + messages.text(kNotConnected) + check);
+    }
     c_.controls.setText(ControlId::StatusBar1Panel1, messages.text(1072));
     c_.controls.setEnabled(ControlId::Combo4, true);
     c_.controls.setEnabled(ControlId::Form5, true);

@@ -6,10 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include "link/cbusdevice.h"
 #include "operations/context.h"
 #include "operations/csvfiles.h"
-
-class CbusDevice;
 
 class Connection {
   public:
@@ -30,6 +29,9 @@ class Connection {
     // exactly when a supported model answered.
     void Port_Set_Once(int Portnumber);
     bool connecting() const { return guard_; }
+    // The USB device as the last connect found it: the command line tells "no logger" from
+    // "no permission" by it.
+    CbusDevice::Status deviceStatus() const { return deviceStatus_; }
 
     // The D_CHECK tick: a removed USB device disconnects.
     void dCheckTick();
@@ -54,4 +56,5 @@ class Connection {
     CbusDevice& device_;
     CsvFiles& files_;
     bool guard_ = false;
+    CbusDevice::Status deviceStatus_ = CbusDevice::kNotFound;
 };

@@ -154,8 +154,21 @@ std::int64_t PtyServer::nextSendNs() const {
 void PtyServer::refill(std::int64_t now) {
     const bool cutOff = options_.unplugAfterRecords >= 0 &&
                         logger_.streamedRecords() >= options_.unplugAfterRecords;
+    if (pending_.isEmpty() && !logger_.hasOutput()) {
+        replying_ = false;
+    }
     if (!pending_.isEmpty() || !logger_.hasOutput() || cutOff) {
         return;
+    }
+    if (options_.replyDelayMs > 0 && !replying_) {
+        if (replyDueNs_ == 0) {
+            replyDueNs_ = std::max(now, inputDoneNs_) + options_.replyDelayMs * 1'000'000LL;
+        }
+        if (now < replyDueNs_) {
+            return;
+        }
+        replyDueNs_ = 0;
+        replying_ = true;
     }
     // After a pause the schedule starts again, no earlier than the moment the command that
     // caused this output has fully arrived on the wire.
@@ -210,6 +223,8 @@ int PtyServer::run() {
         std::int64_t waitNs = -1;
         if (!pending_.isEmpty() && !blocked) {
             waitNs = byteNs_ > 0 ? std::max<std::int64_t>(0, nextSendNs() - now) : 0;
+        } else if (replyDueNs_ > 0) {
+            waitNs = std::max<std::int64_t>(0, replyDueNs_ - now);
         }
         if (options_.unplugAfterMs >= 0) {
             const std::int64_t left =

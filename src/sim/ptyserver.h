@@ -18,6 +18,8 @@ struct PtyOptions {
     qint64 unplugAfterMs = -1;
     int unplugAfterRecords = -1;
     double timeScale = 1;  // logger seconds per wall second
+    // Held before each reply, as the USB chip holds a short reply until its latency timer ends.
+    int replyDelayMs = 0;
     QString usbDescription = QStringLiteral("USB <-> Serial");
 };
 
@@ -67,6 +69,8 @@ class PtyServer {
     std::int64_t inputDoneNs_ = 0;
     std::int64_t paceOriginNs_ = 0;
     std::int64_t pacedSent_ = 0;
+    std::int64_t replyDueNs_ = 0;  // a held reply goes out at this time; 0: none held
+    bool replying_ = false;        // a reply is going out; the delay is behind it
     bool linked_ = false;
     bool usbCreated_ = false;
 };

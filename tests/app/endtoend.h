@@ -30,7 +30,7 @@ class SimDevice : public CbusDevice {
     bool present = true;
     std::vector<int> levels;
 
-    int describe(QString& description) override {
+    Status describe(QString& description) override {
         if (!present) {
             description.clear();
             return kNotFound;
@@ -38,7 +38,7 @@ class SimDevice : public CbusDevice {
         description = QStringLiteral("USB Serial Converter");
         return kOk;
     }
-    int pulse(std::uint8_t level) override {
+    Status pulse(std::uint8_t level) override {
         if (!present) {
             return kNotFound;
         }

@@ -125,7 +125,7 @@ TEST(EndToEnd, Qm400NeverConnects) {
     EXPECT_EQ(rig.port.openCount(), 1 + Connection::kAttempts);
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
     EXPECT_EQ(rig.prompter.calls[0].kind, "message");
-    EXPECT_EQ(rig.prompter.calls[0].text, model + " " + rig.window->messages().text(1071));
+    EXPECT_EQ(rig.prompter.calls[0].text, model + " " + rig.window->messages().pair(1071, 1242));
     EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
     rig.advance(2 * MainWindow::kDeviceCheckMs);
     EXPECT_FALSE(rig.port.isOpen());

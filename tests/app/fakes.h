@@ -1,6 +1,6 @@
 // Scripted stand-ins for the main window's dependencies: a prompter that answers from a
 // script and records every question, a port with no logger behind it, a USB device that is
-// absent, and a waiter that returns at once.
+// absent (or closed to this user), and a waiter that returns at once.
 #pragma once
 
 #include <QString>
@@ -94,11 +94,14 @@ class AbsentPort : public SerialPort {
 
 class AbsentDevice : public CbusDevice {
   public:
-    int describe(QString& description) override {
+    // kPermissionDenied: plugged in, but this user may not open it.
+    Status status = kNotFound;
+
+    Status describe(QString& description) override {
         description.clear();
-        return kNotFound;
+        return status;
     }
-    int pulse(std::uint8_t) override { return kNotFound; }
+    Status pulse(std::uint8_t) override { return status; }
 };
 
 class InstantWaiter : public Waiter {

@@ -1,7 +1,9 @@
-// Program directory choice, the single-copy lock and the Qt prompter's filter conversion.
+// The window icon, program directory choice, the single-copy lock and the Qt prompter's filter
+// conversion.
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QTemporaryDir>
 
 #include "app/instancelock.h"
@@ -9,6 +11,16 @@
 #include "app/qtprompter.h"
 
 namespace {
+
+// The icon the menu entry installs is built into the program as its window icon.
+TEST(ProgramIcon, WindowIconIsTheInstalledSvg) {
+    QFile built(QStringLiteral(":/veltrane.svg"));
+    ASSERT_TRUE(built.open(QIODevice::ReadOnly));
+    QFile installed(QStringLiteral(VELTRANE_PACKAGING "/veltrane.svg"));
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(built.readAll(), installed.readAll());
+    EXPECT_FALSE(QIcon(built.fileName()).pixmap(32, 32).isNull());
+}
 
 TEST(ProgramDirectory, ExecutableDirectoryWhenWritableElseFallback) {
     const auto yes = [](const QString&) { return true; };

@@ -156,9 +156,12 @@ TEST_F(CliTest, FailuresHaveTheirOwnExitCodes) {
     EXPECT_EQ(stalled.exitCode, CommunicationFailed) << stalled.err.toStdString();
     EXPECT_FALSE(QFile::exists(path));
 
-    EXPECT_EQ(
-        run({QStringLiteral("status"), QStringLiteral("--port"), QStringLiteral("5")}).exitCode,
-        NoLogger);
+    const CliResult noLogger =
+        run({QStringLiteral("status"), QStringLiteral("--port"), QStringLiteral("5")});
+    EXPECT_EQ(noLogger.exitCode, NoLogger);
+    EXPECT_TRUE(noLogger.err.contains(
+        "Veltrane not connected.\nRun veltrane --check to see what the setup lacks.\n"))
+        << noLogger.err.toStdString();
     EXPECT_EQ(run({QStringLiteral("status"), QStringLiteral("--colour")}).exitCode, Usage);
 }
 

@@ -14,6 +14,8 @@ using I = ControlId;
 const QString kCommunicatingPort3 = QStringLiteral("Communicating\u3000Port3");
 // Per failed attempt: 250 + 100 + 250 ms around the reset pulse and 500 ms for the reply.
 constexpr qint64 kAttemptMs = 1100;
+// Every failure to connect points at the setup check.
+const QString kRunCheck = QStringLiteral("\r\rRun veltrane --check to see what the setup lacks.");
 
 int identifiesReceived(const SimLogger& logger) {
     int count = 0;
@@ -97,7 +99,7 @@ TEST_P(ConnectModel, AcceptsOnlyServedModels) {
     EXPECT_EQ(h.port.writes.front(), Connection::identifyFrame());
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].title, QStringLiteral("Veltrane"));
-    EXPECT_EQ(h.prompter.messages[0].text, QStringLiteral("Veltrane not connected."));
+    EXPECT_EQ(h.prompter.messages[0].text, QStringLiteral("Veltrane not connected.") + kRunCheck);
     EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
     EXPECT_TRUE(h.enabled(I::Combo4));
     EXPECT_FALSE(h.engine.busy());
@@ -136,14 +138,40 @@ TEST(Connect, PortsThatCannotOpenAreSkipped) {
     EXPECT_EQ(h.waiter.elapsedMs, kAttemptMs);
 }
 
-TEST(Connect, NoUsbDeviceFailsWithoutTryingAnyPort) {
-    Harness h(1, QStringLiteral("runs"));
-    h.device.present = false;
-    h.connect();
-    EXPECT_TRUE(h.port.opens.empty());
-    EXPECT_TRUE(h.waiter.waits.empty());
-    ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+// Without a usable USB device no port is tried; a device closed to the user is told apart
+// from an absent one, with the way to open it.
+TEST(Connect, UnusableUsbDeviceFailsWithoutTryingAnyPort) {
+    const struct {
+        bool present;
+        bool denied;
+        CbusDevice::Status status;
+        QString message;
+    } cases[] = {
+        {false, false, CbusDevice::kNotFound,
+         QStringLiteral("Veltrane not connected.") + kRunCheck},
+        {true, true, CbusDevice::kPermissionDenied,
+         QStringLiteral("The logger is plugged in, but this user may not open its USB device.\r\r"
+                        "Install the udev rule (the veltrane package installs it; from the "
+                        "sources: sudo install -m 644 packaging/70-veltrane-logger.rules "
+                        "/etc/udev/rules.d/), or join the group that owns the device (sudo "
+                        "adduser $USER plugdev) and log in again. Then plug the logger in again.") +
+             kRunCheck},
+    };
+    for (const auto& c : cases) {
+        Harness h(1, QStringLiteral("runs"));
+        h.device.present = c.present;
+        h.device.denied = c.denied;
+        h.connect();
+        EXPECT_EQ(h.connection().deviceStatus(), c.status);
+        EXPECT_TRUE(h.port.opens.empty());
+        EXPECT_TRUE(h.waiter.waits.empty());
+        ASSERT_EQ(h.prompter.messages.size(), 1u);
+        EXPECT_EQ(h.prompter.messages[0].title, QStringLiteral("Veltrane"));
+        EXPECT_EQ(h.prompter.messages[0].text, c.message);
+        EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+        EXPECT_TRUE(h.enabled(I::Combo4));
+        EXPECT_FALSE(h.connection().connecting());
+    }
 }
 
 TEST(Connect, DoesNothingWhileAProcedureRuns) {
@@ -252,10 +280,12 @@ TEST(Connect, TextsFollowTheLanguage) {
         QString unconnected;
         QString communicating;
     } cases[] = {
-        {false, QStringLiteral("Veltrane not connected."), QStringLiteral("Unconnection"),
-         QStringLiteral("Communicating\u3000Port3")},
-        {true, QStringLiteral("Veltraneが接続されていません"), QStringLiteral("未接続"),
-         QStringLiteral("通信中\u3000ポート3")},
+        {false, QStringLiteral("Veltrane not connected.") + kRunCheck,
+         QStringLiteral("Unconnection"), QStringLiteral("Communicating\u3000Port3")},
+        {true,
+         QStringLiteral("Veltraneが接続されていません\r\r") +
+             QString::fromUtf8("veltrane --check で設定に足りないものを確認できます。"),
+         QStringLiteral("未接続"), QStringLiteral("通信中\u3000ポート3")},
     };
     for (const auto& c : cases) {
         Harness h(3, QStringLiteral("qm400"));

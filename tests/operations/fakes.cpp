@@ -79,17 +79,23 @@ void SimBusPort::clearInput() {
     pending_.clear();
 }
 
-int FakeCbusDevice::describe(QString& description) {
+CbusDevice::Status FakeCbusDevice::describe(QString& description) {
     if (!present) {
         return kNotFound;
+    }
+    if (denied) {
+        return kPermissionDenied;
     }
     description = QStringLiteral("USB Serial Converter");
     return kOk;
 }
 
-int FakeCbusDevice::pulse(std::uint8_t level) {
+CbusDevice::Status FakeCbusDevice::pulse(std::uint8_t level) {
     if (!present) {
         return kNotFound;
+    }
+    if (denied) {
+        return kPermissionDenied;
     }
     levels.push_back(level);
     logger_.cbusLevel(level);

@@ -62,16 +62,18 @@ class SimBusPort : public SerialPort {
     std::function<void()> arrived_;
 };
 
-// The USB chip: present or removed; pulses reach the simulated logger's reset input.
+// The USB chip: present, removed or present but closed to this user; pulses reach the
+// simulated logger's reset input.
 class FakeCbusDevice : public CbusDevice {
   public:
     explicit FakeCbusDevice(SimLogger& logger) : logger_(logger) {}
 
     bool present = true;
+    bool denied = false;
     std::vector<int> levels;
 
-    int describe(QString& description) override;
-    int pulse(std::uint8_t level) override;
+    Status describe(QString& description) override;
+    Status pulse(std::uint8_t level) override;
 
   private:
     SimLogger& logger_;

@@ -214,6 +214,17 @@ TEST_F(PtySimulator, PacesRepliesAtTheBaudRate) {
     EXPECT_GE(timer.elapsed(), (9 + 405) * 1000 / 960 - 5);
 }
 
+TEST_F(PtySimulator, HoldsEachReplyForTheReplyDelay) {
+    ASSERT_TRUE(start({QStringLiteral("--reply-delay-ms"), QStringLiteral("40")}));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(ask(Command::GetStatus)[0], -1);
+        // Never early: each reply waits its own delay after its command.
+        EXPECT_GE(timer.elapsed(), (i + 1) * 40);
+    }
+}
+
 TEST_F(PtySimulator, TimeScaleRunsReservationAndRecordingOnTheFasterClock) {
     // At 3600 logger seconds per wall second every wait below is over in well under a wall
     // second; at the wall clock's pace each would take minutes and time out.
@@ -278,6 +289,7 @@ TEST_F(PtySimulator, RefusesBadOptions) {
                                {QStringLiteral("--refuse"), QStringLiteral("300:1")},
                                {QStringLiteral("--baud"), QStringLiteral("-5")},
                                {QStringLiteral("--time-scale"), QStringLiteral("0")},
+                               {QStringLiteral("--reply-delay-ms"), QStringLiteral("-1")},
                                {QStringLiteral("--time-scale"), QStringLiteral("fast")},
                                {QStringLiteral("--port"), QStringLiteral("17")}};
     for (const QStringList& args : bad) {
@@ -306,6 +318,7 @@ TEST(LoggerSimHelp, DocumentsEveryOptionAndScenario) {
                               "--firmware",
                               "--usb-description",
                               "--time-scale",
+                              "--reply-delay-ms",
                               "--unplug-after-ms",
                               "--unplug-after-records",
                               "--require-reset",

@@ -101,6 +101,12 @@ int main(int argc, char** argv) {
         QStringLiteral("Logger seconds per wall second (up to 86400), so recordings fill in "
                        "minutes: 60 makes a 1 min interval take a record every wall second."),
         QStringLiteral("FACTOR"), QStringLiteral("1"));
+    const QCommandLineOption replyDelayOption(
+        QStringLiteral("reply-delay-ms"),
+        QStringLiteral("Hold each reply this many ms after its command has arrived, as the USB "
+                       "chip's latency timer does (16 by default on a real chip, 1 with the udev "
+                       "rule); a record stream waits once."),
+        QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption unplugMsOption(
         QStringLiteral("unplug-after-ms"),
         QStringLiteral("Unplug (remove DIR/usb and the link, hang up) after this many ms."),
@@ -134,7 +140,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption listOption(QStringLiteral("list-scenarios"),
                                         QStringLiteral("Print the scenario names and end."));
     parser.addOptions({dirOption, portOption, scenarioOption, baudOption, modelOption,
-                       firmwareOption, usbOption, timeScaleOption, unplugMsOption,
+                       firmwareOption, usbOption, timeScaleOption, replyDelayOption, unplugMsOption,
                        unplugRecordsOption, resetOption, refuseOption, silentOption, stallOption,
                        garbageOption, overlongOption, badValueOption, listOption});
     parser.process(app);
@@ -166,6 +172,10 @@ int main(int argc, char** argv) {
     options.timeScale = parser.value(timeScaleOption).toDouble(&ok);
     if (!ok || !(options.timeScale > 0) || options.timeScale > 86400) {
         return fail(QStringLiteral("--time-scale must be a factor above 0, at most 86400"));
+    }
+    options.replyDelayMs = parser.value(replyDelayOption).toInt(&ok);
+    if (!ok || options.replyDelayMs < 0) {
+        return fail(QStringLiteral("--reply-delay-ms must be a number of milliseconds"));
     }
     if (parser.isSet(unplugMsOption)) {
         options.unplugAfterMs = parser.value(unplugMsOption).toLongLong(&ok);
