@@ -15,16 +15,12 @@
 #include <memory>
 #include <vector>
 
-#include "cli/clihost.h"
+#include "cli/headless.h"
 #include "common/loggersim.h"
 #include "common/timing.h"
-#include "data/datasets.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
-#include "link/qttimerset.h"
-#include "link/session.h"
-#include "operations/operations.h"
 
 namespace {
 
@@ -80,20 +76,8 @@ class Rig {
   public:
     explicit Rig(const MessageTable& messages)
         : device_(makeCbusDevice()),
-          session_(port_, timers_, prompter_, messages, dataSets_),
-          controls_(messages),
-          dialogs_(options_, messages, session_.prompter(),
-                   [] { return QDateTime::currentDateTime(); }),
-          context_{session_, waiter_, controls_, display_, pointer_, dialogs_, progress_},
-          operations_(context_, *device_) {
-        prompter_.table = &messages;
+          headless_(options_, messages, port_, *device_, waiter_, progress_) {
         prompter_.answer = false;
-        dataSets_.open(scratch_.path());
-        session_.applyLineSettings();
-    }
-    ~Rig() {
-        dataSets_.close();
-        dataSets_.removeFiles();
     }
 
     Result run() {
@@ -152,22 +136,16 @@ class Rig {
         return true;
     }
 
-    QTemporaryDir scratch_;
     CliOptions options_;
     QtSerialPortAdapter port_;
     std::unique_ptr<CbusDevice> device_;
     EventLoopWaiter waiter_;
-    QtTimerSet timers_;
-    DataSets dataSets_;
-    CliPrompter prompter_;
-    Session session_;
-    TextControls controls_;
-    NoDisplay display_;
-    NoPointer pointer_;
-    CliDialogs dialogs_;
     CancellingProgress progress_;
-    Context context_;
-    Operations operations_;
+    HeadlessOperations headless_;
+    Session& session_ = headless_.session();
+    Operations& operations_ = headless_.operations();
+    CliPrompter& prompter_ = headless_.prompter();
+    DataSets& dataSets_ = headless_.dataSets();
     qint64 idleNs_ = -1;
 };
 

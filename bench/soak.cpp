@@ -8,7 +8,6 @@
 // Usage: bench_soak [LOGGER_SIM [CYCLES [SAMPLES]]]; defaults 500 cycles and 5000 samples. The
 // simulator defaults to $VELTRANE_SIM, then to the build tree's src/sim/logger-sim.
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -16,16 +15,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli/clihost.h"
+#include "cli/headless.h"
 #include "common/loggersim.h"
-#include "data/datasets.h"
 #include "data/datetime.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
 #include "link/qttimerset.h"
-#include "link/session.h"
-#include "operations/operations.h"
 
 namespace {
 
@@ -82,21 +78,9 @@ class Rig {
   public:
     explicit Rig(const MessageTable& messages)
         : device_(makeCbusDevice()),
-          session_(port_, timers_, prompter_, messages, dataSets_),
-          controls_(messages),
-          dialogs_(options_, messages, session_.prompter(),
-                   [] { return QDateTime::currentDateTime(); }),
-          context_{session_, waiter_, controls_, display_, pointer_, dialogs_, progress_},
-          operations_(context_, *device_) {
-        prompter_.table = &messages;
+          headless_(options_, messages, port_, *device_, waiter_, progress_) {
         prompter_.answer = true;
-        dataSets_.open(scratch_.path());
-        session_.applyLineSettings();
         operations_.realTime().setClock(clock_);
-    }
-    ~Rig() {
-        dataSets_.close();
-        dataSets_.removeFiles();
     }
 
     // Waits on the event loop until no procedure runs; false after 60 s.
@@ -118,7 +102,7 @@ class Rig {
         if (!port_.isOpen() || !waitIdle() || !Command11_Click(session_) || !waitIdle()) {
             return fail("connect and status read");
         }
-        prompter_.savePath = scratch_.filePath(QStringLiteral("log.csv"));
+        prompter_.savePath = headless_.scratchFile(QStringLiteral("log.csv"));
         operations_.download().Command5_Click();
         if (!waitIdle() || dataSets_[LogData].count == 0 || !port_.isOpen()) {
             return fail("download");
@@ -148,7 +132,7 @@ class Rig {
         if (!waitIdle()) {
             return fail("measurement");
         }
-        prompter_.savePath = scratch_.filePath(QStringLiteral("realtime.csv"));
+        prompter_.savePath = headless_.scratchFile(QStringLiteral("realtime.csv"));
         realTime.Command2_Click();
         waitIdle();
         operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
@@ -167,23 +151,19 @@ class Rig {
         return false;
     }
 
-    QTemporaryDir scratch_;
     CliOptions options_;
     QtSerialPortAdapter port_;
     std::unique_ptr<CbusDevice> device_;
     EventLoopWaiter waiter_;
-    QtTimerSet timers_;
-    DataSets dataSets_;
-    CliPrompter prompter_;
-    Session session_;
-    TextControls controls_;
-    NoDisplay display_;
-    NoPointer pointer_;
-    CliDialogs dialogs_;
     TerminalProgress progress_{false};
-    Context context_;
-    Operations operations_;
     SteppedClock clock_;
+    HeadlessOperations headless_;
+    Session& session_ = headless_.session();
+    Operations& operations_ = headless_.operations();
+    CliPrompter& prompter_ = headless_.prompter();
+    DataSets& dataSets_ = headless_.dataSets();
+    TextControls& controls_ = headless_.controls();
+    QtTimerSet& timers_ = headless_.timers();
 };
 
 }  // namespace

@@ -45,26 +45,10 @@ CliRunner::CliRunner(const CliOptions& options, const MessageTable& messages, Se
     : options_(options),
       messages_(messages),
       out_(out),
-      session_(port, timers_, prompter_, messages, dataSets_),
-      controls_(messages),
-      dialogs_(options, messages, session_.prompter(), [] { return QDateTime::currentDateTime(); }),
       progress_(terminal),
-      context_{session_, waiter, controls_, display_, pointer_, dialogs_, progress_},
-      operations_(context_, device) {
-    prompter_.table = &messages;
-    dataSets_.open(scratch_.path());
-}
-
-CliRunner::~CliRunner() {
-    if (session_.port().isOpen()) {
-        session_.port().close();
-    }
-    dataSets_.close();
-    dataSets_.removeFiles();
-}
+      headless_(options, messages, port, device, waiter, progress_) {}
 
 int CliRunner::run() {
-    session_.applyLineSettings();
     if (const int code = connect(); code != Done) {
         return code;
     }
@@ -166,7 +150,7 @@ int CliRunner::download() {
 
 int CliRunner::writeCsv(DataSetIndex index) {
     const QString target =
-        options_.out.isEmpty() ? scratch_.filePath(QStringLiteral("out.csv")) : options_.out;
+        options_.out.isEmpty() ? headless_.scratchFile(QStringLiteral("out.csv")) : options_.out;
     prompter_.savePath = target;
     operations_.files().save(index);
     if (dataSets_[index].unsaved) {

@@ -3,15 +3,11 @@
 // window's buttons call and waits for their procedures on the event loop.
 #pragma once
 
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "cli/clihost.h"
+#include "cli/headless.h"
 #include "cli/options.h"
-#include "data/datasets.h"
-#include "link/qttimerset.h"
-#include "link/session.h"
-#include "operations/operations.h"
 
 class CbusDevice;
 class SerialPort;
@@ -21,7 +17,6 @@ class CliRunner {
   public:
     CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
               CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal);
-    ~CliRunner();
 
     int run();
 
@@ -45,16 +40,12 @@ class CliRunner {
     const CliOptions& options_;
     const MessageTable& messages_;
     std::FILE* out_;
-    QTemporaryDir scratch_;
-    QtTimerSet timers_;
-    DataSets dataSets_;
-    CliPrompter prompter_;
-    Session session_;
-    TextControls controls_;
-    NoDisplay display_;
-    NoPointer pointer_;
-    CliDialogs dialogs_;
     TerminalProgress progress_;
-    Context context_;
-    Operations operations_;
+    HeadlessOperations headless_;
+    Session& session_ = headless_.session();
+    Operations& operations_ = headless_.operations();
+    CliPrompter& prompter_ = headless_.prompter();
+    DataSets& dataSets_ = headless_.dataSets();
+    TextControls& controls_ = headless_.controls();
+    NoDisplay& display_ = headless_.display();
 };

@@ -1,0 +1,27 @@
+// Wiring of the window's operations without a window.
+#include "cli/headless.h"
+
+#include <utility>
+
+#include "link/serialport.h"
+
+HeadlessOperations::HeadlessOperations(const CliOptions& options, const MessageTable& messages,
+                                       SerialPort& port, CbusDevice& device, Waiter& waiter,
+                                       ProgressView& progress, std::function<QDateTime()> now)
+    : session_(port, timers_, prompter_, messages, dataSets_),
+      controls_(messages),
+      dialogs_(options, messages, session_.prompter(), std::move(now)),
+      context_{session_, waiter, controls_, display_, pointer_, dialogs_, progress},
+      operations_(context_, device) {
+    prompter_.table = &messages;
+    dataSets_.open(scratch_.path());
+    session_.applyLineSettings();
+}
+
+HeadlessOperations::~HeadlessOperations() {
+    if (session_.port().isOpen()) {
+        session_.port().close();
+    }
+    dataSets_.close();
+    dataSets_.removeFiles();
+}
