@@ -77,18 +77,18 @@ class Rig {
     explicit Rig(const MessageTable& messages)
         : device_(makeCbusDevice()),
           headless_(options_, messages, port_, *device_, waiter_, progress_) {
-        prompter_.answer = false;
+        headless_.prompter().answer = false;
     }
 
     Result run() {
         Result r;
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         if (!port_.isOpen() || !waitIdle()) {
             r.why = QStringLiteral("connect failed");
             return r;
         }
-        session_.state().Download_Mode = 0;
-        operations_.download().Command5_Click();
+        headless_.session().state().Download_Mode = 0;
+        headless_.operations().download().Command5_Click();
         if (!waitIdle() || !progress_.clock.isValid()) {
             r.why = QStringLiteral("the download did not reach the cancel");
             return r;
@@ -96,26 +96,26 @@ class Rig {
         // Control is back when the procedure is over and the dialog closed.
         r.controlSeconds = static_cast<double>(std::max(progress_.closedNs, idleNs_)) / 1e9;
         r.cancelledAt = progress_.cancelledAt;
-        r.kept = dataSets_[LogData].count;
+        r.kept = headless_.dataSets()[LogData].count;
 
-        LoggerState& state = session_.state();
+        LoggerState& state = headless_.session().state();
         state.VT_Name.clear();
         state.Record_Pointer = 0;
-        prompter_.messages.clear();
-        if (!Command11_Click(session_) || !waitIdle()) {
+        headless_.prompter().messages.clear();
+        if (!Command11_Click(headless_.session()) || !waitIdle()) {
             r.why = QStringLiteral("the status read did not run");
             return r;
         }
-        r.statusRead = port_.isOpen() && prompter_.messages.isEmpty() &&
+        r.statusRead = port_.isOpen() && headless_.prompter().messages.isEmpty() &&
                        state.VT_Name == QStringLiteral("FULL") &&
                        state.Record_Pointer == kStreamRecords * kRecordBytes;
         if (!r.statusRead) {
             r.why = QStringLiteral("name '%1', record pointer %2, messages: %3")
                         .arg(state.VT_Name)
                         .arg(state.Record_Pointer)
-                        .arg(prompter_.messages.join(QStringLiteral(" / ")));
+                        .arg(headless_.prompter().messages.join(QStringLiteral(" / ")));
         }
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         return r;
     }
 
@@ -123,7 +123,7 @@ class Rig {
     // Polls the event loop finely, so the moment the procedure ends is not rounded up.
     bool waitIdle() {
         QDeadlineTimer deadline(60000);
-        while (session_.engine().busy()) {
+        while (headless_.session().engine().busy()) {
             if (deadline.hasExpired()) {
                 return false;
             }
@@ -142,10 +142,6 @@ class Rig {
     EventLoopWaiter waiter_;
     CancellingProgress progress_;
     HeadlessOperations headless_;
-    Session& session_ = headless_.session();
-    Operations& operations_ = headless_.operations();
-    CliPrompter& prompter_ = headless_.prompter();
-    DataSets& dataSets_ = headless_.dataSets();
     qint64 idleNs_ = -1;
 };
 

@@ -79,14 +79,14 @@ class Rig {
     explicit Rig(const MessageTable& messages)
         : device_(makeCbusDevice()),
           headless_(options_, messages, port_, *device_, waiter_, progress_) {
-        prompter_.answer = true;
-        operations_.realTime().setClock(clock_);
+        headless_.prompter().answer = true;
+        headless_.operations().realTime().setClock(clock_);
     }
 
     // Waits on the event loop until no procedure runs; false after 60 s.
     bool waitIdle() {
         QDeadlineTimer deadline(60000);
-        while (session_.engine().busy()) {
+        while (headless_.session().engine().busy()) {
             if (deadline.hasExpired()) {
                 return false;
             }
@@ -97,55 +97,56 @@ class Rig {
     }
 
     bool cycle() {
-        prompter_.messages.clear();
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
-        if (!port_.isOpen() || !waitIdle() || !Command11_Click(session_) || !waitIdle()) {
+        headless_.prompter().messages.clear();
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        if (!port_.isOpen() || !waitIdle() || !Command11_Click(headless_.session()) ||
+            !waitIdle()) {
             return fail("connect and status read");
         }
-        prompter_.savePath = headless_.scratchFile(QStringLiteral("log.csv"));
-        operations_.download().Command5_Click();
-        if (!waitIdle() || dataSets_[LogData].count == 0 || !port_.isOpen()) {
+        headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("log.csv"));
+        headless_.operations().download().Command5_Click();
+        if (!waitIdle() || headless_.dataSets()[LogData].count == 0 || !port_.isOpen()) {
             return fail("download");
         }
         // The next download's question saves the data, as a user keeping every download would.
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         return port_.isOpen() ? fail("disconnect") : true;
     }
 
     bool measure(int samples) {
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         if (!port_.isOpen() || !waitIdle()) {
             return fail("connect for the measurement");
         }
-        RealTimeMeasurement& realTime = operations_.realTime();
+        RealTimeMeasurement& realTime = headless_.operations().realTime();
         realTime.Option3_Click();
-        controls_.setText(ControlId::Combo5, QStringLiteral("2"));
+        headless_.controls().setText(ControlId::Combo5, QStringLiteral("2"));
         realTime.Command2_Click();
-        const DataSet& set = dataSets_[RealTimeData];
+        const DataSet& set = headless_.dataSets()[RealTimeData];
         while (set.count < samples) {
             if (!realTime.running() || !waitIdle()) {
                 return fail("measurement");
             }
             clock_.advance(2000);
-            timers_.fire(TimerId::Continuation);
+            headless_.timers().fire(TimerId::Continuation);
         }
         if (!waitIdle()) {
             return fail("measurement");
         }
-        prompter_.savePath = headless_.scratchFile(QStringLiteral("realtime.csv"));
+        headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("realtime.csv"));
         realTime.Command2_Click();
         waitIdle();
-        operations_.connection().Port_Set_Command(QStringLiteral("Once"), 1);
+        headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         return port_.isOpen() ? fail("disconnect") : true;
     }
 
-    const QtTimerSet& timers() const { return timers_; }
-    int realTimeCount() { return dataSets_[RealTimeData].count; }
+    const QtTimerSet& timers() { return headless_.timers(); }
+    int realTimeCount() { return headless_.dataSets()[RealTimeData].count; }
 
   private:
     bool fail(const char* what) {
         std::fprintf(stderr, "soak: %s failed\n", what);
-        for (const QString& text : prompter_.messages) {
+        for (const QString& text : headless_.prompter().messages) {
             std::fprintf(stderr, "  %s\n", qPrintable(text));
         }
         return false;
@@ -158,12 +159,6 @@ class Rig {
     TerminalProgress progress_{false};
     SteppedClock clock_;
     HeadlessOperations headless_;
-    Session& session_ = headless_.session();
-    Operations& operations_ = headless_.operations();
-    CliPrompter& prompter_ = headless_.prompter();
-    DataSets& dataSets_ = headless_.dataSets();
-    TextControls& controls_ = headless_.controls();
-    QtTimerSet& timers_ = headless_.timers();
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ class HeadlessOperations {
     Session& session() { return session_; }
     Operations& operations() { return operations_; }
     CliPrompter& prompter() { return prompter_; }
+    const CliPrompter& prompter() const { return prompter_; }
     DataSets& dataSets() { return dataSets_; }
     TextControls& controls() { return controls_; }
     NoDisplay& display() { return display_; }

@@ -68,7 +68,7 @@ int CliRunner::run() {
 }
 
 void CliRunner::waitIdle() {
-    while (session_.engine().busy()) {
+    while (headless_.session().engine().busy()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // Messages held back until the procedure's end are shown by now.
@@ -76,7 +76,7 @@ void CliRunner::waitIdle() {
 }
 
 int CliRunner::communicationCode() const {
-    for (const QString& text : prompter_.messages) {
+    for (const QString& text : headless_.prompter().messages) {
         for (int index : {kCommunicationFault, kCommunicationEnded, kDownloadFailed}) {
             if (text.contains(messages_.text(index))) {
                 return CommunicationFailed;
@@ -87,20 +87,21 @@ int CliRunner::communicationCode() const {
 }
 
 bool CliRunner::recordingOrReserved() {
-    const QString& state = session_.state().Record_State;
+    const QString& state = headless_.session().state().Record_State;
     return state == kStateRecording || state == kStateReserved;
 }
 
 int CliRunner::connect() {
-    operations_.connection().Port_Set_Command(options_.port ? QStringLiteral("Once") : QString(),
-                                              options_.port.value_or(Connection::kFirstPort));
-    if (!session_.port().isOpen()) {
-        return operations_.connection().deviceStatus() == CbusDevice::kPermissionDenied
+    headless_.operations().connection().Port_Set_Command(
+        options_.port ? QStringLiteral("Once") : QString(),
+        options_.port.value_or(Connection::kFirstPort));
+    if (!headless_.session().port().isOpen()) {
+        return headless_.operations().connection().deviceStatus() == CbusDevice::kPermissionDenied
                    ? PermissionDenied
                    : NoLogger;
     }
     waitIdle();
-    if (!session_.port().isOpen()) {
+    if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
     return communicationCode();
@@ -113,14 +114,15 @@ int CliRunner::status() {
         json.insert(QLatin1String(key), value.trimmed());
         text += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
     };
-    add("model", messages_.text(kModelCaption), session_.state().Machine_N_P);
-    add("name", messages_.text(kNameCaption), controls_.text(ControlId::IdentNameText));
+    add("model", messages_.text(kModelCaption), headless_.session().state().Machine_N_P);
+    add("name", messages_.text(kNameCaption), headless_.controls().text(ControlId::IdentNameText));
     for (const StatusLine& line : kStatusLines) {
-        if (controls_.shown(line.value)) {
-            add(line.key, controls_.text(line.caption), controls_.text(line.value));
+        if (headless_.controls().shown(line.value)) {
+            add(line.key, headless_.controls().text(line.caption),
+                headless_.controls().text(line.value));
         }
     }
-    const QString note = controls_.text(ControlId::StopNoteText).trimmed();
+    const QString note = headless_.controls().text(ControlId::StopNoteText).trimmed();
     if (!note.isEmpty()) {
         add("note", QString(), note);
     }
@@ -132,17 +134,18 @@ int CliRunner::status() {
 
 int CliRunner::download() {
     if (options_.normal) {
-        operations_.connection().D_M_Slow_Click();
+        headless_.operations().connection().D_M_Slow_Click();
     } else {
-        operations_.connection().D_M_Fast_Click();
+        headless_.operations().connection().D_M_Fast_Click();
     }
-    const std::int16_t before = dataSets_[LogData].count;
-    operations_.download().Command5_Click();
-    if (!session_.engine().busy()) {
-        return before == dataSets_[LogData].count ? Refused : Done;
+    const std::int16_t before = headless_.dataSets()[LogData].count;
+    headless_.operations().download().Command5_Click();
+    if (!headless_.session().engine().busy()) {
+        return before == headless_.dataSets()[LogData].count ? Refused : Done;
     }
     waitIdle();
-    if (const int code = communicationCode(); code != Done || !session_.port().isOpen()) {
+    if (const int code = communicationCode();
+        code != Done || !headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
     return writeCsv(LogData);
@@ -151,15 +154,15 @@ int CliRunner::download() {
 int CliRunner::writeCsv(DataSetIndex index) {
     const QString target =
         options_.out.isEmpty() ? headless_.scratchFile(QStringLiteral("out.csv")) : options_.out;
-    prompter_.savePath = target;
-    operations_.files().save(index);
-    if (dataSets_[index].unsaved) {
+    headless_.prompter().savePath = target;
+    headless_.operations().files().save(index);
+    if (headless_.dataSets()[index].unsaved) {
         return Refused;
     }
     if (options_.out.isEmpty()) {
         QFile file(target);
         if (!file.open(QIODevice::ReadOnly)) {
-            prompter_.message(QString(), messages_.text(kCannotWrite).arg(target));
+            headless_.prompter().message(QString(), messages_.text(kCannotWrite).arg(target));
             return Refused;
         }
         const QByteArray bytes = file.readAll();
@@ -170,27 +173,27 @@ int CliRunner::writeCsv(DataSetIndex index) {
 
 int CliRunner::start() {
     if (recordingOrReserved()) {
-        prompter_.message(QString(), messages_.text(kStopFirst));
+        headless_.prompter().message(QString(), messages_.text(kStopFirst));
         return Refused;
     }
     if (options_.force) {
-        prompter_.answer = true;
+        headless_.prompter().answer = true;
     }
-    operations_.recording().Command4_Click();
-    if (!session_.engine().busy()) {
+    headless_.operations().recording().Command4_Click();
+    if (!headless_.session().engine().busy()) {
         return Refused;
     }
     waitIdle();
-    return session_.port().isOpen() ? communicationCode() : CommunicationFailed;
+    return headless_.session().port().isOpen() ? communicationCode() : CommunicationFailed;
 }
 
 int CliRunner::stop() {
     if (!recordingOrReserved()) {
         return status();
     }
-    operations_.recording().Command4_Click();
+    headless_.operations().recording().Command4_Click();
     waitIdle();
-    if (!session_.port().isOpen()) {
+    if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
     if (const int code = communicationCode(); code != Done) {
@@ -213,8 +216,8 @@ void CliRunner::printSample(const Sample& sample) {
 }
 
 int CliRunner::measure() {
-    RealTimeMeasurement& realTime = operations_.realTime();
-    DataSet& samples = dataSets_[RealTimeData];
+    RealTimeMeasurement& realTime = headless_.operations().realTime();
+    DataSet& samples = headless_.dataSets()[RealTimeData];
     const bool toFile = !options_.out.isEmpty();
     if (!options_.every) {
         realTime.Command1_Click();
@@ -234,7 +237,7 @@ int CliRunner::measure() {
     } else {
         realTime.Option4_Click();
     }
-    controls_.setText(ControlId::Combo5, QString::number(every.count));
+    headless_.controls().setText(ControlId::Combo5, QString::number(every.count));
     if (!realTime.repeatSeconds()) {
         return Refused;
     }
@@ -248,23 +251,24 @@ int CliRunner::measure() {
             }
         }
     };
-    display_.onAppend = [&](DataSetIndex) { printNew(); };
+    headless_.display().onAppend = [&](DataSetIndex) { printNew(); };
     realTime.Command2_Click();
-    while (realTime.running() && samples.count < options_.count && session_.port().isOpen()) {
+    while (realTime.running() && samples.count < options_.count &&
+           headless_.session().port().isOpen()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The last sample is complete only when its measurement has ended.
     waitIdle();
     printNew();
-    display_.onAppend = nullptr;
+    headless_.display().onAppend = nullptr;
     // The stop's save question is answered by --out.
-    prompter_.answer = toFile;
-    prompter_.savePath = options_.out;
+    headless_.prompter().answer = toFile;
+    headless_.prompter().savePath = options_.out;
     if (realTime.running()) {
         realTime.Command2_Click();
     }
     waitIdle();
-    if (!session_.port().isOpen()) {
+    if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
     return toFile && samples.unsaved ? Refused : communicationCode();

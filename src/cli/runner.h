@@ -42,10 +42,4 @@ class CliRunner {
     std::FILE* out_;
     TerminalProgress progress_;
     HeadlessOperations headless_;
-    Session& session_ = headless_.session();
-    Operations& operations_ = headless_.operations();
-    CliPrompter& prompter_ = headless_.prompter();
-    DataSets& dataSets_ = headless_.dataSets();
-    TextControls& controls_ = headless_.controls();
-    NoDisplay& display_ = headless_.display();
 };
