@@ -3,6 +3,7 @@
 #include "data/dataset.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -90,17 +91,68 @@ bool ScratchFile::remove() {
 
 QByteArray ScratchFile::encode(const Sample& sample) {
     QByteArray bytes(kRecordSize, '\0');
-    char* data = bytes.data();
+    encodeInto(sample, bytes.data());
+    return bytes;
+}
+
+void ScratchFile::encodeInto(const Sample& sample, char* data) {
+    std::memset(data, 0, kRecordSize);
     qToLittleEndian(sample.temperature, data + kTemperatureAt);
     qToLittleEndian(sample.humidity, data + kHumidityAt);
     qToLittleEndian(sample.dateTime, data + kDateTimeAt);
     qToLittleEndian(sample.series, data + kSeriesAt);
-    const QByteArray remarks = sample.remarks.left(Sample::kRemarksLength);
+    const qsizetype remarks = std::min<qsizetype>(sample.remarks.size(), Sample::kRemarksLength);
     std::memset(data + kRemarksAt, ' ', Sample::kRemarksLength);
-    std::memcpy(data + kRemarksAt, remarks.constData(), remarks.size());
+    std::memcpy(data + kRemarksAt, sample.remarks.constData(), remarks);
     qToLittleEndian(sample.index, data + kIndexAt);
     std::memcpy(data + kRawAt, sample.raw.data(), sample.raw.size());
-    return bytes;
+}
+
+ScratchFile::Fields ScratchFile::fieldsOf(const char* data) {
+    Fields f;
+    f.temperature = qFromLittleEndian<float>(data + kTemperatureAt);
+    f.humidity = qFromLittleEndian<float>(data + kHumidityAt);
+    f.dateTime = qFromLittleEndian<double>(data + kDateTimeAt);
+    f.series = qFromLittleEndian<float>(data + kSeriesAt);
+    f.remarks = QByteArrayView(data + kRemarksAt, Sample::kRemarksLength);
+    return f;
+}
+
+DataError ScratchFile::readRecords(int first, int count, QByteArray& bytes) {
+    bytes.clear();
+    if (count < 0 || !validRecord(first) || (count > 0 && !validRecord(first + count - 1))) {
+        return DataError::Range;
+    }
+    if (!file_.isOpen()) {
+        return DataError::Io;
+    }
+    if (!seekTo(recordOffset(first))) {
+        return DataError::Io;
+    }
+    const qint64 size = static_cast<qint64>(count) * kRecordSize;
+    bytes.resize(size);
+    const qint64 got = count > 0 ? file_.read(bytes.data(), size) : 0;
+    if (got != size) {
+        bytes.clear();
+        return got < 0 ? DataError::Io : DataError::Range;
+    }
+    return DataError::None;
+}
+
+DataError ScratchFile::writeRecords(int first, QByteArrayView bytes) {
+    const qsizetype count = bytes.size() / kRecordSize;
+    if (bytes.size() % kRecordSize != 0 || !validRecord(first) ||
+        (count > 0 && first + count - 1 > DataSet::kMaxCount)) {
+        return DataError::Range;
+    }
+    if (!file_.isOpen()) {
+        return DataError::Io;
+    }
+    if (!seekTo(recordOffset(first))) {
+        return DataError::Io;
+    }
+    return file_.write(bytes.data(), bytes.size()) == bytes.size() ? DataError::None
+                                                                   : DataError::Io;
 }
 
 bool ScratchFile::decode(const QByteArray& bytes, Sample& sample) {

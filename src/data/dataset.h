@@ -45,6 +45,23 @@ class ScratchFile {
     static QByteArray encode(const Sample& sample);
     static bool decode(const QByteArray& bytes, Sample& sample);
 
+    // Bulk access for whole data sets (CSV files, graphs): count records from first as one
+    // block of bytes; a block reaching beyond the file is a Range error.
+    DataError readRecords(int first, int count, QByteArray& bytes);
+    // Writes whole records (a multiple of kRecordSize bytes) from record first on.
+    DataError writeRecords(int first, QByteArrayView bytes);
+    // One record of kRecordSize bytes at out.
+    static void encodeInto(const Sample& sample, char* out);
+    // The fields of one record of such a block, the remarks viewed in place.
+    struct Fields {
+        float temperature = 0;
+        float humidity = 0;
+        double dateTime = 0;
+        float series = 0;
+        QByteArrayView remarks;
+    };
+    static Fields fieldsOf(const char* record);
+
   private:
     bool seekTo(qint64 offset);
 
