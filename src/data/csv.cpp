@@ -57,7 +57,8 @@ class ChunkWriter {
 
     bool flush() {
         ok_ = ok_ && file_.write(buffer_) == buffer_.size();
-        buffer_.clear();
+        // Emptied, its room kept for the next chunk.
+        buffer_.resize(0);
         return ok_;
     }
 
@@ -170,7 +171,7 @@ class RecordBlock {
             set_.count - static_cast<int>(bytes_.size() / ScratchFile::kRecordSize) + 1;
         const bool ok =
             bytes_.isEmpty() || set_.file.writeRecords(first, bytes_) == DataError::None;
-        bytes_.clear();
+        bytes_.resize(0);
         return ok;
     }
 

@@ -61,8 +61,9 @@ ListInput::Status ListInput::rawLine(QByteArrayView& line, qsizetype& consumed) 
         const char* start = block_.constData() + blockAt_;
         const auto* newline =
             static_cast<const char*>(std::memchr(start, '\n', std::min(available, window)));
-        const bool more = !device_.atEnd();
         qsizetype length = -1;
+        // Asked only without a line end in reach: a file answers it with a system call.
+        const bool more = newline == nullptr && !device_.atEnd();
         if (newline != nullptr) {
             length = newline - start;
             consumed = length + 1;
@@ -116,6 +117,7 @@ ListInput::Status ListInput::fill() {
         }
         const Status split = splitLine(codepage::decode(line.toByteArray(), encoding_), pending_);
         blockAt_ += consumed;
+        peeked_ = 0;
         pendingAt_ = 0;
         if (split != Status::Ok) {
             pending_.clear();
@@ -127,17 +129,21 @@ ListInput::Status ListInput::fill() {
 }
 
 bool ListInput::peekLine(QByteArrayView& line) {
+    peeked_ = 0;
     qsizetype consumed = 0;
-    return pendingAt_ >= pending_.size() && failure_ == Status::Ok &&
-           rawLine(line, consumed) == Status::Ok;
+    if (pendingAt_ < pending_.size() || failure_ != Status::Ok ||
+        rawLine(line, consumed) != Status::Ok) {
+        return false;
+    }
+    peeked_ = consumed;
+    return true;
 }
 
 void ListInput::skipLine() {
     QByteArrayView line;
-    qsizetype consumed = 0;
-    if (peekLine(line)) {
-        rawLine(line, consumed);
-        blockAt_ += consumed;
+    if (peeked_ > 0 || peekLine(line)) {
+        blockAt_ += peeked_;
+        peeked_ = 0;
     }
 }
 

@@ -53,4 +53,6 @@ class ListInput {
     Status failure_ = Status::Ok;
     QByteArray block_;
     qsizetype blockAt_ = 0;
+    // Bytes the line last peeked at takes with its line end; 0 when none is peeked.
+    qsizetype peeked_ = 0;
 };
