@@ -46,7 +46,7 @@ TEST(GraphPage, BothGraphsOfTheWindowAreDrawnOnThePage) {
     const QImage page = pdfImage(pdf, kDpi).convertToFormat(QImage::Format_Grayscale8);
     ASSERT_FALSE(page.isNull());
     const QString golden =
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("golden/graph_page.png");
+        qEnvironmentVariable("VELTRANE_TESTS") + QStringLiteral("/print/golden/graph_page.png");
     if (qEnvironmentVariableIntValue("VELTRANE_REGENERATE_GOLDEN") == 1) {
         QDir().mkpath(QFileInfo(golden).path());
         ASSERT_TRUE(page.save(golden));
