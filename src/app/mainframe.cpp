@@ -3,6 +3,7 @@
 
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 #include "data/twips.h"
@@ -36,6 +37,19 @@ QSize MainFrame::minimumWindowSize() {
 
 QSize MainFrame::maximumWindowSize(int chrome) const {
     return QSize(widget()->width(), widget()->height() + chrome);
+}
+
+QRect MainFrame::fittedGeometry(const QRect& current, const QMargins& frame, const QRect& available,
+                                QSize largest, QSize smallest) {
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize size = largest.boundedTo(room).expandedTo(smallest);
+    // Lowest and highest client origins that keep the frame on the screen; the top-left one
+    // wins when the screen is too small.
+    const QPoint low = available.topLeft() + QPoint(frame.left(), frame.top());
+    const QPoint high = low + QPoint(room.width() - size.width(), room.height() - size.height());
+    const QPoint origin(std::max(low.x(), std::min(current.x(), high.x())),
+                        std::max(low.y(), std::min(current.y(), high.y())));
+    return QRect(origin, size);
 }
 
 void MainFrame::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,8 @@
 // horizontal and vertical scroll bars (MainHScroll, MainVScroll).
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QScrollArea>
 #include <QSize>
 
@@ -15,6 +17,12 @@ class MainFrame : public QScrollArea {
     // state); `chrome` is the height the menu and status bars take besides the frame.
     static QSize minimumWindowSize();
     QSize maximumWindowSize(int chrome) const;
+    // Client geometry of a window now at `current` whose frame adds `frame` around it: as large
+    // as `largest` allows and placed so that the whole frame lies within the screen's
+    // `available` area. Only a screen smaller than `smallest` plus the frame lets it overhang,
+    // and then to the right and bottom, so the title bar stays reachable.
+    static QRect fittedGeometry(const QRect& current, const QMargins& frame, const QRect& available,
+                                QSize largest, QSize smallest);
 
     // True when the frame is smaller than the content in either direction and shows both bars.
     bool scrolling() const { return scrolling_; }

@@ -9,8 +9,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
@@ -291,18 +294,65 @@ void MainWindow::showConnectPicture(bool on) {
 void MainWindow::applySizeLimits() {
     const int chrome = menuBar()->sizeHint().height() + twips(kStatusBarHeight);
     setMinimumSize(MainFrame::minimumWindowSize());
-    setMaximumSize(frame_->maximumWindowSize(chrome));
+    // No maximum size hint: with one, the window manager would not let a maximised window fill
+    // the screen. The normal state is held to the layout in resizeEvent instead.
+    designedSize_ = frame_->maximumWindowSize(chrome);
+}
+
+bool MainWindow::normalState() const {
+    return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) ==
+           0;
+}
+
+QMargins MainWindow::frameMargins() const {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!known.isNull() || isVisible()) {
+        return known;
+    }
+    // Before the window is shown its frame is unknown; a title bar is expected.
+    return QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
 }
 
 void MainWindow::fitToScreen() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    if (screen == nullptr) {
+    if (screen == nullptr || !normalState()) {
         return;
     }
-    resize(screen->availableGeometry().size().boundedTo(maximumSize()));
+    const QRect fitted = MainFrame::fittedGeometry(
+        geometry(), frameMargins(), screen->availableGeometry(), designedSize_, minimumSize());
+    if (!isVisible()) {
+        // The window manager places a window that was never moved.
+        resize(fitted.size());
+    } else if (fitted != geometry()) {
+        setGeometry(fitted);
+    }
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     applySizeLimits();
     QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        // The frame the window manager adds is known only once the window is on the screen.
+        QTimer::singleShot(0, this, &MainWindow::fitToScreen);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QSize size = event->size();
+    if (normalState() && !clampPending_ &&
+        (size.width() > designedSize_.width() || size.height() > designedSize_.height())) {
+        // Held back until the state settles: a maximise may report its size before its state.
+        clampPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            clampPending_ = false;
+            if (normalState()) {
+                resize(this->size().boundedTo(designedSize_));
+            }
+        });
+    }
 }

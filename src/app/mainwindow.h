@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -126,6 +128,8 @@ class MainWindow : public QMainWindow {
     WidgetControls& controls() { return controls_; }
     const MainControls& layout() const { return layout_; }
     MainFrame* frame() const { return frame_; }
+    // The window size at which the whole layout shows, the largest of the normal state.
+    QSize designedSize() const { return designedSize_; }
     GraphView& graphView();
     const MainMenu& menu() const { return menu_; }
     DataTableView* table(DataSetIndex index) const { return tables_[index]; }
@@ -135,6 +139,7 @@ class MainWindow : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildWindow();
@@ -144,6 +149,10 @@ class MainWindow : public QMainWindow {
     void fillShellLists();
     void fillIntervalLists();
     void applySizeLimits();
+    // Neither maximised, minimised nor full screen: the layout's size limits apply.
+    bool normalState() const;
+    QMargins frameMargins() const;
+    // Shrinks the window (and, once shown, moves it) so its whole frame is on the screen.
     void fitToScreen();
     void shutDown();
     void showConnectPicture(bool on);
@@ -178,4 +187,7 @@ class MainWindow : public QMainWindow {
     bool started_ = false;
     bool shutDown_ = false;
     bool closing_ = false;
+    QSize designedSize_;
+    bool shownOnce_ = false;
+    bool clampPending_ = false;
 };

@@ -5,15 +5,20 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
+#include "data/csvlines.h"
 #include "data/datetime.h"
 #include "data/listinput.h"
 
 namespace {
 
-constexpr qsizetype kWriteChunk = 64 * 1024;
+constexpr qsizetype kWriteChunk = 256 * 1024;
+// Scratch records read at once while saving.
+constexpr int kReadRecords = 4096;
 
 QString quoted(const QString& text) {
     return u'"' + text + u'"';
@@ -31,27 +36,42 @@ QString boundText(bool on, std::int16_t bound) {
 class ChunkWriter {
   public:
     explicit ChunkWriter(QSaveFile& file, codepage::TextEncoding encoding)
-        : file_(file), encoding_(encoding) {}
+        : file_(file), encoding_(encoding) {
+        buffer_.reserve(kWriteChunk + kWriteChunk / 8);
+    }
 
     void line(const QString& text) {
-        buffer_ += text;
-        buffer_ += QLatin1String("\r\n");
+        buffer_ += codepage::encode(text + QLatin1String("\r\n"), encoding_);
+        flushWhenFull();
+    }
+    // The line of one scratch record.
+    void sample(int record, const ScratchFile::Fields& f) {
+        if (!csvline::append(buffer_, record, f, encoding_)) {
+            line(QString::number(record) + u',' + quoted(datetime::format(f.dateTime)) + u',' +
+                 quoted(formatHundredths(f.temperature)) + u',' +
+                 quoted(formatHundredths(f.humidity)) + u',' +
+                 quoted(codepage::fromWindows1252(f.remarks.toByteArray())));
+        }
+        flushWhenFull();
+    }
+
+    bool flush() {
+        ok_ = ok_ && file_.write(buffer_) == buffer_.size();
+        // Emptied, its room kept for the next chunk.
+        buffer_.resize(0);
+        return ok_;
+    }
+
+  private:
+    void flushWhenFull() {
         if (buffer_.size() >= kWriteChunk) {
             flush();
         }
     }
 
-    bool flush() {
-        const QByteArray bytes = codepage::encode(buffer_, encoding_);
-        buffer_.clear();
-        ok_ = ok_ && file_.write(bytes) == bytes.size();
-        return ok_;
-    }
-
-  private:
     QSaveFile& file_;
     codepage::TextEncoding encoding_;
-    QString buffer_;
+    QByteArray buffer_;
     bool ok_ = true;
 };
 
@@ -118,45 +138,115 @@ CsvError readHeaderValues(ListInput& input, CsvHeader& header) {
     return CsvError::None;
 }
 
-CsvError readSamples(ListInput& input, DataSet& set, CsvHeader& header) {
+// The remarks' bytes stored as setRemarks stores their text: cut at 50, padded with spaces.
+void setRemarkBytes(Sample& sample, QByteArrayView bytes) {
+    sample.remarks.resize(Sample::kRemarksLength);
+    const qsizetype kept = std::min<qsizetype>(bytes.size(), Sample::kRemarksLength);
+    std::memcpy(sample.remarks.data(), bytes.data(), kept);
+    std::memset(sample.remarks.data() + kept, ' ', Sample::kRemarksLength - kept);
+}
+
+// Samples collected into blocks of records, each written to the scratch file at once.
+class RecordBlock {
+  public:
+    static constexpr int kRecords = 1024;
+
+    explicit RecordBlock(DataSet& set) : set_(set) {
+        bytes_.reserve(kRecords * ScratchFile::kRecordSize);
+    }
+    // Numbers the sample as the next record; false when the data set is full.
+    bool add(Sample& sample) {
+        if (set_.count >= DataSet::kMaxCount) {
+            return false;
+        }
+        sample.index = ++set_.count;
+        const qsizetype at = bytes_.size();
+        bytes_.resize(at + ScratchFile::kRecordSize);
+        ScratchFile::encodeInto(sample, bytes_.data() + at);
+        return true;
+    }
+    bool full() const { return bytes_.size() >= kRecords * ScratchFile::kRecordSize; }
+    bool flush() {
+        const int first =
+            set_.count - static_cast<int>(bytes_.size() / ScratchFile::kRecordSize) + 1;
+        const bool ok =
+            bytes_.isEmpty() || set_.file.writeRecords(first, bytes_) == DataError::None;
+        bytes_.resize(0);
+        return ok;
+    }
+
+  private:
+    DataSet& set_;
+    QByteArray bytes_;
+};
+
+CsvError readSamples(ListInput& input, DataSet& set, CsvHeader& header,
+                     codepage::TextEncoding encoding) {
     QStringList items;
     Sample sample;
+    RecordBlock block(set);
     int series = 1;
     double previous = header.startTime;
-    while (!input.atEnd()) {
+    while (true) {
+        csvline::Values values;
+        QByteArrayView line;
+        const bool fast = input.peekLine(line) && [&] {
+            const std::optional<csvline::Values> parsed = csvline::parse(line, encoding);
+            if (parsed) {
+                values = *parsed;
+            }
+            return parsed.has_value();
+        }();
+        if (!fast && input.atEnd()) {
+            break;
+        }
         if (set.count >= DataSet::kMaxCount) {
             return CsvError::TooManySamples;
         }
-        if (input.next(5, items) != ListInput::Status::Ok) {
-            return CsvError::Malformed;
+        if (fast) {
+            input.skipLine();
+        } else {
+            if (input.next(5, items) != ListInput::Status::Ok) {
+                return CsvError::Malformed;
+            }
+            const std::optional<double> when = datetime::parse(items[1]);
+            const std::optional<double> temperature = parseNumber(items[2]);
+            const std::optional<double> humidity = parseNumber(items[3]);
+            if (!when || !temperature || !humidity) {
+                return CsvError::Malformed;
+            }
+            values.dateTime = *when;
+            values.temperature = *temperature;
+            values.humidity = *humidity;
         }
-        const std::optional<double> when = datetime::parse(items[1]);
-        const std::optional<double> temperature = parseNumber(items[2]);
-        const std::optional<double> humidity = parseNumber(items[3]);
         // Values no logger can produce are refused: the graphs and statistics take every
         // stored value as a real reading.
-        if (!when || !temperature || !humidity || !LoggerRange::holdsDate(*when) ||
-            !LoggerRange::holdsTemperature(*temperature) ||
-            !LoggerRange::holdsHumidity(*humidity)) {
+        if (!LoggerRange::holdsDate(values.dateTime) ||
+            !LoggerRange::holdsTemperature(values.temperature) ||
+            !LoggerRange::holdsHumidity(values.humidity)) {
             return CsvError::Malformed;
         }
-        if (datetime::secondsBetween(previous, *when) > header.interval) {
+        if (datetime::secondsBetween(previous, values.dateTime) > header.interval) {
             ++series;
         }
-        sample = Sample();
-        sample.dateTime = *when;
-        sample.temperature = static_cast<float>(*temperature);
-        sample.humidity = static_cast<float>(*humidity);
+        sample.dateTime = values.dateTime;
+        sample.temperature = static_cast<float>(values.temperature);
+        sample.humidity = static_cast<float>(values.humidity);
         sample.series = static_cast<float>(series);
-        sample.setRemarks(items[4]);
-        previous = *when;
-        if (set.append(sample) != DataError::None) {
+        if (fast) {
+            setRemarkBytes(sample, values.remarks);
+        } else {
+            sample.setRemarks(items[4]);
+        }
+        previous = values.dateTime;
+        block.add(sample);
+        set.stats.update(sample);
+        header.endTime = values.dateTime;
+        if (block.full() && !block.flush()) {
             return CsvError::Io;
         }
-        set.stats.update(sample);
-        header.endTime = *when;
     }
-    return CsvError::None;
+    return block.flush() ? CsvError::None : CsvError::Io;
 }
 
 void emptyDataSet(DataSet& set) {
@@ -247,13 +337,16 @@ CsvError saveCsv(const QString& path, DataSet& set, const QString& model, const 
     }
     out.line(line.join(u','));
 
-    for (int record = 1; record <= set.count; ++record) {
-        if (set.read(record, sample) != DataError::None) {
+    QByteArray records;
+    for (int first = 1; first <= set.count; first += kReadRecords) {
+        const int count = std::min(kReadRecords, set.count - first + 1);
+        if (set.file.readRecords(first, count, records) != DataError::None) {
             return CsvError::Io;
         }
-        out.line(QString::number(record) + u',' + quoted(datetime::format(sample.dateTime)) + u',' +
-                 quoted(formatHundredths(sample.temperature)) + u',' +
-                 quoted(formatHundredths(sample.humidity)) + u',' + quoted(sample.remarksText()));
+        for (int i = 0; i < count; ++i) {
+            out.sample(first + i,
+                       ScratchFile::fieldsOf(records.constData() + i * ScratchFile::kRecordSize));
+        }
     }
     if (!out.flush() || !file.commit()) {
         return CsvError::Io;
@@ -283,7 +376,7 @@ CsvError openCsv(const QString& path, DataSet& set, const CsvTexts& texts, CsvHe
         error = CsvError::Malformed;
     }
     if (error == CsvError::None) {
-        error = readSamples(input, set, read);
+        error = readSamples(input, set, read, texts.encoding);
     }
     if (error != CsvError::None) {
         emptyDataSet(set);

@@ -3,6 +3,7 @@
 #include "data/dataset.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -32,9 +33,36 @@ bool ScratchFile::open(const QString& path) {
 }
 
 void ScratchFile::close() {
+    unmap();
     if (file_.isOpen()) {
         file_.close();
     }
+}
+
+void ScratchFile::unmap() {
+    if (map_ != nullptr) {
+        file_.unmap(map_);
+    }
+    map_ = nullptr;
+    mapSize_ = 0;
+}
+
+const char* ScratchFile::mapped(int record) {
+    const qint64 end = recordOffset(record) + kRecordSize;
+    if (unflushed_) {
+        file_.flush();
+        unflushed_ = false;
+    }
+    if (end > mapSize_) {
+        // The file grew since it was mapped: the whole of it is mapped afresh.
+        unmap();
+        const qint64 size = file_.size();
+        if (size >= end) {
+            map_ = file_.map(0, size);
+            mapSize_ = map_ != nullptr ? size : 0;
+        }
+    }
+    return end <= mapSize_ ? reinterpret_cast<const char*>(map_) + recordOffset(record) : nullptr;
 }
 
 // A seek drops the file's buffer, so records visited in order are read and written without
@@ -58,6 +86,19 @@ DataError ScratchFile::read(int record, Sample& sample) {
     if (!file_.isOpen()) {
         return DataError::Io;
     }
+    if (const char* bytes = mapped(record)) {
+        const Fields f = fieldsOf(bytes);
+        sample.temperature = f.temperature;
+        sample.humidity = f.humidity;
+        sample.dateTime = f.dateTime;
+        sample.series = f.series;
+        // Copied into the sample's own remarks, which a reused sample keeps.
+        sample.remarks.resize(Sample::kRemarksLength);
+        std::memcpy(sample.remarks.data(), f.remarks.data(), Sample::kRemarksLength);
+        sample.index = f.index;
+        std::memcpy(sample.raw.data(), bytes + kRawAt, sample.raw.size());
+        return DataError::None;
+    }
     // A seek beyond the end succeeds; a record there was never written and reads short.
     if (!seekTo(recordOffset(record))) {
         return DataError::Io;
@@ -80,7 +121,27 @@ DataError ScratchFile::write(int record, const Sample& sample) {
     if (!seekTo(recordOffset(record))) {
         return DataError::Io;
     }
+    unflushed_ = true;
     return file_.write(encode(sample)) == kRecordSize ? DataError::None : DataError::Io;
+}
+
+DataError ScratchFile::readFields(int record, Fields& fields) {
+    if (!validRecord(record)) {
+        return DataError::Range;
+    }
+    if (!file_.isOpen()) {
+        return DataError::Io;
+    }
+    if (const char* bytes = mapped(record)) {
+        fields = fieldsOf(bytes);
+        return DataError::None;
+    }
+    // Without a map (or beyond the file) the record is read as a sample.
+    Sample sample;
+    const DataError error = read(record, sample);
+    fields = Fields{sample.temperature, sample.humidity, sample.dateTime, sample.series, {},
+                    sample.index};
+    return error;
 }
 
 bool ScratchFile::remove() {
@@ -90,17 +151,70 @@ bool ScratchFile::remove() {
 
 QByteArray ScratchFile::encode(const Sample& sample) {
     QByteArray bytes(kRecordSize, '\0');
-    char* data = bytes.data();
+    encodeInto(sample, bytes.data());
+    return bytes;
+}
+
+void ScratchFile::encodeInto(const Sample& sample, char* data) {
+    std::memset(data, 0, kRecordSize);
     qToLittleEndian(sample.temperature, data + kTemperatureAt);
     qToLittleEndian(sample.humidity, data + kHumidityAt);
     qToLittleEndian(sample.dateTime, data + kDateTimeAt);
     qToLittleEndian(sample.series, data + kSeriesAt);
-    const QByteArray remarks = sample.remarks.left(Sample::kRemarksLength);
+    const qsizetype remarks = std::min<qsizetype>(sample.remarks.size(), Sample::kRemarksLength);
     std::memset(data + kRemarksAt, ' ', Sample::kRemarksLength);
-    std::memcpy(data + kRemarksAt, remarks.constData(), remarks.size());
+    std::memcpy(data + kRemarksAt, sample.remarks.constData(), remarks);
     qToLittleEndian(sample.index, data + kIndexAt);
     std::memcpy(data + kRawAt, sample.raw.data(), sample.raw.size());
-    return bytes;
+}
+
+ScratchFile::Fields ScratchFile::fieldsOf(const char* data) {
+    Fields f;
+    f.temperature = qFromLittleEndian<float>(data + kTemperatureAt);
+    f.humidity = qFromLittleEndian<float>(data + kHumidityAt);
+    f.dateTime = qFromLittleEndian<double>(data + kDateTimeAt);
+    f.series = qFromLittleEndian<float>(data + kSeriesAt);
+    f.remarks = QByteArrayView(data + kRemarksAt, Sample::kRemarksLength);
+    f.index = qFromLittleEndian<std::int16_t>(data + kIndexAt);
+    return f;
+}
+
+DataError ScratchFile::readRecords(int first, int count, QByteArray& bytes) {
+    bytes.clear();
+    if (count < 0 || !validRecord(first) || (count > 0 && !validRecord(first + count - 1))) {
+        return DataError::Range;
+    }
+    if (!file_.isOpen()) {
+        return DataError::Io;
+    }
+    if (!seekTo(recordOffset(first))) {
+        return DataError::Io;
+    }
+    const qint64 size = static_cast<qint64>(count) * kRecordSize;
+    bytes.resize(size);
+    const qint64 got = count > 0 ? file_.read(bytes.data(), size) : 0;
+    if (got != size) {
+        bytes.clear();
+        return got < 0 ? DataError::Io : DataError::Range;
+    }
+    return DataError::None;
+}
+
+DataError ScratchFile::writeRecords(int first, QByteArrayView bytes) {
+    const qsizetype count = bytes.size() / kRecordSize;
+    if (bytes.size() % kRecordSize != 0 || !validRecord(first) ||
+        (count > 0 && first + count - 1 > DataSet::kMaxCount)) {
+        return DataError::Range;
+    }
+    if (!file_.isOpen()) {
+        return DataError::Io;
+    }
+    if (!seekTo(recordOffset(first))) {
+        return DataError::Io;
+    }
+    unflushed_ = true;
+    return file_.write(bytes.data(), bytes.size()) == bytes.size() ? DataError::None
+                                                                   : DataError::Io;
 }
 
 bool ScratchFile::decode(const QByteArray& bytes, Sample& sample) {

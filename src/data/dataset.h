@@ -45,10 +45,39 @@ class ScratchFile {
     static QByteArray encode(const Sample& sample);
     static bool decode(const QByteArray& bytes, Sample& sample);
 
+    // Bulk access for whole data sets (CSV files, graphs): count records from first as one
+    // block of bytes; a block reaching beyond the file is a Range error.
+    DataError readRecords(int first, int count, QByteArray& bytes);
+    // Writes whole records (a multiple of kRecordSize bytes) from record first on.
+    DataError writeRecords(int first, QByteArrayView bytes);
+    // One record of kRecordSize bytes at out.
+    static void encodeInto(const Sample& sample, char* out);
+    // The fields of one record of such a block, the remarks viewed in place.
+    struct Fields {
+        float temperature = 0;
+        float humidity = 0;
+        double dateTime = 0;
+        float series = 0;
+        QByteArrayView remarks;
+        std::int16_t index = 0;
+    };
+    static Fields fieldsOf(const char* record);
+    // The fields of one record, the remarks viewed in place until the next call: reading
+    // without a copy, for the graphs that visit many records on every drawing.
+    DataError readFields(int record, Fields& fields);
+
   private:
     bool seekTo(qint64 offset);
+    // The record's bytes in a map of the file, or null when it lies beyond the file or the
+    // file cannot be mapped. Reads go through the map: no system call and no copy per record.
+    const char* mapped(int record);
+    void unmap();
 
     QFile file_;
+    uchar* map_ = nullptr;
+    qint64 mapSize_ = 0;
+    // The file buffers writes; the map sees them once they are flushed.
+    bool unflushed_ = false;
 };
 
 struct DataSet {

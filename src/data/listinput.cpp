@@ -1,6 +1,9 @@
 // List-input item stream over a device, one bounded line at a time.
 #include "data/listinput.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 bool isBlank(QChar c) {
@@ -50,29 +53,71 @@ ListInput::Status ListInput::splitLine(const QString& line, QStringList& items) 
     }
 }
 
+ListInput::Status ListInput::rawLine(QByteArrayView& line, qsizetype& consumed) {
+    // A line of the longest length, its CR LF and nothing more.
+    const qsizetype window = maxLineBytes_ + 2;
+    while (true) {
+        const qsizetype available = block_.size() - blockAt_;
+        const char* start = block_.constData() + blockAt_;
+        const auto* newline =
+            static_cast<const char*>(std::memchr(start, '\n', std::min(available, window)));
+        qsizetype length = -1;
+        // Asked only without a line end in reach: a file answers it with a system call.
+        const bool more = newline == nullptr && !device_.atEnd();
+        if (newline != nullptr) {
+            length = newline - start;
+            consumed = length + 1;
+        } else if (available >= window || !more) {
+            // No line end in reach: the rest of the data is one last line, or too long.
+            if (available > window || (available == window && more)) {
+                return Status::LineTooLong;
+            }
+            if (available == 0) {
+                return Status::End;
+            }
+            length = available;
+            consumed = available;
+        }
+        if (length >= 0) {
+            while (length > 0 && (start[length - 1] == '\r' || start[length - 1] == '\n')) {
+                --length;
+            }
+            if (length > maxLineBytes_) {
+                return Status::LineTooLong;
+            }
+            line = QByteArrayView(start, length);
+            return Status::Ok;
+        }
+        block_.remove(0, blockAt_);
+        blockAt_ = 0;
+        const qsizetype kept = block_.size();
+        block_.resize(kept + kBlockBytes);
+        const qint64 got = device_.read(block_.data() + kept, kBlockBytes);
+        block_.resize(kept + std::max<qint64>(got, 0));
+        if (got <= 0 && !device_.atEnd()) {
+            return Status::Malformed;
+        }
+    }
+}
+
 ListInput::Status ListInput::fill() {
     while (pendingAt_ >= pending_.size()) {
         if (failure_ != Status::Ok) {
             return failure_;
         }
-        if (device_.atEnd()) {
-            return Status::End;
+        QByteArrayView line;
+        qsizetype consumed = 0;
+        const Status read = rawLine(line, consumed);
+        if (read == Status::End) {
+            return read;
         }
-        // readLine(n) stops one byte short of n: room for the longest line and its CR LF.
-        QByteArray bytes = device_.readLine(maxLineBytes_ + 3);
-        const bool complete = bytes.endsWith('\n') || device_.atEnd();
-        if (!complete) {
-            failure_ = Status::LineTooLong;
+        if (read != Status::Ok) {
+            failure_ = read;
             return failure_;
         }
-        while (bytes.endsWith('\n') || bytes.endsWith('\r')) {
-            bytes.chop(1);
-        }
-        if (bytes.size() > maxLineBytes_) {
-            failure_ = Status::LineTooLong;
-            return failure_;
-        }
-        const Status split = splitLine(codepage::decode(bytes, encoding_), pending_);
+        const Status split = splitLine(codepage::decode(line.toByteArray(), encoding_), pending_);
+        blockAt_ += consumed;
+        peeked_ = 0;
         pendingAt_ = 0;
         if (split != Status::Ok) {
             pending_.clear();
@@ -81,6 +126,25 @@ ListInput::Status ListInput::fill() {
         }
     }
     return Status::Ok;
+}
+
+bool ListInput::peekLine(QByteArrayView& line) {
+    peeked_ = 0;
+    qsizetype consumed = 0;
+    if (pendingAt_ < pending_.size() || failure_ != Status::Ok ||
+        rawLine(line, consumed) != Status::Ok) {
+        return false;
+    }
+    peeked_ = consumed;
+    return true;
+}
+
+void ListInput::skipLine() {
+    QByteArrayView line;
+    if (peeked_ > 0 || peekLine(line)) {
+        blockAt_ += peeked_;
+        peeked_ = 0;
+    }
 }
 
 ListInput::Status ListInput::next(QString& item) {

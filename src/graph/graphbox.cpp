@@ -30,6 +30,6 @@ void GraphBox::paintEvent(QPaintEvent* event) {
 }
 
 void GraphBox::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMovedTo(graphXAtColumn(window_, event->position().x(), width()));
+    emit mouseMovedTo(graphXAtColumn(window_, event->position().x(), plotWidth_));
     QWidget::mouseMoveEvent(event);
 }

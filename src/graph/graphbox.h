@@ -15,8 +15,12 @@ class GraphBox : public QWidget {
     const QImage& image() const { return image_; }
     // Shows an image; an empty one clears the box to its black background.
     void setImage(const QImage& image);
-    // The window the shown image was drawn with, for mapping the mouse to seconds.
-    void setWindow(const GraphWindow& window) { window_ = window; }
+    // The window the shown image was drawn with and the width of its plot in pixels, for
+    // mapping the mouse to seconds.
+    void setWindow(const GraphWindow& window, double plotWidth) {
+        window_ = window;
+        plotWidth_ = plotWidth;
+    }
     const GraphWindow& window() const { return window_; }
 
   signals:
@@ -30,4 +34,5 @@ class GraphBox : public QWidget {
   private:
     QImage image_;
     GraphWindow window_;
+    double plotWidth_ = 0;
 };

@@ -8,6 +8,7 @@
 GraphCanvas::GraphCanvas(QPainter& painter, QSizeF deviceSize, double left, double top,
                          double right, double bottom)
     : painter_(painter),
+      metrics_(painter.font(), painter.device()),
       size_(deviceSize),
       left_(left),
       top_(top),
@@ -55,18 +56,18 @@ void GraphCanvas::dot(double x, double y, const QColor& color) {
 
 void GraphCanvas::setFont(const QFont& font) {
     painter_.setFont(font);
+    metrics_ = QFontMetricsF(painter_.font(), painter_.device());
 }
 
 double GraphCanvas::textWidth(const QString& text) const {
-    return QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(text);
+    return metrics_.horizontalAdvance(text);
 }
 
 double GraphCanvas::textHeight() const {
-    return QFontMetricsF(painter_.font(), painter_.device()).height();
+    return metrics_.height();
 }
 
 void GraphCanvas::text(QPointF topLeft, const QString& text, const QColor& color) {
     painter_.setPen(color);
-    const QFontMetricsF metrics(painter_.font(), painter_.device());
-    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), text);
 }

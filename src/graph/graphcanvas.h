@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPoint>
 #include <QPointF>
@@ -63,6 +64,8 @@ class GraphCanvas {
     QPen pen(const QColor& color) const;
 
     QPainter& painter_;
+    // Measures of the painter's font on its device, taken once per font.
+    QFontMetricsF metrics_;
     QSizeF size_;
     double left_;
     double top_;

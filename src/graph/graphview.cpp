@@ -3,6 +3,7 @@
 #include "graph/graphview.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "graph/graphpanel.h"
 #include "graph/plotting.h"
@@ -19,6 +20,24 @@ ScrollState toScrollState(const Bar& bar) {
 
 Bar fromScrollState(const ScrollState& s) {
     return Bar{s.minimum, s.maximum, s.value};
+}
+
+// A page of a bar (a click in its trough) is a share of the view it moves: a position bar
+// pages by the visible width or half the visible height, a size bar by a tenth of its range.
+// Its arrows move a tenth of a page.
+int pageStepOf(const Bars& bars, int index) {
+    switch (index) {
+        case HScroll2:
+            return bars[HScroll1].value;
+        case HScroll4:
+            return bars[HScroll3].value;
+        case VScroll2:
+            return bars[VScroll1].value;
+        case VScroll4:
+            return bars[VScroll3].value;
+        default:
+            return (bars[index].upper() - bars[index].lower()) / 10;
+    }
 }
 
 QString tenthsText(double value, const QString& unit) {
@@ -80,6 +99,9 @@ void GraphView::pushBars() {
         widget->setRange(bar.lower(), bar.upper());
         // The first end is left or top; it may hold the larger number.
         widget->setInvertedAppearance(bar.first > bar.second);
+        const int page = std::max(1, pageStepOf(bars_, i));
+        widget->setPageStep(page);
+        widget->setSingleStep(std::max(1, page / 10));
         widget->setValue(bar.value);
     }
     pushing_ = false;
@@ -268,16 +290,18 @@ void GraphView::drawGraph(GraphKind kind, DataSet& set, bool print) {
     GraphBox* box = kind == GraphKind::Temperature ? panel_.ondo() : panel_.situdo();
     const QSize size = print ? QSize(box->width(), box->height() * 2) : box->size();
     QImage image(size, QImage::Format_RGB32);
+    double plotWidth = 0;
     {
         QPainter painter(&image);
-        renderer_.draw(painter, QSizeF(size), kind, window, set,
-                       messages_ != nullptr ? GraphTexts::of(kind, *messages_) : GraphTexts{},
-                       print ? GraphPalette::print() : GraphPalette::screen());
+        plotWidth =
+            renderer_.draw(painter, QSizeF(size), kind, window, set,
+                           messages_ != nullptr ? GraphTexts::of(kind, *messages_) : GraphTexts{},
+                           print ? GraphPalette::print() : GraphPalette::screen());
     }
     if (print) {
         printImages_[kind == GraphKind::Temperature ? 0 : 1] = image;
     } else {
-        box->setWindow(window);
+        box->setWindow(window, plotWidth);
         box->setImage(image);
     }
     guard_ = false;

@@ -1,6 +1,8 @@
 // The graph colour sets and texts.
 #include "graph/palette.h"
 
+#include "graph/viewmath.h"
+
 GraphPalette GraphPalette::screen() {
     GraphPalette p;
     p.colors_ = {QColor(112, 32, 112), QColor(32, 32, 112), QColor(112, 32, 32), QColor(80, 32, 32),
@@ -47,8 +49,14 @@ QColor GraphPalette::color(int entry) const {
 }
 
 GraphTexts GraphTexts::of(GraphKind kind, const MessageTable& messages) {
+    const QString temperatureUnit = messages.text(1120);
+    const QString humidityUnit = messages.text(1125);
+    // A sign, two digits and a decimal: no label of either range is longer.
+    constexpr int kWidestTenths = -888;
+    const std::array<QString, 2> widest = {valueLabelText(kWidestTenths, temperatureUnit),
+                                           valueLabelText(kWidestTenths, humidityUnit)};
     if (kind == GraphKind::Temperature) {
-        return {messages.text(1120), messages.text(1039)};
+        return {temperatureUnit, messages.text(1039), widest};
     }
-    return {messages.text(1125), messages.text(1041)};
+    return {humidityUnit, messages.text(1041), widest};
 }

@@ -25,5 +25,8 @@ class GraphPalette {
 struct GraphTexts {
     QString unit;   // value-label unit
     QString title;  // printed in the bottom-left corner
+    // The widest value label of each graph kind: every graph leaves room for the wider one, so
+    // both plots keep one width and their time grids line up.
+    std::array<QString, 2> widestLabels;
     static GraphTexts of(GraphKind kind, const MessageTable& messages);
 };

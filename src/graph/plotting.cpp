@@ -26,9 +26,26 @@ int FindSampleByTime(double target, int count, const SampleReader& read) {
     return mid;
 }
 
+namespace {
+
+// The fields the graphs use (not the remarks), read in place from the scratch file's map.
+bool readPlotted(DataSet& set, int record, Sample& sample) {
+    ScratchFile::Fields f;
+    if (set.file.readFields(record, f) != DataError::None) {
+        return false;
+    }
+    sample.temperature = f.temperature;
+    sample.humidity = f.humidity;
+    sample.dateTime = f.dateTime;
+    sample.series = f.series;
+    sample.index = f.index;
+    return true;
+}
+
+}  // namespace
+
 SampleReader readerOf(DataSet& set) {
-    return
-        [&set](int record, Sample& sample) { return set.read(record, sample) == DataError::None; };
+    return [&set](int record, Sample& sample) { return readPlotted(set, record, sample); };
 }
 
 int FindSampleByTime(double target, DataSet& set) {
@@ -68,7 +85,7 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
     bool havePen = false;
     QPointF pen;
     for (int i = std::max(first, 1); i <= std::min(last, count); ++i) {
-        if (set.read(i, sample) != DataError::None) {
+        if (!readPlotted(set, i, sample)) {
             continue;
         }
         const double y = valueOn(kind, sample);

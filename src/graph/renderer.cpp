@@ -2,6 +2,9 @@
 // margins, time labels, value labels, end marks and title.
 #include "graph/renderer.h"
 
+#include <QFontMetricsF>
+#include <algorithm>
+
 #include "graph/graphcanvas.h"
 #include "graph/plotting.h"
 
@@ -10,6 +13,8 @@ namespace {
 constexpr char kAlarmModel[] = "QM320-HX";
 constexpr double kLabelPointSize = 9;
 constexpr double kTitlePointSize = 12;
+// The right margin is at least a twentieth of the window's width, as in the plot's scale.
+constexpr double kMarginShare = 1.0 / 20;
 
 // Everything one drawing needs, so the steps below stay small.
 struct Frame {
@@ -156,16 +161,34 @@ void drawTitle(Frame& f, const QFont& base) {
 
 }  // namespace
 
-void GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind, const GraphWindow& window,
-                         DataSet& set, const GraphTexts& texts, const GraphPalette& palette) const {
+double GraphRenderer::plotWidth(const QPaintDevice* device, QSizeF size,
+                                const GraphTexts& texts) const {
+    QFont labelFont(font_);
+    labelFont.setPointSizeF(kLabelPointSize);
+    const QFontMetricsF metrics(labelFont, device);
+    double widest = 0;
+    for (const QString& label : texts.widestLabels) {
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    }
+    // The labels start half a "0" right of the plot; as much again keeps them off the edge.
+    const double labelRoom = widest + metrics.horizontalAdvance(QStringLiteral("0"));
+    const double margin = std::max(size.width() * kMarginShare / (1 + kMarginShare), labelRoom);
+    return std::max(1.0, size.width() - margin);
+}
+
+double GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind,
+                           const GraphWindow& window, DataSet& set, const GraphTexts& texts,
+                           const GraphPalette& palette) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(QRectF(QPointF(0, 0), size), palette.color(30));
     Sample last;
+    double plot = 0;
     if (window.width > 0 && window.top > window.bottom && set.count > 0 &&
         set.read(set.count, last) == DataError::None) {
         const double width = static_cast<double>(window.width);
-        GraphCanvas canvas(painter, size, width, window.top, -width / 20,
+        plot = plotWidth(painter.device(), size, texts);
+        GraphCanvas canvas(painter, size, width, window.top, -width * (size.width() - plot) / plot,
                            window.bottom - (window.top - window.bottom) / 10);
         canvas.setLineScale(lineScale_);
         QFont labelFont(font_);
@@ -184,12 +207,13 @@ void GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind, const G
         drawTitle(frame, font_);
     }
     painter.restore();
+    return plot;
 }
 
-double graphXAtColumn(const GraphWindow& window, double column, double deviceWidth) {
-    if (deviceWidth <= 0) {
+double graphXAtColumn(const GraphWindow& window, double column, double plotWidth) {
+    if (plotWidth <= 0) {
         return 0;
     }
     const double width = static_cast<double>(window.width);
-    return width - column * (width * 1.05) / deviceWidth;
+    return width - column * width / plotWidth;
 }

@@ -21,14 +21,19 @@ class GraphRenderer {
 
     // Draws a whole graph of the window over the painter's device area of the given size;
     // the data set's window statistics are refilled. Nothing is drawn beyond the background
-    // for an empty data set or one whose last record cannot be read.
-    void draw(QPainter& painter, QSizeF size, GraphKind kind, const GraphWindow& window,
-              DataSet& set, const GraphTexts& texts, const GraphPalette& palette) const;
+    // for an empty data set or one whose last record cannot be read (the result is then 0).
+    // Returns the plot's width in device pixels: the columns left of the value-label margin.
+    double draw(QPainter& painter, QSizeF size, GraphKind kind, const GraphWindow& window,
+                DataSet& set, const GraphTexts& texts, const GraphPalette& palette) const;
+    // The plot's width on a device area of the given size: the right margin holds the widest
+    // value label, and is never narrower than a twentieth of the plot.
+    double plotWidth(const QPaintDevice* device, QSizeF size, const GraphTexts& texts) const;
 
   private:
     QFont font_{QStringLiteral("DejaVu Sans")};
     double lineScale_ = 1;
 };
 
-// User x of a device column on a graph of this window drawn over that width (the read-out).
-double graphXAtColumn(const GraphWindow& window, double column, double deviceWidth);
+// User x of a device column on a graph of this window whose plot is plotWidth columns wide
+// (the read-out).
+double graphXAtColumn(const GraphWindow& window, double column, double plotWidth);

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -77,7 +78,7 @@ TEST_F(LayoutTest, SmallWindowScrollsTheFixedContent) {
 TEST_F(LayoutTest, FullSizeHidesTheBarsAndResetsThem) {
     resizeTwips(9000, 8000);
     bar("MainVScroll")->setValue(bar("MainVScroll")->maximum());
-    window->resize(window->maximumSize());
+    window->resize(window->designedSize());
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->frame()->scrolling());
     EXPECT_FALSE(bar("MainHScroll")->isVisible());
@@ -100,13 +101,73 @@ TEST_F(LayoutTest, SizeLimits) {
     for (const auto& c : cases) {
         resizeTwips(c.width, c.height);
         const QSize expected =
-            c.expectWidth == 0 ? window->maximumSize() : QSize(c.expectWidth, c.expectHeight);
+            c.expectWidth == 0 ? window->designedSize() : QSize(c.expectWidth, c.expectHeight);
         EXPECT_EQ(window->size(), expected) << c.width << "x" << c.height;
     }
-    // The maximum is exactly the size at which the whole layout is visible.
+    // The largest normal size is exactly the size at which the whole layout is visible.
     resizeTwips(20000, 20000);
     EXPECT_FALSE(window->frame()->scrolling());
-    EXPECT_EQ(window->maximumWidth(), twips(Layout::kContentWidth));
+    EXPECT_EQ(window->width(), twips(Layout::kContentWidth));
+}
+
+// The window's frame stays on the screen whatever the screen's size; the layout then scrolls.
+TEST(FittedGeometry, KeepsTheWholeFrameOnTheScreen) {
+    const QSize largest(755, 749);
+    const QSize smallest(467, 413);
+    const QMargins titleBar(1, 30, 1, 1);
+    const struct {
+        const char* name;
+        QRect available;
+        QRect current;
+        QRect expected;
+    } cases[] = {
+        // 1366 x 768 with a 40-pixel panel: the height gives way, the width does not.
+        {"laptop", QRect(0, 0, 1366, 728), QRect(0, 0, 755, 749), QRect(1, 30, 755, 697)},
+        {"large", QRect(0, 0, 1920, 1040), QRect(300, 200, 755, 749), QRect(300, 200, 755, 749)},
+        {"off the right and bottom", QRect(0, 0, 1920, 1040), QRect(1500, 600, 755, 749),
+         QRect(1164, 290, 755, 749)},
+        {"second screen", QRect(1920, 0, 1366, 728), QRect(0, 0, 755, 749),
+         QRect(1921, 30, 755, 697)},
+        // Below the smallest size the title bar stays reachable at the top left.
+        {"tiny", QRect(0, 0, 400, 300), QRect(50, 50, 755, 749), QRect(1, 30, 467, 413)},
+    };
+    for (const auto& c : cases) {
+        const QRect fitted =
+            MainFrame::fittedGeometry(c.current, titleBar, c.available, largest, smallest);
+        EXPECT_EQ(fitted, c.expected) << c.name;
+    }
+}
+
+// Run on its own with a laptop's screen (tests/app/laptopscreen.json: 1366 x 768 less a panel).
+using LaptopScreen = LayoutTest;
+
+TEST_F(LaptopScreen, StartsWithItsWholeFrameOnTheScreenAndTheLayoutReachable) {
+    QCoreApplication::processEvents();
+    const QRect available = window->screen()->availableGeometry();
+    if (available.height() >= window->designedSize().height() + 30) {
+        GTEST_SKIP() << "needs a screen lower than the window with its title bar";
+    }
+    EXPECT_TRUE(available.contains(window->frameGeometry())) << window->frameGeometry().height();
+    // The layout scrolls, and its bottom can be brought into view.
+    QScrollBar* v = bar("MainVScroll");
+    ASSERT_TRUE(v->isVisible());
+    v->setValue(v->maximum());
+    QCoreApplication::processEvents();
+    QWidget* content = window->findChild<QWidget*>("Main_Picture");
+    EXPECT_EQ(content->y() + content->height(), window->frame()->viewport()->height());
+}
+
+TEST_F(LayoutTest, AMaximisedWindowFillsTheScreenAndRestoresWithinTheLayout) {
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const QRect available = window->screen()->availableGeometry();
+    EXPECT_EQ(window->frameGeometry(), available);
+    EXPECT_GT(window->width(), window->designedSize().width());
+    window->showNormal();
+    window->resize(window->designedSize() + QSize(100, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), window->designedSize());
 }
 
 // Every control of the table is found exactly once where the table says, of its kind, and
@@ -195,13 +256,13 @@ TEST_F(LayoutTest, BoundReadOutsHiddenWhileNoQM320IsConnected) {
 TEST_F(LayoutTest, Screenshots) {
     const QString out = QDir::temp().filePath("veltrane-app");
     QDir().mkpath(out);
-    window->resize(window->maximumSize());
+    window->resize(window->designedSize());
     QCoreApplication::processEvents();
     EXPECT_TRUE(window->grab().save(out + "/main-full.png"));
     resizeTwips(9000, 8000);
     EXPECT_TRUE(window->grab().save(out + "/main-9000x8000.png"));
     for (const char* pane : {"Frame6", "Frame12"}) {
-        window->resize(window->maximumSize());
+        window->resize(window->designedSize());
         window->findChild<QWidget*>("Frame13")->hide();
         window->findChild<QWidget*>("Frame6")->hide();
         window->findChild<QWidget*>("Frame12")->hide();

@@ -121,6 +121,51 @@ TEST_F(ScratchFileTest, AppendNumbersRecordsAndRefusesThe32768th) {
     EXPECT_EQ(QFile(path_).size(), static_cast<qint64>(DataSet::kMaxCount) * 84);
 }
 
+// Reads go through a map of the file: a record overwritten after it was read, one appended
+// beyond what was mapped and a block written at once all read back as written, whole or as
+// fields; a record beyond the file stays a Range error.
+TEST_F(ScratchFileTest, ReadsSeeEveryWriteAfterTheFileWasMapped) {
+    Sample s = exampleSample();
+    for (int k = 1; k <= 3; ++k) {
+        ASSERT_EQ(set_.append(s), DataError::None);
+    }
+    Sample read;
+    ASSERT_EQ(set_.read(2, read), DataError::None);
+    s.temperature = 7.25f;
+    s.setRemarks(QStringLiteral("again"));
+    ASSERT_EQ(set_.write(2, s), DataError::None);
+    s.humidity = 44.5f;
+    ASSERT_EQ(set_.append(s), DataError::None);
+    QByteArray block(2 * ScratchFile::kRecordSize, '\0');
+    s.series = 9.0f;
+    ScratchFile::encodeInto(s, block.data());
+    ScratchFile::encodeInto(s, block.data() + ScratchFile::kRecordSize);
+    ASSERT_EQ(set_.file.writeRecords(5, block), DataError::None);
+
+    const struct {
+        int record;
+        float temperature, humidity, series;
+    } expected[] = {{1, 1.5f, -2.0f, 3.0f},
+                    {2, 7.25f, -2.0f, 3.0f},
+                    {4, 7.25f, 44.5f, 3.0f},
+                    {6, 7.25f, 44.5f, 9.0f}};
+    for (const auto& e : expected) {
+        ASSERT_EQ(set_.read(e.record, read), DataError::None) << e.record;
+        EXPECT_EQ(read.temperature, e.temperature) << e.record;
+        EXPECT_EQ(read.humidity, e.humidity) << e.record;
+        EXPECT_EQ(read.series, e.series) << e.record;
+        ScratchFile::Fields f;
+        ASSERT_EQ(set_.file.readFields(e.record, f), DataError::None) << e.record;
+        EXPECT_EQ(f.temperature, e.temperature) << e.record;
+        EXPECT_EQ(f.dateTime, 45000.25) << e.record;
+        EXPECT_EQ(f.remarks.toByteArray(), read.remarks) << e.record;
+    }
+    EXPECT_EQ(read.remarks, QByteArray("again") + QByteArray(45, ' '));
+    ScratchFile::Fields f;
+    EXPECT_EQ(set_.file.readFields(7, f), DataError::Range);
+    EXPECT_EQ(set_.read(7, read), DataError::Range);
+}
+
 TEST_F(ScratchFileTest, RemoveDeletesTheFile) {
     ASSERT_EQ(set_.write(1, exampleSample()), DataError::None);
     EXPECT_TRUE(set_.file.remove());

@@ -128,6 +128,31 @@ TEST(ListInput, StreamsItemsAcrossLinesAndSkipsBlankLines) {
     EXPECT_EQ(input.next(item), ListInput::Status::End);
 }
 
+// A whole line is offered only where a record could begin; a line not taken is read as items.
+TEST(ListInput, OffersWholeLinesOnlyBetweenItems) {
+    QByteArray data("a,b\r\nc\r\n\r\nd\n");
+    QBuffer buffer(&data);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    ListInput input(buffer, codepage::TextEncoding::Windows1252);
+    QByteArrayView line;
+    QString item;
+    ASSERT_TRUE(input.peekLine(line));
+    EXPECT_EQ(line, "a,b");
+    ASSERT_EQ(input.next(item), ListInput::Status::Ok);
+    EXPECT_EQ(item, QStringLiteral("a"));
+    EXPECT_FALSE(input.peekLine(line));
+    ASSERT_EQ(input.next(item), ListInput::Status::Ok);
+    ASSERT_TRUE(input.peekLine(line));
+    EXPECT_EQ(line, "c");
+    input.skipLine();
+    ASSERT_TRUE(input.peekLine(line));
+    EXPECT_TRUE(line.isEmpty());
+    ASSERT_EQ(input.next(item), ListInput::Status::Ok);
+    EXPECT_EQ(item, QStringLiteral("d"));
+    EXPECT_TRUE(input.atEnd());
+    EXPECT_FALSE(input.peekLine(line));
+}
+
 TEST(ListInput, RefusesAnOverlongLine) {
     QByteArray data = "a\r\n" + QByteArray(5000, 'x') + "\r\nb\r\n";
     QBuffer buffer(&data);

@@ -117,3 +117,44 @@ TEST(GoldenRender, TemperatureFiveMinutesFirstSampleBelowTheRange) {
     expectMatchesGolden(render(GraphKind::Temperature, w, data.set, false),
                         QStringLiteral("temperature_5min.png"));
 }
+
+// Every value label, decimals and signs included, ends inside the picture: the column at the
+// right edge holds nothing but background above the time labels. Both graph kinds keep one
+// plot width, so their time grids line up.
+TEST(GoldenRender, ValueLabelsFitInTheRightMargin) {
+    TestDataSet data;
+    data.fill(
+        kStart, 30, 10, [](int i) { return -12.0F - (i % 5) * 0.1F; },
+        [](int i) { return 99.0F + (i % 5) * 0.2F; });
+    const struct {
+        GraphKind kind;
+        double bottom;
+        double top;
+    } cases[] = {{GraphKind::Temperature, -13.4, -11.6}, {GraphKind::Humidity, 98.6, 100}};
+    for (const auto& c : cases) {
+        GraphWindow w;
+        w.width = 300;
+        w.bottom = c.bottom;
+        w.top = c.top;
+        w.halfSpan = 9;
+        const QImage image = render(c.kind, w, data.set, false);
+        const QRgb background = GraphPalette::screen().color(30).rgb();
+        const int bottomLine = static_cast<int>(image.height() / 1.1) - 8;
+        int labelPixels = 0;
+        for (int y = 0; y < bottomLine; ++y) {
+            for (int x = image.width() - 2; x < image.width(); ++x) {
+                labelPixels += image.pixel(x, y) != background ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(labelPixels, 0) << static_cast<int>(c.kind);
+    }
+    MessageTable messages;
+    messages.fillEnglish();
+    GraphRenderer renderer;
+    renderer.setFont(fixedFont());
+    QImage device(kGraphSize, QImage::Format_RGB32);
+    EXPECT_EQ(renderer.plotWidth(&device, QSizeF(kGraphSize),
+                                 GraphTexts::of(GraphKind::Temperature, messages)),
+              renderer.plotWidth(&device, QSizeF(kGraphSize),
+                                 GraphTexts::of(GraphKind::Humidity, messages)));
+}

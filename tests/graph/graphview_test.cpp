@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <algorithm>
 #include <vector>
 
 #include "data/messagetable.h"
@@ -235,9 +236,33 @@ TEST_F(GraphViewTest, CursorReadoutShowsTheSampleUnderThePointer) {
 TEST(GraphXAtColumn, MapsDeviceColumnsToSecondsBeforeTheRightEdge) {
     GraphWindow w;
     w.width = 2000;
-    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 0, 700), 2000);
-    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 700, 700), -100);
-    EXPECT_NEAR(graphXAtColumn(w, 2000.0 * 700 / 2100, 700), 0, 1e-9);
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 0, 640), 2000);
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 320, 640), 1000);
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 640, 640), 0);
+    EXPECT_DOUBLE_EQ(graphXAtColumn(w, 704, 640), -200);
+}
+
+// A click in a position bar's trough moves the view by a share of what it shows (the whole
+// width, half the height), whatever the bar's range; not by ten of its 32767 steps.
+TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
+    view.FitSequence();
+    panel.button(ZoomButton::Command17)->click();
+    panel.button(ZoomButton::Command17)->click();
+    panel.button(ZoomButton::Command3)->click();
+    const struct {
+        BarIndex bar;
+        BarIndex extent;  // the bar holding the width or half-height shown
+    } cases[] = {{HScroll2, HScroll1}, {VScroll2, VScroll1}, {VScroll4, VScroll3}};
+    for (const auto& c : cases) {
+        QScrollBar* widget = panel.bar(c.bar);
+        const int before = widget->value();
+        const int extent = view.bars()[c.extent].value;
+        ASSERT_GE(extent, 16) << c.bar;
+        widget->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(widget->value(), std::min(before + extent, widget->maximum())) << c.bar;
+        EXPECT_EQ(view.bars()[c.bar].value, widget->value()) << c.bar;
+    }
+    EXPECT_EQ(panel.bar(HScroll2)->value(), 900);
 }
 
 TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
