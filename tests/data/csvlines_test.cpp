@@ -89,8 +89,9 @@ TEST(CsvLines, WriteAndReadAsTheGeneralCode) {
             ++record;
 
             QByteArray kept;
-            const auto general = generalValues(fast.chopped(2), encoding, kept);
-            const auto parsed = csvline::parse(fast.chopped(2), encoding);
+            const QByteArray line = fast.chopped(2);  // the parsed remarks point into it
+            const auto general = generalValues(line, encoding, kept);
+            const auto parsed = csvline::parse(line, encoding);
             if (!general || !LoggerRange::holdsTemperature(general->temperature)) {
                 continue;
             }
