@@ -87,16 +87,7 @@ DataError ScratchFile::read(int record, Sample& sample) {
         return DataError::Io;
     }
     if (const char* bytes = mapped(record)) {
-        const Fields f = fieldsOf(bytes);
-        sample.temperature = f.temperature;
-        sample.humidity = f.humidity;
-        sample.dateTime = f.dateTime;
-        sample.series = f.series;
-        // Copied into the sample's own remarks, which a reused sample keeps.
-        sample.remarks.resize(Sample::kRemarksLength);
-        std::memcpy(sample.remarks.data(), f.remarks.data(), Sample::kRemarksLength);
-        sample.index = f.index;
-        std::memcpy(sample.raw.data(), bytes + kRawAt, sample.raw.size());
+        decodeInto(bytes, sample);
         return DataError::None;
     }
     // A seek beyond the end succeeds; a record there was never written and reads short.
@@ -112,17 +103,9 @@ DataError ScratchFile::read(int record, Sample& sample) {
 }
 
 DataError ScratchFile::write(int record, const Sample& sample) {
-    if (!validRecord(record)) {
-        return DataError::Range;
-    }
-    if (!file_.isOpen()) {
-        return DataError::Io;
-    }
-    if (!seekTo(recordOffset(record))) {
-        return DataError::Io;
-    }
-    unflushed_ = true;
-    return file_.write(encode(sample)) == kRecordSize ? DataError::None : DataError::Io;
+    char bytes[kRecordSize];
+    encodeInto(sample, bytes);
+    return writeRecords(record, QByteArrayView(bytes, kRecordSize));
 }
 
 DataError ScratchFile::readFields(int record, Fields& fields) {
@@ -221,15 +204,21 @@ bool ScratchFile::decode(const QByteArray& bytes, Sample& sample) {
     if (bytes.size() != kRecordSize) {
         return false;
     }
-    const char* data = bytes.constData();
-    sample.temperature = qFromLittleEndian<float>(data + kTemperatureAt);
-    sample.humidity = qFromLittleEndian<float>(data + kHumidityAt);
-    sample.dateTime = qFromLittleEndian<double>(data + kDateTimeAt);
-    sample.series = qFromLittleEndian<float>(data + kSeriesAt);
-    sample.remarks = QByteArray(data + kRemarksAt, Sample::kRemarksLength);
-    sample.index = qFromLittleEndian<std::int16_t>(data + kIndexAt);
-    std::memcpy(sample.raw.data(), data + kRawAt, sample.raw.size());
+    decodeInto(bytes.constData(), sample);
     return true;
+}
+
+void ScratchFile::decodeInto(const char* data, Sample& sample) {
+    const Fields f = fieldsOf(data);
+    sample.temperature = f.temperature;
+    sample.humidity = f.humidity;
+    sample.dateTime = f.dateTime;
+    sample.series = f.series;
+    // Copied into the sample's own remarks, which a reused sample keeps.
+    sample.remarks.resize(Sample::kRemarksLength);
+    std::memcpy(sample.remarks.data(), f.remarks.data(), Sample::kRemarksLength);
+    sample.index = f.index;
+    std::memcpy(sample.raw.data(), data + kRawAt, sample.raw.size());
 }
 
 DataError DataSet::append(Sample& sample) {

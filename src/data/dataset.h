@@ -68,6 +68,8 @@ class ScratchFile {
 
   private:
     bool seekTo(qint64 offset);
+    // One record's bytes into a sample.
+    static void decodeInto(const char* record, Sample& sample);
     // The record's bytes in a map of the file, or null when it lies beyond the file or the
     // file cannot be mapped. Reads go through the map: no system call and no copy per record.
     const char* mapped(int record);
