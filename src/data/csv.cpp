@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "data/csvlines.h"
@@ -138,14 +137,6 @@ CsvError readHeaderValues(ListInput& input, CsvHeader& header) {
     return CsvError::None;
 }
 
-// The remarks' bytes stored as setRemarks stores their text: cut at 50, padded with spaces.
-void setRemarkBytes(Sample& sample, QByteArrayView bytes) {
-    sample.remarks.resize(Sample::kRemarksLength);
-    const qsizetype kept = std::min<qsizetype>(bytes.size(), Sample::kRemarksLength);
-    std::memcpy(sample.remarks.data(), bytes.data(), kept);
-    std::memset(sample.remarks.data() + kept, ' ', Sample::kRemarksLength - kept);
-}
-
 // Samples collected into blocks of records, each written to the scratch file at once.
 class RecordBlock {
   public:
@@ -154,16 +145,12 @@ class RecordBlock {
     explicit RecordBlock(DataSet& set) : set_(set) {
         bytes_.reserve(kRecords * ScratchFile::kRecordSize);
     }
-    // Numbers the sample as the next record; false when the data set is full.
-    bool add(Sample& sample) {
-        if (set_.count >= DataSet::kMaxCount) {
-            return false;
-        }
+    // Numbers the sample as the next record; the caller has made sure the data set has room.
+    void add(Sample& sample) {
         sample.index = ++set_.count;
         const qsizetype at = bytes_.size();
         bytes_.resize(at + ScratchFile::kRecordSize);
         ScratchFile::encodeInto(sample, bytes_.data() + at);
-        return true;
     }
     bool full() const { return bytes_.size() >= kRecords * ScratchFile::kRecordSize; }
     bool flush() {
@@ -188,15 +175,13 @@ CsvError readSamples(ListInput& input, DataSet& set, CsvHeader& header,
     int series = 1;
     double previous = header.startTime;
     while (true) {
-        csvline::Values values;
         QByteArrayView line;
-        const bool fast = input.peekLine(line) && [&] {
-            const std::optional<csvline::Values> parsed = csvline::parse(line, encoding);
-            if (parsed) {
-                values = *parsed;
-            }
-            return parsed.has_value();
-        }();
+        std::optional<csvline::Values> parsed;
+        if (input.peekLine(line)) {
+            parsed = csvline::parse(line, encoding);
+        }
+        const bool fast = parsed.has_value();
+        csvline::Values values = fast ? *parsed : csvline::Values{};
         if (!fast && input.atEnd()) {
             break;
         }
@@ -234,7 +219,7 @@ CsvError readSamples(ListInput& input, DataSet& set, CsvHeader& header,
         sample.humidity = static_cast<float>(values.humidity);
         sample.series = static_cast<float>(series);
         if (fast) {
-            setRemarkBytes(sample, values.remarks);
+            sample.setRemarkBytes(values.remarks);
         } else {
             sample.setRemarks(items[4]);
         }

@@ -1,13 +1,20 @@
 // Remarks encoding of a sample and the running extremes of a set of samples.
 #include "data/sample.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "data/codepage.h"
 
 void Sample::setRemarks(const QString& text) {
-    remarks = codepage::toWindows1252(text, kRemarksLength);
-    if (remarks.size() < kRemarksLength) {
-        remarks.append(QByteArray(kRemarksLength - remarks.size(), ' '));
-    }
+    setRemarkBytes(codepage::toWindows1252(text, kRemarksLength));
+}
+
+void Sample::setRemarkBytes(QByteArrayView bytes) {
+    remarks.resize(kRemarksLength);
+    const qsizetype kept = std::min<qsizetype>(bytes.size(), kRemarksLength);
+    std::memcpy(remarks.data(), bytes.data(), kept);
+    std::memset(remarks.data() + kept, ' ', kRemarksLength - kept);
 }
 
 QString Sample::remarksText() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <array>
 #include <cstdint>
 
@@ -36,6 +37,8 @@ struct Sample {
 
     // Stores text as the 50-byte remarks: encoded, cut at 50 and space padded.
     void setRemarks(const QString& text);
+    // Stores bytes already in the remarks' code page the same way: cut at 50, space padded.
+    void setRemarkBytes(QByteArrayView bytes);
     QString remarksText() const;
 };
 
