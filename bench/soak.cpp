@@ -83,18 +83,8 @@ class Rig {
         headless_.operations().realTime().setClock(clock_);
     }
 
-    // Waits on the event loop until no procedure runs; false after 60 s.
-    bool waitIdle() {
-        QDeadlineTimer deadline(60000);
-        while (headless_.session().engine().busy()) {
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        }
-        QCoreApplication::processEvents();
-        return true;
-    }
+    // False when a procedure still runs after 60 s.
+    bool waitIdle() { return headless_.waitIdle(QDeadlineTimer(60000)); }
 
     bool cycle() {
         headless_.prompter().messages.clear();

@@ -1,6 +1,7 @@
 // Wiring of the window's operations without a window.
 #include "cli/headless.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 #include "link/serialport.h"
@@ -24,4 +25,15 @@ HeadlessOperations::~HeadlessOperations() {
     }
     dataSets_.close();
     dataSets_.removeFiles();
+}
+
+bool HeadlessOperations::waitIdle(QDeadlineTimer deadline) {
+    while (session_.engine().busy()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    QCoreApplication::processEvents();
+    return true;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -27,6 +28,10 @@ class HeadlessOperations {
     ~HeadlessOperations();
     HeadlessOperations(const HeadlessOperations&) = delete;
     HeadlessOperations& operator=(const HeadlessOperations&) = delete;
+
+    // Runs the event loop until no procedure runs, then once more so the messages held back
+    // until a procedure's end are shown; false when the deadline passes first.
+    bool waitIdle(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
     Session& session() { return session_; }
     Operations& operations() { return operations_; }

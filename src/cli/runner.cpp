@@ -67,14 +67,6 @@ int CliRunner::run() {
     return Usage;
 }
 
-void CliRunner::waitIdle() {
-    while (headless_.session().engine().busy()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    // Messages held back until the procedure's end are shown by now.
-    QCoreApplication::processEvents();
-}
-
 int CliRunner::communicationCode() const {
     for (const QString& text : headless_.prompter().messages) {
         for (int index : {kCommunicationFault, kCommunicationEnded, kDownloadFailed}) {
@@ -100,7 +92,7 @@ int CliRunner::connect() {
                    ? PermissionDenied
                    : NoLogger;
     }
-    waitIdle();
+    headless_.waitIdle();
     if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
@@ -143,7 +135,7 @@ int CliRunner::download() {
     if (!headless_.session().engine().busy()) {
         return before == headless_.dataSets()[LogData].count ? Refused : Done;
     }
-    waitIdle();
+    headless_.waitIdle();
     if (const int code = communicationCode();
         code != Done || !headless_.session().port().isOpen()) {
         return CommunicationFailed;
@@ -183,7 +175,7 @@ int CliRunner::start() {
     if (!headless_.session().engine().busy()) {
         return Refused;
     }
-    waitIdle();
+    headless_.waitIdle();
     return headless_.session().port().isOpen() ? communicationCode() : CommunicationFailed;
 }
 
@@ -192,7 +184,7 @@ int CliRunner::stop() {
         return status();
     }
     headless_.operations().recording().Command4_Click();
-    waitIdle();
+    headless_.waitIdle();
     if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
@@ -221,7 +213,7 @@ int CliRunner::measure() {
     const bool toFile = !options_.out.isEmpty();
     if (!options_.every) {
         realTime.Command1_Click();
-        waitIdle();
+        headless_.waitIdle();
         if (const int code = communicationCode(); code != Done || samples.count < 1) {
             return CommunicationFailed;
         }
@@ -258,7 +250,7 @@ int CliRunner::measure() {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The last sample is complete only when its measurement has ended.
-    waitIdle();
+    headless_.waitIdle();
     printNew();
     headless_.display().onAppend = nullptr;
     // The stop's save question is answered by --out.
@@ -267,7 +259,7 @@ int CliRunner::measure() {
     if (realTime.running()) {
         realTime.Command2_Click();
     }
-    waitIdle();
+    headless_.waitIdle();
     if (!headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }

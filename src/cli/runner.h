@@ -27,7 +27,6 @@ class CliRunner {
     int start();
     int stop();
     int measure();
-    void waitIdle();
     // The exit code the messages shown so far call for: a communication failure, else 0.
     int communicationCode() const;
     bool recordingOrReserved();
