@@ -15,7 +15,7 @@ constexpr int kBarWidth = 30;
 // A message box's two parts, joined by two carriage returns, go on lines of their own: on a
 // terminal a carriage return would write the second part over the first.
 void printLine(QString text) {
-    text.replace(QStringLiteral("\r\r"), QStringLiteral("\n"));
+    text.replace(MessageTable::kPartBreak, QStringLiteral("\n"));
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 

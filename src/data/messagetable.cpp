@@ -19,7 +19,7 @@ QString MessageTable::text(int index) const {
 }
 
 QString MessageTable::pair(int first, int second) const {
-    return text(first) + QStringLiteral("\r\r") + text(second);
+    return text(first) + kPartBreak + text(second);
 }
 
 int MessageTable::writtenCount() const {

@@ -10,6 +10,8 @@ enum class Language { Japanese = 0, English = 1 };
 class MessageTable {
   public:
     static constexpr int kSize = 2000;
+    // Between the parts of a message box's text: two carriage returns, a blank line on screen.
+    static constexpr QLatin1String kPartBreak{"\r\r"};
 
     MessageTable();
     void fillJapanese();
@@ -21,7 +23,7 @@ class MessageTable {
     static bool isValidIndex(int index) { return index >= 0 && index < kSize; }
     // Empty text for an unwritten entry or an index outside 0..1999.
     QString text(int index) const;
-    // Two entries joined by two carriage returns, as every two-part message box shows them.
+    // Two entries joined by kPartBreak, as every two-part message box shows them.
     QString pair(int first, int second) const;
     // Number of entries holding a non-empty text.
     int writtenCount() const;

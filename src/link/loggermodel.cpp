@@ -245,7 +245,7 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
             const QString clock = clockOf(state);
             if (entry.Keyword == Keyword::TSet) {
                 effect.message =
-                    messages.text(kMessageSetCompletionClock) + QStringLiteral("\r\r") + clock;
+                    messages.text(kMessageSetCompletionClock) + MessageTable::kPartBreak + clock;
             }
             effect.clockText = clock;
             break;

@@ -96,7 +96,7 @@ void Connection::startStatusRead() {
 
 void Connection::showFailure() {
     const MessageTable& messages = c_.messages();
-    const QString check = QStringLiteral("\r\r") + messages.text(kRunCheck);
+    const QString check = MessageTable::kPartBreak + messages.text(kRunCheck);
     if (deviceStatus_ == CbusDevice::kPermissionDenied) {
         // No port was tried: the fix lies with the system's setup, not with the cable.
         c_.message(messages.pair(kDeviceDenied, kDeviceDeniedFix) + check);

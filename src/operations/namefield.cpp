@@ -58,13 +58,13 @@ QString NameField::refusal(const QString& name, int forbiddenMessage,
                            const MessageTable& messages) {
     for (QChar c : kForbidden) {
         if (name.contains(c)) {
-            return messages.text(forbiddenMessage) + QStringLiteral("\r\r") +
+            return messages.text(forbiddenMessage) + MessageTable::kPartBreak +
                    characterLine(kForbidden);
         }
     }
     const QString characters = notKept(name);
     if (!characters.isEmpty()) {
-        return messages.text(kMessageNotKept) + QStringLiteral("\r\r") + kIndent + characters;
+        return messages.text(kMessageNotKept) + MessageTable::kPartBreak + kIndent + characters;
     }
     return {};
 }

@@ -89,7 +89,7 @@ void ToolOperations::m41_Click() {
 void ToolOperations::m42_Click() {
     const QString address = c_.messages().text(kMessageMakerPage);
     if (!c_.dialogs.openUrl(QUrl(address))) {
-        c_.message(c_.messages().text(kMessageNoBrowser) + QStringLiteral("\r\r") + address);
+        c_.message(c_.messages().text(kMessageNoBrowser) + MessageTable::kPartBreak + address);
     }
 }
 

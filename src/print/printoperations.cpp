@@ -113,7 +113,7 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
             messages_.text(job.failure == PrintFailure::Printer ? kPrinterFailed : kFileFailed) +
             job.subject;
         if (!job.reason.isEmpty()) {
-            text += QStringLiteral("\r\r") + job.reason;
+            text += MessageTable::kPartBreak + job.reason;
         }
         return fail(PrintStatus::Failed, text);
     }
