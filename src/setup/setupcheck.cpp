@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <utility>
 
@@ -98,20 +99,6 @@ SetupCheck::SetupCheck(QString root, SetupIdentity identity, AccessProbe mayRead
             return ::access(QFile::encodeName(path(systemPath)).constData(), R_OK | W_OK) == 0;
         };
     }
-}
-
-bool SetupCheck::modePermitsReadWrite(const QFileInfo& file, const SetupIdentity& identity) {
-    const QFileDevice::Permissions permissions = file.permissions();
-    if (identity.uid == 0) {
-        return true;
-    }
-    if (file.ownerId() == identity.uid) {
-        return permissions.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-    if (identity.groups.contains(file.groupId())) {
-        return permissions.testFlags(QFileDevice::ReadGroup | QFileDevice::WriteGroup);
-    }
-    return permissions.testFlags(QFileDevice::ReadOther | QFileDevice::WriteOther);
 }
 
 QString SetupCheck::path(const QString& systemPath) const {

@@ -4,7 +4,6 @@
 // tree; the findings are values the program words in the user's language.
 #pragma once
 
-#include <QFileInfo>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -59,9 +58,6 @@ class SetupCheck {
     SetupCheck(QString root, SetupIdentity identity, AccessProbe mayReadWrite = {});
 
     QList<Finding> run() const;
-
-    // Read and write permission by owner, group and other bits alone.
-    static bool modePermitsReadWrite(const QFileInfo& file, const SetupIdentity& identity);
 
   private:
     QString path(const QString& systemPath) const;
