@@ -210,15 +210,19 @@ bool ScratchFile::decode(const QByteArray& bytes, Sample& sample) {
 
 void ScratchFile::decodeInto(const char* data, Sample& sample) {
     const Fields f = fieldsOf(data);
-    sample.temperature = f.temperature;
-    sample.humidity = f.humidity;
-    sample.dateTime = f.dateTime;
-    sample.series = f.series;
+    f.copyTo(sample);
     // Copied into the sample's own remarks, which a reused sample keeps.
     sample.remarks.resize(Sample::kRemarksLength);
     std::memcpy(sample.remarks.data(), f.remarks.data(), Sample::kRemarksLength);
-    sample.index = f.index;
     std::memcpy(sample.raw.data(), data + kRawAt, sample.raw.size());
+}
+
+void ScratchFile::Fields::copyTo(Sample& sample) const {
+    sample.temperature = temperature;
+    sample.humidity = humidity;
+    sample.dateTime = dateTime;
+    sample.series = series;
+    sample.index = index;
 }
 
 DataError DataSet::append(Sample& sample) {

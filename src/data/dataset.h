@@ -60,6 +60,8 @@ class ScratchFile {
         float series = 0;
         QByteArrayView remarks;
         std::int16_t index = 0;
+        // Puts every field but the remarks into the sample.
+        void copyTo(Sample& sample) const;
     };
     static Fields fieldsOf(const char* record);
     // The fields of one record, the remarks viewed in place until the next call: reading

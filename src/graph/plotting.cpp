@@ -34,11 +34,7 @@ bool readPlotted(DataSet& set, int record, Sample& sample) {
     if (set.file.readFields(record, f) != DataError::None) {
         return false;
     }
-    sample.temperature = f.temperature;
-    sample.humidity = f.humidity;
-    sample.dateTime = f.dateTime;
-    sample.series = f.series;
-    sample.index = f.index;
+    f.copyTo(sample);
     return true;
 }
 
