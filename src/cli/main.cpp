@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <memory>
 
 #include "cli/options.h"
@@ -13,11 +14,15 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // The words as given: a file name that is not valid text must keep its bytes.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QByteArray(argv[i]));
+    }
     MessageTable messages;
-    const int lang = static_cast<int>(arguments.indexOf(QStringLiteral("--lang")));
+    const int lang = static_cast<int>(arguments.indexOf(QByteArray("--lang")));
     const bool japanese =
-        lang >= 0 && lang + 1 < arguments.size() && arguments.at(lang + 1) == QLatin1String("ja");
+        lang >= 0 && lang + 1 < arguments.size() && arguments.at(lang + 1) == "ja";
     messages.fill(japanese ? Language::Japanese : Language::English);
 
     const auto parsed = parseOptions(arguments, messages);
@@ -26,6 +31,9 @@ int main(int argc, char** argv) {
         return Usage;
     }
     const CliOptions& options = std::get<CliOptions>(parsed);
+    if (options.verbose) {
+        QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true"));
+    }
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     EventLoopWaiter waiter;
