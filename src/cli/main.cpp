@@ -1,5 +1,8 @@
 // Command-line entry: the language first, then the words, then one run on the real port.
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -11,7 +14,27 @@
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
 
+namespace {
+
+// A standard stream closed by the caller would otherwise be the number the next file opened
+// gets (the port, a scratch file), and the data would go there. It is held by /dev/null opened
+// the wrong way round instead, so every read or write on it fails and is reported.
+void holdClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+            if (held >= 0 && held != fd) {
+                ::dup2(held, fd);
+                ::close(held);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
     // The words as given: a file name that is not valid text must keep its bytes.

@@ -26,7 +26,7 @@ void onSignal(int signal) {
 }  // namespace
 
 SignalWatcher::SignalWatcher() {
-    std::signal(SIGPIPE, SIG_IGN);
+    pipeAction_ = std::signal(SIGPIPE, SIG_IGN);
     if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) {
         fds_[0] = fds_[1] = -1;
         return;
@@ -40,14 +40,21 @@ SignalWatcher::SignalWatcher() {
     // The second signal of a kind takes the default action: the user insists.
     action.sa_flags = SA_RESETHAND | SA_RESTART;
     for (int signal : kSignals) {
+        // A signal ignored by whoever started the program (nohup, a background job) stays so.
+        struct sigaction previous {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+            continue;
+        }
         sigaction(signal, &action, nullptr);
+        handled_.push_back(signal);
     }
 }
 
 SignalWatcher::~SignalWatcher() {
-    for (int signal : kSignals) {
+    for (int signal : handled_) {
         std::signal(signal, SIG_DFL);
     }
+    std::signal(SIGPIPE, pipeAction_);
     writeFd = -1;
     notifier_.reset();
     for (int fd : fds_) {
