@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     EventLoopWaiter waiter;
-    CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0);
+    CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0,
+                     &portHeldElsewhere);
     return runner.run();
 }

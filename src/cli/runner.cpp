@@ -76,9 +76,9 @@ bool heldElsewhere(const QString& device) {
            ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
 }
 
-// The device of the port asked for, or of every port there when scanning, when all of them
-// are held by another program; empty otherwise.
-QString heldPort(std::optional<int> port) {
+}  // namespace
+
+QString portHeldElsewhere(std::optional<int> port) {
     QString held;
     const int first = port.value_or(1);
     const int last = port.value_or(QtSerialPortAdapter::kMaxPortNumber);
@@ -97,13 +97,13 @@ QString heldPort(std::optional<int> port) {
     return held;
 }
 
-}  // namespace
-
 CliRunner::CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
-                     CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal)
+                     CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal,
+                     HeldPort heldPort)
     : options_(options),
       messages_(messages),
       out_(out),
+      heldPort_(std::move(heldPort)),
       progress_(terminal),
       headless_(options, messages, port, device, waiter, progress_) {
     // The logger is marked downloaded only once the data is safe, by download() itself.
@@ -197,7 +197,7 @@ int CliRunner::failed(int code, const QString& state) {
 }
 
 int CliRunner::connect() {
-    if (const QString held = heldPort(options_.port); !held.isEmpty()) {
+    if (const QString held = heldPort_ ? heldPort_(options_.port) : QString(); !held.isEmpty()) {
         say(text(kPortInUse).arg(held));
         return PortInUse;
     }

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 
 #include "cli/clihost.h"
 #include "cli/headless.h"
@@ -16,10 +18,18 @@ class CbusDevice;
 class SerialPort;
 class Waiter;
 
+// The device of the port asked for, or of every port present when scanning, when another
+// program (the window, another veltrane-cli) holds all of them; empty otherwise.
+QString portHeldElsewhere(std::optional<int> port);
+
 class CliRunner {
   public:
+    using HeldPort = std::function<QString(std::optional<int> port)>;
+
+    // `heldPort` tells a port in use before connecting; none: not asked.
     CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
-              CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal);
+              CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal,
+              HeldPort heldPort = {});
 
     int run();
 
@@ -55,6 +65,7 @@ class CliRunner {
     const CliOptions& options_;
     const MessageTable& messages_;
     std::FILE* out_;
+    HeldPort heldPort_;
     SignalWatcher signals_;
     OutputFile file_;
     TerminalProgress progress_;
