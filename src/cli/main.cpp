@@ -1,7 +1,11 @@
 // Command-line entry: the language first, then the words, then one run on the real port.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <memory>
 
 #include "cli/options.h"
@@ -10,14 +14,38 @@
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
 
+namespace {
+
+// A standard stream closed by the caller would otherwise be the number the next file opened
+// gets (the port, a scratch file), and the data would go there. It is held by /dev/null opened
+// the wrong way round instead, so every read or write on it fails and is reported.
+void holdClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+            if (held >= 0 && held != fd) {
+                ::dup2(held, fd);
+                ::close(held);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // The words as given: a file name that is not valid text must keep its bytes.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QByteArray(argv[i]));
+    }
     MessageTable messages;
-    const int lang = static_cast<int>(arguments.indexOf(QStringLiteral("--lang")));
+    const int lang = static_cast<int>(arguments.indexOf(QByteArray("--lang")));
     const bool japanese =
-        lang >= 0 && lang + 1 < arguments.size() && arguments.at(lang + 1) == QLatin1String("ja");
+        lang >= 0 && lang + 1 < arguments.size() && arguments.at(lang + 1) == "ja";
     messages.fill(japanese ? Language::Japanese : Language::English);
 
     const auto parsed = parseOptions(arguments, messages);
@@ -26,9 +54,13 @@ int main(int argc, char** argv) {
         return Usage;
     }
     const CliOptions& options = std::get<CliOptions>(parsed);
+    if (options.verbose) {
+        QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true"));
+    }
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     EventLoopWaiter waiter;
-    CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0);
+    CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0,
+                     &portHeldElsewhere);
     return runner.run();
 }

@@ -3,6 +3,9 @@
 
 #include <QRegularExpression>
 
+#include "operations/namefield.h"
+#include "operations/recordingsetup.h"
+
 namespace {
 
 constexpr int kUsage = 1210;
@@ -13,14 +16,55 @@ constexpr int kUnknownCommand = 1214;
 constexpr int kStartNeeds = 1215;
 constexpr int kCountNeedsEvery = 1216;
 constexpr int kOneMode = 1217;
+constexpr int kBoundRefused = 1221;
+constexpr int kNameForbidden = 253;
+constexpr int kNameTooLong = 1367;
+constexpr int kLowerNotBelow = 1368;
+constexpr int kRepeatRefused = 1373;
+// The repeats a continuous measurement takes: 2 to 60 seconds, 1 to 240 minutes.
+constexpr int kRepeatSeconds[] = {2, 60};
+constexpr int kRepeatMinutes[] = {1, 240};
 
 struct Reader {
-    QStringList args;
+    const QList<QByteArray>& args;
     int next = 0;
 
     bool atEnd() const { return next >= args.size(); }
-    QString take() { return args.at(next++); }
+    QByteArray takeBytes() { return args.at(next++); }
+    QString take() { return QString::fromLocal8Bit(takeBytes()); }
 };
+
+// The reason a given start is refused before the logger is touched; empty when none.
+QString startRefusal(const CliOptions& options, const MessageTable& messages) {
+    if (options.name.size() > NameField::kLength) {
+        return messages.text(kNameTooLong).arg(options.name);
+    }
+    const QString name = NameField::refusal(options.name, kNameForbidden, messages);
+    if (!name.isEmpty()) {
+        return name;
+    }
+    const auto outside = [&](std::optional<int> degrees, int first, int last) {
+        return degrees && (*degrees < first || *degrees > last)
+                   ? messages.text(kBoundRefused).arg(first).arg(last).arg(*degrees)
+                   : QString();
+    };
+    const QString upper =
+        outside(options.upper, RecordingSetup::kUpperMin, RecordingSetup::kUpperMax);
+    const QString lower =
+        outside(options.lower, RecordingSetup::kLowerMin, RecordingSetup::kLowerMax);
+    if (!upper.isEmpty() || !lower.isEmpty()) {
+        return upper.isEmpty() ? lower : upper;
+    }
+    if (options.upper && options.lower && *options.lower >= *options.upper) {
+        return messages.text(kLowerNotBelow).arg(*options.lower).arg(*options.upper);
+    }
+    return {};
+}
+
+bool repeatTaken(const Interval& every) {
+    const int* range = every.seconds ? kRepeatSeconds : kRepeatMinutes;
+    return every.count >= range[0] && every.count <= range[1];
+}
 
 std::optional<int> parseInt(const QString& text) {
     bool ok = false;
@@ -52,22 +96,15 @@ struct FlagInfo {
     bool takesValue;
 };
 constexpr FlagInfo kFlags[] = {
-    {"--port", std::nullopt, true},
-    {"--lang", std::nullopt, true},
-    {"--json", Subcommand::Status, false},
-    {"--out", Subcommand::Download, true},
-    {"--normal", Subcommand::Download, false},
-    {"--name", Subcommand::Start, true},
-    {"--interval", Subcommand::Start, true},
-    {"--loop", Subcommand::Start, false},
-    {"--one-time", Subcommand::Start, false},
-    {"--upper", Subcommand::Start, true},
-    {"--lower", Subcommand::Start, true},
-    {"--at", Subcommand::Start, true},
-    {"--force", Subcommand::Start, false},
-    {"--every", Subcommand::Measure, true},
-    {"--count", Subcommand::Measure, true},
-    {"--out", Subcommand::Measure, true},
+    {"--port", std::nullopt, true},           {"--lang", std::nullopt, true},
+    {"--verbose", std::nullopt, false},       {"--json", Subcommand::Status, false},
+    {"--out", Subcommand::Download, true},    {"--normal", Subcommand::Download, false},
+    {"--stop", Subcommand::Download, false},  {"--name", Subcommand::Start, true},
+    {"--interval", Subcommand::Start, true},  {"--loop", Subcommand::Start, false},
+    {"--one-time", Subcommand::Start, false}, {"--upper", Subcommand::Start, true},
+    {"--lower", Subcommand::Start, true},     {"--at", Subcommand::Start, true},
+    {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
+    {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
 };
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
@@ -95,7 +132,14 @@ std::optional<Interval> parseInterval(const QString& text) {
     return Interval{match.captured(2) == QLatin1String("s"), count};
 }
 
-std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
+std::optional<QByteArray> outFile(const CliOptions& options) {
+    if (!options.out || *options.out == "-") {
+        return std::nullopt;
+    }
+    return options.out;
+}
+
+std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& arguments,
                                                const MessageTable& messages) {
     const auto missingValue = [&](const QString& flag) {
         return messages.text(kNeedsValue).arg(flag);
@@ -125,7 +169,8 @@ std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
         if (takesValue && in.atEnd()) {
             return missingValue(flag);
         }
-        const QString value = takesValue ? in.take() : QString();
+        const QByteArray bytes = takesValue ? in.takeBytes() : QByteArray();
+        const QString value = QString::fromLocal8Bit(bytes);
         if (flag == QLatin1String("--port")) {
             const std::optional<int> port = parseInt(value);
             if (!port || *port < 1 || *port > 16) {
@@ -137,12 +182,19 @@ std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
                 return badValue(flag, value);
             }
             options.english = value == QLatin1String("en");
+        } else if (flag == QLatin1String("--verbose")) {
+            options.verbose = true;
         } else if (flag == QLatin1String("--json")) {
             options.json = true;
         } else if (flag == QLatin1String("--out")) {
-            options.out = value;
+            if (bytes.isEmpty()) {
+                return badValue(flag, value);
+            }
+            options.out = bytes;
         } else if (flag == QLatin1String("--normal")) {
             options.normal = true;
+        } else if (flag == QLatin1String("--stop")) {
+            options.stop = true;
         } else if (flag == QLatin1String("--name")) {
             options.name = value;
         } else if (flag == QLatin1String("--interval") || flag == QLatin1String("--every")) {
@@ -151,6 +203,9 @@ std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
                 return badValue(flag, value);
             }
             if (flag == QLatin1String("--every")) {
+                if (!repeatTaken(*interval)) {
+                    return messages.text(kRepeatRefused).arg(value);
+                }
                 options.every = interval;
             } else {
                 options.interval = *interval;
@@ -187,6 +242,9 @@ std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
             return messages.text(kStartNeeds);
         }
         options.loop = *loop;
+        if (const QString refusal = startRefusal(options, messages); !refusal.isEmpty()) {
+            return refusal;
+        }
     }
     if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
         return messages.text(kCountNeedsEvery);

@@ -2,7 +2,9 @@
 // touched, so a mistyped flag never half-programs a recording.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,6 +20,7 @@ enum ExitCode : int {
     PermissionDenied = 3,
     CommunicationFailed = 4,
     Refused = 5,
+    PortInUse = 6,
 };
 
 enum class Subcommand { Status, Download, Start, Stop, Measure };
@@ -33,9 +36,11 @@ struct CliOptions {
     std::optional<int> port;  // none: scan the ports
     bool english = true;
     bool json = false;
-    // download
-    QString out;  // empty: standard output
+    bool verbose = false;  // the run's steps logged on standard error
+    // download and measure: the file name as the bytes given; "-" is standard output
+    std::optional<QByteArray> out;
     bool normal = false;
+    bool stop = false;  // a recording or reserved logger is downloaded and stopped
     // start
     QString name;
     Interval interval;
@@ -51,7 +56,10 @@ struct CliOptions {
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.
 std::optional<Interval> parseInterval(const QString& text);
-// The arguments after the program name: the options, or the reason they were refused.
-std::variant<CliOptions, QString> parseOptions(const QStringList& arguments,
+// The arguments after the program name, as the bytes given: the options, or the reason they
+// were refused. A file name stays bytes; every other word is read as local text.
+std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& arguments,
                                                const MessageTable& messages);
+// The file --out names; none for standard output (no --out, or "-").
+std::optional<QByteArray> outFile(const CliOptions& options);
 QString usageText(const MessageTable& messages);

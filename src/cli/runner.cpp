@@ -1,25 +1,51 @@
 // The subcommands of the command line on the window's operations; see runner.h.
 #include "cli/runner.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
+#include <QSerialPort>
 #include <algorithm>
 
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "link/loggerstate.h"
+#include "link/qtserialport.h"
 
 namespace {
+
+// The run's steps, for --verbose: what was sent and what was kept.
+Q_LOGGING_CATEGORY(lcCli, "veltrane.cli", QtWarningMsg)
 
 constexpr int kCommunicationFault = 1042;
 constexpr int kCommunicationEnded = 1043;
 constexpr int kDownloadFailed = 1089;
+constexpr int kNeverDownloaded = 1091;
 constexpr int kStopFirst = 1218;
 constexpr int kCannotWrite = 1224;
 constexpr int kModelCaption = 1225;
 constexpr int kNameCaption = 1054;
+constexpr int kInterrupted = 1350;
+constexpr int kNothingChanged = 1351;
+constexpr int kDownloadAbandoned = 1352;
+constexpr int kPartlySet = 1353;
+constexpr int kMayStillRecord = 1354;
+constexpr int kMeasurementNoFile = 1355;
+constexpr int kMeasurementAbandoned = 1356;
+constexpr int kRecordingNeedsStop = 1357;
+constexpr int kReservedNeedsStop = 1358;
+constexpr int kRecordingStopped = 1359;
+constexpr int kReservationCancelled = 1360;
+constexpr int kSavedNotMarked = 1365;
+constexpr int kPortInUse = 1369;
+constexpr int kPortLost = 1371;
+constexpr int kNoAnswer = 1372;
+// The window's CSV writer saves here first; the bytes then go to their target.
+const QString kScratchCsv = QStringLiteral("out.csv");
 
 // The status panel's lines: the key for machines, the caption and the value controls.
 struct StatusLine {
@@ -38,20 +64,68 @@ constexpr StatusLine kStatusLines[] = {
     {"lower", ControlId::Label32, ControlId::LowerText},
 };
 
+// A port whose device is there and may be opened by this user, but is locked: another program
+// (the window, another veltrane-cli) holds it.
+bool heldElsewhere(const QString& device) {
+    QSerialPort probe(device);
+    if (probe.open(QIODevice::ReadWrite)) {
+        probe.close();
+        return false;
+    }
+    return probe.error() == QSerialPort::PermissionError &&
+           ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+}
+
 }  // namespace
 
+QString portHeldElsewhere(std::optional<int> port) {
+    QString held;
+    const int first = port.value_or(1);
+    const int last = port.value_or(QtSerialPortAdapter::kMaxPortNumber);
+    for (int number = first; number <= last; ++number) {
+        const QString device = portDeviceName(number);
+        if (!QFile::exists(device)) {
+            continue;
+        }
+        if (!heldElsewhere(device)) {
+            return {};
+        }
+        if (held.isEmpty()) {
+            held = device;
+        }
+    }
+    return held;
+}
+
 CliRunner::CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
-                     CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal)
+                     CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal,
+                     HeldPort heldPort)
     : options_(options),
       messages_(messages),
       out_(out),
+      heldPort_(std::move(heldPort)),
       progress_(terminal),
-      headless_(options, messages, port, device, waiter, progress_) {}
+      headless_(options, messages, port, device, waiter, progress_) {
+    // The logger is marked downloaded only once the data is safe, by download() itself.
+    headless_.session().download().setMarkWhenDone(false);
+}
 
 int CliRunner::run() {
-    if (const int code = connect(); code != Done) {
-        return code;
+    if (const std::optional<QByteArray> path = outFile(options_)) {
+        // Checked before the logger is touched: a download is not run for a file it cannot keep.
+        if (const QString refusal = file_.prepare(*path, messages_); !refusal.isEmpty()) {
+            say(refusal);
+            return Refused;
+        }
     }
+    const int connected = connect();
+    if (signals_.caught() != 0) {
+        return interrupted(text(kNothingChanged));
+    }
+    if (connected != Done) {
+        return failed(connected);
+    }
+    said_ = headless_.prompter().messages.size();
     switch (options_.command) {
         case Subcommand::Status:
             return status();
@@ -67,10 +141,14 @@ int CliRunner::run() {
     return Usage;
 }
 
+void CliRunner::say(const QString& message) {
+    headless_.prompter().message(QString(), message);
+}
+
 int CliRunner::communicationCode() const {
-    for (const QString& text : headless_.prompter().messages) {
+    for (const QString& message : headless_.prompter().messages) {
         for (int index : {kCommunicationFault, kCommunicationEnded, kDownloadFailed}) {
-            if (text.contains(messages_.text(index))) {
+            if (message.contains(messages_.text(index))) {
                 return CommunicationFailed;
             }
         }
@@ -83,7 +161,46 @@ bool CliRunner::recordingOrReserved() {
     return state == kStateRecording || state == kStateReserved;
 }
 
+bool CliRunner::settle() {
+    while (headless_.session().engine().busy()) {
+        if (signals_.caught() != 0) {
+            headless_.session().engine().Pro_End();
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    // The messages held back until the procedure's end are shown now.
+    QCoreApplication::processEvents();
+    return signals_.caught() == 0;
+}
+
+int CliRunner::interrupted(const QString& state) {
+    const int signal = signals_.caught();
+    if (headless_.session().engine().busy()) {
+        headless_.session().engine().Pro_End();
+    }
+    qCInfo(lcCli) << "abandoned on signal" << signal;
+    say(text(kInterrupted).arg(SignalWatcher::name(signal)) + MessageTable::kPartBreak + state);
+    return 128 + signal;
+}
+
+int CliRunner::failed(int code, const QString& state) {
+    if (code == Done || headless_.prompter().messages.size() > said_) {
+        return code;
+    }
+    QString message = text(headless_.session().port().isOpen() ? kNoAnswer : kPortLost);
+    if (!state.isEmpty()) {
+        message += MessageTable::kPartBreak + state;
+    }
+    say(message);
+    return code;
+}
+
 int CliRunner::connect() {
+    if (const QString held = heldPort_ ? heldPort_(options_.port) : QString(); !held.isEmpty()) {
+        say(text(kPortInUse).arg(held));
+        return PortInUse;
+    }
     headless_.operations().connection().Port_Set_Command(
         options_.port ? QStringLiteral("Once") : QString(),
         options_.port.value_or(Connection::kFirstPort));
@@ -92,22 +209,24 @@ int CliRunner::connect() {
                    ? PermissionDenied
                    : NoLogger;
     }
-    headless_.waitIdle();
-    if (!headless_.session().port().isOpen()) {
+    qCInfo(lcCli) << "connected on port" << headless_.session().Portnum << "to"
+                  << headless_.session().state().Machine_N_P;
+    if (!settle() || !headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
+    qCInfo(lcCli) << "status read, state" << headless_.session().state().Record_State;
     return communicationCode();
 }
 
 int CliRunner::status() {
     QJsonObject json;
-    QString text;
+    QString lines;
     const auto add = [&](const char* key, const QString& caption, const QString& value) {
         json.insert(QLatin1String(key), value.trimmed());
-        text += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
+        lines += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
     };
-    add("model", messages_.text(kModelCaption), headless_.session().state().Machine_N_P);
-    add("name", messages_.text(kNameCaption), headless_.controls().text(ControlId::IdentNameText));
+    add("model", text(kModelCaption), headless_.session().state().Machine_N_P);
+    add("name", text(kNameCaption), headless_.controls().text(ControlId::IdentNameText));
     for (const StatusLine& line : kStatusLines) {
         if (headless_.controls().shown(line.value)) {
             add(line.key, headless_.controls().text(line.caption),
@@ -118,13 +237,26 @@ int CliRunner::status() {
     if (!note.isEmpty()) {
         add("note", QString(), note);
     }
+    // The warning a start would give: data the logger holds was never downloaded.
+    const bool neverDownloaded = headless_.dataSets()[LogData].neverDownloaded;
+    json.insert(QStringLiteral("downloaded"), !neverDownloaded);
+    if (neverDownloaded) {
+        lines += text(kNeverDownloaded).trimmed() + QLatin1Char('\n');
+    }
     const QByteArray bytes =
-        options_.json ? QJsonDocument(json).toJson(QJsonDocument::Indented) : text.toUtf8();
-    write(bytes);
-    return Done;
+        options_.json ? QJsonDocument(json).toJson(QJsonDocument::Indented) : lines.toUtf8();
+    return print(bytes) ? Done : Refused;
 }
 
 int CliRunner::download() {
+    const bool reserved = headless_.session().state().Record_State == kStateReserved;
+    const bool stopping = recordingOrReserved();
+    // The download's first command stops the logger: a recording a script relies on is not
+    // ended unasked.
+    if (stopping && !options_.stop) {
+        say(text(reserved ? kReservedNeedsStop : kRecordingNeedsStop));
+        return Refused;
+    }
     if (options_.normal) {
         headless_.operations().connection().D_M_Slow_Click();
     } else {
@@ -135,37 +267,67 @@ int CliRunner::download() {
     if (!headless_.session().engine().busy()) {
         return before == headless_.dataSets()[LogData].count ? Refused : Done;
     }
-    headless_.waitIdle();
+    qCInfo(lcCli) << "download started";
+    if (stopping) {
+        say(text(reserved ? kReservationCancelled : kRecordingStopped));
+    }
+    if (!settle()) {
+        return interrupted(text(kDownloadAbandoned));
+    }
     if (const int code = communicationCode();
         code != Done || !headless_.session().port().isOpen()) {
+        return failed(CommunicationFailed, text(kDownloadAbandoned));
+    }
+    if (const int code = writeCsv(LogData); code != Done) {
+        return code;
+    }
+    qCInfo(lcCli) << headless_.dataSets()[LogData].count << "records written and synced";
+    // The data is safe: only now may the logger stop warning of it.
+    if (signals_.caught() != 0) {
+        return interrupted(text(kSavedNotMarked));
+    }
+    said_ = headless_.prompter().messages.size();
+    if (!headless_.operations().download().markDownloaded()) {
+        say(text(kSavedNotMarked));
         return CommunicationFailed;
     }
-    return writeCsv(LogData);
+    if (!settle()) {
+        return interrupted(text(kSavedNotMarked));
+    }
+    if (communicationCode() != Done || !headless_.session().port().isOpen()) {
+        return failed(CommunicationFailed, text(kSavedNotMarked));
+    }
+    qCInfo(lcCli) << "logger marked downloaded";
+    return Done;
 }
 
 int CliRunner::writeCsv(DataSetIndex index) {
-    const QString target =
-        options_.out.isEmpty() ? headless_.scratchFile(QStringLiteral("out.csv")) : options_.out;
-    headless_.prompter().savePath = target;
+    headless_.prompter().savePath = headless_.scratchFile(kScratchCsv);
     headless_.operations().files().save(index);
-    if (headless_.dataSets()[index].unsaved) {
+    return headless_.dataSets()[index].unsaved ? Refused : deliverScratch();
+}
+
+int CliRunner::deliverScratch() {
+    QFile file(headless_.scratchFile(kScratchCsv));
+    if (!file.open(QIODevice::ReadOnly)) {
+        say(text(kCannotWrite).arg(file.fileName()));
         return Refused;
     }
-    if (options_.out.isEmpty()) {
-        QFile file(target);
-        if (!file.open(QIODevice::ReadOnly)) {
-            headless_.prompter().message(QString(), messages_.text(kCannotWrite).arg(target));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (file_.prepared()) {
+        if (const QString failure = file_.commit(bytes, messages_); !failure.isEmpty()) {
+            say(failure);
             return Refused;
         }
-        const QByteArray bytes = file.readAll();
-        write(bytes);
+        return Done;
     }
-    return Done;
+    return print(bytes) ? Done : Refused;
 }
 
 int CliRunner::start() {
     if (recordingOrReserved()) {
-        headless_.prompter().message(QString(), messages_.text(kStopFirst));
+        say(text(kStopFirst));
         return Refused;
     }
     if (options_.force) {
@@ -175,8 +337,13 @@ int CliRunner::start() {
     if (!headless_.session().engine().busy()) {
         return Refused;
     }
-    headless_.waitIdle();
-    return headless_.session().port().isOpen() ? communicationCode() : CommunicationFailed;
+    qCInfo(lcCli) << "programming the logger";
+    if (!settle()) {
+        return interrupted(text(kPartlySet));
+    }
+    const int code =
+        headless_.session().port().isOpen() ? communicationCode() : CommunicationFailed;
+    return failed(code, text(kPartlySet));
 }
 
 int CliRunner::stop() {
@@ -184,44 +351,56 @@ int CliRunner::stop() {
         return status();
     }
     headless_.operations().recording().Command4_Click();
-    headless_.waitIdle();
+    qCInfo(lcCli) << "stopping the logger";
+    if (!settle()) {
+        return interrupted(text(kMayStillRecord));
+    }
     if (!headless_.session().port().isOpen()) {
-        return CommunicationFailed;
+        return failed(CommunicationFailed, text(kMayStillRecord));
     }
     if (const int code = communicationCode(); code != Done) {
-        return code;
+        return failed(code, text(kMayStillRecord));
     }
     return status();
 }
 
-void CliRunner::write(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+bool CliRunner::print(const QByteArray& bytes) {
+    if (const QString failure = writeStandardOutput(out_, bytes, messages_); !failure.isEmpty()) {
+        say(failure);
+        return false;
+    }
+    return true;
 }
 
-void CliRunner::printSample(const Sample& sample) {
+bool CliRunner::printSample(const Sample& sample) {
     const QString line = datetime::format(sample.dateTime) + QLatin1Char('\t') +
                          formatHundredths(sample.temperature) + QLatin1Char('\t') +
                          formatHundredths(sample.humidity) + QLatin1Char('\n');
-    const QByteArray bytes = line.toUtf8();
-    write(bytes);
-    std::fflush(out_);
+    return print(line.toUtf8());
 }
 
 int CliRunner::measure() {
     RealTimeMeasurement& realTime = headless_.operations().realTime();
     DataSet& samples = headless_.dataSets()[RealTimeData];
-    const bool toFile = !options_.out.isEmpty();
+    // --out (a file, or "-" for standard output) takes the samples as CSV at the end.
+    const bool csv = options_.out.has_value();
+    const QString abandoned = text(outFile(options_) ? kMeasurementNoFile : kMeasurementAbandoned);
     if (!options_.every) {
         realTime.Command1_Click();
-        headless_.waitIdle();
+        if (!settle()) {
+            return interrupted(abandoned);
+        }
         if (const int code = communicationCode(); code != Done || samples.count < 1) {
-            return CommunicationFailed;
+            return failed(CommunicationFailed);
+        }
+        if (csv) {
+            return writeCsv(RealTimeData);
         }
         Sample sample;
-        if (samples.read(1, sample) == DataError::None && !toFile) {
-            printSample(sample);
+        if (samples.read(1, sample) == DataError::None && !printSample(sample)) {
+            return Refused;
         }
-        return toFile ? writeCsv(RealTimeData) : Done;
+        return Done;
     }
     const Interval every = *options_.every;
     if (every.seconds) {
@@ -235,33 +414,49 @@ int CliRunner::measure() {
     }
     // Every sample written is printed once, however the writes and the appends interleave.
     int printed = 0;
+    bool printFailed = false;
     const auto printNew = [&] {
         Sample sample;
-        for (; !toFile && printed < std::min<int>(samples.count, options_.count); ++printed) {
-            if (samples.read(printed + 1, sample) == DataError::None) {
-                printSample(sample);
+        for (; !csv && !printFailed && printed < std::min<int>(samples.count, options_.count);
+             ++printed) {
+            if (samples.read(printed + 1, sample) == DataError::None && !printSample(sample)) {
+                printFailed = true;
             }
         }
     };
     headless_.display().onAppend = [&](DataSetIndex) { printNew(); };
     realTime.Command2_Click();
     while (realTime.running() && samples.count < options_.count &&
-           headless_.session().port().isOpen()) {
+           headless_.session().port().isOpen() && !printFailed && signals_.caught() == 0) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The last sample is complete only when its measurement has ended.
-    headless_.waitIdle();
+    const bool settled = settle();
     printNew();
     headless_.display().onAppend = nullptr;
-    // The stop's save question is answered by --out.
-    headless_.prompter().answer = toFile;
-    headless_.prompter().savePath = options_.out;
+    if (!settled || signals_.caught() != 0) {
+        return interrupted(abandoned);
+    }
+    // The stop's save question is answered by --out, into the scratch folder first.
+    headless_.prompter().answer = csv;
+    headless_.prompter().savePath = headless_.scratchFile(kScratchCsv);
     if (realTime.running()) {
         realTime.Command2_Click();
     }
-    headless_.waitIdle();
-    if (!headless_.session().port().isOpen()) {
-        return CommunicationFailed;
+    if (!settle()) {
+        return interrupted(abandoned);
     }
-    return toFile && samples.unsaved ? Refused : communicationCode();
+    if (printFailed) {
+        return Refused;
+    }
+    if (!headless_.session().port().isOpen()) {
+        return failed(CommunicationFailed);
+    }
+    if (const int code = communicationCode(); code != Done) {
+        return failed(code);
+    }
+    if (!csv) {
+        return Done;
+    }
+    return samples.unsaved ? Refused : deliverScratch();
 }

@@ -1,22 +1,35 @@
 // One run of the command line: the link session and the operations the window uses, wired to
 // the command line's controls, prompter and dialogs; each subcommand calls the operations the
-// window's buttons call and waits for their procedures on the event loop.
+// window's buttons call and waits for their procedures on the event loop. A signal abandons the
+// procedure under way; the run then says what state the logger may be in and ends.
 #pragma once
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 
 #include "cli/clihost.h"
 #include "cli/headless.h"
 #include "cli/options.h"
+#include "cli/output.h"
+#include "cli/signals.h"
 
 class CbusDevice;
 class SerialPort;
 class Waiter;
 
+// The device of the port asked for, or of every port present when scanning, when another
+// program (the window, another veltrane-cli) holds all of them; empty otherwise.
+QString portHeldElsewhere(std::optional<int> port);
+
 class CliRunner {
   public:
+    using HeldPort = std::function<QString(std::optional<int> port)>;
+
+    // `heldPort` tells a port in use before connecting; none: not asked.
     CliRunner(const CliOptions& options, const MessageTable& messages, SerialPort& port,
-              CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal);
+              CbusDevice& device, Waiter& waiter, std::FILE* out, bool terminal,
+              HeldPort heldPort = {});
 
     int run();
 
@@ -30,15 +43,33 @@ class CliRunner {
     // The exit code the messages shown so far call for: a communication failure, else 0.
     int communicationCode() const;
     bool recordingOrReserved();
-    // Writes a data set as the window saves it, to the --out file or standard output.
+    // Runs the event loop until no procedure runs; false when a signal came first, and the
+    // procedure was abandoned.
+    bool settle();
+    // After a signal: says what was abandoned and what state the logger may be in; 128 plus
+    // the signal's number.
+    int interrupted(const QString& state);
+    // A failure no message has explained yet gets its reason (a lost port, a silent logger)
+    // and the state the logger may be in.
+    int failed(int code, const QString& state = QString());
+    // Saves a data set as the window does, then puts it in the --out file or on standard output.
     int writeCsv(DataSetIndex index);
-    void printSample(const Sample& sample);
-    // Data to standard output (or the stream given).
-    void write(const QByteArray& bytes);
+    // The CSV saved in the scratch folder, to the --out file or standard output.
+    int deliverScratch();
+    // Data to standard output, checked; false (the reason shown) when it could not be written.
+    bool print(const QByteArray& bytes);
+    bool printSample(const Sample& sample);
+    void say(const QString& text);
+    QString text(int index) const { return messages_.text(index); }
 
     const CliOptions& options_;
     const MessageTable& messages_;
     std::FILE* out_;
+    HeldPort heldPort_;
+    SignalWatcher signals_;
+    OutputFile file_;
     TerminalProgress progress_;
     HeadlessOperations headless_;
+    // Messages shown before the step now running; a failure after them is still unexplained.
+    qsizetype said_ = 0;
 };

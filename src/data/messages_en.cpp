@@ -297,14 +297,17 @@ constexpr Entry kEntries[] = {
     {1210,
      "usage: veltrane-cli COMMAND [OPTIONS]\n"
      "  status [--json]                       the logger's state as the status panel shows it\n"
-     "  download [--out FILE.csv] [--normal]  all recorded points as CSV\n"
+     "  download [--out FILE|-] [--normal] [--stop]\n"
+     "        all recorded points as CSV; --stop: also when recording or reserved\n"
      "  start --name NAME --interval 10s|5min --loop|--one-time\n"
      "        [--upper C] [--lower C] [--at \"YYYY-MM-DD HH:MM\"] [--force]\n"
      "  stop                                  stop a recording or cancel a reservation\n"
-     "  measure [--every 2s|1min --count N] [--out FILE.csv]  real-time samples\n"
+     "  measure [--every 2s|1min --count N] [--out FILE|-]  real-time samples\n"
+     "--out names the file as given (- is standard output); it is written only when complete\n"
      "common: --port N (1-16; default: scan the ports), --lang en|ja\n"
      "exit: 0 done, 1 usage, 2 no logger found, 3 permission denied,\n"
-     "      4 communication failure, 5 refused"},
+     "      4 communication failure, 5 refused or not written, 6 port in use,\n"
+     "      129/130/143 ended by SIGHUP/SIGINT/SIGTERM"},
     {1211, "%1: not a valid value: %2"},
     {1212, "%1 needs a value."},
     {1213, "%1 is not an option of %2."},
@@ -320,6 +323,44 @@ constexpr Entry kEntries[] = {
     {1223, "No option answers this question (--force answers Yes): %1"},
     {1224, "The file cannot be written: %1"},
     {1225, "Model"},
+    // The command line: signals, downloads of a running logger, output files and refusals.
+    {1350, "Interrupted by %1."},
+    {1351, "Nothing was changed on the logger."},
+    {1352,
+     "The download was abandoned: no file was written, and the logger still warns that its data "
+     "was never downloaded."},
+    {1353,
+     "The logger may be partly set and is not recording. Check it with veltrane-cli status, then "
+     "start it again."},
+    {1354, "The logger may still be recording. Check it with veltrane-cli status."},
+    {1355, "The measurement was abandoned; no file was written."},
+    {1356, "The measurement was abandoned."},
+    {1357,
+     "The logger is recording, and a download stops the recording. Give --stop to download and "
+     "stop it."},
+    {1358,
+     "The logger waits for a reserved start, and a download cancels it. Give --stop to download "
+     "and cancel the reservation."},
+    {1359, "The recording was stopped for the download."},
+    {1360, "The reserved start was cancelled for the download."},
+    {1361, "%1 is a folder: --out needs a file name."},
+    {1362, "The folder %1 does not exist."},
+    {1363, "The folder %1 cannot be written: %2"},
+    {1364,
+     "%1 exists and is not a regular file: give --out - and redirect standard output to it "
+     "instead."},
+    {1365,
+     "The data is saved, but the logger was not told so: it still warns that its data was never "
+     "downloaded."},
+    {1366, "Standard output cannot be written: %1"},
+    {1367, "--name takes at most 4 characters, all the logger keeps: %1"},
+    {1368, "--lower must lie below --upper: %1 is not below %2."},
+    {1369,
+     "The logger's port %1 is in use by another program (the window or another veltrane-cli). "
+     "Try again once it is free."},
+    {1371, "The connection to the logger was lost."},
+    {1372, "The logger stopped answering."},
+    {1373, "--every %1: the logger measures every 2s to 60s, or every 1min to 240min."},
     {1240, "The logger is plugged in, but this user may not open its USB device."},
     {1241,
      "Install the udev rule (the veltrane package installs it; from the sources: sudo install "

@@ -274,7 +274,8 @@ ReplyAction Download::finish() {
         return fail(kMessageFailed);
     }
     // A cancelled download left records in the logger that were never brought home.
-    if (!cancelled_ && !engine_.Enqueue(Command::MarkDownloaded, 1, 1, QString(), 0)) {
+    if (markWhenDone_ && !cancelled_ &&
+        !engine_.Enqueue(Command::MarkDownloaded, 1, 1, QString(), 0)) {
         return fail(kMessageFailed);
     }
     logData_.unsaved = logData_.count > 0;

@@ -79,6 +79,10 @@ class Download {
         waiter_ = waiter;
     }
 
+    // Whether a complete download queues MarkDownloaded at once (the window's way). Off, the
+    // logger keeps warning of its data until the owner marks it, once the data is safe.
+    void setMarkWhenDone(bool mark) { markWhenDone_ = mark; }
+
     // ReadMemory and StreamRecords replies and the clean-up when a procedure ends.
     void registerHandlers();
 
@@ -130,4 +134,5 @@ class Download {
     std::int16_t watchdog_ = 0;
     bool streamed_ = false;
     bool cancelled_ = false;
+    bool markWhenDone_ = true;
 };

@@ -1,6 +1,8 @@
 // The Download button and the progress dialog around a download.
 #include "operations/downloadop.h"
 
+#include "link/commands.h"
+
 namespace {
 constexpr int kMessageNotPreserved = 1093;
 constexpr int kMessagePreserve = 1094;
@@ -43,6 +45,17 @@ void DownloadOperation::Command5_Click() {
     if (!c_.session.download().start()) {
         c_.progress.closeByProgram();
     }
+}
+
+bool DownloadOperation::markDownloaded() {
+    if (c_.session.busy()) {
+        return false;
+    }
+    Engine& engine = c_.engine();
+    engine.begin();
+    engine.Enqueue(Command::MarkDownloaded, 1, 1, QString());
+    engine.SendCurrent();
+    return true;
 }
 
 void DownloadOperation::progress(int value, int maximum, const QString& caption) {

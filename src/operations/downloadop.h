@@ -16,6 +16,9 @@ class DownloadOperation : public DownloadView {
     // The Download button.
     void Command5_Click();
     void Download_Cancel() { c_.session.download().Download_Cancel(); }
+    // A procedure of MarkDownloaded alone, for an owner that marks the logger only once the
+    // downloaded data is safe; false when a procedure runs.
+    bool markDownloaded();
 
     void progress(int value, int maximum, const QString& caption) override;
     void downloadFinished() override;

@@ -30,4 +30,23 @@ TEST(CliDeviceStatus, ExitCodeFollowsTheDevice) {
     }
 }
 
+TEST(CliDeviceStatus, APortHeldElsewhereIsNotTried) {
+    MessageTable messages;
+    messages.fillEnglish();
+    CliOptions options;
+    options.port = 3;
+    AbsentPort port;
+    AbsentDevice device;
+    InstantWaiter waiter;
+    std::optional<int> asked;
+    CliRunner runner(options, messages, port, device, waiter, stdout, false,
+                     [&](std::optional<int> number) {
+                         asked = number;
+                         return QStringLiteral("/dev/ttyUSB2");
+                     });
+    EXPECT_EQ(runner.run(), PortInUse);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(waiter.waited, 0);
+}
+
 }  // namespace

@@ -14,8 +14,10 @@ MessageTable english() {
     return table;
 }
 
-QStringList words(const char* line) {
-    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+QList<QByteArray> words(const char* line) {
+    QList<QByteArray> result = QByteArray(line).split(' ');
+    result.removeAll(QByteArray());
+    return result;
 }
 
 TEST(CliOptions, AcceptedLines) {
@@ -33,9 +35,24 @@ TEST(CliOptions, AcceptedLines) {
     EXPECT_EQ(status.port, 3);
     EXPECT_FALSE(status.english);
 
-    const CliOptions download = parse("download --out x.csv --normal");
-    EXPECT_EQ(download.out, QStringLiteral("x.csv"));
+    const CliOptions download = parse("download --out x.csv --normal --stop");
+    EXPECT_EQ(download.out, QByteArray("x.csv"));
+    EXPECT_EQ(outFile(download), QByteArray("x.csv"));
     EXPECT_TRUE(download.normal);
+    EXPECT_TRUE(download.stop);
+    // A file name is kept as given: no extension added, bytes that are no text kept.
+    EXPECT_EQ(outFile(parse("download --out report")), QByteArray("report"));
+    QList<QByteArray> raw = words("download --out");
+    raw.append(QByteArray("r\xff\xfe.csv"));
+    const auto rawParsed = parseOptions(raw, messages);
+    ASSERT_TRUE(std::holds_alternative<CliOptions>(rawParsed));
+    EXPECT_EQ(outFile(std::get<CliOptions>(rawParsed)), QByteArray("r\xff\xfe.csv"));
+    // "-" and no --out are standard output.
+    EXPECT_EQ(outFile(parse("download --out -")), std::nullopt);
+    EXPECT_EQ(outFile(parse("download")), std::nullopt);
+    EXPECT_TRUE(parse("measure --out -").out.has_value());
+    EXPECT_TRUE(parse("stop --verbose").verbose);
+    EXPECT_EQ(parse("start --name Kühl --interval 5min --loop").name, QStringLiteral("Kühl"));
 
     const CliOptions start =
         parse("start --name XY --interval 5min --loop --upper 30 --lower -5 --force");
@@ -47,8 +64,8 @@ TEST(CliOptions, AcceptedLines) {
     EXPECT_EQ(start.lower, -5);
     EXPECT_TRUE(start.force);
 
-    QStringList reserved = words("start --name XY --interval 10s --one-time --at");
-    reserved.append(QStringLiteral("2026-12-24 08:00"));
+    QList<QByteArray> reserved = words("start --name XY --interval 10s --one-time --at");
+    reserved.append(QByteArray("2026-12-24 08:00"));
     const auto parsed = parseOptions(reserved, messages);
     ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed));
     EXPECT_EQ(std::get<CliOptions>(parsed).at, QDateTime(QDate(2026, 12, 24), QTime(8, 0)));
@@ -85,13 +102,26 @@ TEST(CliOptions, RefusedLines) {
         {"start --name XY --interval 10s --loop --at tomorrow", 1211},
         {"measure --count 5", 1216},
         {"measure --every 2s --count 0", 1211},
+        // What the logger cannot keep as given is refused, not changed.
+        {"start --name ThisNameIsWayTooLong --interval 10s --loop", 1367},
+        {"start --name Kühlraum --interval 10s --loop", 1367},
+        {"start --name 温度 --interval 10s --loop", 1130},
+        {"start --name A/B --interval 10s --loop", 253},
+        {"start --name XY --interval 10s --loop --upper 5 --lower 9", 1368},
+        {"start --name XY --interval 10s --loop --upper 5 --lower 5", 1368},
+        {"start --name XY --interval 10s --loop --upper 71", 1221},
+        {"start --name XY --interval 10s --loop --lower -21", 1221},
+        {"measure --every 1s", 1373},
+        {"measure --every 90s", 1373},
+        {"measure --every 241min", 1373},
+        {"download --out", 1212},
     };
     for (const auto& c : cases) {
         const auto parsed = parseOptions(words(c.line), messages);
         ASSERT_TRUE(std::holds_alternative<QString>(parsed)) << c.line;
         // The message's text with its placeholders standing for anything.
         QString pattern = QRegularExpression::escape(messages.text(c.message));
-        pattern.replace(QRegularExpression(QStringLiteral("\\\\%[12]")), QStringLiteral(".*"));
+        pattern.replace(QRegularExpression(QStringLiteral("\\\\%[123]")), QStringLiteral(".*"));
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^") + pattern)
                         .match(std::get<QString>(parsed))
                         .hasMatch())
