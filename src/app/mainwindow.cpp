@@ -65,6 +65,8 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
       port_(dependencies.port),
       prompter_(dependencies.prompter),
       programDirectory_(dependencies.programDirectory),
+      scratchDirectory_(dependencies.scratchDirectory.isEmpty() ? dependencies.programDirectory
+                                                                : dependencies.scratchDirectory),
       lock_(dependencies.programDirectory),
       settings_(dependencies.programDirectory),
       timers_(this) {
