@@ -81,6 +81,10 @@ void MainWindow::offerRecoveredData() {
         const bool open = prompter_.question(
             Machine_N_P(), messages_.text(told).arg(QDir::toNativeSeparators(kept)) +
                                MessageTable::kPartBreak + messages_.text(kOpenRecovered));
+        // Ended by the session before an answer came: offered again next time.
+        if (unattended_) {
+            return;
+        }
         // Answered: offered no more, kept for the user under its plain name.
         const QString now = QFile::rename(path, kept) ? kept : path;
         if (open) {

@@ -133,4 +133,27 @@ TEST(SessionEndWhileAsking, WhatWasNotAnsweredIsKept) {
     EXPECT_EQ(kept, (QList<DataSetIndex>{LogData, RealTimeData}));
 }
 
+// The session ends the program again while the offer is open: no answer came, so the file
+// stays pending and is offered at the next start.
+TEST(RecoveryOffer, UnansweredOfferIsMadeAgain) {
+    QTemporaryDir dir;
+    AbsentPort port;
+    AbsentDevice device;
+    InstantWaiter waiter;
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(QDir().mkpath(recovery::folder(dir.path())));
+    const QString pending =
+        QDir(recovery::folder(dir.path()))
+            .filePath(recovery::pendingName(LogData, QDateTime(QDate(2026, 3, 1), QTime(12, 0))));
+    QFile file(pending);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    auto window = std::make_unique<MainWindow>(
+        MainWindowDependencies{port, device, prompter, waiter, dir.path()});
+    prompter.whileOpen = [&] { window->endUnattended(); };
+    ASSERT_TRUE(window->startUp());
+    EXPECT_EQ(prompter.questionTexts().size(), 1);
+    EXPECT_EQ(recovery::pending(dir.path()), QStringList{pending});
+}
+
 }  // namespace
