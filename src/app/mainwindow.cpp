@@ -65,6 +65,8 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
       port_(dependencies.port),
       prompter_(dependencies.prompter),
       programDirectory_(dependencies.programDirectory),
+      scratchDirectory_(dependencies.scratchDirectory.isEmpty() ? dependencies.programDirectory
+                                                                : dependencies.scratchDirectory),
       lock_(dependencies.programDirectory),
       settings_(dependencies.programDirectory),
       timers_(this) {
@@ -181,8 +183,17 @@ void MainWindow::setStatusText(int panel, const QString& text) {
 
 void MainWindow::connectControls() {
     GraphView& view = graphView();
-    connect(layout_.dataSetChoice, &QButtonGroup::idClicked, &view, &GraphView::chooseDataSet);
-    connect(layout_.viewChoice, &QButtonGroup::idClicked, &view, &GraphView::chooseViewKind);
+    // The option's state, not a mouse click: a screen reader checks an option without one.
+    connect(layout_.dataSetChoice, &QButtonGroup::idToggled, &view, [&view](int id, bool on) {
+        if (on) {
+            view.chooseDataSet(id);
+        }
+    });
+    connect(layout_.viewChoice, &QButtonGroup::idToggled, &view, [&view](int id, bool on) {
+        if (on) {
+            view.chooseViewKind(id);
+        }
+    });
     connect(&view, &GraphView::displayChanged, this, [this] { refreshStatus(); });
     connect(&view, &GraphView::readoutChanged, this,
             [this](const QString& text) { setStatusText(2, text); });

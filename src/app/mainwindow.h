@@ -48,6 +48,8 @@ struct MainWindowDependencies {
     QString programDirectory;
     // Where the dialogs are shown; none: as Qt dialogs over the window.
     DialogHost* dialogs = nullptr;
+    // Where the scratch files live; none: in programDirectory.
+    QString scratchDirectory{};
 };
 
 class MainWindow : public QMainWindow {
@@ -60,9 +62,11 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     // The start-up steps that touch files and the logger picture. False (and nothing touched)
-    // when another copy of the program runs from the same directory.
+    // when another copy of the program runs from the same directory, or when the program
+    // cannot start there: then startFailure() says why.
     bool startUp();
     bool started() const { return started_; }
+    QString startFailure() const { return startFailure_; }
 
     // Properties the dialogs read and write.
     QString Machine_N_P() const { return session_->state().Machine_N_P; }
@@ -83,6 +87,9 @@ class MainWindow : public QMainWindow {
     void Save();
     void Wait(int waittime);
     void End();
+    // File > End with no one to answer (the session ends the program): a box waiting for an
+    // answer is closed, and each unsaved data set is kept as a recovery file, not asked about.
+    void endUnattended();
     void Pro_End() { session_->engine().Pro_End(); }
     void Port_Set_Command(const QString& Mode, int Portnumber) {
         operations_->connection().Port_Set_Command(Mode, Portnumber);
@@ -111,6 +118,7 @@ class MainWindow : public QMainWindow {
     void refreshStatus() { operations_->status().run(); }
     void saveCsv(DataSetIndex index) { operations_->files().save(index); }
     void openCsv() { operations_->files().open(); }
+    void openCsvFile(const QString& path) { operations_->files().openFile(path); }
     // Disables the procedure timers and clears their intervals.
     void stopAllTimers() { timers_.stopProcedureTimers(); }
 
@@ -155,11 +163,14 @@ class MainWindow : public QMainWindow {
     // Shrinks the window (and, once shown, moves it) so its whole frame is on the screen.
     void fitToScreen();
     void shutDown();
+    void keepUnsavedData();
+    void offerRecoveredData();
     void showConnectPicture(bool on);
 
     SerialPort& port_;
     Prompter& prompter_;
     QString programDirectory_;
+    QString scratchDirectory_;
     InstanceLock lock_;
     SettingsFile settings_;
 
@@ -186,6 +197,8 @@ class MainWindow : public QMainWindow {
     std::int16_t selector_ = 1;
     bool started_ = false;
     bool shutDown_ = false;
+    bool unattended_ = false;
+    QString startFailure_;
     bool closing_ = false;
     QSize designedSize_;
     bool shownOnce_ = false;

@@ -1,11 +1,17 @@
 // Start-up after the window is built, the settings file, and the orderly shutdown when the
 // window closes.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/mainwindow.h"
+#include "app/recovery.h"
 #include "graph/graphview.h"
 #include "link/waiter.h"
 #include "ui/datatable.h"
@@ -13,6 +19,12 @@
 namespace {
 constexpr int kAskSaveLog = 1103;
 constexpr int kAskSaveRealTime = 1104;
+constexpr int kSettingsReset = 1382;
+constexpr int kCannotStart = 1383;
+constexpr int kLockUnwritable = 1385;
+constexpr int kRecoveredLog = 1386;
+constexpr int kRecoveredRealTime = 1387;
+constexpr int kOpenRecovered = 1388;
 }  // namespace
 
 bool MainWindow::startUp() {
@@ -20,16 +32,28 @@ bool MainWindow::startUp() {
         return true;
     }
     // A second copy ends here, before any file of the first is touched.
-    if (!lock_.tryAcquire()) {
+    const InstanceLock::Outcome lock = lock_.acquire();
+    if (lock.result == InstanceLock::Result::Failed) {
+        startFailure_ = messages_.text(kCannotStart) + MessageTable::kPartBreak +
+                        messages_.text(kLockUnwritable)
+                            .arg(QDir::toNativeSeparators(lock_.path()), lock.reason);
+    }
+    if (lock.result != InstanceLock::Result::Acquired) {
         return false;
     }
     started_ = true;
 
-    dataSets_.open(programDirectory_);
+    dataSets_.open(scratchDirectory_);
     fillIntervalLists();
     stopAllTimers();
 
-    const LoggerSettings settings = settings_.load();
+    SettingsFile::LoadResult loaded{};
+    const LoggerSettings settings = settings_.load(&loaded);
+    if (loaded == SettingsFile::LoadResult::Reset) {
+        prompter_.message(
+            Machine_N_P(),
+            messages_.text(kSettingsReset).arg(QDir::toNativeSeparators(settings_.badPath())));
+    }
     session_->Portnum = settings.portnum;
     selector_ = settings.selector;
     setLastDirectory(settings.directory);
@@ -46,7 +70,27 @@ bool MainWindow::startUp() {
 
     applySizeLimits();
     fitToScreen();
+    offerRecoveredData();
     return true;
+}
+
+void MainWindow::offerRecoveredData() {
+    for (const QString& path : recovery::pending(programDirectory_)) {
+        const QString kept = recovery::keptPath(path);
+        const int told = recovery::dataSetOf(path) == LogData ? kRecoveredLog : kRecoveredRealTime;
+        const bool open = prompter_.question(
+            Machine_N_P(), messages_.text(told).arg(QDir::toNativeSeparators(kept)) +
+                               MessageTable::kPartBreak + messages_.text(kOpenRecovered));
+        // Ended by the session before an answer came: offered again next time.
+        if (unattended_) {
+            return;
+        }
+        // Answered: offered no more, kept for the user under its plain name.
+        const QString now = QFile::rename(path, kept) ? kept : path;
+        if (open) {
+            openCsvFile(now);
+        }
+    }
 }
 
 void MainWindow::Save() {
@@ -59,6 +103,19 @@ void MainWindow::Wait(int waittime) {
 
 void MainWindow::End() {
     close();
+}
+
+void MainWindow::endUnattended() {
+    unattended_ = true;
+    // A box waiting for an answer is closed as unanswered (No); the close itself is queued
+    // behind it, so it runs from the event loop rather than inside the box's caller.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isModal() && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    QTimer::singleShot(0, this, &MainWindow::close);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -81,13 +138,39 @@ void MainWindow::shutDown() {
     if (session_->engine().busy()) {
         session_->engine().Pro_End();
     }
+    // The session may end the program while a question is open: what was not answered by
+    // then is kept rather than asked.
     CsvFiles& files = operations_->files();
-    files.offerSave(LogData, messages_.text(kAskSaveLog));
-    files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
+    if (!unattended_) {
+        files.offerSave(LogData, messages_.text(kAskSaveLog));
+    }
+    if (!unattended_) {
+        files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
+    }
+    if (unattended_) {
+        keepUnsavedData();
+    }
     if (port_.isOpen()) {
         port_.close();
     }
     dataSets_.close();
     Save();
     dataSets_.removeFiles();
+}
+
+void MainWindow::keepUnsavedData() {
+    const QString folder = recovery::folder(programDirectory_);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (DataSetIndex index : {LogData, RealTimeData}) {
+        if (!dataSets_[index].unsaved) {
+            continue;
+        }
+        const QString path = QDir(folder).filePath(recovery::pendingName(index, now));
+        const CsvError error =
+            QDir().mkpath(folder) ? operations_->files().saveTo(index, path) : CsvError::Io;
+        if (error != CsvError::None) {
+            qWarning("unsaved data could not be kept in %s", qPrintable(path));
+        }
+    }
+    recovery::syncFolder(folder);
 }

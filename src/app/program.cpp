@@ -2,31 +2,76 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <cstdio>
 
 #include "app/instancechannel.h"
 #include "app/mainwindow.h"
 #include "app/programdirectory.h"
 #include "app/qtprompter.h"
+#include "app/terminationsignals.h"
+#include "data/messagetable.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
+
+namespace {
+
+constexpr int kCannotStart = 1383;
+constexpr int kFolderUnusable = 1384;
+constexpr int kStartFailed = 1;
+
+// Says why the program does not start: on standard error always, in a box too when there is
+// a screen to show it on.
+int failToStart(Prompter& prompter, const QString& title, const QString& text) {
+    QString plain = text;
+    plain.replace(MessageTable::kPartBreak, QStringLiteral("\n"));
+    std::fprintf(stderr, "%s\n", plain.toLocal8Bit().constData());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        prompter.message(title, text);
+    }
+    return kStartFailed;
+}
+
+}  // namespace
 
 int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/veltrane.svg")));
-    const QString directory = ProgramDirectory::resolve();
+    QtPrompter prompter;
+
+    QString failedFolder;
+    QString reason;
+    const ProgramFolders folders = ProgramDirectory::resolve(failedFolder, reason);
+    if (!failedFolder.isEmpty() || !reason.isEmpty()) {
+        MessageTable messages;
+        messages.fill(Language::English);
+        return failToStart(
+            prompter, QApplication::applicationName(),
+            messages.text(kCannotStart) + MessageTable::kPartBreak +
+                messages.text(kFolderUnusable).arg(QDir::toNativeSeparators(failedFolder), reason));
+    }
 
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
-    QtPrompter prompter;
     EventLoopWaiter waiter;
-    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, directory});
-    InstanceChannel channel(directory);
+    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, folders.data, nullptr,
+                                             folders.scratch});
+    prompter.setOwner(&window);
+    // Logout and shutdown end the window as File > End does, with no one to answer.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &window,
+                     &MainWindow::endUnattended);
+    InstanceChannel channel(folders.data);
     // A second copy asks the first to show its window and ends, before it touches any file
     // of the first.
     if (!window.startUp()) {
+        if (!window.startFailure().isEmpty()) {
+            return failToStart(prompter, window.Machine_N_P(), window.startFailure());
+        }
         channel.requestActivation();
         return 0;
     }
@@ -37,7 +82,6 @@ int runProgram(int argc, char** argv) {
         window.raise();
         window.activateWindow();
     });
-    prompter.setOwner(&window);
     window.show();
     return app.exec();
 }

@@ -1,30 +1,76 @@
-// Choosing the program's directory.
+// Choosing the program's folders.
 #include "app/programdirectory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 
-QString ProgramDirectory::choose(const QString& executableDir, const QString& fallbackDir,
-                                 const std::function<bool(const QString&)>& isWritable) {
-    if (!executableDir.isEmpty() && isWritable(executableDir)) {
-        return executableDir;
-    }
-    return fallbackDir;
+namespace {
+
+const char* const kSystemPrefixes[] = {"/usr", "/bin", "/sbin", "/opt", "/snap"};
+
+bool under(const QString& path, const QString& prefix) {
+    return path == prefix || path.startsWith(prefix + u'/');
 }
 
-bool ProgramDirectory::isWritableDirectory(const QString& dir) {
-    const QFileInfo info(dir);
-    return info.isDir() && info.isWritable();
+}  // namespace
+
+QString ProgramDirectory::prepare(const QString& dir) {
+    if (dir.isEmpty()) {
+        return QStringLiteral("no folder");
+    }
+    errno = 0;
+    if (!QDir().mkpath(dir)) {
+        return QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EACCES));
+    }
+    if (!QFileInfo(dir).isWritable()) {
+        return QString::fromLocal8Bit(std::strerror(EACCES));
+    }
+    return {};
 }
 
-QString ProgramDirectory::resolve() {
-    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString chosen =
-        choose(QCoreApplication::applicationDirPath(), fallback, isWritableDirectory);
-    if (chosen == fallback) {
-        QDir().mkpath(fallback);
+bool ProgramDirectory::installed(const QString& executableDir) {
+    if (!QDir::isAbsolutePath(executableDir)) {
+        return false;
     }
-    return chosen;
+    const QString path = QDir::cleanPath(executableDir);
+    for (const char* prefix : kSystemPrefixes) {
+        if (under(path, QLatin1String(prefix))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ProgramFolders ProgramDirectory::choose(const QString& executableDir, const UserFolders& user) {
+    if (!installed(executableDir)) {
+        return ProgramFolders{executableDir, executableDir};
+    }
+    const QString scratch = !user.runtime.isEmpty() ? user.runtime
+                            : !user.cache.isEmpty() ? user.cache
+                                                    : user.data;
+    return ProgramFolders{user.data, scratch};
+}
+
+ProgramFolders ProgramDirectory::resolve(QString& failedFolder, QString& reason) {
+    UserFolders user;
+    user.data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Only a runtime folder the session names: Qt would otherwise make one up under /tmp.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        user.runtime = QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+                           .filePath(QCoreApplication::applicationName());
+    }
+    user.cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const ProgramFolders folders = choose(QCoreApplication::applicationDirPath(), user);
+    for (const QString& dir : {folders.data, folders.scratch}) {
+        reason = prepare(dir);
+        if (!reason.isEmpty()) {
+            failedFolder = dir;
+            return {};
+        }
+    }
+    return folders;
 }

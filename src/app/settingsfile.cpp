@@ -3,7 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include "data/regularfile.h"
 
 namespace {
 
@@ -96,6 +99,10 @@ QString SettingsFile::path() const {
     return QDir(programDirectory_).filePath(QString::fromLatin1(kFileName));
 }
 
+QString SettingsFile::badPath() const {
+    return path() + QStringLiteral(".bad");
+}
+
 LoggerSettings SettingsFile::load(LoadResult* result) const {
     const auto report = [result](LoadResult r) {
         if (result) {
@@ -103,20 +110,31 @@ LoggerSettings SettingsFile::load(LoadResult* result) const {
         }
     };
     const LoggerSettings fallback = defaults(programDirectory_);
+    QFile file;
+    RegularOpen opened = openRegularForReading(path(), file);
     bool created = false;
-    if (!QFile::exists(path())) {
+    if (opened == RegularOpen::Missing) {
         save(fallback);
         created = true;
+        opened = openRegularForReading(path(), file);
     }
-    QFile file(path());
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A folder of that name is the user's own doing: left alone.
+    if (opened == RegularOpen::Missing || opened == RegularOpen::Failed ||
+        (opened == RegularOpen::NotRegular && QFileInfo(path()).isDir())) {
         report(LoadResult::Unreadable);
         return fallback;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    const auto parsed = bytes.size() > kMaxFileBytes ? std::nullopt : parse(bytes);
+    std::optional<LoggerSettings> parsed;
+    if (opened == RegularOpen::Ok) {
+        const QByteArray bytes = file.read(kMaxFileBytes + 1);
+        parsed = bytes.size() > kMaxFileBytes ? std::nullopt : parse(bytes);
+        file.close();
+    }
     if (!parsed) {
-        report(LoadResult::Unreadable);
+        // The bad file stays for the user to look at; the next start finds a sound one.
+        QFile::remove(badPath());
+        const bool kept = QFile::rename(path(), badPath());
+        report(kept && save(fallback) ? LoadResult::Reset : LoadResult::Unreadable);
         return fallback;
     }
     report(created ? LoadResult::Created : LoadResult::Read);

@@ -35,9 +35,15 @@ class SettingsFile {
     explicit SettingsFile(QString programDirectory);
     QString path() const;
 
-    enum class LoadResult { Read, Created, Unreadable };
+    // Where a file that did not parse is kept.
+    QString badPath() const;
+
+    // Reset: the file did not parse (or was no regular file) and was moved to badPath(); a
+    // file with the defaults took its place.
+    enum class LoadResult { Read, Created, Unreadable, Reset };
     // Reads the file; a missing file is created with the defaults and read again. Defaults
-    // are returned whenever the file cannot be read or does not parse.
+    // are returned whenever the file cannot be read or does not parse. A FIFO or device of
+    // that name is never waited on.
     LoggerSettings load(LoadResult* result = nullptr) const;
     // Replaces the file as a whole, so a failed write never leaves half a line behind.
     bool save(const LoggerSettings& settings) const;

@@ -12,6 +12,7 @@
 #include "data/csvlines.h"
 #include "data/datetime.h"
 #include "data/listinput.h"
+#include "data/regularfile.h"
 
 namespace {
 
@@ -341,9 +342,15 @@ CsvError saveCsv(const QString& path, DataSet& set, const QString& model, const 
 }
 
 CsvError openCsv(const QString& path, DataSet& set, const CsvTexts& texts, CsvHeader& header) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return CsvError::Io;
+    QFile file;
+    switch (openRegularForReading(path, file)) {
+        case RegularOpen::Ok:
+            break;
+        case RegularOpen::NotRegular:
+            return CsvError::NotRegular;
+        case RegularOpen::Missing:
+        case RegularOpen::Failed:
+            return CsvError::Io;
     }
     ListInput input(file, texts.encoding);
     QStringList items;
@@ -374,6 +381,8 @@ CsvError openCsv(const QString& path, DataSet& set, const CsvTexts& texts, CsvHe
     set.lowerBound = read.lowerBound;
     set.model = read.model;
     set.identName = read.identName;
+    read.missingRows = static_cast<std::int32_t>(
+        std::max<qint64>(0, qint64{read.recordingPoints} - qint64{set.count}));
     header = read;
     return CsvError::None;
 }

@@ -38,6 +38,9 @@ struct CsvHeader {
     bool lowerOn = false;
     std::int16_t lowerBound = 0;
     QString model;
+    // Rows the recording-points item of line 2 announces beyond those the file holds: a file
+    // cut at a line end reads as sound otherwise.
+    std::int32_t missingRows = 0;
 };
 
 enum class CsvError {
@@ -46,6 +49,7 @@ enum class CsvError {
     WrongForm,       // line 1 does not carry this language's captions
     Malformed,       // missing items, unparsable values, an overlong line
     TooManySamples,  // more than a data set holds
+    NotRegular,      // a FIFO, device or folder: refused before anything waits on it
 };
 
 // The data set's samples as a CSV file, written to a temporary file beside the target and
@@ -56,9 +60,9 @@ CsvError saveCsv(const QString& path, DataSet& set, const QString& model, const 
 // Whether the file could be written, without leaving anything behind.
 bool canWrite(const QString& path);
 
-// Reads a CSV file into set (the file data set). A file that cannot be opened or whose
-// captions belong to another form leaves set unchanged; any later fault leaves set empty
-// (count 0, reset statistics, no alarms, no model).
+// Reads a CSV file into set (the file data set). A file that cannot be opened, is no regular
+// file or whose captions belong to another form leaves set unchanged; any later fault leaves set
+// empty (count 0, reset statistics, no alarms, no model).
 CsvError openCsv(const QString& path, DataSet& set, const CsvTexts& texts, CsvHeader& header);
 
 // "##.00": two decimals rounded half away from zero, no zero before the point.

@@ -1,6 +1,7 @@
 // CSV save and open conversations.
 #include "data/csvflow.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "data/texts.h"
@@ -12,6 +13,8 @@ constexpr int kIllegalName = 1053;
 constexpr int kOpenFilter = 1108;
 constexpr int kWrongForm = 1109;
 constexpr int kFileError = 1113;
+constexpr int kNotRegular = 1380;
+constexpr int kShortFile = 1381;
 
 // A name typed without an extension gets the one the filter offers.
 QString withCsvSuffix(const QString& path) {
@@ -54,17 +57,25 @@ CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
 
 CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, DataSet& set,
                                  const QString& machineName, QString& directory) {
-    CsvOpenResult result;
     const QString path =
         prompter.openFileName(QString(), directory, dialogFilter(table.text(kOpenFilter)));
     if (path.isEmpty()) {
-        return result;
+        return {};
     }
     directory = QFileInfo(path).absolutePath();
+    return openCsvFile(prompter, table, set, machineName, path);
+}
+
+CsvOpenResult openCsvFile(Prompter& prompter, const MessageTable& table, DataSet& set,
+                          const QString& machineName, const QString& path) {
+    CsvOpenResult result;
     const CsvTexts texts = csvTexts(table);
     const CsvError error = openCsv(path, set, texts, result.header);
-    if (error == CsvError::WrongForm) {
-        prompter.message(machineName, table.text(kWrongForm));
+    if (error == CsvError::WrongForm || error == CsvError::NotRegular) {
+        prompter.message(machineName,
+                         error == CsvError::WrongForm
+                             ? table.text(kWrongForm)
+                             : table.text(kNotRegular).arg(QDir::toNativeSeparators(path)));
         result.outcome = CsvOutcome::Failed;
         return result;
     }
@@ -73,6 +84,11 @@ CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, 
         prompter.message(machineName, table.text(kFileError));
         result.outcome = CsvOutcome::Failed;
         return result;
+    }
+    // What is there is shown, and the user told that it is not all.
+    if (result.header.missingRows > 0) {
+        prompter.message(machineName,
+                         table.text(kShortFile).arg(set.count).arg(result.header.recordingPoints));
     }
     result.outcome = CsvOutcome::Done;
     result.panel = filePanelInfo(path, result.header, set.count, texts);

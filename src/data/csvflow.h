@@ -32,10 +32,14 @@ struct CsvOpenResult {
     FilePanelInfo panel;
 };
 
-// Asks for a file and reads it into set: message 1109 for another form (set unchanged),
-// message 1113 for any other fault.
+// Asks for a file and reads it into set as openCsvFile does.
 CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, DataSet& set,
                                  const QString& machineName, QString& directory);
+// Reads `path` into set: message 1109 for another form and 1380 for a FIFO, device or folder
+// (set unchanged), message 1113 for any other fault. A file holding fewer rows than its
+// header announces is read as it is, and message 1381 says so.
+CsvOpenResult openCsvFile(Prompter& prompter, const MessageTable& table, DataSet& set,
+                          const QString& machineName, const QString& path);
 
 // "CSV(*.csv)|*.csv" as a Qt dialog filter.
 QString dialogFilter(const QString& filterText);

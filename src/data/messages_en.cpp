@@ -410,6 +410,22 @@ constexpr Entry kEntries[] = {
     {1269, "%1 finding(s) to fix."},
     {1270, "You joined group %2, which owns %1, after this session began."},
     {1271, "Log out and in again."},
+    {1380, "%1 is not a regular file; it was not opened."},
+    {1381,
+     "The file holds only %1 of the %2 rows its header announces; the rows it holds are shown."},
+    {1382,
+     "Logger.ini could not be read; the settings start from their defaults. The old file is kept "
+     "as %1."},
+    {1383, "The program cannot start."},
+    {1384, "Its folder %1 cannot be used: %2"},
+    {1385, "Its lock file %1 cannot be written: %2"},
+    {1386,
+     "The last run was ended (logout or shutdown) before its log data was saved. The data is kept "
+     "in %1."},
+    {1387,
+     "The last run was ended (logout or shutdown) before its real-time data was saved. The data is "
+     "kept in %1."},
+    {1388, "Open it now as the file data? The file stays where it is either way."},
 };
 
 }  // namespace

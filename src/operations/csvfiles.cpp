@@ -2,20 +2,28 @@
 #include "operations/csvfiles.h"
 
 #include "data/csvflow.h"
+#include "data/texts.h"
 
-void CsvFiles::save(DataSetIndex index) {
-    if (index != LogData && index != RealTimeData) {
-        return;
-    }
+CsvSaveRequest CsvFiles::request(DataSetIndex index) {
     // The header of the data's own logger; a data set that never had one takes the logger's
     // of now.
     DataSet& set = c_.dataSet(index);
     const LoggerState& state = c_.state();
     const bool ownHeader = !set.model.isEmpty();
-    saveCsvInteractive(c_.prompter(), c_.messages(),
-                       CsvSaveRequest{set, ownHeader ? set.model : state.Machine_N_P,
-                                      ownHeader ? set.identName : state.VT_Name},
-                       lastDirectory);
+    return CsvSaveRequest{set, ownHeader ? set.model : state.Machine_N_P,
+                          ownHeader ? set.identName : state.VT_Name};
+}
+
+void CsvFiles::save(DataSetIndex index) {
+    if (index != LogData && index != RealTimeData) {
+        return;
+    }
+    saveCsvInteractive(c_.prompter(), c_.messages(), request(index), lastDirectory);
+}
+
+CsvError CsvFiles::saveTo(DataSetIndex index, const QString& path) {
+    const CsvSaveRequest r = request(index);
+    return saveCsv(path, r.set, r.machineName, r.identName, csvTexts(c_.messages()));
 }
 
 bool CsvFiles::offerSave(DataSetIndex index, const QString& question) {
@@ -27,8 +35,16 @@ bool CsvFiles::offerSave(DataSetIndex index, const QString& question) {
 }
 
 void CsvFiles::open() {
-    const CsvOpenResult result = openCsvInteractive(
-        c_.prompter(), c_.messages(), c_.dataSet(FileData), c_.state().Machine_N_P, lastDirectory);
+    show(openCsvInteractive(c_.prompter(), c_.messages(), c_.dataSet(FileData),
+                            c_.state().Machine_N_P, lastDirectory));
+}
+
+void CsvFiles::openFile(const QString& path) {
+    show(openCsvFile(c_.prompter(), c_.messages(), c_.dataSet(FileData), c_.state().Machine_N_P,
+                     path));
+}
+
+void CsvFiles::show(const CsvOpenResult& result) {
     if (result.outcome == CsvOutcome::Done) {
         showFilePanel(result.panel);
         c_.display.show(FileData, true);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "data/csv.h"
+#include "data/csvflow.h"
 #include "operations/context.h"
 #include "operations/statusrefresh.h"
 
@@ -21,11 +22,17 @@ class CsvFiles {
     // Asks `question` when the data set holds unsaved samples and saves it on Yes. False when
     // the user wanted it kept but it was not saved (the save was cancelled or failed).
     bool offerSave(DataSetIndex index, const QString& question);
+    // The same file the save writes, to `path` with no dialog and no message.
+    CsvError saveTo(DataSetIndex index, const QString& path);
     // Reads a chosen file into the file data set and displays it fitted; a failed read that
     // emptied the data set leaves nothing of it on display.
     void open();
+    // The same with `path` in place of the dialog's choice.
+    void openFile(const QString& path);
 
   private:
+    CsvSaveRequest request(DataSetIndex index);
+    void show(const CsvOpenResult& result);
     void showFilePanel(const FilePanelInfo& info);
 
     Context& c_;

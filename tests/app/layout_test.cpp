@@ -2,6 +2,7 @@
 // control with its caption, and a screenshot of the window for looking at.
 #include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -18,6 +19,8 @@
 #include "app/mainwindow.h"
 #include "data/twips.h"
 #include "fakes.h"
+#include "graph/graphview.h"
+#include "ui/datatable.h"
 
 namespace {
 
@@ -239,6 +242,49 @@ TEST_F(LayoutTest, StartUpShowsTheLogDataSetAsGraph) {
     EXPECT_FALSE(window->findChild<QWidget*>("Frame5")->isVisible());
     for (const char* name : {"Label51", "Label52", "Label53", "Label54"}) {
         EXPECT_FALSE(window->findChild<QWidget*>(name)->isVisible()) << name;
+    }
+}
+
+struct AccessibleOption {
+    const char* option;
+    QString action;
+    int dataSet;
+    int viewKind;
+};
+
+// A screen reader checks an option through its accessible action, with no mouse click: the
+// pane and the view follow the option all the same.
+TEST_F(LayoutTest, DisplayOptionsFollowTheirAccessibleAction) {
+    const AccessibleOption steps[] = {
+        {"Option9", QAccessibleActionInterface::toggleAction(), 0, 1},
+        {"Option6", QAccessibleActionInterface::toggleAction(), 1, 1},
+        {"Option8", QAccessibleActionInterface::toggleAction(), 1, 0},
+        {"Option7", QAccessibleActionInterface::toggleAction(), 2, 0},
+        {"Option5", QAccessibleActionInterface::toggleAction(), 0, 0},
+        {"Option9", QAccessibleActionInterface::pressAction(), 0, 1},
+    };
+    const char* const panes[] = {"Frame13", "Frame6", "Frame12"};
+    for (const AccessibleOption& step : steps) {
+        auto* option = window->findChild<QAbstractButton*>(step.option);
+        ASSERT_NE(option, nullptr) << step.option;
+        ASSERT_TRUE(option->isVisible() && option->isEnabled()) << step.option;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(option);
+        ASSERT_NE(accessible, nullptr);
+        ASSERT_NE(accessible->actionInterface(), nullptr);
+        accessible->actionInterface()->doAction(step.action);
+        // A press is released by a timer of its own; a toggle acts at once.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return option->isChecked(); }, 5000)) << step.option;
+        EXPECT_EQ(window->Disp_stat(), step.dataSet) << step.option;
+        EXPECT_EQ(window->graphView().viewKind(), step.viewKind) << step.option;
+        for (int pane = 0; pane < 3; ++pane) {
+            EXPECT_EQ(window->findChild<QWidget*>(panes[pane])->isVisible(), pane == step.dataSet)
+                << step.option << " " << panes[pane];
+            EXPECT_EQ(window->table(static_cast<DataSetIndex>(pane))->isVisible(),
+                      pane == step.dataSet && step.viewKind == 1)
+                << step.option << " table " << pane;
+        }
+        EXPECT_EQ(window->findChild<QWidget*>("graphArea")->isVisible(), step.viewKind == 0)
+            << step.option;
     }
 }
 

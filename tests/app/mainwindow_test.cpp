@@ -1,6 +1,7 @@
 // The main window built in-process: start-up files, the second copy, shutdown questions,
 // the scroll frame and the presence of every named control.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -152,6 +153,81 @@ TEST_F(MainWindowTest, YesAtShutdownSavesTheLogAndRemembersItsFolder) {
     auto next = makeWindow(dir.path());
     ASSERT_TRUE(next->startUp());
     EXPECT_EQ(QDir::fromNativeSeparators(next->lastDirectory()), elsewhere.path());
+}
+
+// File > Open of a file cut at a line end shows what is there and says that it is not all; a
+// FIFO is refused with a word instead of freezing the window.
+TEST_F(MainWindowTest, FileOpenSaysWhatIsMissingAndRefusesAFifo) {
+    auto window = makeWindow(dir.path());
+    ASSERT_TRUE(window->startUp());
+    DataSet& log = window->dataSets()[LogData];
+    for (int i = 0; i < 6; ++i) {
+        Sample sample;
+        sample.temperature = 20.0f + i;
+        sample.humidity = 50.0f;
+        sample.dateTime = 46000.5 + i / 1440.0;
+        sample.series = 1;
+        ASSERT_EQ(log.append(sample), DataError::None);
+    }
+    log.interval = 60;
+    const QString whole = path("whole.csv");
+    prompter.fileNames = {whole};
+    window->saveCsv(LogData);
+    QList<QByteArray> lines = readAll(whole).split('\n');
+    ASSERT_EQ(lines.size(), 3 + 6 + 1);
+    QFile cut(path("cut.csv"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 3 + 3; ++i) {
+        cut.write(lines[i] + '\n');
+    }
+    cut.close();
+    const QString fifo = path("fifo.csv");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    const struct {
+        QString chosen;
+        QString message;
+    } opens[] = {
+        {cut.fileName(),
+         "The file holds only 3 of the 6 rows its header announces; the rows it holds are shown."},
+        {fifo, QDir::toNativeSeparators(fifo) + " is not a regular file; it was not opened."},
+    };
+    for (const auto& open : opens) {
+        prompter.calls.clear();
+        prompter.fileNames = {open.chosen};
+        ASSERT_TRUE(window->menu().m11->isEnabled());
+        window->menu().m11->trigger();
+        ASSERT_EQ(prompter.calls.size(), 2u);
+        EXPECT_EQ(prompter.calls[1].kind, "message");
+        EXPECT_EQ(prompter.calls[1].text, open.message);
+        EXPECT_EQ(window->dataSets()[FileData].count, 3);
+        EXPECT_EQ(window->Disp_stat(), FileData);
+    }
+}
+
+// A corrupt Logger.ini is kept for the user as Logger.ini.bad, and said so once.
+TEST_F(MainWindowTest, CorruptLoggerIniIsKeptAsBadAndToldOnce) {
+    {
+        QFile ini(path("Logger.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("7,seven");
+    }
+    for (int run = 0; run < 2; ++run) {
+        prompter.calls.clear();
+        auto window = makeWindow(dir.path());
+        ASSERT_TRUE(window->startUp());
+        if (run == 0) {
+            ASSERT_EQ(prompter.calls.size(), 1u);
+            EXPECT_EQ(prompter.calls[0].text,
+                      "Logger.ini could not be read; the settings start from their defaults. The "
+                      "old file is kept as " +
+                          QDir::toNativeSeparators(path("Logger.ini.bad")) + ".");
+        } else {
+            EXPECT_TRUE(prompter.calls.empty());
+        }
+        EXPECT_EQ(readAll(path("Logger.ini.bad")), "7,seven");
+        window->close();
+    }
 }
 
 TEST_F(MainWindowTest, NumberSelectorClickSavesAtOnce) {

@@ -1,5 +1,6 @@
-// The real program started twice from the same directory: the second copy ends by itself
-// with success and leaves every file of the running first copy as it was.
+// The real program as a process: a second copy started from the same directory ends by itself
+// with success and leaves every file of the running first copy as it was; SIGTERM ends the
+// window as File > End does; a lock file it cannot use makes it say why and fail.
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -41,6 +42,8 @@ QProcess* startProgram(const QString& path, QObject* parent) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.remove("VELTRANE_DEVICE_DIR");
+    // The program's log lines, read by the tests, rather than the journal's.
+    environment.insert("QT_FORCE_STDERR_LOGGING", "1");
     process->setProcessEnvironment(environment);
     process->start(path, {});
     return process;
@@ -72,6 +75,77 @@ TEST(SecondCopy, EndsAtOnceAndTouchesNothingOfTheFirst) {
 
     first->kill();
     first->waitForFinished(10000);
+}
+
+// A copy of the program in a folder of its own, which is where a portable build keeps its
+// files.
+class ProgramCopy : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QFileInfo::exists(programPath())) {
+            GTEST_SKIP() << "the program is not built";
+        }
+        program = QDir(dir.path()).filePath("veltrane");
+        ASSERT_TRUE(QFile::copy(programPath(), program));
+    }
+    QString path(const char* name) const { return QDir(dir.path()).filePath(name); }
+    bool waitForStartUp() {
+        return QTest::qWaitFor([&] { return QFile::exists(path("Logger.ini")); }, 30000);
+    }
+
+    QTemporaryDir dir;
+    QString program;
+    QObject owner;
+};
+
+// Logout and shutdown send SIGTERM: the window ends as File > End does, with its files put
+// away, instead of dying with its scratch files left behind.
+TEST_F(ProgramCopy, SigtermEndsTheWindowAsFileEndDoes) {
+    QProcess* copy = startProgram(program, &owner);
+    ASSERT_TRUE(copy->waitForStarted(10000));
+    ASSERT_TRUE(waitForStartUp());
+    ASSERT_TRUE(QFile::exists(path("log.rand")));
+    copy->terminate();
+    ASSERT_TRUE(copy->waitForFinished(30000));
+    EXPECT_EQ(copy->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(copy->exitCode(), 0);
+    for (const char* name : {"log.rand", "real.rand", "read.rand", "disp.rand", "Logger.lock"}) {
+        EXPECT_FALSE(QFile::exists(path(name))) << name;
+    }
+    EXPECT_TRUE(QFile::exists(path("Logger.ini")));
+}
+
+// Left by a copy on another host, or garbled: taken over, and the window comes up.
+TEST_F(ProgramCopy, ForeignOrGarbledLockIsTakenOver) {
+    for (const QByteArray& bytes :
+         {QByteArray("12\nsomewhere-else\n1000\n"), QByteArray("\0\0", 2), QByteArray()}) {
+        QFile::remove(path("Logger.ini"));
+        QFile lock(path("Logger.lock"));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(bytes);
+        lock.close();
+        QProcess* copy = startProgram(program, &owner);
+        ASSERT_TRUE(copy->waitForStarted(10000));
+        EXPECT_TRUE(waitForStartUp()) << bytes.toHex().constData();
+        EXPECT_EQ(copy->state(), QProcess::Running);
+        EXPECT_TRUE(copy->readAllStandardError().contains("taken over"));
+        copy->terminate();
+        ASSERT_TRUE(copy->waitForFinished(30000));
+        EXPECT_EQ(copy->exitCode(), 0);
+    }
+}
+
+// A lock that can be neither read nor replaced: the program says why and fails.
+TEST_F(ProgramCopy, UnusableLockSaysWhyAndFails) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Logger.lock"));
+    QProcess* copy = startProgram(program, &owner);
+    ASSERT_TRUE(copy->waitForFinished(30000));
+    EXPECT_EQ(copy->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(copy->exitCode(), 0);
+    const QByteArray error = copy->readAllStandardError();
+    EXPECT_TRUE(error.contains("The program cannot start.")) << error.constData();
+    EXPECT_TRUE(error.contains("Logger.lock")) << error.constData();
+    EXPECT_FALSE(QFile::exists(path("log.rand")));
 }
 
 }  // namespace

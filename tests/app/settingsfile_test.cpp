@@ -1,7 +1,9 @@
 // Logger.ini: list-item reading, the one-line format, first run, corrupt and unreadable files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/settingsfile.h"
@@ -97,7 +99,9 @@ TEST(SettingsFile, FirstRunCreatesDefaultsAndReadsThem) {
               "1,1,\"" + QDir::toNativeSeparators(dir.path()).toUtf8() + "\"\r\n");
 }
 
-TEST(SettingsFile, CorruptFilesGiveDefaultsAndStayUntouched) {
+// A bad file is kept beside as Logger.ini.bad for the user and a sound one takes its place,
+// so the next start reads that one and has nothing to say.
+TEST(SettingsFile, CorruptFilesAreKeptAsBadAndReplacedByDefaults) {
     const QByteArray corrupt[] = {
         "garbage", "5,1\r\n",          "\r\n\r\n",
         "",        "9,999,\"/x\"\r\n", QByteArray(SettingsFile::kMaxFileBytes + 10, '7')};
@@ -105,11 +109,27 @@ TEST(SettingsFile, CorruptFilesGiveDefaultsAndStayUntouched) {
         QTemporaryDir dir;
         SettingsFile file(dir.path());
         writeAll(file.path(), bytes);
+        writeAll(file.badPath(), "an older bad file");
         SettingsFile::LoadResult result{};
         EXPECT_EQ(file.load(&result), SettingsFile::defaults(dir.path())) << bytes.left(20).data();
-        EXPECT_EQ(result, SettingsFile::LoadResult::Unreadable);
-        EXPECT_EQ(readAll(file.path()), bytes);
+        EXPECT_EQ(result, SettingsFile::LoadResult::Reset);
+        EXPECT_EQ(readAll(file.badPath()), bytes);
+        EXPECT_EQ(readAll(file.path()), SettingsFile::format(SettingsFile::defaults(dir.path())));
+        file.load(&result);
+        EXPECT_EQ(result, SettingsFile::LoadResult::Read);
     }
+}
+
+// A FIFO of that name has no writer: reading it would wait for ever.
+TEST(SettingsFile, FifoIsNeverWaitedOn) {
+    QTemporaryDir dir;
+    SettingsFile file(dir.path());
+    ASSERT_EQ(mkfifo(QFile::encodeName(file.path()).constData(), 0600), 0);
+    SettingsFile::LoadResult result{};
+    EXPECT_EQ(file.load(&result), SettingsFile::defaults(dir.path()));
+    EXPECT_EQ(result, SettingsFile::LoadResult::Reset);
+    EXPECT_TRUE(QFileInfo(file.badPath()).exists());
+    EXPECT_TRUE(QFileInfo(file.path()).isFile());
 }
 
 TEST(SettingsFile, UnreadableFileGivesDefaults) {

@@ -1,6 +1,7 @@
 // CSV files: exact layout, round trips, the two header forms, series from time gaps, the
 // other language's files, malformed files and failed saves.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -349,6 +350,60 @@ TEST_F(CsvTest, UnreadableOrForeignFilesLeaveTheDataSetUnchanged) {
     EXPECT_EQ(openCsv(empty, target_, csvTexts(english_), header), CsvError::Malformed);
     EXPECT_EQ(target_.count, 1);
     EXPECT_EQ(target_.model, QStringLiteral("QM320-HX"));
+}
+
+// A file cut at a line end reads as sound: the rows its header announces beyond those it
+// holds are counted, so the user can be told.
+TEST_F(CsvTest, RowsMissingFromWhatTheHeaderAnnouncesAreCounted) {
+    source_.interval = 60;
+    for (int i = 0; i < 1234; ++i) {
+        add(at(10, 0, 0) + i * 60.0 / 86400, 20.0f + i % 7, 50.0f);
+    }
+    const QString whole = path("whole.csv");
+    ASSERT_EQ(saveCsv(whole, source_, QStringLiteral("QM320-HX"), QString(), csvTexts(english_)),
+              CsvError::None);
+    const QList<QByteArray> lines = readAll(whole).split('\n');
+    const auto firstLines = [&](int n) {
+        QByteArray bytes;
+        for (int i = 0; i < n; ++i) {
+            bytes += lines[i] + '\n';
+        }
+        return bytes;
+    };
+    QByteArray fewerAnnounced = readAll(whole);
+    fewerAnnounced.replace("\" 1234\"", "\" 10\"");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int count;
+        int missing;
+    } cases[] = {
+        {"whole", readAll(whole), 1234, 0},
+        {"cut at 617", firstLines(3 + 617), 617, 617},
+        {"no rows", firstLines(3), 0, 1234},
+        {"more than announced", fewerAnnounced, 1234, 0},
+    };
+    for (const auto& c : cases) {
+        const QString file = path("cut.csv");
+        writeFile(file, c.bytes);
+        CsvHeader header;
+        ASSERT_EQ(openCsv(file, target_, csvTexts(english_), header), CsvError::None) << c.name;
+        EXPECT_EQ(target_.count, c.count) << c.name;
+        EXPECT_EQ(header.missingRows, c.missing) << c.name;
+    }
+}
+
+// A FIFO (or a folder) chosen in the open dialog is refused before anything waits on it.
+TEST_F(CsvTest, OnlyRegularFilesAreOpened) {
+    const QString good = path("good.csv");
+    writeFile(good, kGoodTop + kGoodLine);
+    CsvHeader header;
+    ASSERT_EQ(openCsv(good, target_, csvTexts(english_), header), CsvError::None);
+    const QString fifo = path("fifo.csv");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(openCsv(fifo, target_, csvTexts(english_), header), CsvError::NotRegular);
+    EXPECT_EQ(openCsv(dir_.path(), target_, csvTexts(english_), header), CsvError::NotRegular);
+    EXPECT_EQ(target_.count, 1);
 }
 
 TEST_F(CsvTest, FailedSaveLeavesNoFileAndTheSetUnsaved) {
