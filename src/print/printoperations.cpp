@@ -92,9 +92,9 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
     const GraphRenderer& renderer = host_.printRenderer();
     const Bars bars = host_.printBars();
     int pages = 0;
-    const DocumentPainter paint = [&](QPainter& painter, QPrinter& printer) {
+    const DocumentPainter paint = [&](QPainter& painter, QPagedPaintDevice& device) {
         const bool graph = request.kind == PrintKind::Graph;
-        PrintPage page(painter, printer, renderer.font(), messages_.text(kUnitText),
+        PrintPage page(painter, device, renderer.font(), messages_.text(kUnitText),
                        graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
         bool painted = true;
         if (graph) {
