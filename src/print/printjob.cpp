@@ -69,7 +69,7 @@ JobResult toPrinter(PrinterChoice& choice, PrintSpooler& spooler, const QString&
     }
     const QString refused =
         spooler.submit({name, spool.fileName(), title, printer.pageLayout().pageSize().key(),
-                        printer.copyCount()});
+                        printer.copyCount(), printer.colorMode() == QPrinter::GrayScale});
     if (!refused.isEmpty()) {
         return {PrintFailure::Printer, name, refused};
     }

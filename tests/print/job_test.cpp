@@ -142,11 +142,14 @@ TEST(PrintJob, APrinterQueueGetsTheFinishedDocumentOrReportsItsRefusal) {
         const char* refusal;
         PrintStatus status;
         const char* message;
+        // Black and white chosen in the printer's window.
+        bool monochrome;
     };
     const Case cases[] = {
-        {"", PrintStatus::Printed, nullptr},
+        {"", PrintStatus::Printed, nullptr, false},
         {"The printer or class does not exist.", PrintStatus::Failed,
-         "QM320-HX: The printer cannot be used: Office\r\rThe printer or class does not exist."},
+         "QM320-HX: The printer cannot be used: Office\r\rThe printer or class does not exist.",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.refusal);
@@ -155,6 +158,7 @@ TEST(PrintJob, APrinterQueueGetsTheFinishedDocumentOrReportsItsRefusal) {
         rig.catalog.names = {QStringLiteral("Office"), QStringLiteral("Lab")};
         rig.catalog.defaultName = QStringLiteral("Office");
         rig.spooler.refusal = QString::fromLatin1(c.refusal);
+        rig.choice.settings().setColorMode(c.monochrome ? QPrinter::GrayScale : QPrinter::Color);
         const PrintOutcome outcome = rig.operations.Log_G_Print();
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_TRUE(rig.prompter.saveQuestions.isEmpty());
@@ -162,6 +166,7 @@ TEST(PrintJob, APrinterQueueGetsTheFinishedDocumentOrReportsItsRefusal) {
         const SpoolRequest& request = rig.spooler.requests.front();
         EXPECT_EQ(request.printer, QStringLiteral("Office"));
         EXPECT_EQ(request.title, QStringLiteral("Graph Print"));
+        EXPECT_EQ(request.monochrome, c.monochrome);
         EXPECT_TRUE(rig.spooler.lastDocument.startsWith("%PDF"));
         EXPECT_FALSE(QFile::exists(request.file));
         EXPECT_EQ(rig.prompter.messages,
