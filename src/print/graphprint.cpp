@@ -25,8 +25,11 @@ constexpr double kCanvasShare = 1.1;
 // The window with that room added to its value range, for a picture pictureHeight pixels tall
 // with labels labelHeight pixels tall; unchanged on a picture too small to spare it.
 GraphWindow withLabelRoom(GraphWindow window, double labelHeight, double pictureHeight) {
+    if (pictureHeight <= 0) {
+        return window;
+    }
     const double share = kCanvasShare * (kRoomAbove + kRoomBelow) * labelHeight / pictureHeight;
-    if (pictureHeight <= 0 || share >= 0.5) {
+    if (share >= 0.5) {
         return window;
     }
     const double span = (window.top - window.bottom) / (1 - share);

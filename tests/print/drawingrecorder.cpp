@@ -83,7 +83,7 @@ class RecordingEngine : public QPaintEngine {
 }  // namespace
 
 DrawingRecorder::DrawingRecorder(const QPageLayout& layout, int resolution)
-    : QPdfWriter(&sink_), engine_(std::make_unique<RecordingEngine>(*this)) {
+    : QPdfWriter(QString()), engine_(std::make_unique<RecordingEngine>(*this)) {
     setPageLayout(layout);
     setResolution(resolution);
 }

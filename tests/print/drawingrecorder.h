@@ -3,7 +3,6 @@
 // order drawn. Measures come from the fonts on this device, at the printer's resolution.
 #pragma once
 
-#include <QBuffer>
 #include <QFont>
 #include <QLineF>
 #include <QPageLayout>
@@ -27,6 +26,7 @@ struct DrawnItem {
     double penWidth = 0;
 };
 
+// The PDF writer is there for its page measures only: it never writes a page.
 class DrawingRecorder : public QPdfWriter {
   public:
     DrawingRecorder(const QPageLayout& layout, int resolution);
@@ -39,7 +39,6 @@ class DrawingRecorder : public QPdfWriter {
     QPaintEngine* paintEngine() const override;
     bool newPage() override;
 
-    QBuffer sink_;
     std::unique_ptr<QPaintEngine> engine_;
 };
 
