@@ -161,11 +161,15 @@ void drawTitle(Frame& f, const QFont& base) {
 
 }  // namespace
 
+QFont GraphRenderer::labelFont() const {
+    QFont label(font_);
+    label.setPointSizeF(kLabelPointSize);
+    return label;
+}
+
 double GraphRenderer::plotWidth(const QPaintDevice* device, QSizeF size,
                                 const GraphTexts& texts) const {
-    QFont labelFont(font_);
-    labelFont.setPointSizeF(kLabelPointSize);
-    const QFontMetricsF metrics(labelFont, device);
+    const QFontMetricsF metrics(labelFont(), device);
     double widest = 0;
     for (const QString& label : texts.widestLabels) {
         widest = std::max(widest, metrics.horizontalAdvance(label));
@@ -191,9 +195,7 @@ double GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind,
         GraphCanvas canvas(painter, size, width, window.top, -width * (size.width() - plot) / plot,
                            window.bottom - (window.top - window.bottom) / 10);
         canvas.setLineScale(lineScale_);
-        QFont labelFont(font_);
-        labelFont.setPointSizeF(kLabelPointSize);
-        canvas.setFont(labelFont);
+        canvas.setFont(labelFont());
         Frame frame{canvas, window, palette,       kind,
                     set,    texts,  last.dateTime, toWholeSeconds(last.dateTime)};
         drawTimeGrid(frame);

@@ -16,6 +16,8 @@ class GraphRenderer {
     // Label font (size 9) and title font (size 12) follow this font's family.
     void setFont(const QFont& font) { font_ = font; }
     const QFont& font() const { return font_; }
+    // The font of the time and value labels.
+    QFont labelFont() const;
     // Device pixels per picture pixel, for pen widths (1 on screen; more on a printer).
     void setLineScale(double scale) { lineScale_ = scale; }
 

@@ -17,9 +17,11 @@ class DumpPrinter {
 
     void headings(double y) {
         page_.setBold(true);
+        // A heading wider than its column is fitted between its rules, as far from the right
+        // rule as the text starts from the left one.
         for (int c = 0; c < kColumns; ++c) {
-            page_.text(left(c), y,
-                       model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+            page_.fittedText(left(c), p_[c + 1] - kCellInset * page_.u(), y,
+                             model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
         }
         page_.line(p_[0], y, p_[kColumns], y, kThick);
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThick);

@@ -1,6 +1,8 @@
-// Graph page: the renderer draws straight onto the printer at its own resolution.
+// Graph page: the renderer draws straight onto the printer at its own resolution, with room
+// for the value labels on the frame's edges.
 #include "print/graphprint.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
 
 #include "data/twips.h"
@@ -11,6 +13,31 @@ namespace {
 constexpr double kTwipsPerInch = 1440;
 // Twips per picture pixel: the graph boxes are laid out at 15 twips to a pixel.
 constexpr double kTwipsPerPicturePixel = kTwipsPerPixel;
+
+// The value labels sit centred on their lines, and the end marks cover the picture's lower
+// right from a tenth of a label above the bottom line. In label heights, the room kept above
+// the window's top line and below its bottom line so the labels on those lines print whole.
+constexpr double kRoomAbove = 0.6;
+constexpr double kRoomBelow = 0.7;
+// The canvas spreads the value range and a tenth more below it over the picture's height.
+constexpr double kCanvasShare = 1.1;
+
+// The window with that room added to its value range, for a picture pictureHeight pixels tall
+// with labels labelHeight pixels tall; unchanged on a picture too small to spare it.
+GraphWindow withLabelRoom(GraphWindow window, double labelHeight, double pictureHeight) {
+    if (pictureHeight <= 0) {
+        return window;
+    }
+    const double share = kCanvasShare * (kRoomAbove + kRoomBelow) * labelHeight / pictureHeight;
+    if (share >= 0.5) {
+        return window;
+    }
+    const double span = (window.top - window.bottom) / (1 - share);
+    const double perPixel = kCanvasShare * span / pictureHeight;
+    window.top += kRoomAbove * labelHeight * perPixel;
+    window.bottom -= kRoomBelow * labelHeight * perPixel;
+    return window;
+}
 
 }  // namespace
 
@@ -36,11 +63,13 @@ void PrintGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set
         GraphRenderer printing(renderer);
         printing.setLineScale(dpiX * kTwipsPerPicturePixel / kTwipsPerInch * scale);
         const GraphPalette palette = GraphPalette::print();
+        const double labelHeight = QFontMetricsF(renderer.labelFont(), painter.device()).height();
         set.drawnCount = set.count;
         for (const GraphKind kind : {GraphKind::Temperature, GraphKind::Humidity}) {
             const bool temperature = kind == GraphKind::Temperature;
-            const GraphWindow window =
-                temperature ? temperatureWindow(bars, step) : humidityWindow(bars, step);
+            const GraphWindow window = withLabelRoom(
+                temperature ? temperatureWindow(bars, step) : humidityWindow(bars, step),
+                labelHeight, size.height());
             painter.save();
             painter.translate(page.x(left), page.y(temperature ? third : 2 * third));
             painter.setClipRect(QRectF(QPointF(0, 0), size));

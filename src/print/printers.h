@@ -35,6 +35,8 @@ struct SpoolRequest {
     QString title;
     QString media;  // page size key, e.g. "A4"
     int copies = 1;
+    // Printed in black and white (the document itself is in colour).
+    bool monochrome = false;
 };
 
 class PrintSpooler {

@@ -4,77 +4,72 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <filesystem>
-#include <system_error>
+#include <QPdfWriter>
+
+#include "print/printfile.h"
 
 namespace {
 
 constexpr char kCreator[] = "Veltrane";
+// A PDF file is the user's document; a spool file is private until the queue takes it.
+constexpr mode_t kDocumentMode = 0666;
+constexpr mode_t kSpoolMode = 0600;
 
-bool paintInto(QPrinter& printer, const QString& file, const QString& title,
+// False when painting failed or any byte of the document did not reach the disk.
+bool paintInto(const QPrinter& settings, DocumentFile& file, const QString& title,
                const DocumentPainter& paint) {
-    printer.setOutputFileName(file);
-    printer.setDocName(title);
-    printer.setCreator(QLatin1String(kCreator));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return false;
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(settings.pageLayout());
+        writer.setResolution(settings.resolution());
+        writer.setTitle(title);
+        writer.setCreator(QLatin1String(kCreator));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            painted = paint(painter, writer);
+            painted = painter.end() && painted;
+        }
     }
-    const bool painted = paint(painter, printer);
-    const bool ended = painter.end();
-    return painted && ended && printer.printerState() != QPrinter::Error;
+    return file.finish() && painted;
 }
 
-JobResult toFile(QPrinter& printer, const QString& path, const QString& title,
+JobResult toFile(const QPrinter& settings, const QString& path, const QString& title,
                  const DocumentPainter& paint) {
     const QFileInfo target(path);
-    const JobResult failed{PrintFailure::File, target.absoluteFilePath(), {}};
+    JobResult failed{PrintFailure::File, target.absoluteFilePath(), {}};
+    if (target.fileName().isEmpty()) {
+        return failed;
+    }
     // Beside the target, so the finished file is renamed into place on the same file system.
-    QTemporaryFile part(
-        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-    if (target.fileName().isEmpty() || !part.open()) {
+    DocumentFile part;
+    if (!part.create(target.absolutePath(), QStringLiteral(".%1.").arg(target.fileName()),
+                     QStringLiteral(".part"), kDocumentMode) ||
+        !paintInto(settings, part, title, paint) || !part.commit(target.absoluteFilePath())) {
+        failed.reason = part.reason();
         return failed;
     }
-    part.close();
-    if (!paintInto(printer, part.fileName(), title, paint)) {
-        return failed;
-    }
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(part.fileName().toStdString()),
-                            std::filesystem::path(target.absoluteFilePath().toStdString()), error);
-    if (error) {
-        return {PrintFailure::File, target.absoluteFilePath(),
-                QString::fromStdString(error.message())};
-    }
-    part.setAutoRemove(false);
     return {};
 }
 
 JobResult toPrinter(PrinterChoice& choice, PrintSpooler& spooler, const QString& title,
                     const DocumentPainter& paint) {
     const QString name = choice.printerName();
-    const JobResult failed{PrintFailure::Printer, name, {}};
+    JobResult failed{PrintFailure::Printer, name, {}};
     if (!choice.catalog().printerNames().contains(name)) {
         return failed;
     }
-    QPrinter& printer = choice.settings();
-    QTemporaryFile spool(QDir::temp().filePath(QStringLiteral("veltrane-print-XXXXXX.spool")));
-    if (!spool.open()) {
-        return failed;
-    }
-    spool.close();
-    const bool painted = paintInto(printer, spool.fileName(), title, paint);
-    // The settings go back to printing on the printer itself.
-    if (printer.outputFormat() == QPrinter::NativeFormat) {
-        printer.setOutputFileName(QString());
-    }
-    if (!painted) {
+    const QPrinter& printer = choice.settings();
+    DocumentFile spool;
+    if (!spool.create(QDir::tempPath(), QStringLiteral("veltrane-print-"), QStringLiteral(".spool"),
+                      kSpoolMode) ||
+        !paintInto(printer, spool, title, paint)) {
+        failed.reason = spool.reason();
         return failed;
     }
     const QString refused =
         spooler.submit({name, spool.fileName(), title, printer.pageLayout().pageSize().key(),
-                        printer.copyCount()});
+                        printer.copyCount(), printer.colorMode() == QPrinter::GrayScale});
     if (!refused.isEmpty()) {
         return {PrintFailure::Printer, name, refused};
     }

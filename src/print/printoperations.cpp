@@ -37,6 +37,9 @@ std::unique_ptr<PrinterDialog> PrintOperations::makeDialog(int dataSet, int view
 }
 
 PrintOutcome PrintOperations::showPrintDialog(int dataSet, int viewKind, QWidget* owner) {
+    if (!printable({dataSet, viewKind == 1 ? PrintKind::Dump : PrintKind::Graph, {}})) {
+        return {PrintStatus::NothingToPrint, 0, {}};
+    }
     const std::unique_ptr<PrinterDialog> dialog = makeDialog(dataSet, viewKind, owner);
     services_.execDialog(*dialog);
     if (!dialog->request()) {
@@ -62,23 +65,32 @@ PrintOutcome PrintOperations::fail(PrintStatus status, const QString& text) {
     return {status, 0, {}};
 }
 
+std::optional<PrintOperations::Printable> PrintOperations::printable(const PrintRequest& request) {
+    Printable what{host_.printDataSet(request.dataSet), {}, nullptr, {}};
+    bool any = what.set != nullptr && what.set->count > 0 &&
+               what.set->read(1, what.first) == DataError::None;
+    if (any && request.kind == PrintKind::Dump) {
+        what.table = host_.printTable(request.dataSet);
+        if (what.table != nullptr) {
+            what.rows = what.table->selectedRows();
+        }
+        any = !what.rows.empty();
+    }
+    if (!any) {
+        fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
+        return std::nullopt;
+    }
+    return what;
+}
+
 PrintOutcome PrintOperations::run(const PrintRequest& request) {
-    DataSet* set = host_.printDataSet(request.dataSet);
-    Sample first;
-    if (set == nullptr || set->count < 1 || set->read(1, first) != DataError::None) {
-        return fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
+    const std::optional<Printable> what = printable(request);
+    if (!what) {
+        return {PrintStatus::NothingToPrint, 0, {}};
     }
-    std::vector<int> rows;
-    const DataTableView* table = nullptr;
-    if (request.kind == PrintKind::Dump) {
-        table = host_.printTable(request.dataSet);
-        if (table != nullptr) {
-            rows = table->selectedRows();
-        }
-        if (rows.empty()) {
-            return fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
-        }
-    }
+    DataSet* set = what->set;
+    const DataTableView* table = what->table;
+    const std::vector<int>& rows = what->rows;
     QString pdfPath = request.pdfPath;
     if (choice_.pdfFile() && pdfPath.isEmpty()) {
         pdfPath = askPdfPath(request.dataSet);
@@ -87,14 +99,14 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
         }
     }
 
-    const PrintHeaderFacts facts{host_.printName(request.dataSet), first.dateTime, set->count,
+    const PrintHeaderFacts facts{host_.printName(request.dataSet), what->first.dateTime, set->count,
                                  set->interval};
     const GraphRenderer& renderer = host_.printRenderer();
     const Bars bars = host_.printBars();
     int pages = 0;
-    const DocumentPainter paint = [&](QPainter& painter, QPrinter& printer) {
+    const DocumentPainter paint = [&](QPainter& painter, QPagedPaintDevice& device) {
         const bool graph = request.kind == PrintKind::Graph;
-        PrintPage page(painter, printer, renderer.font(), messages_.text(kUnitText),
+        PrintPage page(painter, device, renderer.font(), messages_.text(kUnitText),
                        graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
         bool painted = true;
         if (graph) {

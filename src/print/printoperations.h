@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "data/dataset.h"
 #include "data/messagetable.h"
@@ -64,7 +66,8 @@ class PrintOperations {
     }
 
     // Print buttons Command23, Command24, Command25 and menu item m13: Form10 in the dump view
-    // (viewKind 1), Form9 in the graph view; Print there runs the request.
+    // (viewKind 1), Form9 in the graph view; Print there runs the request. With nothing to
+    // print the user is told so and no dialog opens.
     PrintOutcome showPrintDialog(int dataSet, int viewKind, QWidget* owner);
     std::unique_ptr<PrinterDialog> makeDialog(int dataSet, int viewKind, QWidget* owner);
     // Prints what a dialog asked for; a PDF file request without a path asks for one.
@@ -78,6 +81,15 @@ class PrintOperations {
     PrintOutcome File_D_Print() { return run({FileData, PrintKind::Dump, {}}); }
 
   private:
+    // What a request prints: sample 1 of its data set and, for a dump, the selected rows;
+    // nullopt (the user told) when there is nothing to print.
+    struct Printable {
+        DataSet* set;
+        Sample first;
+        const DataTableView* table;
+        std::vector<int> rows;
+    };
+    std::optional<Printable> printable(const PrintRequest& request);
     QString askPdfPath(int dataSet);
     PrintOutcome fail(PrintStatus status, const QString& text);
 

@@ -4,12 +4,15 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPen>
+#include <algorithm>
 
 namespace {
 
 // One printer draw width as a physical width: a thin rule, three of them a thick one.
 constexpr double kDrawWidthMillimetres = 0.1;
 constexpr double kMillimetresPerInch = 25.4;
+// Size steps of a text made smaller to fit, as a share of its size.
+constexpr double kFitStep = 0.02;
 
 }  // namespace
 
@@ -63,6 +66,32 @@ QString PrintPage::fitting(double x, double right, const QString& text) const {
         ++length;
     }
     return text.left(length);
+}
+
+void PrintPage::fittedText(double x, double right, double y, const QString& text) {
+    const double room = right - x;
+    const double width = textWidth(text);
+    if (width <= room) {
+        this->text(x, y, text);
+        return;
+    }
+    const QFont normal = font_;
+    const double ascent = QFontMetricsF(font_, painter_.device()).ascent();
+    // Glyph widths do not scale quite in proportion: smaller steps until the text fits.
+    double scale = std::max(kSmallestFit, room / width);
+    for (;;) {
+        font_.setPointSizeF(normal.pointSizeF() * scale);
+        if (scale <= kSmallestFit || textWidth(text) <= room) {
+            break;
+        }
+        scale = std::max(kSmallestFit, scale - kFitStep);
+    }
+    painter_.setFont(font_);
+    const double drop =
+        (ascent - QFontMetricsF(font_, painter_.device()).ascent()) * unitsPerPixelY();
+    this->text(x, y + drop, fitting(x, right, text));
+    font_ = normal;
+    painter_.setFont(font_);
 }
 
 void PrintPage::line(double x1, double y1, double x2, double y2, int drawWidth) {

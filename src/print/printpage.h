@@ -50,6 +50,10 @@ class PrintPage {
     // The longest leading part of text that fits between x and right, measured character by
     // character (nothing of a character that would pass right is printed).
     QString fitting(double x, double right, const QString& text) const;
+    // Text at (x, y) that ends before right: too wide, it is drawn smaller on the same
+    // baseline (down to kSmallestFit of the size), and what still passes right is cut.
+    void fittedText(double x, double right, double y, const QString& text);
+    static constexpr double kSmallestFit = 0.6;
     // A line drawn with a pen of drawWidth printer widths (1 thin, 3 thick).
     void line(double x1, double y1, double x2, double y2, int drawWidth);
 

@@ -40,6 +40,9 @@ QString CupsSpooler::submit(const SpoolRequest& request) {
     if (!media.isEmpty()) {
         options.push_back({const_cast<char*>("media"), const_cast<char*>(media.constData())});
     }
+    if (request.monochrome) {
+        options.push_back({const_cast<char*>("print-color-mode"), const_cast<char*>("monochrome")});
+    }
     const int job = cupsPrintFile(printer.constData(), file.constData(), title.constData(),
                                   static_cast<int>(options.size()), options.data());
     if (job > 0) {

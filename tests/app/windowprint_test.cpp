@@ -39,13 +39,14 @@ TEST(WindowPrint, ButtonsOpenTheDialogOfTheViewAndPrintToAPdfFile) {
     });
     ASSERT_TRUE(rig.click(ControlId::Command24));
     rig.window->graphView().SelectDisplay(LogData, 1);
+    // The dump dialog opens only over selected rows.
+    rig.window->table(LogData)->table()->selectAll();
     ASSERT_TRUE(rig.click(ControlId::Command24));
     EXPECT_EQ(opened, QStringList({"Form9", "Form10"}));
     EXPECT_TRUE(heldWhileOpen);
     EXPECT_FALSE(rig.window->session().busy());
 
     // The dump pages of the selected rows go to the file the user names.
-    rig.window->table(LogData)->table()->selectAll();
     const QString path = rig.dir.filePath(QStringLiteral("log.pdf"));
     rig.prompter.fileNames = {path};
     printPdf = true;

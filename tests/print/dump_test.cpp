@@ -1,5 +1,6 @@
 // Dump pages: the selection statistics, page breaks with repeated headings and footers, the
-// agreement of printed rows and statistics, cut remarks, and the empty selection.
+// agreement of printed rows and statistics, cut remarks, headings within their columns, and
+// the empty selection.
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
@@ -7,6 +8,8 @@
 #include <QScrollBar>
 #include <numeric>
 
+#include "drawingrecorder.h"
+#include "print/dumpprint.h"
 #include "print/printpage.h"
 #include "printkit.h"
 
@@ -116,12 +119,9 @@ TEST(DumpPrint, LongSelectionsBreakPagesWhereTheFooterStillFits) {
         ASSERT_EQ(records.size(), static_cast<std::size_t>(expected[static_cast<std::size_t>(p)]));
         EXPECT_EQ(records.front(), next);
         next = records.back() + 1;
-        // The headings (Remarks overlaps the wide humidity heading), then the page number and
-        // the name at the foot.
+        // The headings, then the page number and the name at the foot.
         const QStringList lines = printedLines(pages[p]);
-        const int headings = lines.indexOf(QStringLiteral("Record No Date Temp (°C) Humi (%RH)"));
-        ASSERT_GE(headings, 0);
-        EXPECT_EQ(lines.value(headings + 1), QStringLiteral("Remarks"));
+        EXPECT_TRUE(lines.contains(QStringLiteral("Record No Date Temp (°C) Humi (%RH) Remarks")));
         EXPECT_EQ(lines.mid(lines.size() - 2), QStringList({QString::number(p + 1), "RT02"}));
     }
     EXPECT_EQ(next, 231);
@@ -190,4 +190,80 @@ TEST(DumpPrint, NothingSelectedIsReportedInsteadOfPrinted) {
               QStringList{QStringLiteral("QM320-HX: No data is selected for printing.")});
     EXPECT_TRUE(rig.prompter.saveQuestions.isEmpty());
     EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral("none.pdf"))));
+}
+
+TEST(DumpPrint, NothingToPrintIsSaidBeforeAnyDialogOpens) {
+    // A dump with no row selected, and either print of an empty data set.
+    const struct {
+        int dataSet;
+        int viewKind;
+    } cases[] = {{RealTimeData, 1}, {LogData, 1}, {LogData, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dataSet * 10 + c.viewKind);
+        PrintRig rig;
+        rig.fill(RealTimeData, kStart, 10, 10, temperatureAt, humidityAt);
+        rig.answerFile(rig.path(QStringLiteral("none.pdf")));
+        int opened = 0;
+        rig.user = [&](PrinterDialog& dialog) {
+            ++opened;
+            dialog.Command1()->click();
+        };
+        EXPECT_EQ(rig.operations.showPrintDialog(c.dataSet, c.viewKind, nullptr).status,
+                  PrintStatus::NothingToPrint);
+        EXPECT_EQ(opened, 0);
+        EXPECT_TRUE(rig.prompter.saveQuestions.isEmpty());
+        EXPECT_EQ(rig.prompter.messages,
+                  QStringList{QStringLiteral("QM320-HX: No data is selected for printing.")});
+    }
+}
+
+TEST(DumpPrint, EachHeadingStaysBetweenTheRulesOfItsColumn) {
+    PrintRig rig;
+    rig.fill(RealTimeData, kStart, 5, 10, temperatureAt, humidityAt);
+    DataTableView& table = rig.table(RealTimeData);
+    for (const bool japanese : {false, true}) {
+        SCOPED_TRACE(japanese ? "Japanese" : "English");
+        japanese ? rig.messages.fillJapanese() : rig.messages.fillEnglish();
+        table.retranslate();
+        QPrinter& printer = rig.choice.settings();
+        DrawingRecorder device(printer.pageLayout(), printer.resolution());
+        QPainter painter(&device);
+        PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
+                       PrintPage::kDumpMargin);
+        ASSERT_TRUE(PrintDumpPages(page, {QStringLiteral("RT02"), kStart, 5, 10},
+                                   rig.set(RealTimeData), *table.model(), {0, 1, 2}, rig.messages));
+        painter.end();
+
+        // The column rules run down the table; the headings are the bold texts beside them.
+        std::vector<DrawnItem> rules;
+        double tableTop = 1e9;
+        for (const DrawnItem& item : device.items) {
+            if (item.kind == DrawnItem::Line && item.line.dx() == 0) {
+                rules.push_back(item);
+                tableTop = std::min(tableTop, std::min(item.line.y1(), item.line.y2()));
+            }
+        }
+        ASSERT_EQ(rules.size(), 6U);
+        std::sort(rules.begin(), rules.end(),
+                  [](const DrawnItem& a, const DrawnItem& b) { return a.line.x1() < b.line.x1(); });
+        int headings = 0;
+        for (const DrawnItem& item : device.items) {
+            if (item.kind != DrawnItem::Text || !item.font.bold() ||
+                item.rect.center().y() < tableTop || item.rect.center().y() > rules[0].line.y2()) {
+                continue;
+            }
+            SCOPED_TRACE(item.text.toStdString());
+            ASSERT_LT(headings, 5);
+            const DrawnItem& left = rules[static_cast<std::size_t>(headings)];
+            const DrawnItem& right = rules[static_cast<std::size_t>(headings) + 1];
+            EXPECT_GE(item.rect.left(), left.line.x1() + left.penWidth / 2);
+            EXPECT_LE(item.rect.right(), right.line.x1() - right.penWidth / 2);
+            // Fitted, not cut: the whole heading is printed.
+            EXPECT_EQ(
+                item.text,
+                table.model()->headerData(headings, Qt::Horizontal, Qt::DisplayRole).toString());
+            ++headings;
+        }
+        EXPECT_EQ(headings, 5);
+    }
 }

@@ -1,13 +1,17 @@
 // The graph page printed to PDF and rasterised, compared with a stored picture within a small
-// tolerance (rasteriser and font hinting may move a few edge pixels). Set
-// VELTRANE_REGENERATE_GOLDEN=1 to rewrite the picture after a deliberate change.
+// tolerance (rasteriser and font hinting may move a few edge pixels), and the value labels on
+// the frame's edges printed whole. Set VELTRANE_REGENERATE_GOLDEN=1 to rewrite the picture
+// after a deliberate change.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdlib>
 
+#include "drawingrecorder.h"
+#include "print/graphprint.h"
 #include "printkit.h"
 
 using namespace printtest;
@@ -65,5 +69,69 @@ TEST(GraphPage, BothGraphsOfTheWindowAreDrawnOnThePage) {
         const QString out = QDir::temp().filePath(QStringLiteral("actual-graph_page.png"));
         page.save(out);
         FAIL() << differing << " pixels differ; actual in " << out.toStdString();
+    }
+}
+
+TEST(GraphPage, TheTopAndBottomValueLabelsArePrintedWhole) {
+    PrintRig rig;
+    const double start = dayCountOf(2024, 5, 1, 10, 0, 0);
+    // Humidity from 0 to 100 %RH puts "0%" and "100%" on the frame's bottom and top lines.
+    rig.fill(
+        LogData, start, 101, 60, [](int i) { return 10.0F + i * 0.2F; },
+        [](int i) { return static_cast<float>(i); });
+    rig.fitGraph(LogData);
+    // 10 to 30 °C: "10°C" and "30°C" on the lines.
+    rig.bars[VScroll1].setRange(0, 1000);
+    rig.bars[VScroll1].setValue(100);
+    rig.bars[VScroll2].setRange(-1000, 1000);
+    rig.bars[VScroll2].setValue(200);
+
+    QPrinter& printer = rig.choice.settings();
+    DrawingRecorder device(printer.pageLayout(), printer.resolution());
+    QPainter painter(&device);
+    PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
+                   PrintPage::kGraphMargin);
+    PrintGraphPage(page, {QStringLiteral("LG01"), start, 101, 60}, rig.set(LogData), rig.bars,
+                   rig.renderer, rig.messages);
+    painter.end();
+
+    // Each graph is drawn over its own background, the two largest boxes of the page.
+    std::vector<QRectF> graphs;
+    double largest = 0;
+    for (const DrawnItem& item : device.items) {
+        if (item.kind == DrawnItem::Box) {
+            largest = std::max(largest, item.rect.width() * item.rect.height());
+        }
+    }
+    for (const DrawnItem& item : device.items) {
+        if (item.kind == DrawnItem::Box && item.rect.width() * item.rect.height() > 0.9 * largest) {
+            graphs.push_back(item.rect);
+        }
+    }
+    ASSERT_EQ(graphs.size(), 2U);
+    const QRectF printable(0, 0, device.width(), device.height());
+    const QRegularExpression label(QStringLiteral("^-?\\d+(\\.\\d)?(%1|%2)$")
+                                       .arg(QRegularExpression::escape(rig.messages.text(1120)),
+                                            QRegularExpression::escape(rig.messages.text(1125))));
+    QStringList printed;
+    for (std::size_t i = 0; i < device.items.size(); ++i) {
+        const DrawnItem& item = device.items[i];
+        if (item.kind != DrawnItem::Text || !label.match(item.text).hasMatch()) {
+            continue;
+        }
+        SCOPED_TRACE(item.text.toStdString());
+        printed.append(item.text);
+        const QRectF& graph = graphs[item.rect.center().y() < graphs[1].top() ? 0 : 1];
+        EXPECT_TRUE(printable.contains(item.rect));
+        EXPECT_GE(item.rect.top(), graph.top());
+        EXPECT_LE(item.rect.bottom(), graph.bottom());
+        // Nothing drawn later covers a part of it.
+        for (std::size_t j = i + 1; j < device.items.size(); ++j) {
+            EXPECT_FALSE(device.items[j].kind == DrawnItem::Box &&
+                         device.items[j].rect.intersects(item.rect));
+        }
+    }
+    for (const char* edge : {"30°C", "10°C", "100%", "0%"}) {
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(edge))) << edge;
     }
 }
