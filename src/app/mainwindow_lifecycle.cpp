@@ -77,10 +77,9 @@ void MainWindow::shutDown() {
     shutDown_ = true;
     // A running procedure ends here rather than when its watchdog fires: a download in flight
     // is given up (its records stay in the logger, which is not marked downloaded) and its
-    // progress dialog closes with it.
-    if (session_->engine().busy()) {
-        session_->engine().Pro_End();
-    }
+    // progress dialog closes with it. One that had sent a change to the logger says what may
+    // be left in it.
+    session_->abandon();
     CsvFiles& files = operations_->files();
     files.offerSave(LogData, messages_.text(kAskSaveLog));
     files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
