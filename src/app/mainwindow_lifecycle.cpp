@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/mainwindow.h"
 #include "app/recovery.h"
@@ -134,13 +135,19 @@ void MainWindow::shutDown() {
     shutDown_ = true;
     // A running procedure ends here rather than when its watchdog fires: a download in flight
     // is given up (its records stay in the logger, which is not marked downloaded) and its
-    // progress dialog closes with it.
-    if (session_->engine().busy()) {
-        session_->engine().Pro_End();
+    // progress dialog closes with it. One that had sent a change to the logger says what may
+    // be left in it: in a box, or on standard error when the session ends with no one to answer.
+    const QString partlySet = session_->abandon();
+    if (!partlySet.isEmpty()) {
+        if (unattended_) {
+            std::fprintf(stderr, "%s\n", qPrintable(partlySet));
+        } else {
+            prompter_.message(Machine_N_P(), partlySet);
+        }
     }
-    // The session may end the program while a question is open: what was not answered by
-    // then is kept rather than asked.
     CsvFiles& files = operations_->files();
+    // A signal may arrive while the first question is open: the second is then not asked, and
+    // what was not saved is kept for the next start.
     if (!unattended_) {
         files.offerSave(LogData, messages_.text(kAskSaveLog));
     }

@@ -426,6 +426,22 @@ constexpr Entry kEntries[] = {
      "The last run was ended (logout or shutdown) before its real-time data was saved. The data is "
      "kept in %1."},
     {1388, "Open it now as the file data? The file stays where it is either way."},
+    {1320, "Starting the recording failed."},
+    {1321, "Reserving the recording start failed."},
+    {1322, "Stopping the recording failed."},
+    {1323, "Cancelling the reservation failed."},
+    {1324, "Setting the record mode failed."},
+    {1325, "Setting the logger's clock failed."},
+    {1326, "Setting the identification name failed."},
+    {1327, "The logger may be partly set and not recording."},
+    {1328, "Connect again, check its state and set it again."},
+    {1329, "The logger may still be recording."},
+    {1330, "The logger may still wait for its reserved start."},
+    {1331, "Connect again, check its state and stop it again."},
+    {1332, "The connection to the logger was lost."},
+    {1333, "Check the cable and connect again."},
+    {1334, "The continuous measurement ended: the connection to the logger was lost."},
+    {1335, "The program ended during the communication."},
 };
 
 }  // namespace

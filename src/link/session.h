@@ -19,6 +19,19 @@
 #include "link/serialport.h"
 #include "link/timers.h"
 
+// The procedures that change the logger; one that fails once it has sent a change says what
+// may be left in the logger. Every other procedure is Other.
+enum class Procedure {
+    Other,
+    RecordingStart,
+    Reservation,
+    RecordingStop,
+    ReservationCancel,
+    MemoryMode,
+    ClockSet,
+    NameSet,
+};
+
 class Session : private EngineHost {
   public:
     Session(SerialPort& port, TimerControl& timers, Prompter& prompter,
@@ -42,7 +55,24 @@ class Session : private EngineHost {
     void onBusyPointer(std::function<void(bool)> handler) { busyPointer_ = std::move(handler); }
 
     // A procedure runs, or a box or dialog is open: nothing may start a procedure now.
-    bool busy() const { return engine_.busy() || prompter_.open(); }
+    bool busy() const { return procedureRunning() || dialogOpen(); }
+    // The logger is being talked to. An open dialog is not a procedure: the device check still
+    // runs under it.
+    bool procedureRunning() const { return engine_.busy(); }
+    bool dialogOpen() const { return prompter_.open(); }
+
+    // Empties the queue for the batch of `procedure`; its end forgets it.
+    void beginProcedure(Procedure procedure);
+    // The device check found the logger removed: the disconnect that follows ends as a lost
+    // port.
+    void deviceRemoved() { portLost_ = true; }
+    // While the end of a procedure runs: the port was lost (a failed reopen or a removed
+    // device), not closed by a failure or by the user.
+    bool portLostAtEnd() const { return portLost_; }
+    // Ends the running procedure at once (the program is closing). For one that had sent a
+    // change to the logger, returns the text saying what may be left in it (else empty): the
+    // caller shows it, or writes it where an unattended end can still be read.
+    QString abandon();
     Engine& engine() { return engine_; }
     LoggerModel& model() { return model_; }
     Download& download() { return download_; }
@@ -59,12 +89,44 @@ class Session : private EngineHost {
     const MessageTable& messages() const { return messages_; }
 
   private:
+    // The engine's writes pass through here, so a failure can tell whether the command in
+    // flight ever reached the line.
+    class WireTap : public SerialPort {
+      public:
+        WireTap(SerialPort& port, std::function<void()> written)
+            : port_(port), written_(std::move(written)) {}
+        bool open(int portNumber, const QString& settings) override {
+            return port_.open(portNumber, settings);
+        }
+        void close() override { port_.close(); }
+        bool isOpen() const override { return port_.isOpen(); }
+        int portNumber() const override { return port_.portNumber(); }
+        int bytesWaiting() override { return port_.bytesWaiting(); }
+        bool readByte(std::uint8_t& byte) override { return port_.readByte(byte); }
+        bool write(const QByteArray& bytes) override;
+        void clearInput() override { port_.clearInput(); }
+        void setBytesArrived(std::function<void()> callback) override {
+            port_.setBytesArrived(std::move(callback));
+        }
+
+      private:
+        SerialPort& port_;
+        std::function<void()> written_;
+    };
+
+    // A command that changes the logger has reached the line in this procedure.
+    bool changeSent() const;
+    // The box of a failure: for a changing procedure that sent a change, which procedure
+    // failed, `cause`, and what may be left in the logger; otherwise `plain`.
+    QString failureText(const QString& cause, const QString& plain) const;
+
     void showFailure(int firstMessage, int secondMessage) override;
     void setBusyPointer(bool busy) override;
     void procedureEnded() override;
     void portLost() override;
 
     SerialPort& port_;
+    WireTap tap_;
     TimerControl& timers_;
     HeldPrompter prompter_;
     const MessageTable& messages_;
@@ -76,4 +138,8 @@ class Session : private EngineHost {
     Download download_;
     std::function<void()> procedureEnded_;
     std::function<void(bool)> busyPointer_;
+    Procedure procedure_ = Procedure::Other;
+    // The queue index of the last entry written in this procedure; -1 before the first.
+    int lastWritten_ = -1;
+    bool portLost_ = false;
 };

@@ -36,17 +36,12 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
     if (guard_ || c_.session.busy()) {
         return;
     }
-    guard_ = true;
     SerialPort& port = c_.session.port();
-
     if (port.isOpen()) {
-        port.close();
-        c_.state().Record_State.clear();
-        c_.engine().Pro_End();
-        guard_ = false;
-        c_.pointer.setBusy(false);
+        disconnect();
         return;
     }
+    guard_ = true;
 
     deviceStatus_ = device_.pulse(kLinesLow);
     if (deviceStatus_ == CbusDevice::kOk) {
@@ -164,12 +159,24 @@ QString Connection::readReply() {
     return QString::fromLatin1(bytes);
 }
 
+void Connection::disconnect() {
+    guard_ = true;
+    c_.session.port().close();
+    c_.state().Record_State.clear();
+    c_.engine().Pro_End();
+    guard_ = false;
+    c_.pointer.setBusy(false);
+}
+
 void Connection::dCheckTick() {
-    if (c_.session.busy() || !c_.session.port().isOpen()) {
+    // An open dialog is not a procedure: a logger removed under it disconnects, and the
+    // refresh that follows closes the dialog before anything it asks for can be sent.
+    if (guard_ || c_.session.procedureRunning() || !c_.session.port().isOpen()) {
         return;
     }
     if (device_.pulse(kLinesLow) == CbusDevice::kNotFound) {
-        Port_Set_Command(QString(), 0);
+        c_.session.deviceRemoved();
+        disconnect();
     }
 }
 

@@ -33,7 +33,7 @@ class Connection {
     // "no permission" by it.
     CbusDevice::Status deviceStatus() const { return deviceStatus_; }
 
-    // The D_CHECK tick: a removed USB device disconnects.
+    // The D_CHECK tick: a removed USB device disconnects, also while a dialog is open.
     void dCheckTick();
 
     // Download-speed menu.
@@ -47,6 +47,8 @@ class Connection {
     static QByteArray initialiseBytes();
 
   private:
+    // Closes the port and ends with the status refresh.
+    void disconnect();
     void startStatusRead();
     void showFailure();
     QString readReply();

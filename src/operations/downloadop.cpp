@@ -28,8 +28,9 @@ void DownloadOperation::Command5_Click() {
         return;
     }
     files_.offerSave(LogData, c_.messages().pair(kMessageNotPreserved, kMessagePreserve));
-    // A save run from the question pumps events; a procedure may have started meanwhile.
-    if (c_.session.busy()) {
+    // A save run from the question pumps events; a procedure may have started meanwhile, or
+    // the device check may have found the logger removed.
+    if (c_.session.busy() || !c_.session.port().isOpen()) {
         return;
     }
     DataSet& log = c_.dataSet(LogData);

@@ -155,11 +155,15 @@ void RealTimeMeasurement::procedureEnded() {
         return;
     }
     // The port was closed under the run (a failure, a disconnect, a removed device): the run
-    // ends without the question and its samples stay unsaved.
+    // ends without the question and its samples stay unsaved. A failure has said why in its
+    // own box; a lost logger says so here.
     c_.session.timers().stop(TimerId::Continuation);
     c_.state().Record_State.clear();
     active_ = false;
     c_.display.setContinuous(false);
+    if (c_.session.portLostAtEnd()) {
+        c_.message(c_.messages().text(kLostMessage));
+    }
 }
 
 void RealTimeMeasurement::emptyDataSet() {

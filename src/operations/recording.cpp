@@ -71,7 +71,9 @@ void RecordingOperation::Command4_Click() {
 
 void RecordingOperation::stop() {
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(c_.state().Record_State == kStateReserved
+                                  ? Procedure::ReservationCancel
+                                  : Procedure::RecordingStop);
     engine.Enqueue(Command::StopRecording, kStopArgument, 0, QString());
     enqueueStatusRead(engine, QString());
     send();
@@ -79,14 +81,17 @@ void RecordingOperation::stop() {
 }
 
 void RecordingOperation::Command100_Click() {
-    if (c_.session.busy()) {
+    // Only a connected logger is programmed; it may have been removed under the question
+    // before.
+    if (c_.session.busy() || !c_.session.port().isOpen()) {
         return;
     }
     RecordingSetup setup(c_.messages(), c_.prompter(), c_.state().Machine_N_P);
     setup.load(c_.state(), c_.dataSet(LogData), c_.dataSet(c_.display.shown()).model);
     const auto request =
         c_.session.prompter().hold([&] { return c_.dialogs.recordingSetting(setup); });
-    if (request) {
+    // A logger removed while the dialog was open has disconnected: nothing is sent.
+    if (request && c_.session.port().isOpen()) {
         Log_Start(Keyword::LogStart, 0, *request);
     }
 }
@@ -97,7 +102,8 @@ bool RecordingOperation::Log_Start(const QString& P_Name, std::int32_t S_Num,
         return false;
     }
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(request.reservedStart ? Procedure::Reservation
+                                                    : Procedure::RecordingStart);
     const auto name = NameField::codes(request.name);
     engine.Enqueue(Command::SetName12, name[0], name[1], P_Name, S_Num);
     engine.Enqueue(Command::SetName34, name[2], name[3], P_Name, S_Num);
@@ -140,7 +146,7 @@ bool RecordingOperation::Yoyaku_Set(const QString& P_Name, std::int32_t S_Num,
         return false;
     }
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(Procedure::Reservation);
     enqueueClockWrite(engine, P_Name, S_Num, c_.now());
     enqueueClockRead(engine, P_Name, S_Num);
     enqueueFastSampling(engine, request.unit, request.count, P_Name, S_Num);
@@ -155,7 +161,7 @@ bool RecordingOperation::M_Mode_Set(bool oneTime) {
         return false;
     }
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(Procedure::MemoryMode);
     const std::uint8_t loop = oneTime ? 0 : 1;
     engine.Enqueue(Command::SetMemoryMode, loop, loop, QString());
     enqueueStatusRead(engine, QString());

@@ -48,7 +48,9 @@ void ToolOperations::m33_Click() {
     if (c_.session.busy()) {
         return;
     }
-    if (c_.session.prompter().hold([this] { return c_.dialogs.clockSetting(); })) {
+    // A logger removed while the dialog was open has disconnected: nothing is sent.
+    if (c_.session.prompter().hold([this] { return c_.dialogs.clockSetting(); }) &&
+        c_.session.port().isOpen()) {
         Now_Time_set();
     }
 }
@@ -61,7 +63,7 @@ void ToolOperations::m34_Click() {
                     c_.state().Machine_N_P);
     const auto name =
         c_.session.prompter().hold([&] { return c_.dialogs.identificationName(field); });
-    if (name) {
+    if (name && c_.session.port().isOpen()) {
         Set_VTName(QString(), 0, *name);
     }
 }
@@ -72,7 +74,9 @@ void ToolOperations::m35_Click() {
     }
     const PortChoice choice{c_.session.port().isOpen(), c_.session.Portnum};
     const auto port = c_.session.prompter().hold([&] { return c_.dialogs.communication(choice); });
-    if (port) {
+    // A logger removed while the dialog was open has disconnected: its button meant the
+    // other way.
+    if (port && c_.session.port().isOpen() == choice.connected) {
         c_.pointer.setBusy(false);
         connection_.Port_Set_Command(kOnce, *port);
     }
@@ -98,7 +102,7 @@ bool ToolOperations::Set_VTName(const QString& P_Name, std::int32_t S_Num, const
         return false;
     }
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(Procedure::NameSet);
     const auto codes = NameField::codes(name);
     engine.Enqueue(Command::SetName12, codes[0], codes[1], P_Name, S_Num);
     engine.Enqueue(Command::SetName34, codes[2], codes[3], P_Name, S_Num);
@@ -112,7 +116,7 @@ bool ToolOperations::Now_Time_set() {
         return false;
     }
     Engine& engine = c_.engine();
-    engine.begin();
+    c_.session.beginProcedure(Procedure::ClockSet);
     enqueueClockWrite(engine, QString(), 0, c_.now());
     enqueueClockRead(engine, Keyword::TSet);
     send();

@@ -178,6 +178,7 @@ void PtyServer::refill(std::int64_t now) {
     }
     // One record at a time when unplugging after a record count, so the count is exact.
     pending_ = logger_.takeOutput(options_.unplugAfterRecords >= 0 ? 9 : kChunk);
+    unplugAfterReply_ = logger_.takeUnplugRequest() || unplugAfterReply_;
 }
 
 bool PtyServer::sendOutput(std::int64_t now) {
@@ -200,6 +201,9 @@ bool PtyServer::sendOutput(std::int64_t now) {
 
 bool PtyServer::unplugDue(std::int64_t now) const {
     if (options_.unplugAfterMs >= 0 && now - startNs_ >= options_.unplugAfterMs * 1'000'000) {
+        return true;
+    }
+    if (unplugAfterReply_ && pending_.isEmpty() && !logger_.hasOutput()) {
         return true;
     }
     return options_.unplugAfterRecords >= 0 && pending_.isEmpty() &&

@@ -71,6 +71,8 @@ class PtyServer {
     std::int64_t pacedSent_ = 0;
     std::int64_t replyDueNs_ = 0;  // a held reply goes out at this time; 0: none held
     bool replying_ = false;        // a reply is going out; the delay is behind it
+    // The logger asked to be unplugged once the output taken so far has left.
+    bool unplugAfterReply_ = false;
     bool linked_ = false;
     bool usbCreated_ = false;
 };

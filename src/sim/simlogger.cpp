@@ -90,6 +90,9 @@ void SimLogger::handleCommand(const SimCommand& command) {
         const auto& v = *values;
         output_.append(decorate(c, simcodec::encodeReply(v[0], v[1], v[2], v[3])));
     }
+    if (faults_.unplugAfter == c) {
+        unplugRequested_ = true;
+    }
 }
 
 std::optional<std::array<std::uint8_t, 4>> SimLogger::execute(const SimCommand& command) {

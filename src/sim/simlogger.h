@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "sim/simcodec.h"
@@ -57,6 +58,9 @@ class SimLogger {
     int initialiseCount() const { return initialiseCount_; }
     int auxCommandCount() const { return auxCommandCount_; }
     bool streaming() const { return stream_.has_value(); }
+    // True once after the command named by faults().unplugAfter has been answered: the front
+    // end removes the device when that reply has left.
+    bool takeUnplugRequest() { return std::exchange(unplugRequested_, false); }
 
   private:
     struct Stream {
@@ -90,6 +94,7 @@ class SimLogger {
     bool requireReset_ = false;
     bool resetSeen_ = false;
     bool sawHigh_ = false;
+    bool unplugRequested_ = false;
     int streamedRecords_ = 0;
     int malformedFrames_ = 0;
     int initialiseCount_ = 0;

@@ -88,7 +88,9 @@ int SimPort::deliver(int maxBytes) {
 QByteArray SimPort::take(int maxBytes) {
     const int limit = maxBytes < 0 ? std::numeric_limits<int>::max() : maxBytes;
     if (unplugAfterRecords_ < 0) {
-        return logger_.takeOutput(limit);
+        const QByteArray bytes = logger_.takeOutput(limit);
+        unplugPending_ = logger_.takeUnplugRequest() || unplugPending_;
+        return bytes;
     }
     // Record by record, so the stream is cut exactly after the given count.
     QByteArray bytes;

@@ -75,4 +75,5 @@ struct SimFaults {
     std::map<std::uint8_t, int> garbageBefore;  // noise bytes ahead of a reply
     std::set<std::uint8_t> overlong;            // a reply longer than any receive buffer
     std::set<std::uint8_t> badValue;            // r2 carries a pair decoding above 255
+    int unplugAfter = -1;                       // unplug once this code has been answered
 };

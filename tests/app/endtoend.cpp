@@ -16,13 +16,13 @@ double SimClock::now() const {
     return at(Rig::now()) + static_cast<double>(ms) / 1000 * kSecond;
 }
 
-Rig::Rig(const QString& scenario) {
+Rig::Rig(const QString& scenario, bool qtDialogs) {
     if (!simscenario::apply(scenario, logger, now())) {
         return;
     }
     port.setServedPort(kLoggerPort);
-    window = std::make_unique<MainWindow>(
-        MainWindowDependencies{port, device, prompter, waiter, dir.path(), &dialogs});
+    window = std::make_unique<MainWindow>(MainWindowDependencies{
+        port, device, prompter, waiter, dir.path(), qtDialogs ? nullptr : &dialogs});
     window->operations().realTime().setClock(clock);
     window->startUp();
 }

@@ -97,8 +97,11 @@ class Rig {
     static QDateTime now() { return QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC); }
     static constexpr int kLoggerPort = 3;
 
-    // The logger answers as `scenario` on port 3 only; the window is built and started.
-    explicit Rig(const QString& scenario);
+    static constexpr bool QtDialogs = true;
+
+    // The logger answers as `scenario` on port 3 only; the window is built and started. Its
+    // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own.
+    explicit Rig(const QString& scenario, bool qtDialogs = false);
     ~Rig();
 
     bool started() const { return window != nullptr && window->started(); }

@@ -9,9 +9,11 @@
 #include "app/mainwindow.h"
 #include "fakes.h"
 #include "link/cbusdevice.h"
+#include "link/commands.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
 #include "loggersimprocess.h"
+#include "operations/operations.h"
 
 namespace {
 
@@ -72,6 +74,38 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
     EXPECT_TRUE(waitUntil([&] { return !port.isOpen(); }, 5000));
     EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
     EXPECT_FALSE(window.session().engine().busy());
+    prompter.answers.clear();
+    window.close();
+}
+
+// The hard unplug of a recording start between SetMemoryMode and StartRecording: the closed
+// pseudo-terminal ends the start with one box saying the logger may be partly set.
+TEST_F(PtyWindowTest, UnplugMidStartSaysTheLoggerMayBePartlySet) {
+    stopSim();
+    ASSERT_TRUE(simulator.start(
+        LoggerSimProcess::program(), deviceDir.path(),
+        {QStringLiteral("--scenario"), QStringLiteral("demo"),
+         QStringLiteral("--unplug-after-command"), QString::number(code(Command::SetMemoryMode))}));
+    QtSerialPortAdapter port;
+    std::unique_ptr<CbusDevice> device = makeCbusDevice();
+    ScriptedPrompter prompter;
+    EventLoopWaiter waiter;
+    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, programDir.path()});
+    ASSERT_TRUE(window.startUp());
+    window.operations().connection().Port_Set_Command(QString(), 0);
+    ASSERT_TRUE(port.isOpen());
+    ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
+    ASSERT_TRUE(prompter.calls.empty());
+
+    const RecordingRequest request{
+        QStringLiteral("PTY"), true, kUnitMinutes, 10, 30, 10, false, false, std::nullopt};
+    ASSERT_TRUE(window.operations().recording().Log_Start(Keyword::LogStart, 0, request));
+    ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
+    ASSERT_EQ(prompter.calls.size(), 1u);
+    const MessageTable& m = window.messages();
+    EXPECT_EQ(prompter.calls[0].text, m.text(1320) + MessageTable::kPartBreak + m.text(1332) +
+                                          MessageTable::kPartBreak + m.pair(1327, 1328));
+    EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
     prompter.answers.clear();
     window.close();
 }

@@ -368,6 +368,21 @@ TEST(DeviceCheck, WaitsWhileAProcedureRunsOrNoPortIsOpen) {
     EXPECT_FALSE(h.port.isOpen());
 }
 
+// An open dialog is not a procedure: the check disconnects a logger removed under it.
+TEST(DeviceCheck, RunsWhileADialogIsOpen) {
+    Harness h(3, QStringLiteral("runs"));
+    h.connect();
+    h.device.present = false;
+    h.session.prompter().hold([&h] {
+        EXPECT_TRUE(h.session.busy());
+        h.connection().dCheckTick();
+        return 0;
+    });
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(h.prompter.messages.empty());
+}
+
 TEST(DownloadSpeed, MenuSetsModeAndCheckMarks) {
     Harness h;
     h.connection().D_M_Slow_Click();

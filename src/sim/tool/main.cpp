@@ -115,6 +115,10 @@ int main(int argc, char** argv) {
         QStringLiteral("unplug-after-records"),
         QStringLiteral("Unplug once this many streamed records have been sent."),
         QStringLiteral("COUNT"));
+    const QCommandLineOption unplugCommandOption(
+        QStringLiteral("unplug-after-command"),
+        QStringLiteral("Unplug once the first reply to CODE has been sent."),
+        QStringLiteral("CODE"));
     const QCommandLineOption resetOption(
         QStringLiteral("require-reset"),
         QStringLiteral("Do not answer Identify until DIR/cbus has shown 255 and then 0."));
@@ -143,6 +147,7 @@ int main(int argc, char** argv) {
                        firmwareOption, usbOption, timeScaleOption, replyDelayOption, unplugMsOption,
                        unplugRecordsOption, resetOption, refuseOption, silentOption, stallOption,
                        garbageOption, overlongOption, badValueOption, listOption});
+    parser.addOption(unplugCommandOption);
     parser.process(app);
 
     QTextStream err(stderr);
@@ -244,6 +249,13 @@ int main(int argc, char** argv) {
             }
             set->insert(code);
         }
+    }
+    if (parser.isSet(unplugCommandOption)) {
+        const QString value = parser.value(unplugCommandOption);
+        if (!parseCodeCount(value, 0, code, count) || value.contains(QLatin1Char(':'))) {
+            return fail(QStringLiteral("bad --unplug-after-command %1").arg(value));
+        }
+        faults.unplugAfter = code;
     }
     if (parser.isSet(stallOption)) {
         faults.stallAfterRecords = parser.value(stallOption).toInt(&ok);
