@@ -322,7 +322,8 @@ ReplyAction Download::fail(int message) {
 }
 
 void Download::downloadTick() {
-    if (phase_ != Phase::Transfer) {
+    // While the engine drains late replies or resynchronises, its own bounded wait governs.
+    if (phase_ != Phase::Transfer || engine_.waitingForLine()) {
         return;
     }
     ++watchdog_;
@@ -351,6 +352,7 @@ void Download::cutStream() {
     if (device_ != nullptr && waiter_ != nullptr) {
         pulseReset(*device_, *waiter_);
         waiter_->wait(kStreamSettleMs);
+        engine_.interfaceReset();
     }
     if (phase_ == Phase::Transfer && finish() == ReplyAction::Advance) {
         engine_.Pro_End();

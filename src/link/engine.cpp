@@ -1,7 +1,9 @@
 // The transaction engine: one command in flight, its reply collected byte by byte up to the
-// terminator, refusals and timeouts retried, decoded replies dispatched by command code.
+// terminator, refusals and timeouts retried, decoded replies dispatched by command code, every
+// reply counted against the send that owes it (see engine.h).
 #include "link/engine.h"
 
+#include <algorithm>
 #include <span>
 
 #include "link/protocol.h"
@@ -65,16 +67,39 @@ bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, cons
 }
 
 void Engine::SendCurrent() {
-    sendFrame(true);
+    startExchange();
 }
 
-bool Engine::sendFrame(bool mayRecover) {
+void Engine::startExchange() {
+    if (queue_.Head < 0 || queue_.Head >= queue_.Count) {
+        return;
+    }
+    if (!port_.isOpen()) {
+        owed_.clear();
+    }
+    if (owed_.empty()) {
+        sendFrame(true, true);
+    } else {
+        waitForLine(Line::Draining);
+    }
+}
+
+void Engine::resend() {
+    sendFrame(false, true);
+}
+
+bool Engine::sendFrame(bool fresh, bool mayRecover) {
     if (queue_.Head < 0 || queue_.Head >= queue_.Count) {
         return false;
     }
-    fill_ = 0;
-    if (port_.isOpen()) {
-        port_.clearInput();
+    line_ = Line::Exchange;
+    strayReplies_ = 0;
+    if (fresh) {
+        // Nothing is owed: whatever is in the input belongs to no command.
+        fill_ = 0;
+        if (port_.isOpen()) {
+            port_.clearInput();
+        }
     }
     const CommandEntry& entry = queue_.current();
     const QByteArray frame = Protocol::frameBytes(entry.Kind, entry.Code, entry.Arg1, entry.Arg2);
@@ -82,13 +107,59 @@ bool Engine::sendFrame(bool mayRecover) {
     timers_.arm(TimerId::TimeOut, kTimeOutIntervalMs);
     timers_.arm(TimerId::InputTimer, kInputIntervalMs);
     // A closed port sends nothing; the timeout path then ends the procedure.
-    if (!port_.isOpen() || port_.write(frame)) {
+    if (!port_.isOpen()) {
+        owed_.clear();
         return true;
     }
+    // Counted before writing: the reply may be handled from inside the write.
+    owed_.push_back(repliesOf(entry));
+    if (port_.write(frame)) {
+        return true;
+    }
+    owed_.pop_back();
     if (mayRecover && RecoverPort()) {
-        return sendFrame(false);
+        return sendFrame(fresh, false);
     }
     return false;
+}
+
+void Engine::waitForLine(Line line) {
+    line_ = line;
+    strayReplies_ = 0;
+    timers_.arm(TimerId::MouseP, kMousePIntervalMs);
+    timers_.arm(TimerId::TimeOut, kQuietMs);
+    timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+}
+
+int Engine::repliesOwed() const {
+    int owed = 0;
+    for (const int replies : owed_) {
+        owed += replies;
+    }
+    return owed;
+}
+
+bool Engine::carriesEcho(std::uint8_t commandCode) {
+    return commandCode != code(Command::ReadMemory) &&
+           commandCode != code(Command::StreamRecords) && commandCode != code(Command::Identify);
+}
+
+int Engine::repliesOf(const CommandEntry& entry) {
+    if (entry.Code != code(Command::StreamRecords)) {
+        return 1;
+    }
+    // One record per four bytes from address 0 up to the end address, and at least one.
+    const int end = entry.Arg1 * 256 + entry.Arg2;
+    return std::max(1, (end + kRecordBytes - 1) / kRecordBytes);
+}
+
+void Engine::settleOwed(bool refusal) {
+    if (owed_.empty()) {
+        return;
+    }
+    if (refusal || --owed_.front() <= 0) {
+        owed_.pop_front();
+    }
 }
 
 bool Engine::sendInitAll() {
@@ -118,11 +189,18 @@ void Engine::inputTick() {
             }
             return;
         }
+        if (line_ != Line::Exchange) {
+            // The line is not quiet yet: the quiet time starts again.
+            timers_.arm(TimerId::TimeOut, kQuietMs);
+        }
         buffer_[static_cast<std::size_t>(fill_)] = byte;
         if (byte == kTerminator) {
+            if (line_ != Line::Exchange) {
+                discardReply();
+                continue;
+            }
             timers_.stop(TimerId::MouseP);
             timers_.stop(TimerId::TimeOut);
-            timeoutCount_ = 0;
             if (queue_.current().Keyword != Keyword::Download) {
                 timers_.stop(TimerId::InputTimer);
             }
@@ -137,13 +215,33 @@ void Engine::inputTick() {
     }
 }
 
+void Engine::discardReply() {
+    const std::span<const std::uint8_t> body(buffer_.data(), static_cast<std::size_t>(fill_));
+    fill_ = 0;
+    if (owed_.empty()) {
+        // Nobody owes it: line noise, or a reply the count lost. Only quiet ends the wait.
+        if (++strayReplies_ > kMaxStrayReplies) {
+            fail(kCommunicationFault, kCommunicationEnded);
+        }
+        return;
+    }
+    settleOwed(Protocol::isRefusal(body));
+    // Drained by count; a resynchronisation trusts no count and waits for quiet.
+    if (line_ == Line::Draining && owed_.empty()) {
+        sendFrame(true, true);
+    }
+}
+
 void Engine::handleReply() {
     const std::span<const std::uint8_t> body(buffer_.data(), static_cast<std::size_t>(fill_));
-    if (Protocol::isRefusal(body)) {
+    const bool refusal = Protocol::isRefusal(body);
+    settleOwed(refusal);
+    if (refusal) {
         fill_ = 0;
+        timeoutCount_ = 0;
         ++refusalCount_;
         if (refusalCount_ <= kMaxRefusals) {
-            SendCurrent();
+            resend();
         } else {
             fail(kCommunicationFault, kCommunicationEnded);
         }
@@ -153,6 +251,7 @@ void Engine::handleReply() {
     Reply reply;
     reply.raw =
         QByteArray(reinterpret_cast<const char*>(body.data()), static_cast<qsizetype>(body.size()));
+    const CommandEntry& entry = queue_.current();
     if (!isCurrentIdentify()) {
         const Protocol::DecodedReply decoded = Protocol::decodeReply(body);
         if (decoded.status != Protocol::ReplyStatus::Ok) {
@@ -160,8 +259,15 @@ void Engine::handleReply() {
             return;
         }
         reply.r = decoded.r;
+        if (carriesEcho(entry.Code) && (reply.r[0] != entry.Kind || reply.r[1] != entry.Code)) {
+            // The answer to some other command: the count of owed replies is off.
+            fill_ = 0;
+            waitForLine(Line::Resyncing);
+            return;
+        }
     }
     fill_ = 0;
+    timeoutCount_ = 0;
     dispatch(reply);
 }
 
@@ -186,7 +292,8 @@ void Engine::dispatch(const Reply& reply) {
             advance();
             break;
         case ReplyAction::Repeat:
-            SendCurrent();
+            // The same entry with new arguments is a new command: earlier sends are drained.
+            startExchange();
             break;
         case ReplyAction::Wait:
             if (!timers_.isArmed(TimerId::InputTimer)) {
@@ -202,7 +309,7 @@ void Engine::dispatch(const Reply& reply) {
 void Engine::advance() {
     ++queue_.Head;
     if (queue_.Head < queue_.Count) {
-        SendCurrent();
+        startExchange();
     } else {
         Pro_End();
     }
@@ -214,6 +321,7 @@ void Engine::fail(int firstMessage, int secondMessage) {
     if (port_.isOpen()) {
         port_.close();
     }
+    owed_.clear();
     Pro_End();
 }
 
@@ -228,12 +336,34 @@ void Engine::timeOutTick() {
         return;
     }
     TickScope scope(inTick_);
-    if (timeoutCount_ < kMaxResends) {
-        ++timeoutCount_;
-        SendCurrent();
-    } else {
-        fail(kTimeOutMessage, kTimeOutEnded);
+    if (line_ != Line::Exchange) {
+        lineQuiet();
+        return;
     }
+    if (timeoutCount_ >= kMaxResends) {
+        fail(kTimeOutMessage, kTimeOutEnded);
+        return;
+    }
+    ++timeoutCount_;
+    // A stream sent again would restart on top of a late first one: it is only waited for.
+    if (queue_.current().Code != code(Command::StreamRecords)) {
+        resend();
+    }
+}
+
+void Engine::lineQuiet() {
+    // Whatever was still owed is not coming any more.
+    owed_.clear();
+    if (line_ == Line::Draining) {
+        sendFrame(true, true);
+        return;
+    }
+    if (timeoutCount_ >= kMaxResends) {
+        fail(kCommunicationFault, kCommunicationEnded);
+        return;
+    }
+    ++timeoutCount_;
+    sendFrame(true, true);
 }
 
 void Engine::mousePTick() {
@@ -249,6 +379,11 @@ void Engine::onBytesArrived() {
 void Engine::Pro_End() {
     host_.setBusyPointer(false);
     queue_.reset();
+    line_ = Line::Exchange;
+    // Replies still owed stay counted: the next procedure drains them before its first send.
+    if (!port_.isOpen()) {
+        owed_.clear();
+    }
     ++generation_;
     timers_.stop(TimerId::DownloadTimer);
     stopExchangeTimers();
@@ -270,6 +405,8 @@ bool Engine::RecoverPort() {
     }
     const int number = portNumber_ > 0 ? portNumber_ : port_.portNumber();
     port_.close();
+    // A reopened port holds nothing of what the logger owed.
+    owed_.clear();
     if (port_.open(number, settings_)) {
         return true;
     }

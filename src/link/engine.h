@@ -1,12 +1,26 @@
 // The transaction engine: sends the queued commands of one procedure one at a time, collects
 // each reply up to its terminator, retries refusals and timeouts, and hands decoded replies to
 // the handler registered for the command code. Its timers are tick methods driven from outside.
+//
+// How replies are matched to sends: the logger answers every frame, in the order sent, and a
+// reply names its command only by its echo (kind and code in r0 and r1), which memory reads and
+// Identify do not carry. So the engine counts the replies still owed: every send and every
+// resend owes one, a record stream owes its whole sequence, and a refusal settles the send it
+// answers. Only the replies owed by sends of the entry in flight are taken for it; a reply with
+// a wrong echo never is. Before the next entry (or a repeated read with a new address) is sent,
+// the replies still owed for the previous one are drained: discarded as they arrive, or
+// forgotten once the line has been quiet for kQuietMs. When a reply cannot be told apart (a
+// wrong echo) the engine resynchronises: it waits for the line to fall quiet, discards the
+// input and sends again. A stream is never sent again on a time-out, since a second stream
+// cannot be told from the rest of a late first one; the download watchdog ends a stream that
+// does not come. A late reply costs time only.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -77,6 +91,13 @@ class Engine {
     // Nothing more is read, resent or timed out until the procedure ends; for a handler that
     // must wait (events running) before it ends the procedure itself.
     void holdExchange() { stopExchangeTimers(); }
+    // The logger's interface was reset (the chip's pulse): nothing it owed is still coming.
+    void interfaceReset() { owed_.clear(); }
+    // Replies the logger still owes for frames already sent.
+    int repliesOwed() const;
+    // True while the next frame waits for the line: earlier replies are being drained, or the
+    // engine is resynchronising after a reply it could not place.
+    bool waitingForLine() const { return line_ != Line::Exchange; }
 
     // Line settings and port number used by RecoverPort to reopen the port.
     void setLineSettings(const QString& settings, int portNumber);
@@ -97,17 +118,39 @@ class Engine {
     static constexpr int kMousePIntervalMs = 700;
     static constexpr int kMaxRefusals = 10;  // resends after a refusal before giving up
     static constexpr int kMaxResends = 3;    // resends after a timeout before giving up
+    // Without a byte for this long, replies still owed are no longer expected.
+    static constexpr int kQuietMs = 1000;
+    // Replies nobody owes that may pass while the engine waits for the line to fall quiet.
+    static constexpr int kMaxStrayReplies = 16;
 
   private:
+    enum class Line {
+        Exchange,   // the entry in flight has been sent; its replies are taken
+        Draining,   // the entry waits until the replies owed for earlier sends are through
+        Resyncing,  // the entry waits for a quiet line, then is sent again
+    };
+
     // The reply whose terminator sits at buffer_[fill_]: refusal, decoding, dispatch.
     void handleReply();
+    // A reply that belongs to no command in flight: counted off and thrown away.
+    void discardReply();
+    // Settles one owed reply; a refusal settles the whole send it answers.
+    void settleOwed(bool refusal);
+    // Sends the entry at Head as a new command once nothing is owed, else drains first.
+    void startExchange();
+    void waitForLine(Line line);
+    void lineQuiet();
+    void resend();
+    static bool carriesEcho(std::uint8_t code);
+    static int repliesOf(const CommandEntry& entry);
     void dispatch(const Reply& reply);
     void advance();
     // Ends the procedure with a two-part message and a closed port.
     void fail(int firstMessage, int secondMessage);
     void stopExchangeTimers();
     void onBytesArrived();
-    bool sendFrame(bool mayRecover);
+    // `fresh`: a new command, so the input and the receive buffer start empty.
+    bool sendFrame(bool fresh, bool mayRecover);
     bool isCurrentIdentify() const;
 
     SerialPort& port_;
@@ -118,6 +161,10 @@ class Engine {
     std::int16_t fill_ = 0;
     std::int32_t timeoutCount_ = 0;
     std::int32_t refusalCount_ = 0;
+    // Replies still owed, oldest send first: one for a plain send, a stream's record count.
+    std::deque<int> owed_;
+    Line line_ = Line::Exchange;
+    int strayReplies_ = 0;
     QString settings_;
     int portNumber_ = 0;
     std::array<ReplyHandler, 256> handlers_{};

@@ -119,6 +119,7 @@ void PtyServer::pollCbus() {
             // The logger's interface was reset: what it had not sent yet is gone, only what
             // the chip holds still reaches the host.
             pending_.truncate(std::min<qsizetype>(pending_.size(), SimChip::kBufferedBytes));
+            holdDueNs_ = 0;
         }
     }
 }
@@ -160,6 +161,17 @@ void PtyServer::refill(std::int64_t now) {
     if (!pending_.isEmpty() || !logger_.hasOutput() || cutOff) {
         return;
     }
+    // A reply made late on purpose is held from the moment the output reaches it.
+    while (const int hold = logger_.heldMs()) {
+        if (holdDueNs_ == 0) {
+            holdDueNs_ = std::max(now, inputDoneNs_) + hold * 1'000'000LL;
+        }
+        if (now < holdDueNs_) {
+            return;
+        }
+        holdDueNs_ = 0;
+        logger_.releaseHold();
+    }
     if (options_.replyDelayMs > 0 && !replying_) {
         if (replyDueNs_ == 0) {
             replyDueNs_ = std::max(now, inputDoneNs_) + options_.replyDelayMs * 1'000'000LL;
@@ -177,7 +189,8 @@ void PtyServer::refill(std::int64_t now) {
         pacedSent_ = 0;
     }
     // One record at a time when unplugging after a record count, so the count is exact.
-    pending_ = logger_.takeOutput(options_.unplugAfterRecords >= 0 ? 9 : kChunk);
+    const qsizetype chunk = options_.unplugAfterRecords >= 0 ? 9 : kChunk;
+    pending_ = logger_.takeOutput(static_cast<int>(std::min(chunk, logger_.bytesBeforeHold())));
     unplugAfterReply_ = logger_.takeUnplugRequest() || unplugAfterReply_;
 }
 
@@ -227,8 +240,13 @@ int PtyServer::run() {
         std::int64_t waitNs = -1;
         if (!pending_.isEmpty() && !blocked) {
             waitNs = byteNs_ > 0 ? std::max<std::int64_t>(0, nextSendNs() - now) : 0;
-        } else if (replyDueNs_ > 0) {
-            waitNs = std::max<std::int64_t>(0, replyDueNs_ - now);
+        } else {
+            for (const std::int64_t due : {replyDueNs_, holdDueNs_}) {
+                if (due > 0) {
+                    const std::int64_t left = std::max<std::int64_t>(0, due - now);
+                    waitNs = waitNs < 0 ? left : std::min(waitNs, left);
+                }
+            }
         }
         if (options_.unplugAfterMs >= 0) {
             const std::int64_t left =

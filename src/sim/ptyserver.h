@@ -70,6 +70,7 @@ class PtyServer {
     std::int64_t paceOriginNs_ = 0;
     std::int64_t pacedSent_ = 0;
     std::int64_t replyDueNs_ = 0;  // a held reply goes out at this time; 0: none held
+    std::int64_t holdDueNs_ = 0;   // a reply made late on purpose goes out at this time
     bool replying_ = false;        // a reply is going out; the delay is behind it
     // The logger asked to be unplugged once the output taken so far has left.
     bool unplugAfterReply_ = false;

@@ -67,6 +67,13 @@ void SimLogger::handleCommand(const SimCommand& command) {
         return;
     }
     const int sends = ++sends_[c];
+    if (const auto delay = faults_.delays.find(c); delay != faults_.delays.end()) {
+        const SimDelay& d = delay->second;
+        const int nth = sends - d.after;
+        if (d.ms > 0 && nth >= 1 && (d.sends < 0 || nth <= d.sends)) {
+            holds_.push_back(Hold{taken_ + output_.size(), d.ms});
+        }
+    }
     if (const auto refuse = faults_.refuseFirst.find(c);
         refuse != faults_.refuseFirst.end() && sends <= refuse->second) {
         output_.append(static_cast<char>(kRefusal));
@@ -293,7 +300,26 @@ QByteArray SimLogger::takeOutput(int maxBytes) {
     }
     const QByteArray taken = output_.left(maxBytes);
     output_.remove(0, taken.size());
+    taken_ += taken.size();
+    // A taker that keeps no wall clock (the in-process port) passes held replies at once.
+    while (!holds_.empty() && holds_.front().offset < taken_) {
+        holds_.pop_front();
+    }
     return taken;
+}
+
+int SimLogger::heldMs() const {
+    return !holds_.empty() && holds_.front().offset <= taken_ ? holds_.front().ms : 0;
+}
+
+void SimLogger::releaseHold() {
+    if (heldMs() > 0) {
+        holds_.pop_front();
+    }
+}
+
+qsizetype SimLogger::bytesBeforeHold() const {
+    return holds_.empty() ? std::numeric_limits<qsizetype>::max() : holds_.front().offset - taken_;
 }
 
 bool SimLogger::hasOutput() const {
@@ -305,6 +331,7 @@ bool SimLogger::hasOutput() const {
 void SimLogger::discardOutput() {
     output_.clear();
     stream_.reset();
+    holds_.clear();
 }
 
 bool SimLogger::cbusLevel(std::uint8_t level) {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -32,6 +33,13 @@ class SimLogger {
     // Bytes for the host, at most `maxBytes`; a running stream is generated as it is taken.
     QByteArray takeOutput(int maxBytes = std::numeric_limits<int>::max());
     bool hasOutput() const;
+    // Replies that are to be late: the output is held at the start of such a reply until the
+    // server, which keeps the wall clock, releases it. Replies behind it wait too, as behind a
+    // busy device. heldMs() is the hold of the reply the output has reached (0: none);
+    // bytesBeforeHold() how many bytes may go out before the next held reply.
+    int heldMs() const;
+    void releaseHold();
+    qsizetype bytesBeforeHold() const;
     // Forgets unsent replies and any running stream (the host closed the line).
     void discardOutput();
     // Stops generating a running stream; what was generated can still be taken.
@@ -90,6 +98,13 @@ class SimLogger {
     std::uint8_t streamCode_ = 0;
     std::vector<SimCommand> history_;
     std::map<std::uint8_t, int> sends_;
+    // Where held replies begin, counted in bytes since the start, with their hold in ms.
+    struct Hold {
+        qint64 offset = 0;
+        int ms = 0;
+    };
+    std::deque<Hold> holds_;
+    qint64 taken_ = 0;
     qint64 subSecondMs_ = 0;
     bool requireReset_ = false;
     bool resetSeen_ = false;

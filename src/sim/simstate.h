@@ -67,6 +67,14 @@ struct SimLoggerState {
     std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(kSimAddressSpace, 0xFF);
 };
 
+// A reply held back before it goes out, for `sends` sends of a code (all when negative) after
+// the first `after` sends.
+struct SimDelay {
+    int ms = 0;
+    int sends = -1;
+    int after = 0;
+};
+
 // Misbehaviour on demand, keyed by command code.
 struct SimFaults {
     std::map<std::uint8_t, int> refuseFirst;    // refuse the first K sends of a code
@@ -76,4 +84,5 @@ struct SimFaults {
     std::set<std::uint8_t> overlong;            // a reply longer than any receive buffer
     std::set<std::uint8_t> badValue;            // r2 carries a pair decoding above 255
     int unplugAfter = -1;                       // unplug once this code has been answered
+    std::map<std::uint8_t, SimDelay> delays;    // late replies, in wall time (the pty server)
 };

@@ -12,6 +12,12 @@ QByteArray frameOf(Command command, std::uint8_t arg1 = 0, std::uint8_t arg2 = 0
     return Protocol::frameBytes(kCommandKind, code(command), arg1, arg2);
 }
 
+// The logger's answer to a frame: its kind and code echoed, then the two data values.
+QByteArray echoOf(const QByteArray& frame, int r2 = 0, int r3 = 0) {
+    const auto command = Protocol::decodeReply(Protocol::bytesOf(frame.chopped(1)));
+    return replyFrame(command.r[0], command.r[1], r2, r3);
+}
+
 class EngineTest : public ::testing::Test {
   protected:
     ScriptedPort port;
@@ -141,8 +147,8 @@ TEST_F(EngineTest, SilentLoggerGetsFourSendsThenTimeOut) {
 
 TEST_F(EngineTest, ReplyResetsTheTimeoutCounterSoEachEntryGetsFourSends) {
     auto sends = std::make_shared<int>(0);
-    port.responder = [=](const QByteArray&) {
-        return ++*sends % 4 == 0 ? replyFrame(1, 30, 0, 0) : QByteArray();
+    port.responder = [=](const QByteArray& frame) {
+        return ++*sends % 4 == 0 ? echoOf(frame) : QByteArray();
     };
     start({Command::GetStatus, Command::GetInterval, Command::GetName12});
     pump();
@@ -273,7 +279,7 @@ TEST_F(EngineTest, RepeatSendsTheSameEntryWithItsUpdatedArguments) {
         entry.Arg2 = static_cast<std::uint8_t>(entry.Value);
         return entry.Value < 12 ? ReplyAction::Repeat : ReplyAction::Advance;
     });
-    port.responder = refusingThenAnswering(0, replyFrame(1, 2, 3, 4));
+    port.responder = [](const QByteArray& frame) { return echoOf(frame, 3, 4); };
     engine.begin();
     ASSERT_TRUE(engine.Enqueue(Command::ReadMemory, 240, 0, Keyword::Kiroten, 0));
     ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, Keyword::Kiroten));
@@ -287,7 +293,7 @@ TEST_F(EngineTest, RepeatSendsTheSameEntryWithItsUpdatedArguments) {
 }
 
 TEST_F(EngineTest, UnregisteredCodesAdvanceInQueueOrder) {
-    port.responder = refusingThenAnswering(0, replyFrame(1, 0, 0, 0));
+    port.responder = [](const QByteArray& frame) { return echoOf(frame); };
     start({Command::SetName12, Command::SetName34, Command::GetName12});
     pump();
     const std::vector<QByteArray> expected = {
@@ -305,7 +311,7 @@ struct BufferCase {
 
 TEST_F(EngineTest, OverlongShortAndBadValueRepliesAreCommunicationFaults) {
     const BufferCase cases[] = {
-        {"100 bytes then terminator", QByteArray(100, '\x01') + '\xFF', false},
+        {"100 bytes then terminator", QByteArray(92, '\x01') + replyFrame(1, 30, 0, 0), false},
         {"101 bytes without terminator", QByteArray(101, '\x01'), true},
         {"400 bytes without terminator", QByteArray(400, '\x01') + '\xFF', true},
         {"value 256", QByteArray("\x00\x01\x00\x30\x02\x56\x00\x00\xFF", 9), true},
@@ -434,7 +440,7 @@ TEST_F(EngineTest, HandlerMayStartANewBatchFromInsideTheTick) {
     engine.setHandler(Command::ReadMemory, [&](CommandEntry&, const Reply&) {
         order.push_back(code(Command::ReadMemory));
         engine.begin();
-        EXPECT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 16, Keyword::Download));
+        EXPECT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 4, Keyword::Download));
         EXPECT_TRUE(engine.Enqueue(Command::MarkDownloaded, 1, 1, Keyword::Download));
         engine.SendCurrent();
         return ReplyAction::Advance;
@@ -443,11 +449,11 @@ TEST_F(EngineTest, HandlerMayStartANewBatchFromInsideTheTick) {
         order.push_back(code(Command::StreamRecords));
         return ReplyAction::Advance;
     });
-    port.responder = refusingThenAnswering(0, replyFrame(1, 2, 3, 4));
+    port.responder = [](const QByteArray& frame) { return echoOf(frame, 3, 4); };
     start({Command::ReadMemory, Command::GetStatus}, Keyword::Kiroten);
     engine.inputTick();
     const std::vector<QByteArray> expected = {frameOf(Command::ReadMemory),
-                                              frameOf(Command::StreamRecords, 0, 16),
+                                              frameOf(Command::StreamRecords, 0, 4),
                                               frameOf(Command::MarkDownloaded, 1, 1)};
     EXPECT_EQ(port.writes, expected);
     EXPECT_EQ(order, (std::vector<int>{8, 44}));

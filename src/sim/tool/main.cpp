@@ -107,6 +107,12 @@ int main(int argc, char** argv) {
                        "chip's latency timer does (16 by default on a real chip, 1 with the udev "
                        "rule); a record stream waits once."),
         QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption delayOption(
+        QStringLiteral("delay"),
+        QStringLiteral("Hold the reply to K sends of CODE (every send without K), counted after "
+                       "the first AFTER sends (0 without AFTER), for MS ms after its command has "
+                       "arrived; replies behind it wait too. A record stream starts late."),
+        QStringLiteral("CODE:MS[:K[:AFTER]]"));
     const QCommandLineOption unplugMsOption(
         QStringLiteral("unplug-after-ms"),
         QStringLiteral("Unplug (remove DIR/usb and the link, hang up) after this many ms."),
@@ -143,11 +149,12 @@ int main(int argc, char** argv) {
         QStringLiteral("CODE"));
     const QCommandLineOption listOption(QStringLiteral("list-scenarios"),
                                         QStringLiteral("Print the scenario names and end."));
-    parser.addOptions({dirOption, portOption, scenarioOption, baudOption, modelOption,
-                       firmwareOption, usbOption, timeScaleOption, replyDelayOption, unplugMsOption,
-                       unplugRecordsOption, resetOption, refuseOption, silentOption, stallOption,
-                       garbageOption, overlongOption, badValueOption, listOption});
-    parser.addOption(unplugCommandOption);
+    parser.addOptions({dirOption,           portOption,     scenarioOption, baudOption,
+                       modelOption,         firmwareOption, usbOption,      timeScaleOption,
+                       replyDelayOption,    delayOption,    unplugMsOption, unplugRecordsOption,
+                       unplugCommandOption, resetOption,    refuseOption,   silentOption,
+                       stallOption,         garbageOption,  overlongOption, badValueOption,
+                       listOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -237,6 +244,21 @@ int main(int argc, char** argv) {
             return fail(QStringLiteral("bad --garbage %1").arg(value));
         }
         faults.garbageBefore[code] = count;
+    }
+    for (const QString& value : parser.values(delayOption)) {
+        const QStringList parts = value.split(QLatin1Char(':'));
+        SimDelay delay;
+        bool ok[3] = {false, true, true};
+        int* fields[3] = {&delay.ms, &delay.sends, &delay.after};
+        for (int i = 0; i < 3 && i + 1 < parts.size(); ++i) {
+            *fields[i] = parts[i + 1].toInt(&ok[i]);
+        }
+        const bool bounded = parts.size() < 3 || delay.sends >= 1;
+        if (parts.size() < 2 || parts.size() > 4 || !ok[0] || !ok[1] || !ok[2] || delay.ms <= 0 ||
+            !bounded || delay.after < 0 || !parseCodeCount(parts[0], 0, code, count)) {
+            return fail(QStringLiteral("bad --delay %1").arg(value));
+        }
+        faults.delays[code] = delay;
     }
     const std::pair<const QCommandLineOption*, std::set<std::uint8_t>*> codeSets[] = {
         {&silentOption, &faults.silent},
