@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -81,9 +82,10 @@ class Download {
         waiter_ = waiter;
     }
 
-    // The size of the record memory. Every logger has the full size; a smaller one lets the
-    // fuzz target reach wrapped memory and its dating without transferring thousands of records.
-    void setMemoryRecords(int records) { memoryRecords_ = records; }
+    // The size of the record memory, 1 to the full size. Every logger has the full size; a
+    // smaller one lets the fuzz target reach wrapped memory and its dating without transferring
+    // thousands of records.
+    void setMemoryRecords(int records) { memoryRecords_ = std::clamp(records, 1, kMemoryRecords); }
 
     // ReadMemory and StreamRecords replies and the clean-up when a procedure ends.
     void registerHandlers();
