@@ -125,7 +125,10 @@ CsvError readHeaderValues(ListInput& input, CsvHeader& header) {
     const std::optional<std::int32_t> interval = parseWhole(items[3]);
     const std::optional<std::int16_t> upper = parseBound(items[4], header.upperOn);
     const std::optional<std::int16_t> lower = parseBound(items[5], header.lowerOn);
-    if (!start || !LoggerRange::holdsDate(*start) || !points || !interval || !upper || !lower) {
+    // An empty data set whose scratch file holds no record is saved with a zero start; the
+    // program opens every file it writes.
+    const bool startHeld = start && (*start == 0 || LoggerRange::holdsDate(*start));
+    if (!startHeld || !points || !interval || !upper || !lower) {
         return CsvError::Malformed;
     }
     header.identName = items[0];

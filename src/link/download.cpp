@@ -23,7 +23,6 @@ constexpr int kWatchdogIntervalMs = 100;
 constexpr int kStreamSettleMs = 100;
 constexpr int kTableEndAddress = 65534;
 constexpr std::uint8_t kStopArgument = 14;
-constexpr int kMaxRecordPointer = kMemoryBytes;
 
 std::uint8_t high(int address) {
     return static_cast<std::uint8_t>(address / 256);
@@ -46,11 +45,12 @@ Segment decodeSegment(const std::array<std::uint8_t, 8>& bytes, double startTime
 }
 
 std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
-                                         const LoggerState& state) {
-    if (state.Record_Pointer < 0 || state.Record_Pointer > kMaxRecordPointer) {
+                                         const LoggerState& state, int memoryRecords) {
+    if (state.Record_Pointer < 0 || state.Record_Pointer > memoryRecords * kRecordBytes) {
         return std::nullopt;
     }
     TransferPlan plan;
+    plan.memoryRecords = memoryRecords;
     plan.wrapped = state.loopWrapped();
     const int pointerRecords = static_cast<int>(state.Record_Pointer) / kRecordBytes;
     if (decoded.size() >= 2) {
@@ -64,9 +64,9 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     // Records taken since the first run began. Wrapped says whether the memory went round but
     // not always how often: the stored counts, when they went round too and end at the write
     // position, tell the rest.
-    std::int64_t total = pointerRecords + (plan.wrapped ? state.Wrapped * kMemoryRecords : 0);
+    std::int64_t total = pointerRecords + (plan.wrapped ? state.Wrapped * memoryRecords : 0);
     const std::int64_t stored = earlier + plan.runs.back().count;
-    if (plan.wrapped && stored >= kMemoryRecords && stored % kMemoryRecords == pointerRecords) {
+    if (plan.wrapped && stored >= memoryRecords && stored % memoryRecords == pointerRecords) {
         total = stored;
     }
     if (earlier > total) {
@@ -74,8 +74,8 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     }
     plan.runs.back().count = static_cast<std::int32_t>(total - earlier);
     if (plan.wrapped) {
-        plan.records = kMemoryRecords;
-        plan.endAddress = kMemoryBytes;
+        plan.records = memoryRecords;
+        plan.endAddress = memoryRecords * kRecordBytes;
     } else {
         plan.records = pointerRecords;
         plan.endAddress = pointerRecords * kRecordBytes;
@@ -83,8 +83,8 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
     return plan;
 }
 
-int wrappedRecordNumber(int n, int pointerRecords) {
-    return n <= pointerRecords ? n + kMemoryRecords - pointerRecords : n - pointerRecords;
+int wrappedRecordNumber(int n, int pointerRecords, int memoryRecords) {
+    return n <= pointerRecords ? n + memoryRecords - pointerRecords : n - pointerRecords;
 }
 
 QString progressCaption(const MessageTable& messages, int done, int total) {
@@ -171,7 +171,7 @@ ReplyAction Download::onTableReply(CommandEntry& entry, const Reply& reply) {
 }
 
 ReplyAction Download::startTransfer() {
-    const auto plan = planTransfer(decoded_, state_);
+    const auto plan = planTransfer(decoded_, state_, memoryRecords_);
     if (!plan) {
         return fail(kMessageFailed);
     }
@@ -231,8 +231,8 @@ bool Download::storeRecord(int address, const Reply& reply) {
     const int n = address / kRecordBytes + 1;
     if (plan_.wrapped) {
         const int pointerRecords = static_cast<int>(state_.Record_Pointer) / kRecordBytes;
-        const int number = wrappedRecordNumber(n, pointerRecords);
-        if (number < 1 || number > kMemoryRecords) {
+        const int number = wrappedRecordNumber(n, pointerRecords, plan_.memoryRecords);
+        if (number < 1 || number > plan_.memoryRecords) {
             return false;
         }
         sample.index = static_cast<std::int16_t>(number);
@@ -288,11 +288,11 @@ ReplyAction Download::finish() {
 }
 
 bool Download::assignWrappedDates() {
-    if (logData_.count != kMemoryRecords) {
+    if (logData_.count != plan_.memoryRecords) {
         return false;
     }
     const double step = static_cast<double>(logData_.interval) / 86400;
-    int p = kMemoryRecords;
+    int p = plan_.memoryRecords;
     Sample sample;
     for (int s = static_cast<int>(plan_.runs.size()) - 1; s >= 0 && p > 0; --s) {
         const Segment& run = plan_.runs[s];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -37,16 +38,18 @@ struct TransferPlan {
     int records = 0;            // records to transfer (progress maximum)
     int endAddress = 0;         // byte address where the transfer ends
     bool wrapped = false;       // loop memory that has been overwritten
+    int memoryRecords = kMemoryRecords;
 };
 
 // Nothing when the logger's values cannot describe its memory (a record pointer beyond the
 // memory, run counts exceeding what was recorded).
 std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
-                                         const LoggerState& state);
+                                         const LoggerState& state,
+                                         int memoryRecords = kMemoryRecords);
 
 // Loop-wrapped memory is read from address 0: records below the write position are the newest
 // and go to the end. `n` is 1-based in reading order.
-int wrappedRecordNumber(int n, int pointerRecords);
+int wrappedRecordNumber(int n, int pointerRecords, int memoryRecords = kMemoryRecords);
 
 // Message 1045, an ideographic space and "(done/total)".
 QString progressCaption(const MessageTable& messages, int done, int total);
@@ -82,6 +85,11 @@ class Download {
     // Whether a complete download queues MarkDownloaded at once (the window's way). Off, the
     // logger keeps warning of its data until the owner marks it, once the data is safe.
     void setMarkWhenDone(bool mark) { markWhenDone_ = mark; }
+
+    // The size of the record memory, 1 to the full size. Every logger has the full size; a
+    // smaller one lets the fuzz target reach wrapped memory and its dating without transferring
+    // thousands of records.
+    void setMemoryRecords(int records) { memoryRecords_ = std::clamp(records, 1, kMemoryRecords); }
 
     // ReadMemory and StreamRecords replies and the clean-up when a procedure ends.
     void registerHandlers();
@@ -121,6 +129,7 @@ class Download {
     Prompter& prompter_;
     const MessageTable& messages_;
     DownloadView* view_ = nullptr;
+    int memoryRecords_ = kMemoryRecords;
     CbusDevice* device_ = nullptr;
     Waiter* waiter_ = nullptr;
 

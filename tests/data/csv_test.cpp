@@ -181,6 +181,9 @@ TEST_F(CsvTest, EmptyDataSetTakesItsStartTimeFromWhatRecordOneHolds) {
         CsvError::None);
     EXPECT_EQ(readAll(file),
               kHeader320 + "\"X\",\"1899/12/30\",\" 0\",\" 0\",\"OFF\",\"OFF\"\r\n" + kColumns);
+    CsvHeader zero;
+    ASSERT_EQ(openCsv(file, target_, csvTexts(english_), zero), CsvError::None);
+    EXPECT_EQ(zero.startTime, 0);
 
     add(at(8, 30, 0), 1.0f, 2.0f);
     source_.count = 0;
