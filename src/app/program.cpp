@@ -10,11 +10,11 @@
 #include "app/mainwindow.h"
 #include "app/programdirectory.h"
 #include "app/qtprompter.h"
-#include "app/terminationsignals.h"
 #include "data/messagetable.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
+#include "link/signalpipe.h"
 
 namespace {
 
@@ -62,9 +62,8 @@ int runProgram(int argc, char** argv) {
                                              folders.scratch});
     prompter.setOwner(&window);
     // Logout and shutdown end the window as File > End does, with no one to answer.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &window,
-                     &MainWindow::endUnattended);
+    SignalPipe termination({SIGTERM, SIGHUP}, SignalPipe::Repeat::Reported);
+    QObject::connect(&termination, &SignalPipe::received, &window, &MainWindow::endUnattended);
     InstanceChannel channel(folders.data);
     // A second copy asks the first to show its window and ends, before it touches any file
     // of the first.

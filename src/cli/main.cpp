@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -35,6 +36,8 @@ void holdClosedStandardStreams() {
 
 int main(int argc, char** argv) {
     holdClosedStandardStreams();
+    // A closed standard output is a write error with a message, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
     // The words as given: a file name that is not valid text must keep its bytes.

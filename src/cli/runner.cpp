@@ -180,7 +180,7 @@ int CliRunner::interrupted(const QString& state) {
         headless_.session().engine().Pro_End();
     }
     qCInfo(lcCli) << "abandoned on signal" << signal;
-    say(text(kInterrupted).arg(SignalWatcher::name(signal)) + MessageTable::kPartBreak + state);
+    say(text(kInterrupted).arg(SignalPipe::name(signal)) + MessageTable::kPartBreak + state);
     return 128 + signal;
 }
 

@@ -12,7 +12,7 @@
 #include "cli/headless.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "cli/signals.h"
+#include "link/signalpipe.h"
 
 class CbusDevice;
 class SerialPort;
@@ -66,7 +66,8 @@ class CliRunner {
     const MessageTable& messages_;
     std::FILE* out_;
     HeldPort heldPort_;
-    SignalWatcher signals_;
+    // SIGINT, SIGTERM and SIGHUP abandon the run; the second of a kind ends the program at once.
+    SignalPipe signals_{{SIGINT, SIGTERM, SIGHUP}, SignalPipe::Repeat::EndsProgram};
     OutputFile file_;
     TerminalProgress progress_;
     HeadlessOperations headless_;

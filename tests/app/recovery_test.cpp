@@ -8,8 +8,8 @@
 #include <csignal>
 
 #include "app/recovery.h"
-#include "app/terminationsignals.h"
 #include "endtoend.h"
+#include "link/signalpipe.h"
 
 namespace {
 
@@ -50,9 +50,9 @@ TEST_P(SessionEnd, KeepsTheUnsavedDownloadAndTheNextStartOffersItOnce) {
     log.unsaved = true;
     rig.prompter.calls.clear();
 
-    TerminationSignals termination;
+    SignalPipe termination({SIGTERM, SIGHUP}, SignalPipe::Repeat::Reported);
     ASSERT_TRUE(termination.installed());
-    QObject::connect(&termination, &TerminationSignals::received, rig.window.get(),
+    QObject::connect(&termination, &SignalPipe::received, rig.window.get(),
                      &MainWindow::endUnattended);
     ASSERT_EQ(std::raise(GetParam().signalNumber), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.window->closing(); }, 10000));
