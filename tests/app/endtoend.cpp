@@ -8,16 +8,14 @@
 #include <QFile>
 #include <QTableView>
 
-#include "sim/simscenarios.h"
-
 namespace e2e {
 
 double SimClock::now() const {
-    return at(Rig::now()) + static_cast<double>(ms) / 1000 * kSecond;
+    return at(Rig::scenarioNow()) + static_cast<double>(ms) / 1000 * kSecond;
 }
 
-Rig::Rig(const QString& scenario, bool qtDialogs) {
-    if (!simscenario::apply(scenario, logger, now())) {
+Rig::Rig(const QString& scenario, bool qtDialogs) : SimRig(scenario, scenarioNow()) {
+    if (!scenarioApplied) {
         return;
     }
     port.setServedPort(kLoggerPort);
@@ -90,16 +88,7 @@ QString Rig::text(ControlId id) const {
 }
 
 std::vector<Sample> Rig::samples(DataSetIndex index) {
-    DataSet& set = window->dataSets()[index];
-    std::vector<Sample> all;
-    Sample sample;
-    for (int k = 1; k <= set.count; ++k) {
-        if (set.read(k, sample) != DataError::None) {
-            break;
-        }
-        all.push_back(sample);
-    }
-    return all;
+    return simrig::samples(window->dataSets()[index]);
 }
 
 void connectLogger(Rig& rig) {

@@ -1,77 +1,23 @@
-// The main window built in-process around the simulated logger: a USB device that is present
-// or removed, a waiter on simulated time, and the window's timers fired by hand on a simulated
-// millisecond clock.
+// The main window built in-process on the shared rig's simulated logger (its USB device present
+// or removed, its waiter on simulated time), with the window's timers fired by hand on a
+// simulated millisecond clock.
 #pragma once
 
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/mainwindow.h"
 #include "data/datetime.h"
 #include "fakes.h"
-#include "link/cbusdevice.h"
-#include "link/waiter.h"
 #include "operations/clock.h"
 #include "scripteddialogs.h"
-#include "sim/simlogger.h"
 #include "sim/simport.h"
+#include "simrig.h"
 
 namespace e2e {
-
-// The USB chip in front of the simulated logger; its pulses reach the logger's reset input.
-class SimDevice : public CbusDevice {
-  public:
-    explicit SimDevice(SimLogger& logger) : logger_(logger) {}
-
-    bool present = true;
-    std::vector<int> levels;
-
-    Status describe(QString& description) override {
-        if (!present) {
-            description.clear();
-            return kNotFound;
-        }
-        description = QStringLiteral("USB Serial Converter");
-        return kOk;
-    }
-    Status pulse(std::uint8_t level) override {
-        if (!present) {
-            return kNotFound;
-        }
-        levels.push_back(level);
-        logger_.cbusLevel(level);
-        return kOk;
-    }
-
-  private:
-    SimLogger& logger_;
-};
-
-// A wait moves the simulated clock on; `duringWait` stands in for the clicks a real wait lets
-// through.
-class SimTimeWaiter : public Waiter {
-  public:
-    explicit SimTimeWaiter(SimLogger& logger) : logger_(logger) {}
-
-    qint64 elapsedMs = 0;
-    std::function<void()> duringWait;
-
-    void wait(int waittime) override {
-        elapsedMs += waittime;
-        logger_.advanceTime(waittime);
-        if (duringWait) {
-            auto hook = std::move(duringWait);
-            hook();
-        }
-    }
-
-  private:
-    SimLogger& logger_;
-};
 
 inline const QString kIdeographicSpace = QString(QChar(0x3000));
 inline constexpr double kSecond = 1.0 / 86400;
@@ -80,7 +26,7 @@ inline double at(const QDateTime& t) {
     return datetime::fromDateTime(t);
 }
 
-// The window's real-time clock on simulated time, from Rig::now().
+// The window's real-time clock on simulated time, from Rig::scenarioNow().
 class SimClock : public Clock {
   public:
     qint64 ms = 0;
@@ -92,9 +38,8 @@ class Rig;
 // Connects by the connect button and runs the status read that follows (gtest assertions).
 void connectLogger(Rig& rig);
 
-class Rig {
+class Rig : public SimRig<SimPort> {
   public:
-    static QDateTime now() { return QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC); }
     static constexpr int kLoggerPort = 3;
 
     static constexpr bool QtDialogs = true;
@@ -119,10 +64,6 @@ class Rig {
     std::vector<Sample> samples(DataSetIndex index);
 
     QTemporaryDir dir;
-    SimLogger logger;
-    SimPort port{logger};
-    SimDevice device{logger};
-    SimTimeWaiter waiter{logger};
     ScriptedPrompter prompter;
     SimClock clock;
     ScriptedDialogs dialogs;

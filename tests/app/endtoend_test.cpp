@@ -87,8 +87,8 @@ TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
     EXPECT_EQ(download->isEnabledTo(rig.window.get()), c.downloadEnabled);
 }
 
-// Times follow Rig::now() (2026-03-01 12:00). The start shown is that of the first run: ten
-// days before for "runs", 36 days before at 09:00 for "demo"; "recording" began an hour
+// Times follow Rig::scenarioNow() (2026-03-01 12:00). The start shown is that of the first run:
+// ten days before for "runs", 36 days before at 09:00 for "demo"; "recording" began an hour
 // before (its points grow while the connect waits, so they are not checked); "reserved"
 // starts tomorrow at 08:30; "nodate" has an erased start over 100 records.
 INSTANTIATE_TEST_SUITE_P(

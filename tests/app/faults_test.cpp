@@ -181,7 +181,7 @@ TEST(Faults, RecordsUnderAnUnreadableStartDownload) {
     EXPECT_TRUE(rig.prompter.calls.empty());
     const std::vector<Sample> log = rig.samples(LogData);
     ASSERT_EQ(log.size(), 100u);
-    const double start = e2e::at(Rig::now().addDays(-1));
+    const double start = e2e::at(Rig::scenarioNow().addDays(-1));
     EXPECT_NEAR(log.front().dateTime, start, 0.5 * e2e::kSecond);
     EXPECT_NEAR(log.back().dateTime, start + 99 * 60 * e2e::kSecond, 0.5 * e2e::kSecond);
 }

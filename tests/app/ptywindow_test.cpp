@@ -12,36 +12,24 @@
 #include "link/commands.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
-#include "loggersimprocess.h"
 #include "operations/operations.h"
+#include "simrig.h"
 
 namespace {
 
 class PtyWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const QString program = LoggerSimProcess::program();
-        if (program.isEmpty()) {
+        if (PtySimRig::program().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(deviceDir.isValid());
         ASSERT_TRUE(programDir.isValid());
-        ASSERT_TRUE(simulator.start(program, deviceDir.path(),
-                                    {QStringLiteral("--scenario"), QStringLiteral("demo")}))
-            << program.toStdString();
-        qputenv("VELTRANE_DEVICE_DIR", deviceDir.path().toLocal8Bit());
+        ASSERT_TRUE(simulator.start({QStringLiteral("--scenario"), QStringLiteral("demo")}))
+            << PtySimRig::program().toStdString();
     }
 
-    void TearDown() override {
-        qunsetenv("VELTRANE_DEVICE_DIR");
-        stopSim();
-    }
-
-    void stopSim() { simulator.stop(); }
-
-    QTemporaryDir deviceDir;
     QTemporaryDir programDir;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
 };
 
 TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
@@ -69,8 +57,8 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
     EXPECT_EQ(window.controls().text(ControlId::IdentNameText), QStringLiteral("DEMO"));
 
     // Unplugged: the simulator removes its USB device and hangs up; the device check notices.
-    stopSim();
-    ASSERT_FALSE(QFile::exists(deviceDir.filePath(QStringLiteral("usb"))));
+    simulator.stop();
+    ASSERT_FALSE(QFile::exists(simulator.devicePath(QStringLiteral("usb"))));
     EXPECT_TRUE(waitUntil([&] { return !port.isOpen(); }, 5000));
     EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
     EXPECT_FALSE(window.session().engine().busy());
@@ -81,11 +69,9 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
 // The hard unplug of a recording start between SetMemoryMode and StartRecording: the closed
 // pseudo-terminal ends the start with one box saying the logger may be partly set.
 TEST_F(PtyWindowTest, UnplugMidStartSaysTheLoggerMayBePartlySet) {
-    stopSim();
-    ASSERT_TRUE(simulator.start(
-        LoggerSimProcess::program(), deviceDir.path(),
-        {QStringLiteral("--scenario"), QStringLiteral("demo"),
-         QStringLiteral("--unplug-after-command"), QString::number(code(Command::SetMemoryMode))}));
+    ASSERT_TRUE(simulator.start({QStringLiteral("--scenario"), QStringLiteral("demo"),
+                                 QStringLiteral("--unplug-after-command"),
+                                 QString::number(code(Command::SetMemoryMode))}));
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     ScriptedPrompter prompter;

@@ -30,7 +30,7 @@ using e2e::kSecond;
 using e2e::Rig;
 using I = ControlId;
 
-// The "runs" scenario: three runs at 10 minutes, dated relative to Rig::now().
+// The "runs" scenario: three runs at 10 minutes, dated relative to Rig::scenarioNow().
 struct RunSpan {
     int daysBefore;
     int count;
@@ -52,7 +52,7 @@ void expectRunsRecords(Rig& rig, const std::vector<Sample>& log) {
     const auto& memory = rig.logger.state().memory;
     std::size_t k = 0;
     for (int r = 0; r < 3 && k < log.size(); ++r) {
-        const double start = at(Rig::now().addDays(-kRuns[r].daysBefore));
+        const double start = at(Rig::scenarioNow().addDays(-kRuns[r].daysBefore));
         for (int i = 0; i < kRuns[r].count && k < log.size(); ++i, ++k) {
             ASSERT_EQ(log[k].index, static_cast<int>(k + 1));
             ASSERT_EQ(log[k].series, static_cast<float>(r + 1)) << k + 1;
@@ -150,7 +150,7 @@ TEST(EndToEnd, WrappedLoopMemoryDownloadsFifteenThousandInOrder) {
     // record 100: the oldest kept record (at that position) comes first.
     const int writeRecord = rig.logger.state().recordPointer / 4;
     const auto& memory = rig.logger.state().memory;
-    const double start = at(Rig::now().addSecs(-15100 * 60));
+    const double start = at(Rig::scenarioNow().addSecs(-15100 * 60));
     for (int k = 0; k < 15000; ++k) {
         const int address = ((k + writeRecord) % 15000) * 4;
         ASSERT_EQ(log[k].index, k + 1);

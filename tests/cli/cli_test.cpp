@@ -14,7 +14,7 @@
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
 #include "link/qtserialport.h"
-#include "loggersimprocess.h"
+#include "simrig.h"
 
 namespace {
 
@@ -27,16 +27,10 @@ struct CliResult {
 class CliTest : public ::testing::Test {
   protected:
     void startSim(const QStringList& options) {
-        const QString sim = LoggerSimProcess::program();
-        if (sim.isEmpty() || cli().isEmpty()) {
+        if (PtySimRig::program().isEmpty() || cli().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM or VELTRANE_CLI names no program";
         }
-        ASSERT_TRUE(simulator.start(sim, deviceDir.path(), options));
-        qputenv("VELTRANE_DEVICE_DIR", deviceDir.path().toLocal8Bit());
-    }
-    void TearDown() override {
-        qunsetenv("VELTRANE_DEVICE_DIR");
-        simulator.stop();
+        ASSERT_TRUE(simulator.start(options));
     }
 
     static QString cli() { return qEnvironmentVariable("VELTRANE_CLI"); }
@@ -49,9 +43,8 @@ class CliTest : public ::testing::Test {
                 process.readAllStandardOutput(), process.readAllStandardError()};
     }
 
-    QTemporaryDir deviceDir;
     QTemporaryDir work;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
 };
 
 // The window's download of the same logger, saved through its own CSV writer.

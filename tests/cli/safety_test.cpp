@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "cli/options.h"
-#include "loggersimprocess.h"
+#include "simrig.h"
 
 namespace {
 
@@ -34,23 +34,19 @@ const QStringList kStart = {QStringLiteral("start"),   QStringLiteral("--name"),
 class CliSafety : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (LoggerSimProcess::program().isEmpty() || cli().isEmpty()) {
+        if (PtySimRig::program().isEmpty() || cli().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM or VELTRANE_CLI names no program";
         }
     }
-    void TearDown() override { simulator.stop(); }
 
-    bool startSim(const QStringList& options) {
-        simulator.stop();
-        return simulator.start(LoggerSimProcess::program(), deviceDir.path(), options);
-    }
+    bool startSim(const QStringList& options) { return simulator.start(options); }
 
     static QString cli() { return qEnvironmentVariable("VELTRANE_CLI"); }
 
     // The program on the simulator's folder, its scratch files in a folder of the test's own.
     QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VELTRANE_DEVICE_DIR"), deviceDir.path());
+        environment.insert(QStringLiteral("VELTRANE_DEVICE_DIR"), simulator.deviceDir());
         environment.insert(QStringLiteral("TMPDIR"), scratchRoot.path());
         return environment;
     }
@@ -91,10 +87,9 @@ class CliSafety : public ::testing::Test {
         }
     }
 
-    QTemporaryDir deviceDir;
     QTemporaryDir work;
     QTemporaryDir scratchRoot;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
 };
 
 TEST_F(CliSafety, AFailedOutputLeavesTheLoggerWarningOfItsData) {
@@ -427,7 +422,7 @@ TEST_F(CliSafety, RefusalsComeBeforeTheLoggerIsTouched) {
 
 TEST_F(CliSafety, APortHeldByTheOtherProgramIsInUse) {
     ASSERT_TRUE(startSim({QStringLiteral("--scenario"), QStringLiteral("runs")}));
-    QSerialPort held(deviceDir.filePath(QStringLiteral("tty1")));
+    QSerialPort held(simulator.devicePath(QStringLiteral("tty1")));
     ASSERT_TRUE(held.open(QIODevice::ReadWrite));
     for (const QStringList& port :
          {QStringList{}, QStringList{QStringLiteral("--port"), QStringLiteral("1")}}) {

@@ -3,17 +3,14 @@
 // procedure gives what the same procedure gives right after without the delay.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <cmath>
 
-#include "data/datasets.h"
-#include "data/messagetable.h"
 #include "link/loggermodel.h"
 #include "link/qtserialport.h"
 #include "link/qttimerset.h"
 #include "link/session.h"
 #include "linkharness.h"
-#include "loggersimprocess.h"
+#include "simrig.h"
 
 namespace {
 
@@ -36,26 +33,15 @@ struct Outcome {
 
 class LateReplyPtyTest : public ::testing::TestWithParam<DelayCase> {
   protected:
-    QTemporaryDir deviceDir;
-    QTemporaryDir dataDir;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
 
     void SetUp() override {
-        const QString program = LoggerSimProcess::program();
-        if (program.isEmpty()) {
+        if (PtySimRig::program().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(deviceDir.isValid() && dataDir.isValid());
         ASSERT_TRUE(
-            simulator.start(program, deviceDir.path(),
-                            {QStringLiteral("--scenario"), QStringLiteral("runs"),
+            simulator.start({QStringLiteral("--scenario"), QStringLiteral("runs"),
                              QStringLiteral("--delay"), QString::fromLatin1(GetParam().delay)}));
-        qputenv("VELTRANE_DEVICE_DIR", deviceDir.path().toLocal8Bit());
-    }
-
-    void TearDown() override {
-        qunsetenv("VELTRANE_DEVICE_DIR");
-        simulator.stop();
     }
 };
 
@@ -119,13 +105,10 @@ TEST_P(LateReplyPtyTest, LateReplyGivesTheSameResultAsAPromptOne) {
     const DelayCase& c = GetParam();
     QtSerialPortAdapter port;
     ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
-    QtTimerSet timers;
-    RecordingPrompter prompter;
-    MessageTable messages;
-    messages.fillEnglish();
-    DataSets dataSets;
-    ASSERT_TRUE(dataSets.open(dataDir.path()));
-    Session session(port, timers, prompter, messages, dataSets);
+    SessionRig<QtTimerSet, RecordingPrompter> rig(port);
+    ASSERT_TRUE(rig.dataSetsOpen);
+    Session& session = rig.session;
+    RecordingPrompter& prompter = rig.prompter;
     session.Portnum = 1;
     session.applyLineSettings();
     session.state().Machine_N_P = kModelQM320;

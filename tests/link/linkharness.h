@@ -1,20 +1,15 @@
-// A connected logger in-process: the simulated logger behind a SimPort and a link session on a
-// timer table, with a recording prompter and view.
+// A connected logger in-process for the link tests: the shared rig's simulated logger behind a
+// SimPort and a session on hand-driven timers, with a recording prompter and view.
 #pragma once
 
-#include <QDateTime>
-#include <QTemporaryDir>
 #include <functional>
-#include <utility>
 #include <vector>
 
 #include "data/datasets.h"
-#include "data/messagetable.h"
 #include "data/prompter.h"
 #include "link/session.h"
-#include "sim/simlogger.h"
 #include "sim/simport.h"
-#include "sim/simscenarios.h"
+#include "simrig.h"
 
 class RecordingPrompter : public Prompter {
   public:
@@ -40,31 +35,19 @@ class RecordingPrompter : public Prompter {
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-class LinkHarness : public LoggerView, public DownloadView {
+class LinkHarness : public SimSessionRig<SimPort, RecordingPrompter>,
+                    public LoggerView,
+                    public DownloadView {
   public:
-    static QDateTime scenarioNow() { return QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC); }
-
-    explicit LinkHarness(const QString& scenario = QStringLiteral("runs")) {
-        messages.fillEnglish();
-        simscenario::apply(scenario, logger, scenarioNow());
+    explicit LinkHarness(const QString& scenario = QStringLiteral("runs"))
+        : SimSessionRig(scenario, scenarioNow()) {
         port.open(3, QStringLiteral("57600,n,8,1"));
         session.Portnum = 3;
         session.applyLineSettings();
-        dataSets.open(dir.path());
         state.Machine_N_P = QStringLiteral("QM320-HX");
         session.setLoggerView(this);
         session.setDownloadView(this);
         session.onProcedureEnded([this] { ++procedureEnds; });
-    }
-
-    // Polls until the procedure ends or no byte is waiting (a stalled or silent logger).
-    void pump() {
-        for (int guard = 0; guard < 1000000 && engine.busy(); ++guard) {
-            if (port.bytesWaiting() <= 0) {
-                return;
-            }
-            engine.inputTick();
-        }
     }
 
     bool downloadAll(int mode) {
@@ -76,17 +59,9 @@ class LinkHarness : public LoggerView, public DownloadView {
         return !engine.busy();
     }
 
-    std::vector<Sample> samples() {
-        std::vector<Sample> all;
-        Sample s;
-        for (int k = 1; k <= logData.count; ++k) {
-            if (logData.read(k, s) != DataError::None) {
-                break;
-            }
-            all.push_back(s);
-        }
-        return all;
-    }
+    // The log data set's samples.
+    using SessionRig::samples;
+    std::vector<Sample> samples() { return samples(LogData); }
 
     // LoggerView
     void batteryLabel(const QString& text, bool low) override {
@@ -109,16 +84,6 @@ class LinkHarness : public LoggerView, public DownloadView {
     void downloadFinished() override { ++finished; }
     void downloadFailed() override { ++failed; }
 
-    QTemporaryDir dir;
-    SimLogger logger;
-    SimPort port{logger};
-    TimerTable timers;
-    RecordingPrompter prompter;
-    MessageTable messages;
-    DataSets dataSets;
-    Session session{port, timers, prompter, messages, dataSets};
-    Engine& engine = session.engine();
-    LoggerState& state = session.state();
     DataSet& logData = dataSets[LogData];
     DataSet& realTimeData = dataSets[RealTimeData];
     Download& download = session.download();

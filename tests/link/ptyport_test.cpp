@@ -2,37 +2,25 @@
 // pseudo-terminal, reached through the device directory as the program reaches it.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "link/cbusdevice.h"
 #include "link/engine.h"
 #include "link/protocol.h"
 #include "link/qtserialport.h"
-#include "loggersimprocess.h"
 #include "scriptedport.h"
+#include "simrig.h"
 
 namespace {
 
 class PtyPortTest : public ::testing::Test {
   protected:
-    QTemporaryDir dir;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
     QProcess& sim = simulator.process();
 
     void SetUp() override {
-        const QString program = LoggerSimProcess::program();
-        if (program.isEmpty()) {
+        if (PtySimRig::program().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(simulator.start(program, dir.path())) << program.toStdString();
-        qputenv("VELTRANE_DEVICE_DIR", dir.path().toLocal8Bit());
-    }
-
-    void TearDown() override {
-        qunsetenv("VELTRANE_DEVICE_DIR");
-        simulator.stop();
+        ASSERT_TRUE(simulator.start()) << PtySimRig::program().toStdString();
     }
 };
 

@@ -79,38 +79,6 @@ void SimBusPort::clearInput() {
     pending_.clear();
 }
 
-CbusDevice::Status FakeCbusDevice::describe(QString& description) {
-    if (!present) {
-        return kNotFound;
-    }
-    if (denied) {
-        return kPermissionDenied;
-    }
-    description = QStringLiteral("USB Serial Converter");
-    return kOk;
-}
-
-CbusDevice::Status FakeCbusDevice::pulse(std::uint8_t level) {
-    if (!present) {
-        return kNotFound;
-    }
-    if (denied) {
-        return kPermissionDenied;
-    }
-    levels.push_back(level);
-    logger_.cbusLevel(level);
-    return kOk;
-}
-
-void TestWaiter::wait(int waittime) {
-    waits.push_back(waittime);
-    elapsedMs += waittime;
-    logger_.advanceTime(waittime);
-    if (duringWait) {
-        duringWait();
-    }
-}
-
 bool ScriptedPrompter::question(const QString& title, const QString& text) {
     questions.push_back({title, text});
     if (answers.empty()) {

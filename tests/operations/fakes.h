@@ -1,6 +1,5 @@
-// Test doubles for the operations: a serial bus with the simulated logger on one port, the USB
-// device, a waiter on simulated time, a scripted prompter, and a window built from the control
-// table.
+// Test doubles for the operations: a serial bus with the simulated logger on one port, a
+// scripted prompter, and a window built from the control table.
 #pragma once
 
 #include <QByteArray>
@@ -15,9 +14,7 @@
 #include <vector>
 
 #include "data/prompter.h"
-#include "link/cbusdevice.h"
 #include "link/serialport.h"
-#include "link/waiter.h"
 #include "scripteddialogs.h"
 #include "sim/simlogger.h"
 #include "ui/widgetcontrols.h"
@@ -60,39 +57,6 @@ class SimBusPort : public SerialPort {
     int number_ = 0;
     QByteArray pending_;
     std::function<void()> arrived_;
-};
-
-// The USB chip: present, removed or present but closed to this user; pulses reach the
-// simulated logger's reset input.
-class FakeCbusDevice : public CbusDevice {
-  public:
-    explicit FakeCbusDevice(SimLogger& logger) : logger_(logger) {}
-
-    bool present = true;
-    bool denied = false;
-    std::vector<int> levels;
-
-    Status describe(QString& description) override;
-    Status pulse(std::uint8_t level) override;
-
-  private:
-    SimLogger& logger_;
-};
-
-// Waits on simulated time: the logger's clock moves on and an optional hook runs, standing in
-// for the timer ticks and clicks a real wait lets through.
-class TestWaiter : public Waiter {
-  public:
-    explicit TestWaiter(SimLogger& logger) : logger_(logger) {}
-
-    std::vector<int> waits;
-    qint64 elapsedMs = 0;
-    std::function<void()> duringWait;
-
-    void wait(int waittime) override;
-
-  private:
-    SimLogger& logger_;
 };
 
 class ScriptedPrompter : public Prompter {

@@ -3,25 +3,16 @@
 // that records what it is asked to show, and a pointer that records its state.
 #pragma once
 
-#include <QTemporaryDir>
 #include <array>
 #include <memory>
 
-#include "data/datasets.h"
-#include "data/messagetable.h"
 #include "fakes.h"
-#include "link/session.h"
-#include "link/timers.h"
 #include "operations/context.h"
 #include "operations/operations.h"
+#include "simrig.h"
 #include "ui/progressdialog.h"
 
 namespace optest {
-
-// The English texts, filled before anything built on them.
-struct EnglishMessages : MessageTable {
-    EnglishMessages() { fillEnglish(); }
-};
 
 class FakeDisplay : public DataDisplay {
   public:
@@ -57,37 +48,20 @@ class FakePointer : public BusyPointer {
     void setBusy(bool value) override { busy = value; }
 };
 
-class Harness {
+class Harness : public SimSessionRig<SimBusPort, ScriptedPrompter> {
   public:
     // The logger answers on loggerPort as the named scenario (empty: the simulator's default).
     explicit Harness(int loggerPort = 3, const QString& scenario = QString());
-    ~Harness();
 
-    // Runs the queued procedure to its end by polling, as the InputTimer would.
-    bool runProcedure(int maxTicks = 1000);
     // Connects by the toggle and runs the status read that follows.
     void connect(const QString& mode = QString(), int port = 0);
     void refresh() { ops->status().run(); }
-    // Code and arguments of each command the logger received from the `from`th on.
-    std::vector<std::array<int, 3>> received(std::size_t from = 0) const;
     Connection& connection() { return ops->connection(); }
 
     QString text(ControlId id) const { return controls.text(id); }
     bool enabled(ControlId id) const { return controls.enabled(id); }
     bool shown(ControlId id) const { return controls.shown(id); }
 
-    SimLogger logger;
-    SimBusPort port;
-    FakeCbusDevice device;
-    TestWaiter waiter;
-    ScriptedPrompter prompter;
-    EnglishMessages messages;
-    TimerTable timers;
-    QTemporaryDir scratch;
-    DataSets dataSets;
-    Session session{port, timers, prompter, messages, dataSets};
-    Engine& engine = session.engine();
-    LoggerState& state = session.state();
     FakeDisplay display;
     FakePointer pointer;
     ScriptedDialogs dialogs;
