@@ -1,24 +1,49 @@
-// Main menu: every menu control of the table with its caption in both languages, order, hidden
-// and checkable items.
+// Main menu: every menu control of the table has one entry with its own caption in both
+// languages, nothing unregistered is added, the shown items of each menu can be reached by
+// distinct mnemonics, and the download speed is one exclusive choice.
 #include <gtest/gtest.h>
-#include <QGroupBox>
-#include <QLabel>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QSet>
 
 #include "data/controlid.h"
 #include "ui/mainmenu.h"
 
 namespace {
 
-QStringList namesOf(const QMenu* menu) {
-    QStringList names;
-    for (const QAction* action : menu->actions()) {
-        names.append(action->objectName());
+bool isMenuControl(const ControlInfo& info) {
+    return info.kind == ControlKind::Menu || info.kind == ControlKind::Action;
+}
+
+// Every registered menu control has exactly one entry, of its kind, captioned from the table.
+void expectCaptionsFrom(const QMainWindow& window, const MessageTable& messages) {
+    for (const ControlInfo& info : controlTable()) {
+        if (!isMenuControl(info)) {
+            continue;
+        }
+        SCOPED_TRACE(info.name);
+        const QList<QAction*> found = window.findChildren<QAction*>(QLatin1String(info.name));
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_EQ(found.front()->menu<QMenu*>() != nullptr, info.kind == ControlKind::Menu);
+        EXPECT_FALSE(found.front()->text().isEmpty());
+        EXPECT_EQ(found.front()->text().toStdString(), messages.text(info.caption).toStdString());
     }
-    return names;
+}
+
+// The shown entries of one menu (or of the bar): each has a mnemonic, and no two share one.
+void expectDistinctMnemonics(const QList<QAction*>& entries, const QString& where) {
+    QSet<int> keys;
+    for (const QAction* entry : entries) {
+        if (entry->isSeparator() || !entry->isVisible()) {
+            continue;
+        }
+        SCOPED_TRACE((where + QLatin1Char('/') + entry->objectName()).toStdString());
+        const QKeySequence mnemonic = QKeySequence::mnemonic(entry->text());
+        ASSERT_FALSE(mnemonic.isEmpty()) << entry->text().toStdString();
+        EXPECT_FALSE(keys.contains(mnemonic[0].toCombined())) << entry->text().toStdString();
+        keys.insert(mnemonic[0].toCombined());
+    }
 }
 
 class MainMenuTest : public ::testing::TestWithParam<Language> {
@@ -33,45 +58,28 @@ class MainMenuTest : public ::testing::TestWithParam<Language> {
 };
 
 TEST_P(MainMenuTest, EveryMenuControlHasOneEntryWithItsCaption) {
-    for (const ControlInfo& info : controlTable()) {
-        if (info.kind != ControlKind::Menu && info.kind != ControlKind::Action) {
+    expectCaptionsFrom(window, messages);
+}
+
+TEST_P(MainMenuTest, EveryEntryIsARegisteredControl) {
+    for (const QAction* action : window.menuBar()->findChildren<QAction*>()) {
+        if (action->isSeparator()) {
             continue;
         }
-        SCOPED_TRACE(info.name);
-        const QList<QAction*> found = window.findChildren<QAction*>(QLatin1String(info.name));
-        ASSERT_EQ(found.size(), 1);
-        EXPECT_EQ(found.front()->menu<QMenu*>() != nullptr, info.kind == ControlKind::Menu);
-        EXPECT_FALSE(found.front()->text().isEmpty());
-        EXPECT_EQ(found.front()->text(), messages.text(info.caption));
+        const ControlInfo* info = findControl(action->objectName());
+        ASSERT_NE(info, nullptr) << action->objectName().toStdString();
+        EXPECT_TRUE(isMenuControl(*info)) << info->name;
     }
-    ASSERT_NE(menu.m1_, nullptr);
-    EXPECT_TRUE(menu.m1_->isSeparator());
-    EXPECT_EQ(menu.m1_->objectName(), QStringLiteral("m1_"));
 }
 
-TEST_P(MainMenuTest, ItemsAreInTheDescribedOrder) {
-    EXPECT_EQ(namesOf(menu.m1), QStringList({"m11", "m12", "m13", "m1_", "m14"}));
-    EXPECT_EQ(namesOf(menu.m12), QStringList({"m122", "m121"}));
-    EXPECT_EQ(namesOf(menu.m2), QStringList({"m21", "m22", "m23"}));
-    EXPECT_EQ(namesOf(menu.m23), QStringList({"m231", "m232"}));
-    EXPECT_EQ(namesOf(menu.m3),
-              QStringList({"m35", "m31", "m32", "m33", "m332", "m331", "m34", "D_M"}));
-    EXPECT_EQ(namesOf(menu.D_M), QStringList({"D_M_Fast", "D_M_Slow"}));
-    EXPECT_EQ(namesOf(menu.m4), QStringList({"m42", "m41"}));
-    QStringList top;
-    for (const QAction* action : window.menuBar()->actions()) {
-        top.append(action->objectName());
+TEST_P(MainMenuTest, ShownEntriesOfEachMenuHaveDistinctMnemonics) {
+    expectDistinctMnemonics(window.menuBar()->actions(), QStringLiteral("bar"));
+    for (const QMenu* submenu : window.menuBar()->findChildren<QMenu*>()) {
+        expectDistinctMnemonics(submenu->actions(), submenu->menuAction()->objectName());
     }
-    EXPECT_EQ(top, QStringList({"m1", "m2", "m3", "m4"}));
 }
 
-TEST_P(MainMenuTest, HiddenItemsAndDownloadSpeed) {
-    for (QAction* hidden : {menu.m31, menu.m32, menu.m331, menu.m332}) {
-        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
-    }
-    for (QAction* shown : {menu.m35, menu.m33, menu.m34, menu.m41, menu.m42}) {
-        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
-    }
+TEST_P(MainMenuTest, DownloadSpeedIsOneExclusiveChoiceStartingFast) {
     EXPECT_TRUE(menu.D_M_Fast->isChecked());
     EXPECT_FALSE(menu.D_M_Slow->isChecked());
     menu.D_M_Slow->trigger();
@@ -82,20 +90,15 @@ TEST_P(MainMenuTest, HiddenItemsAndDownloadSpeed) {
     EXPECT_FALSE(menu.D_M_Slow->isChecked());
 }
 
+// A refill with the other language changes every caption, the menus' own entries included.
+TEST_P(MainMenuTest, CaptionsFollowARefill) {
+    MessageTable other;
+    other.fill(GetParam() == Language::English ? Language::Japanese : Language::English);
+    applyMenuCaptions(window.menuBar(), other);
+    expectCaptionsFrom(window, other);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothLanguages, MainMenuTest,
                          ::testing::Values(Language::English, Language::Japanese));
-
-TEST(MainMenu, CaptionsFollowARefill) {
-    MessageTable messages;
-    messages.fillEnglish();
-    QMainWindow window;
-    const MainMenu menu = buildMainMenu(window.menuBar(), messages);
-    EXPECT_EQ(menu.m14->text(), QStringLiteral("End(&X)"));
-    EXPECT_EQ(menu.D_M->title(), QStringLiteral("Download Mode(&D)"));
-    messages.fillJapanese();
-    applyMenuCaptions(window.menuBar(), messages);
-    EXPECT_EQ(menu.m14->text(), QString::fromUtf8("終了(&X)"));
-    EXPECT_EQ(menu.m1->title(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
-}
 
 }  // namespace
