@@ -121,10 +121,10 @@ bool Download::start() {
     cancelled_ = false;
     engine_.begin();
     const bool queued =
-        engine_.Enqueue(Command::StopRecording, kStopArgument, 0, Keyword::Download) &&
-        enqueueStatusRead(engine_, Keyword::Download) &&
+        engine_.Enqueue(Command::StopRecording, kStopArgument, 0, ProcedureKind::Download) &&
+        enqueueStatusRead(engine_, ProcedureKind::Download) &&
         engine_.Enqueue(Command::ReadMemory, high(kSegmentTableAddress), low(kSegmentTableAddress),
-                        Keyword::Kiroten, kSegmentTableAddress);
+                        ProcedureKind::SegmentTableRead, kSegmentTableAddress);
     if (!queued) {
         engine_.begin();
         return false;
@@ -135,10 +135,10 @@ bool Download::start() {
 }
 
 ReplyAction Download::onReadMemory(CommandEntry& entry, const Reply& reply) {
-    if (entry.Keyword == Keyword::Kiroten) {
+    if (entry.Keyword == ProcedureKind::SegmentTableRead) {
         return onTableReply(entry, reply);
     }
-    if (entry.Keyword == Keyword::Download) {
+    if (entry.Keyword == ProcedureKind::Download) {
         return onRecord(entry, reply);
     }
     return ReplyAction::Advance;
@@ -186,10 +186,10 @@ ReplyAction Download::startTransfer() {
     watchdog_ = 0;
     engine_.timers().arm(TimerId::DownloadTimer, kWatchdogIntervalMs);
     streamed_ = state_.Download_Mode == 0;
-    const bool queued = streamed_
-                            ? engine_.Enqueue(Command::StreamRecords, high(plan_.endAddress),
-                                              low(plan_.endAddress), Keyword::Download, 0)
-                            : engine_.Enqueue(Command::ReadMemory, 0, 0, Keyword::Download, 0);
+    const bool queued =
+        streamed_ ? engine_.Enqueue(Command::StreamRecords, high(plan_.endAddress),
+                                    low(plan_.endAddress), ProcedureKind::Download, 0)
+                  : engine_.Enqueue(Command::ReadMemory, 0, 0, ProcedureKind::Download, 0);
     if (!queued) {
         return fail(kMessageFailed);
     }
@@ -275,7 +275,7 @@ ReplyAction Download::finish() {
     }
     // A cancelled download left records in the logger that were never brought home.
     if (markWhenDone_ && !cancelled_ &&
-        !engine_.Enqueue(Command::MarkDownloaded, 1, 1, QString(), 0)) {
+        !engine_.Enqueue(Command::MarkDownloaded, 1, 1, ProcedureKind::None, 0)) {
         return fail(kMessageFailed);
     }
     logData_.unsaved = logData_.count > 0;

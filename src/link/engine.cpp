@@ -45,7 +45,7 @@ void Engine::begin() {
 }
 
 bool Engine::Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2,
-                     const QString& keyword, std::int32_t value) {
+                     ProcedureKind keyword, std::int32_t value) {
     CommandEntry entry;
     entry.Kind = kind;
     entry.Code = code;
@@ -61,7 +61,7 @@ bool Engine::Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, st
     return true;
 }
 
-bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, const QString& keyword,
+bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, ProcedureKind keyword,
                      std::int32_t value) {
     return Enqueue(kCommandKind, code(command), arg1, arg2, keyword, value);
 }
@@ -201,7 +201,7 @@ void Engine::inputTick() {
             }
             timers_.stop(TimerId::MouseP);
             timers_.stop(TimerId::TimeOut);
-            if (queue_.current().Keyword != Keyword::Download) {
+            if (queue_.current().Keyword != ProcedureKind::Download) {
                 timers_.stop(TimerId::InputTimer);
             }
             handleReply();
