@@ -6,6 +6,7 @@
 #include "data/datasets.h"
 #include "data/texts.h"
 #include "link/cbusdevice.h"
+#include "link/linklog.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
@@ -311,6 +312,7 @@ bool Download::assignWrappedDates() {
 }
 
 ReplyAction Download::fail(int message) {
+    LINK_LOG << "download ended without data, message" << message;
     engine_.timers().stop(TimerId::DownloadTimer);
     watchdog_ = 0;
     logData_.count = 0;
@@ -328,6 +330,7 @@ void Download::downloadTick() {
     }
     ++watchdog_;
     if (watchdog_ > kWatchdogLimit) {
+        LINK_LOG << "download watchdog: no record for" << watchdog_ << "ticks";
         fail(kMessageFailed);
     }
 }
@@ -343,6 +346,7 @@ void Download::Download_Cancel() {
 }
 
 void Download::cutStream() {
+    LINK_LOG << "download cancelled: cutting the record stream";
     // Left alone the logger sends on to the end address, more than 20 s of a full memory at
     // 57600 baud, and any of it still arriving would be taken for a reply to the next command.
     // Nothing more is read: the logger's interface is reset, what was already on its way is let

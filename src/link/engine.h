@@ -152,6 +152,8 @@ class Engine {
     // `fresh`: a new command, so the input and the receive buffer start empty.
     bool sendFrame(bool fresh, bool mayRecover);
     bool isCurrentIdentify() const;
+    // The reply up to its terminator at buffer_[fill_], for the log.
+    QString receivedHex() const;
 
     SerialPort& port_;
     TimerControl& timers_;
