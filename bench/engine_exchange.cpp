@@ -49,7 +49,7 @@ double engineExchangeUs(int exchanges, int& handled) {
     auto startBatch = [&] {
         engine.begin();
         for (int i = 0; i < kBatch && queued < exchanges; ++i, ++queued) {
-            engine.Enqueue(Command::GetStatus, 0, 0, QString());
+            engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
         }
         engine.SendCurrent();
     };

@@ -53,10 +53,10 @@ bool measure(DataSet& set, Sample& buffer, const MessageTable& messages) {
     const std::uint16_t t = rawTemperatureOf(record);
     const std::uint16_t h = rawHumidityOf(record);
     RealTimeReadout readout;
-    return realTimeTemperature(buffer, set, Keyword::RealCon, t >> 8, t & 0xFF) ==
-               DataError::None &&
-           realTimeHumidity(buffer, set, Keyword::RealCon, h >> 8, h & 0xFF, messages, readout) ==
-               DataError::None;
+    return realTimeTemperature(buffer, set, ProcedureKind::ContinuousMeasurement, t >> 8,
+                               t & 0xFF) == DataError::None &&
+           realTimeHumidity(buffer, set, ProcedureKind::ContinuousMeasurement, h >> 8, h & 0xFF,
+                            messages, readout) == DataError::None;
 }
 
 }  // namespace

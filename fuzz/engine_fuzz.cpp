@@ -15,7 +15,7 @@ void startProcedure(FuzzSession& s, int which) {
         return;
     }
     engine.begin();
-    const QString keyword = QStringLiteral("fuzz");
+    const ProcedureKind keyword = ProcedureKind::None;
     const bool queued = which == 0   ? enqueueStatusRead(engine, keyword)
                         : which == 1 ? enqueueClockRead(engine, keyword)
                                      : enqueueMeasurement(engine, keyword);

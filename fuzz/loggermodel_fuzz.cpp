@@ -16,7 +16,7 @@ const std::vector<CommandEntry>& askedEntries() {
     static const std::vector<CommandEntry> entries = [] {
         FuzzSession s;
         std::vector<CommandEntry> all;
-        const QString keyword = QStringLiteral("fuzz");
+        const ProcedureKind keyword = ProcedureKind::None;
         for (auto batch : {enqueueStatusRead, enqueueClockRead, enqueueMeasurement}) {
             s.engine.begin();
             batch(s.engine, keyword, 0);

@@ -96,14 +96,14 @@ class MainWindow : public QMainWindow {
     }
     void Port_Set_Once(int Portnumber) { operations_->connection().Port_Set_Once(Portnumber); }
     void Download_Cancel() { operations_->download().Download_Cancel(); }
-    bool Log_Start(const QString& P_Name, std::int32_t S_Num, const RecordingRequest& request) {
+    bool Log_Start(ProcedureKind P_Name, std::int32_t S_Num, const RecordingRequest& request) {
         return operations_->recording().Log_Start(P_Name, S_Num, request);
     }
-    bool Yoyaku_Set(const QString& P_Name, std::int32_t S_Num, const ReservationRequest& request) {
+    bool Yoyaku_Set(ProcedureKind P_Name, std::int32_t S_Num, const ReservationRequest& request) {
         return operations_->recording().Yoyaku_Set(P_Name, S_Num, request);
     }
     bool M_Mode_Set(bool oneTime) { return operations_->recording().M_Mode_Set(oneTime); }
-    bool Set_VTName(const QString& P_Name, std::int32_t S_Num, const QString& name) {
+    bool Set_VTName(ProcedureKind P_Name, std::int32_t S_Num, const QString& name) {
         return operations_->tools().Set_VTName(P_Name, S_Num, name);
     }
     bool Now_Time_set() { return operations_->tools().Now_Time_set(); }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <cstdio>
 
 #include "app/instancechannel.h"
@@ -13,6 +14,7 @@
 #include "data/messagetable.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
+#include "link/linklog.h"
 #include "link/qtserialport.h"
 #include "link/signalpipe.h"
 
@@ -41,6 +43,10 @@ int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/veltrane.svg")));
+    // --verbose: the link logs every frame and what it did about it on standard error.
+    if (QApplication::arguments().contains(QStringLiteral("--verbose"))) {
+        QLoggingCategory::setFilterRules(QLatin1String(kLinkLogRule));
+    }
     QtPrompter prompter;
 
     QString failedFolder;

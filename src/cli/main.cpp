@@ -13,6 +13,7 @@
 #include "cli/runner.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
+#include "link/linklog.h"
 #include "link/qtserialport.h"
 
 namespace {
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
     }
     const CliOptions& options = std::get<CliOptions>(parsed);
     if (options.verbose) {
-        QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true\n") +
+                                         QLatin1String(kLinkLogRule));
     }
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();

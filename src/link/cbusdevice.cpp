@@ -1,6 +1,7 @@
 // Chooses the simulator's device contract or the real USB device; the reset pulse.
 #include "link/cbusdevice.h"
 
+#include "link/linklog.h"
 #include "link/simcbusdevice.h"
 #include "link/usbcbusdevice.h"
 #include "link/waiter.h"
@@ -14,7 +15,9 @@ std::unique_ptr<CbusDevice> makeCbusDevice() {
 }
 
 void pulseReset(CbusDevice& device, Waiter& waiter) {
-    device.pulse(0xFF);
+    const CbusDevice::Status high = device.pulse(0xFF);
+    LINK_LOG << "CBUS lines high, status" << high;
     waiter.wait(kResetPulseHighMs);
-    device.pulse(0x00);
+    const CbusDevice::Status low = device.pulse(0x00);
+    LINK_LOG << "CBUS lines low, status" << low;
 }

@@ -9,3 +9,25 @@ bool CommandQueue::push(const CommandEntry& entry) {
     ++Count;
     return true;
 }
+
+const char* toString(ProcedureKind procedure) {
+    switch (procedure) {
+        case ProcedureKind::None:
+            break;
+        case ProcedureKind::PortOpen:
+            return "port open";
+        case ProcedureKind::ClockSet:
+            return "clock set";
+        case ProcedureKind::RecordingStart:
+            return "recording start";
+        case ProcedureKind::SegmentTableRead:
+            return "segment table";
+        case ProcedureKind::Download:
+            return "download";
+        case ProcedureKind::SingleMeasurement:
+            return "measurement";
+        case ProcedureKind::ContinuousMeasurement:
+            return "continuous measurement";
+    }
+    return "";
+}

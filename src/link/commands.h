@@ -1,5 +1,5 @@
-// Command codes of the logger's wire protocol and the procedure keywords carried by queued
-// commands. The simulator shares this header and nothing else of the link.
+// Command codes of the logger's wire protocol. The simulator shares this header and nothing
+// else of the link.
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "data/datasets.h"
 #include "data/texts.h"
 #include "link/cbusdevice.h"
+#include "link/linklog.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
@@ -121,10 +122,10 @@ bool Download::start() {
     cancelled_ = false;
     engine_.begin();
     const bool queued =
-        engine_.Enqueue(Command::StopRecording, kStopArgument, 0, Keyword::Download) &&
-        enqueueStatusRead(engine_, Keyword::Download) &&
+        engine_.Enqueue(Command::StopRecording, kStopArgument, 0, ProcedureKind::Download) &&
+        enqueueStatusRead(engine_, ProcedureKind::Download) &&
         engine_.Enqueue(Command::ReadMemory, high(kSegmentTableAddress), low(kSegmentTableAddress),
-                        Keyword::Kiroten, kSegmentTableAddress);
+                        ProcedureKind::SegmentTableRead, kSegmentTableAddress);
     if (!queued) {
         engine_.begin();
         return false;
@@ -135,10 +136,10 @@ bool Download::start() {
 }
 
 ReplyAction Download::onReadMemory(CommandEntry& entry, const Reply& reply) {
-    if (entry.Keyword == Keyword::Kiroten) {
+    if (entry.Keyword == ProcedureKind::SegmentTableRead) {
         return onTableReply(entry, reply);
     }
-    if (entry.Keyword == Keyword::Download) {
+    if (entry.Keyword == ProcedureKind::Download) {
         return onRecord(entry, reply);
     }
     return ReplyAction::Advance;
@@ -186,10 +187,10 @@ ReplyAction Download::startTransfer() {
     watchdog_ = 0;
     engine_.timers().arm(TimerId::DownloadTimer, kWatchdogIntervalMs);
     streamed_ = state_.Download_Mode == 0;
-    const bool queued = streamed_
-                            ? engine_.Enqueue(Command::StreamRecords, high(plan_.endAddress),
-                                              low(plan_.endAddress), Keyword::Download, 0)
-                            : engine_.Enqueue(Command::ReadMemory, 0, 0, Keyword::Download, 0);
+    const bool queued =
+        streamed_ ? engine_.Enqueue(Command::StreamRecords, high(plan_.endAddress),
+                                    low(plan_.endAddress), ProcedureKind::Download, 0)
+                  : engine_.Enqueue(Command::ReadMemory, 0, 0, ProcedureKind::Download, 0);
     if (!queued) {
         return fail(kMessageFailed);
     }
@@ -275,7 +276,7 @@ ReplyAction Download::finish() {
     }
     // A cancelled download left records in the logger that were never brought home.
     if (markWhenDone_ && !cancelled_ &&
-        !engine_.Enqueue(Command::MarkDownloaded, 1, 1, QString(), 0)) {
+        !engine_.Enqueue(Command::MarkDownloaded, 1, 1, ProcedureKind::None, 0)) {
         return fail(kMessageFailed);
     }
     logData_.unsaved = logData_.count > 0;
@@ -311,6 +312,7 @@ bool Download::assignWrappedDates() {
 }
 
 ReplyAction Download::fail(int message) {
+    LINK_LOG << "download ended without data, message" << message;
     engine_.timers().stop(TimerId::DownloadTimer);
     watchdog_ = 0;
     logData_.count = 0;
@@ -328,6 +330,7 @@ void Download::downloadTick() {
     }
     ++watchdog_;
     if (watchdog_ > kWatchdogLimit) {
+        LINK_LOG << "download watchdog: no record for" << watchdog_ << "ticks";
         fail(kMessageFailed);
     }
 }
@@ -343,6 +346,7 @@ void Download::Download_Cancel() {
 }
 
 void Download::cutStream() {
+    LINK_LOG << "download cancelled: cutting the record stream";
     // Left alone the logger sends on to the end address, more than 20 s of a full memory at
     // 57600 baud, and any of it still arriving would be taken for a reply to the next command.
     // Nothing more is read: the logger's interface is reset, what was already on its way is let

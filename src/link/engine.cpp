@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <span>
 
+#include "link/linklog.h"
 #include "link/protocol.h"
 
 namespace {
@@ -15,6 +16,11 @@ constexpr int kCommunicationEnded = 1043;
 constexpr int kTimeOutMessage = 1118;
 constexpr int kTimeOutEnded = 1119;
 const QString kDefaultLineSettings = QStringLiteral("57600,n,8,1");
+
+QString procedureOf(const CommandEntry& entry) {
+    const char* name = toString(entry.Keyword);
+    return *name == '\0' ? QString() : QStringLiteral("[%1]").arg(QLatin1String(name));
+}
 
 // Marks a tick as running for the scope of the tick body.
 class TickScope {
@@ -45,7 +51,7 @@ void Engine::begin() {
 }
 
 bool Engine::Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2,
-                     const QString& keyword, std::int32_t value) {
+                     ProcedureKind keyword, std::int32_t value) {
     CommandEntry entry;
     entry.Kind = kind;
     entry.Code = code;
@@ -61,7 +67,7 @@ bool Engine::Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, st
     return true;
 }
 
-bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, const QString& keyword,
+bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, ProcedureKind keyword,
                      std::int32_t value) {
     return Enqueue(kCommandKind, code(command), arg1, arg2, keyword, value);
 }
@@ -108,14 +114,18 @@ bool Engine::sendFrame(bool fresh, bool mayRecover) {
     timers_.arm(TimerId::InputTimer, kInputIntervalMs);
     // A closed port sends nothing; the timeout path then ends the procedure.
     if (!port_.isOpen()) {
+        LINK_LOG << "port closed:" << linkLog::commandName(entry.Code) << "not sent";
         owed_.clear();
         return true;
     }
+    LINK_LOG << (fresh ? "send" : "resend") << linkLog::commandName(entry.Code)
+             << procedureOf(entry) << linkLog::hex(frame);
     // Counted before writing: the reply may be handled from inside the write.
     owed_.push_back(repliesOf(entry));
     if (port_.write(frame)) {
         return true;
     }
+    LINK_LOG << "write failed:" << linkLog::commandName(entry.Code);
     owed_.pop_back();
     if (mayRecover && RecoverPort()) {
         return sendFrame(fresh, false);
@@ -124,6 +134,9 @@ bool Engine::sendFrame(bool fresh, bool mayRecover) {
 }
 
 void Engine::waitForLine(Line line) {
+    LINK_LOG << (line == Line::Draining ? "drain:" : "resynchronise:") << repliesOwed()
+             << "replies owed; waiting for a quiet line before"
+             << linkLog::commandName(queue_.current().Code);
     line_ = line;
     strayReplies_ = 0;
     timers_.arm(TimerId::MouseP, kMousePIntervalMs);
@@ -166,7 +179,9 @@ bool Engine::sendInitAll() {
     if (busy() || !port_.isOpen()) {
         return false;
     }
-    return port_.write(Protocol::initAllCommand());
+    const QByteArray command = Protocol::initAllCommand();
+    LINK_LOG << "send initialise" << linkLog::hex(command);
+    return port_.write(command);
 }
 
 void Engine::inputTick() {
@@ -182,6 +197,7 @@ void Engine::inputTick() {
             return;
         }
         if (waiting < 0 || !port_.readByte(byte)) {
+            LINK_LOG << "port error while reading";
             // One reopen per tick; the poll then starts over on the reopened port.
             if (!recovered && RecoverPort()) {
                 recovered = true;
@@ -201,7 +217,7 @@ void Engine::inputTick() {
             }
             timers_.stop(TimerId::MouseP);
             timers_.stop(TimerId::TimeOut);
-            if (queue_.current().Keyword != Keyword::Download) {
+            if (queue_.current().Keyword != ProcedureKind::Download) {
                 timers_.stop(TimerId::InputTimer);
             }
             handleReply();
@@ -209,6 +225,7 @@ void Engine::inputTick() {
         }
         ++fill_;
         if (fill_ >= static_cast<int>(buffer_.size())) {
+            LINK_LOG << "no terminator within" << buffer_.size() << "bytes";
             fail(kCommunicationFault, kCommunicationEnded);
             return;
         }
@@ -217,10 +234,13 @@ void Engine::inputTick() {
 
 void Engine::discardReply() {
     const std::span<const std::uint8_t> body(buffer_.data(), static_cast<std::size_t>(fill_));
+    LINK_LOG << "discard" << receivedHex()
+             << (owed_.empty() ? "(owed by no send)" : "(owed by an earlier send)");
     fill_ = 0;
     if (owed_.empty()) {
         // Nobody owes it: line noise, or a reply the count lost. Only quiet ends the wait.
         if (++strayReplies_ > kMaxStrayReplies) {
+            LINK_LOG << "more than" << kMaxStrayReplies << "stray replies";
             fail(kCommunicationFault, kCommunicationEnded);
         }
         return;
@@ -236,7 +256,11 @@ void Engine::handleReply() {
     const std::span<const std::uint8_t> body(buffer_.data(), static_cast<std::size_t>(fill_));
     const bool refusal = Protocol::isRefusal(body);
     settleOwed(refusal);
+    const CommandEntry& entry = queue_.current();
     if (refusal) {
+        LINK_LOG << "refused" << linkLog::commandName(entry.Code) << receivedHex() << "(refusal"
+                 << refusalCount_ + 1
+                 << (refusalCount_ < kMaxRefusals ? "in a row)" : "in a row, giving up)");
         fill_ = 0;
         timeoutCount_ = 0;
         ++refusalCount_;
@@ -251,16 +275,21 @@ void Engine::handleReply() {
     Reply reply;
     reply.raw =
         QByteArray(reinterpret_cast<const char*>(body.data()), static_cast<qsizetype>(body.size()));
-    const CommandEntry& entry = queue_.current();
-    if (!isCurrentIdentify()) {
+    if (isCurrentIdentify()) {
+        LINK_LOG << "reply" << linkLog::commandName(entry.Code) << receivedHex();
+    } else {
         const Protocol::DecodedReply decoded = Protocol::decodeReply(body);
         if (decoded.status != Protocol::ReplyStatus::Ok) {
+            LINK_LOG << "undecodable reply to" << linkLog::commandName(entry.Code) << receivedHex();
             fail(kCommunicationFault, kCommunicationEnded);
             return;
         }
         reply.r = decoded.r;
+        LINK_LOG << "reply" << linkLog::commandName(entry.Code) << receivedHex() << "= r"
+                 << int{reply.r[0]} << int{reply.r[1]} << int{reply.r[2]} << int{reply.r[3]};
         if (carriesEcho(entry.Code) && (reply.r[0] != entry.Kind || reply.r[1] != entry.Code)) {
             // The answer to some other command: the count of owed replies is off.
+            LINK_LOG << "echo names another command";
             fill_ = 0;
             waitForLine(Line::Resyncing);
             return;
@@ -269,6 +298,10 @@ void Engine::handleReply() {
     fill_ = 0;
     timeoutCount_ = 0;
     dispatch(reply);
+}
+
+QString Engine::receivedHex() const {
+    return linkLog::hex(std::span<const std::uint8_t>(buffer_.data(), fill_ + 1U));
 }
 
 bool Engine::isCurrentIdentify() const {
@@ -316,6 +349,8 @@ void Engine::advance() {
 }
 
 void Engine::fail(int firstMessage, int secondMessage) {
+    LINK_LOG << "procedure failed: messages" << firstMessage << secondMessage
+             << "shown, port closed";
     stopExchangeTimers();
     host_.showFailure(firstMessage, secondMessage);
     if (port_.isOpen()) {
@@ -340,18 +375,24 @@ void Engine::timeOutTick() {
         lineQuiet();
         return;
     }
+    const std::uint8_t current = queue_.current().Code;
+    LINK_LOG << "time-out: no reply to" << linkLog::commandName(current) << "(time-out"
+             << timeoutCount_ + 1
+             << (timeoutCount_ < kMaxResends ? "in a row)" : "in a row, giving up)");
     if (timeoutCount_ >= kMaxResends) {
         fail(kTimeOutMessage, kTimeOutEnded);
         return;
     }
     ++timeoutCount_;
     // A stream sent again would restart on top of a late first one: it is only waited for.
-    if (queue_.current().Code != code(Command::StreamRecords)) {
+    if (current != code(Command::StreamRecords)) {
         resend();
     }
 }
 
 void Engine::lineQuiet() {
+    LINK_LOG << "line quiet for" << kQuietMs << "ms;" << repliesOwed()
+             << "owed replies no longer expected";
     // Whatever was still owed is not coming any more.
     owed_.clear();
     if (line_ == Line::Draining) {
@@ -377,6 +418,7 @@ void Engine::onBytesArrived() {
 }
 
 void Engine::Pro_End() {
+    LINK_LOG << "procedure ended";
     host_.setBusyPointer(false);
     queue_.reset();
     line_ = Line::Exchange;
@@ -404,12 +446,15 @@ bool Engine::RecoverPort() {
         return false;
     }
     const int number = portNumber_ > 0 ? portNumber_ : port_.portNumber();
+    LINK_LOG << "recover: reopening port" << number;
     port_.close();
     // A reopened port holds nothing of what the logger owed.
     owed_.clear();
     if (port_.open(number, settings_)) {
+        LINK_LOG << "recover: port" << number << "reopened";
         return true;
     }
+    LINK_LOG << "recover: port" << number << "lost";
     host_.portLost();
     timers_.stop(TimerId::MouseP);
     timers_.stop(TimerId::Continuation);

@@ -73,8 +73,8 @@ class Engine {
     void begin();
     // Appends one entry and clears both retry counters; false when the queue is full.
     bool Enqueue(std::uint8_t kind, std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2,
-                 const QString& keyword, std::int32_t value);
-    bool Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, const QString& keyword,
+                 ProcedureKind keyword, std::int32_t value);
+    bool Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, ProcedureKind keyword,
                  std::int32_t value = 0);
     void SendCurrent();
 
@@ -152,6 +152,8 @@ class Engine {
     // `fresh`: a new command, so the input and the receive buffer start empty.
     bool sendFrame(bool fresh, bool mayRecover);
     bool isCurrentIdentify() const;
+    // The reply up to its terminator at buffer_[fill_], for the log.
+    QString receivedHex() const;
 
     SerialPort& port_;
     TimerControl& timers_;

@@ -19,7 +19,7 @@ struct BatchEntry {
     std::uint8_t arg2 = 0;
 };
 
-bool enqueueAll(Engine& engine, std::initializer_list<BatchEntry> entries, const QString& keyword,
+bool enqueueAll(Engine& engine, std::initializer_list<BatchEntry> entries, ProcedureKind keyword,
                 std::int32_t value) {
     for (const BatchEntry& e : entries) {
         if (!engine.Enqueue(e.command, e.arg1, e.arg2, keyword, value)) {
@@ -115,7 +115,7 @@ QString clockOf(LoggerState& state) {
 
 }  // namespace
 
-bool enqueueStatusRead(Engine& engine, const QString& keyword, std::int32_t value) {
+bool enqueueStatusRead(Engine& engine, ProcedureKind keyword, std::int32_t value) {
     return enqueueAll(engine,
                       {{Command::Identify},
                        {Command::GetName12},
@@ -139,14 +139,14 @@ bool enqueueStatusRead(Engine& engine, const QString& keyword, std::int32_t valu
                       keyword, value);
 }
 
-bool enqueueClockRead(Engine& engine, const QString& keyword, std::int32_t value) {
+bool enqueueClockRead(Engine& engine, ProcedureKind keyword, std::int32_t value) {
     return enqueueAll(
         engine,
         {{Command::GetClockMonthYear}, {Command::GetClockHourDay}, {Command::GetClockSecondMinute}},
         keyword, value);
 }
 
-bool enqueueClockWrite(Engine& engine, const QString& keyword, std::int32_t value,
+bool enqueueClockWrite(Engine& engine, ProcedureKind keyword, std::int32_t value,
                        const QDateTime& now) {
     const QDate d = now.date();
     const QTime t = now.time();
@@ -158,7 +158,7 @@ bool enqueueClockWrite(Engine& engine, const QString& keyword, std::int32_t valu
                       keyword, value);
 }
 
-bool enqueueMeasurement(Engine& engine, const QString& keyword, std::int32_t value) {
+bool enqueueMeasurement(Engine& engine, ProcedureKind keyword, std::int32_t value) {
     return enqueueAll(
         engine,
         {{Command::GetBatteryLow}, {Command::MeasureTemperature}, {Command::MeasureHumidity}},
@@ -243,7 +243,7 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
             state.Clock_Second = r2;
             state.Clock_Minute = r3;
             const QString clock = clockOf(state);
-            if (entry.Keyword == Keyword::TSet) {
+            if (entry.Keyword == ProcedureKind::ClockSet) {
                 effect.message =
                     messages.text(kMessageSetCompletionClock) + MessageTable::kPartBreak + clock;
             }
@@ -252,7 +252,7 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
         }
         case Command::SetMemoryMode:
         case Command::SetLowerAlarm:
-            if (entry.Keyword != Keyword::LogStart) {
+            if (entry.Keyword != ProcedureKind::RecordingStart) {
                 effect.message = messages.text(kMessageSetCompletion);
             }
             break;

@@ -17,13 +17,13 @@
 #include "link/loggerstate.h"
 #include "link/sampledecode.h"
 
-// Batches: each appends its entries with the caller's keyword and value; false when the queue
+// Batches: each appends its entries with the caller's procedure and value; false when the queue
 // could not take them all. The caller then calls SendCurrent.
-bool enqueueStatusRead(Engine& engine, const QString& keyword, std::int32_t value = 0);
-bool enqueueClockRead(Engine& engine, const QString& keyword, std::int32_t value = 0);
-bool enqueueClockWrite(Engine& engine, const QString& keyword, std::int32_t value,
+bool enqueueStatusRead(Engine& engine, ProcedureKind keyword, std::int32_t value = 0);
+bool enqueueClockRead(Engine& engine, ProcedureKind keyword, std::int32_t value = 0);
+bool enqueueClockWrite(Engine& engine, ProcedureKind keyword, std::int32_t value,
                        const QDateTime& now);
-bool enqueueMeasurement(Engine& engine, const QString& keyword, std::int32_t value = 0);
+bool enqueueMeasurement(Engine& engine, ProcedureKind keyword, std::int32_t value = 0);
 
 // What a reply asks of the window besides the values it stores.
 struct ModelEffect {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "link/linklog.h"
+
 namespace {
 
 const char* const kDeviceDirVariable = "VELTRANE_DEVICE_DIR";
@@ -87,11 +89,14 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
     const std::optional<LineSettings> line = parseLineSettings(settings);
     const QString name = portDeviceName(portNumber);
     if (!line || name.isEmpty()) {
+        LINK_LOG << "open port" << portNumber << "refused: settings" << settings << "device"
+                 << name;
         return false;
     }
     port_.clearError();
     port_.setPortName(name);
     if (!port_.open(QIODevice::ReadWrite)) {
+        LINK_LOG << "open port" << portNumber << name << "failed:" << port_.errorString();
         port_.clearError();
         return false;
     }
@@ -101,22 +106,32 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
         port_.setStopBits(line->stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
         port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
+        LINK_LOG << "port" << portNumber << name << "refused" << settings << ":"
+                 << port_.errorString();
         port_.close();
         port_.clearError();
         return false;
     }
     // A pseudo-terminal has no modem lines; that is no reason to refuse the port.
     if (!port_.setRequestToSend(true) && port_.error() != QSerialPort::UnsupportedOperationError) {
+        LINK_LOG << "port" << portNumber << name << "refused RTS:" << port_.errorString();
         port_.close();
         port_.clearError();
         return false;
     }
     port_.clearError();
     portNumber_ = portNumber;
+    linkLog::restartClock();
+    LINK_LOG << "port" << portNumber << name << "opened at" << settings;
     return true;
 }
 
 void QtSerialPortAdapter::close() {
+    if (port_.isOpen() && faulted()) {
+        LINK_LOG << "port" << portNumber_ << "closed after an error:" << port_.errorString();
+    } else if (port_.isOpen()) {
+        LINK_LOG << "port" << portNumber_ << "closed";
+    }
     port_.close();
     port_.clearError();
 }

@@ -108,11 +108,12 @@ QString readoutNumber(double value) {
     return text;
 }
 
-int realTimeInterval(const QString& keyword, const DataSet& realTime) {
-    return keyword == QLatin1String("real") ? kSingleMeasurementInterval : realTime.interval;
+int realTimeInterval(ProcedureKind keyword, const DataSet& realTime) {
+    return keyword == ProcedureKind::SingleMeasurement ? kSingleMeasurementInterval
+                                                       : realTime.interval;
 }
 
-DataError realTimeTemperature(Sample& sample, DataSet& realTime, const QString& keyword,
+DataError realTimeTemperature(Sample& sample, DataSet& realTime, ProcedureKind keyword,
                               std::uint8_t r2, std::uint8_t r3) {
     sample.raw[0] = r2;
     sample.raw[1] = r3;
@@ -126,7 +127,7 @@ DataError realTimeTemperature(Sample& sample, DataSet& realTime, const QString& 
     return DataError::None;
 }
 
-DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& keyword,
+DataError realTimeHumidity(Sample& sample, DataSet& realTime, ProcedureKind keyword,
                            std::uint8_t r2, std::uint8_t r3, const MessageTable& messages,
                            RealTimeReadout& readout) {
     if (sample.index < 1 || sample.index != realTime.count + 1) {

@@ -9,6 +9,7 @@
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "data/sample.h"
+#include "link/commandqueue.h"
 
 struct Coefficients {
     double offset, slope, curve, centre;
@@ -43,14 +44,14 @@ struct RealTimeReadout {
     QString humidity;
     QString time;
 };
-int realTimeInterval(const QString& keyword, const DataSet& realTime);
+int realTimeInterval(ProcedureKind keyword, const DataSet& realTime);
 // MeasureTemperature: the temperature half of the next sample. Nothing is written until the
 // humidity reply completes it, so a measurement that fails half-way leaves no half sample;
 // Overflow when the data set cannot take another sample.
-DataError realTimeTemperature(Sample& sample, DataSet& realTime, const QString& keyword,
+DataError realTimeTemperature(Sample& sample, DataSet& realTime, ProcedureKind keyword,
                               std::uint8_t r2, std::uint8_t r3);
 // MeasureHumidity: completes the sample begun by the temperature reply and appends it (count
 // + 1), marks the data set unsaved and updates its statistics; the read-out texts are returned.
-DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& keyword,
+DataError realTimeHumidity(Sample& sample, DataSet& realTime, ProcedureKind keyword,
                            std::uint8_t r2, std::uint8_t r3, const MessageTable& messages,
                            RealTimeReadout& readout);

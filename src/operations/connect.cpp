@@ -84,8 +84,8 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
 void Connection::startStatusRead() {
     Engine& engine = c_.engine();
     engine.begin();
-    engine.Enqueue(Command::GetBatteryLow, 0, 0, Keyword::PortOpen);
-    enqueueStatusRead(engine, Keyword::PortOpen);
+    engine.Enqueue(Command::GetBatteryLow, 0, 0, ProcedureKind::PortOpen);
+    enqueueStatusRead(engine, ProcedureKind::PortOpen);
     engine.SendCurrent();
 }
 

@@ -54,7 +54,7 @@ bool DownloadOperation::markDownloaded() {
     }
     Engine& engine = c_.engine();
     engine.begin();
-    engine.Enqueue(Command::MarkDownloaded, 1, 1, QString());
+    engine.Enqueue(Command::MarkDownloaded, 1, 1, ProcedureKind::None);
     engine.SendCurrent();
     return true;
 }

@@ -67,7 +67,7 @@ void RealTimeMeasurement::Command1_Click() {
         return;
     }
     emptyDataSet();
-    queueMeasurement(Keyword::Real, false);
+    queueMeasurement(ProcedureKind::SingleMeasurement, false);
 }
 
 void RealTimeMeasurement::Command2_Click() {
@@ -94,7 +94,7 @@ void RealTimeMeasurement::start() {
     nextDueMs_ = clock_->steadyMs() + intervalMs_;
     active_ = true;
     c_.display.setContinuous(true);
-    queueMeasurement(Keyword::RealCon, *seconds == kFastSamplingSeconds);
+    queueMeasurement(ProcedureKind::ContinuousMeasurement, *seconds == kFastSamplingSeconds);
     refresh_.run();
 }
 
@@ -137,7 +137,7 @@ void RealTimeMeasurement::continuationTick() {
     if (idle && now >= nextDueMs_) {
         // The next one keeps to the schedule, past every point this one was late for.
         nextDueMs_ += ((now - nextDueMs_) / intervalMs_ + 1) * intervalMs_;
-        queueMeasurement(Keyword::RealCon, std::nullopt);
+        queueMeasurement(ProcedureKind::ContinuousMeasurement, std::nullopt);
         return;
     }
     c_.display.redrawIfGrown();
@@ -174,7 +174,7 @@ void RealTimeMeasurement::emptyDataSet() {
     c_.display.clear(RealTimeData);
 }
 
-void RealTimeMeasurement::queueMeasurement(const QString& keyword, std::optional<bool> sampling) {
+void RealTimeMeasurement::queueMeasurement(ProcedureKind keyword, std::optional<bool> sampling) {
     Sample& sample = c_.session.sampleBuffer();
     sample = Sample();
     sample.dateTime = clock_->now();

@@ -57,7 +57,7 @@ class RealTimeMeasurement {
     void emptyDataSet();
     // Dates the sample buffer now and queues the measurement batch, after SetFastSampling
     // when `sampling` is given.
-    void queueMeasurement(const QString& keyword, std::optional<bool> sampling);
+    void queueMeasurement(ProcedureKind keyword, std::optional<bool> sampling);
 
     Context& c_;
     CsvFiles& files_;

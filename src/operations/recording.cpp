@@ -25,14 +25,14 @@ std::uint8_t byte(int value) {
     return static_cast<std::uint8_t>(value);
 }
 
-void enqueueFastSampling(Engine& engine, std::uint8_t unit, int count, const QString& keyword,
+void enqueueFastSampling(Engine& engine, std::uint8_t unit, int count, ProcedureKind keyword,
                          std::int32_t value) {
     const std::uint8_t fast = isFast(unit, count) ? 1 : 0;
     engine.Enqueue(Command::SetFastSampling, fast, fast, keyword, value);
 }
 
 void enqueueReservation(Engine& engine, const QDateTime& start, std::uint8_t unit, int count,
-                        const QString& keyword, std::int32_t value) {
+                        ProcedureKind keyword, std::int32_t value) {
     engine.Enqueue(Command::SetReserveDay, byte(start.date().day()), 0, keyword, value);
     engine.Enqueue(Command::SetReserveHour, byte(start.time().hour()), 0, keyword, value);
     engine.Enqueue(Command::SetReserveMinute, byte(start.time().minute()), 0, keyword, value);
@@ -74,8 +74,8 @@ void RecordingOperation::stop() {
     c_.session.beginProcedure(c_.state().Record_State == kStateReserved
                                   ? Procedure::ReservationCancel
                                   : Procedure::RecordingStop);
-    engine.Enqueue(Command::StopRecording, kStopArgument, 0, QString());
-    enqueueStatusRead(engine, QString());
+    engine.Enqueue(Command::StopRecording, kStopArgument, 0, ProcedureKind::None);
+    enqueueStatusRead(engine, ProcedureKind::None);
     send();
     c_.state().Record_State.clear();
 }
@@ -92,11 +92,11 @@ void RecordingOperation::Command100_Click() {
         c_.session.prompter().hold([&] { return c_.dialogs.recordingSetting(setup); });
     // A logger removed while the dialog was open has disconnected: nothing is sent.
     if (request && c_.session.port().isOpen()) {
-        Log_Start(Keyword::LogStart, 0, *request);
+        Log_Start(ProcedureKind::RecordingStart, 0, *request);
     }
 }
 
-bool RecordingOperation::Log_Start(const QString& P_Name, std::int32_t S_Num,
+bool RecordingOperation::Log_Start(ProcedureKind P_Name, std::int32_t S_Num,
                                    const RecordingRequest& request) {
     if (c_.session.busy()) {
         return false;
@@ -136,7 +136,7 @@ bool RecordingOperation::Log_Start(const QString& P_Name, std::int32_t S_Num,
     return true;
 }
 
-bool RecordingOperation::Yoyaku_Set(const QString& P_Name, std::int32_t S_Num,
+bool RecordingOperation::Yoyaku_Set(ProcedureKind P_Name, std::int32_t S_Num,
                                     const ReservationRequest& request) {
     if (c_.session.busy()) {
         return false;
@@ -163,8 +163,8 @@ bool RecordingOperation::M_Mode_Set(bool oneTime) {
     Engine& engine = c_.engine();
     c_.session.beginProcedure(Procedure::MemoryMode);
     const std::uint8_t loop = oneTime ? 0 : 1;
-    engine.Enqueue(Command::SetMemoryMode, loop, loop, QString());
-    enqueueStatusRead(engine, QString());
+    engine.Enqueue(Command::SetMemoryMode, loop, loop, ProcedureKind::None);
+    enqueueStatusRead(engine, ProcedureKind::None);
     send();
     return true;
 }

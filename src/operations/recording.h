@@ -31,10 +31,10 @@ class RecordingOperation {
     // confirms.
     void Command100_Click();
 
-    // Each queues its procedure under the keyword P_Name and value S_Num and sends it; false
+    // Each queues its commands under P_Name and value S_Num and sends it; false
     // when a procedure runs or a box is open, or (Yoyaku_Set) the battery is low.
-    bool Log_Start(const QString& P_Name, std::int32_t S_Num, const RecordingRequest& request);
-    bool Yoyaku_Set(const QString& P_Name, std::int32_t S_Num, const ReservationRequest& request);
+    bool Log_Start(ProcedureKind P_Name, std::int32_t S_Num, const RecordingRequest& request);
+    bool Yoyaku_Set(ProcedureKind P_Name, std::int32_t S_Num, const ReservationRequest& request);
     bool M_Mode_Set(bool oneTime);
 
     // The two alarm bytes of a bound: the raw value for the interval selector (2: at most 2 s,

@@ -357,7 +357,7 @@ bool Command11_Click(Session& session) {
     }
     Engine& engine = session.engine();
     engine.begin();
-    enqueueStatusRead(engine, QString());
+    enqueueStatusRead(engine, ProcedureKind::None);
     engine.SendCurrent();
     return true;
 }

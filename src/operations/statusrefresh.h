@@ -60,6 +60,6 @@ class StatusRefresh {
     Context& c_;
 };
 
-// The Update button (Command11): queues the status read with an empty keyword when no procedure
+// The Update button (Command11): queues the status read as ProcedureKind::None when no procedure
 // runs; the refresh follows at the procedure's end. False when refused.
 bool Command11_Click(Session& session);

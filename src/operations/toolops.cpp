@@ -64,7 +64,7 @@ void ToolOperations::m34_Click() {
     const auto name =
         c_.session.prompter().hold([&] { return c_.dialogs.identificationName(field); });
     if (name && c_.session.port().isOpen()) {
-        Set_VTName(QString(), 0, *name);
+        Set_VTName(ProcedureKind::None, 0, *name);
     }
 }
 
@@ -97,7 +97,7 @@ void ToolOperations::m42_Click() {
     }
 }
 
-bool ToolOperations::Set_VTName(const QString& P_Name, std::int32_t S_Num, const QString& name) {
+bool ToolOperations::Set_VTName(ProcedureKind P_Name, std::int32_t S_Num, const QString& name) {
     if (c_.session.busy()) {
         return false;
     }
@@ -117,8 +117,8 @@ bool ToolOperations::Now_Time_set() {
     }
     Engine& engine = c_.engine();
     c_.session.beginProcedure(Procedure::ClockSet);
-    enqueueClockWrite(engine, QString(), 0, c_.now());
-    enqueueClockRead(engine, Keyword::TSet);
+    enqueueClockWrite(engine, ProcedureKind::None, 0, c_.now());
+    enqueueClockRead(engine, ProcedureKind::ClockSet);
     send();
     return true;
 }

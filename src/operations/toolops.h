@@ -35,7 +35,7 @@ class ToolOperations {
     void m42_Click();
 
     // Each queues its procedure and sends it; false when a procedure runs or a box is open.
-    bool Set_VTName(const QString& P_Name, std::int32_t S_Num, const QString& name);
+    bool Set_VTName(ProcedureKind P_Name, std::int32_t S_Num, const QString& name);
     bool Now_Time_set();
 
     void tokeiTick();

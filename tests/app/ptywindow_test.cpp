@@ -85,7 +85,8 @@ TEST_F(PtyWindowTest, UnplugMidStartSaysTheLoggerMayBePartlySet) {
 
     const RecordingRequest request{
         QStringLiteral("PTY"), true, kUnitMinutes, 10, 30, 10, false, false, std::nullopt};
-    ASSERT_TRUE(window.operations().recording().Log_Start(Keyword::LogStart, 0, request));
+    ASSERT_TRUE(
+        window.operations().recording().Log_Start(ProcedureKind::RecordingStart, 0, request));
     ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
     ASSERT_EQ(prompter.calls.size(), 1u);
     const MessageTable& m = window.messages();

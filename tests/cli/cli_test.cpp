@@ -158,4 +158,20 @@ TEST_F(CliTest, FailuresHaveTheirOwnExitCodes) {
     EXPECT_EQ(run({QStringLiteral("status"), QStringLiteral("--colour")}).exitCode, Usage);
 }
 
+TEST_F(CliTest, VerboseLogsTheFramesOnStandardErrorOnly) {
+    startSim({QStringLiteral("--scenario"), QStringLiteral("runs")});
+    const QStringList status = {QStringLiteral("status"), QStringLiteral("--port"),
+                                QStringLiteral("1")};
+    const CliResult verbose = run(status + QStringList{QStringLiteral("--verbose")});
+    ASSERT_EQ(verbose.exitCode, Done) << verbose.err.toStdString();
+    EXPECT_TRUE(verbose.err.contains(" ms send GetStatus [port open] 00 01 00 30 00 00 00 00 ff\n"))
+        << verbose.err.toStdString();
+    EXPECT_TRUE(verbose.err.contains(" ms reply GetStatus 00 01 00 30 "))
+        << verbose.err.toStdString();
+    const CliResult quiet = run(status);
+    ASSERT_EQ(quiet.exitCode, Done) << quiet.err.toStdString();
+    EXPECT_FALSE(quiet.err.contains("veltrane.link")) << quiet.err.toStdString();
+    EXPECT_EQ(quiet.out, verbose.out);
+}
+
 }  // namespace

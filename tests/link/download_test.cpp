@@ -184,7 +184,7 @@ TEST_P(ModeTest, CancelKeepsAConsistentPrefixOfOneTimeMemory) {
     EXPECT_FALSE(h.logger.streaming());
     // The line is quiet: the next procedure gets its own replies.
     h.engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::None));
     h.engine.SendCurrent();
     h.pump();
     EXPECT_TRUE(h.prompter.messages.empty());
@@ -400,7 +400,7 @@ TEST(Download, TimeOutDuringTheTableEmptiesTheLog) {
 TEST(Download, RefusedWhileAProcedureRuns) {
     LinkHarness h(QStringLiteral("runs"));
     h.engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::None));
     EXPECT_FALSE(h.download.start());
     EXPECT_EQ(h.engine.queue().Count, 19);
     h.engine.begin();

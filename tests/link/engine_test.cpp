@@ -25,7 +25,8 @@ class EngineTest : public ::testing::Test {
     RecordingHost host{timers};
     Engine engine{port, timers, host};
 
-    void start(std::initializer_list<Command> commands, const QString& keyword = QString()) {
+    void start(std::initializer_list<Command> commands,
+               ProcedureKind keyword = ProcedureKind::None) {
         engine.begin();
         for (Command c : commands) {
             ASSERT_TRUE(engine.Enqueue(c, 0, 0, keyword));
@@ -204,7 +205,7 @@ TEST_P(ProEndTest, LeavesEveryProcedureTimerStopped) {
             port.responder = [](const QByteArray&) { return QByteArray("\x02\x99\xFF", 3); };
             break;
     }
-    start({Command::GetStatus, Command::GetStatus}, Keyword::Download);
+    start({Command::GetStatus, Command::GetStatus}, ProcedureKind::Download);
     pump();
     if (ending == Ending::Timeout) {
         for (int tick = 0; tick < 4; ++tick) {
@@ -228,7 +229,7 @@ TEST_F(EngineTest, StreamedRepliesArrivingTogetherAreAllHandledInOneTick) {
         pollingDuringDownload = pollingDuringDownload && timers.isArmed(TimerId::InputTimer);
         return records.size() < 3 ? ReplyAction::Wait : ReplyAction::Advance;
     });
-    start({Command::StreamRecords}, Keyword::Download);
+    start({Command::StreamRecords}, ProcedureKind::Download);
     port.deliver(replyFrame(1, 2, 3, 4) + replyFrame(5, 6, 7, 8) + replyFrame(9, 10, 11, 255),
                  false);
     engine.inputTick();
@@ -281,8 +282,8 @@ TEST_F(EngineTest, RepeatSendsTheSameEntryWithItsUpdatedArguments) {
     });
     port.responder = [](const QByteArray& frame) { return echoOf(frame, 3, 4); };
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::ReadMemory, 240, 0, Keyword::Kiroten, 0));
-    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, Keyword::Kiroten));
+    ASSERT_TRUE(engine.Enqueue(Command::ReadMemory, 240, 0, ProcedureKind::SegmentTableRead, 0));
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::SegmentTableRead));
     engine.SendCurrent();
     pump();
     const std::vector<QByteArray> expected = {
@@ -415,7 +416,7 @@ TEST_F(EngineTest, ArrivedBytesAreHandledWithoutATick) {
     std::vector<Command> batch(19, Command::GetStatus);
     engine.begin();
     for (Command c : batch) {
-        ASSERT_TRUE(engine.Enqueue(c, 0, 0, Keyword::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(c, 0, 0, ProcedureKind::PortOpen));
     }
     engine.SendCurrent();
     EXPECT_EQ(port.writes.size(), 22u);
@@ -440,8 +441,8 @@ TEST_F(EngineTest, HandlerMayStartANewBatchFromInsideTheTick) {
     engine.setHandler(Command::ReadMemory, [&](CommandEntry&, const Reply&) {
         order.push_back(code(Command::ReadMemory));
         engine.begin();
-        EXPECT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 4, Keyword::Download));
-        EXPECT_TRUE(engine.Enqueue(Command::MarkDownloaded, 1, 1, Keyword::Download));
+        EXPECT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 4, ProcedureKind::Download));
+        EXPECT_TRUE(engine.Enqueue(Command::MarkDownloaded, 1, 1, ProcedureKind::Download));
         engine.SendCurrent();
         return ReplyAction::Advance;
     });
@@ -450,7 +451,7 @@ TEST_F(EngineTest, HandlerMayStartANewBatchFromInsideTheTick) {
         return ReplyAction::Advance;
     });
     port.responder = [](const QByteArray& frame) { return echoOf(frame, 3, 4); };
-    start({Command::ReadMemory, Command::GetStatus}, Keyword::Kiroten);
+    start({Command::ReadMemory, Command::GetStatus}, ProcedureKind::SegmentTableRead);
     engine.inputTick();
     const std::vector<QByteArray> expected = {frameOf(Command::ReadMemory),
                                               frameOf(Command::StreamRecords, 0, 4),
@@ -468,7 +469,7 @@ TEST_F(EngineTest, HandlerEndingTheProcedureStopsTheTickAndLaterBytes) {
         engine.Pro_End();
         return ReplyAction::Advance;
     });
-    start({Command::StreamRecords, Command::GetStatus}, Keyword::Download);
+    start({Command::StreamRecords, Command::GetStatus}, ProcedureKind::Download);
     port.deliver(replyFrame(1, 2, 3, 4) + replyFrame(5, 6, 7, 8), false);
     engine.inputTick();
     EXPECT_EQ(handled, 1);
@@ -487,7 +488,7 @@ TEST_F(EngineTest, NestedTicksFromAHandlerDoNothing) {
         engine.timeOutTick();
         return handled < 2 ? ReplyAction::Wait : ReplyAction::Advance;
     });
-    start({Command::StreamRecords}, Keyword::Download);
+    start({Command::StreamRecords}, ProcedureKind::Download);
     port.deliver(replyFrame(1, 2, 3, 4) + replyFrame(5, 6, 7, 8), false);
     engine.inputTick();
     EXPECT_EQ(handled, 2);

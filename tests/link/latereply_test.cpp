@@ -34,7 +34,7 @@ class LateReplyTest : public ::testing::Test {
     void start(std::initializer_list<std::pair<Command, std::uint8_t>> commands) {
         engine.begin();
         for (const auto& [command, arg] : commands) {
-            ASSERT_TRUE(engine.Enqueue(command, arg, 0, QString()));
+            ASSERT_TRUE(engine.Enqueue(command, arg, 0, ProcedureKind::None));
         }
         engine.SendCurrent();
     }
@@ -155,7 +155,7 @@ TEST_F(LateReplyTest, LateReadIsNeverTakenForTheNextAddress) {
         return replyFrame(address, address + 1, address + 2, address + 3);
     };
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::ReadMemory, 0, 0, Keyword::Download, 0));
+    ASSERT_TRUE(engine.Enqueue(Command::ReadMemory, 0, 0, ProcedureKind::Download, 0));
     engine.SendCurrent();
     engine.timeOutTick();
     engine.timeOutTick();
@@ -182,8 +182,8 @@ TEST_F(LateReplyTest, LateStreamIsWaitedForNotStartedAgain) {
         return records.size() < 3 ? ReplyAction::Wait : ReplyAction::Advance;
     });
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 12, Keyword::Download));
-    ASSERT_TRUE(engine.Enqueue(Command::MarkDownloaded, 1, 1, QString()));
+    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 12, ProcedureKind::Download));
+    ASSERT_TRUE(engine.Enqueue(Command::MarkDownloaded, 1, 1, ProcedureKind::None));
     engine.SendCurrent();
     EXPECT_EQ(engine.repliesOwed(), 3);
     engine.timeOutTick();
@@ -200,7 +200,7 @@ TEST_F(LateReplyTest, LateStreamIsWaitedForNotStartedAgain) {
     // The wait is bounded all the same: a stream that never starts ends as a time-out.
     records.clear();
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 12, Keyword::Download));
+    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 12, ProcedureKind::Download));
     engine.SendCurrent();
     for (int tick = 0; tick < 4; ++tick) {
         engine.timeOutTick();
@@ -216,8 +216,8 @@ TEST_F(LateReplyTest, RefusedStreamIsSentAgainAndItsRecordsCountedOnce) {
         return records.size() < 2 ? ReplyAction::Wait : ReplyAction::Advance;
     });
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 8, Keyword::Download));
-    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 8, ProcedureKind::Download));
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
     engine.SendCurrent();
     arrive(kRefusalFrame);
     ASSERT_EQ(port.writes.size(), 2u);

@@ -69,11 +69,12 @@ Outcome run(Session& session, Procedure procedure, RecordingPrompter& prompter) 
         case Procedure::SetName:
             engine.begin();
             if (procedure == Procedure::SetName) {
-                EXPECT_TRUE(engine.Enqueue(Command::SetName12, 'N', 'E', QString()));
-                EXPECT_TRUE(engine.Enqueue(Command::SetName34, 'W', '1', QString()));
+                EXPECT_TRUE(engine.Enqueue(Command::SetName12, 'N', 'E', ProcedureKind::None));
+                EXPECT_TRUE(engine.Enqueue(Command::SetName34, 'W', '1', ProcedureKind::None));
             }
-            EXPECT_TRUE(procedure == Procedure::ClockRead ? enqueueClockRead(engine, QString())
-                                                          : enqueueStatusRead(engine, QString()));
+            EXPECT_TRUE(procedure == Procedure::ClockRead
+                            ? enqueueClockRead(engine, ProcedureKind::None)
+                            : enqueueStatusRead(engine, ProcedureKind::None));
             engine.SendCurrent();
             break;
         case Procedure::FastDownload:

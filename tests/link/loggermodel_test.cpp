@@ -15,7 +15,7 @@ Reply replyOf(std::uint8_t r2, std::uint8_t r3) {
     return reply;
 }
 
-CommandEntry entryOf(Command command, std::uint8_t arg1 = 0, const QString& keyword = {}) {
+CommandEntry entryOf(Command command, std::uint8_t arg1 = 0, ProcedureKind keyword = {}) {
     CommandEntry entry;
     entry.Code = code(command);
     entry.Arg1 = arg1;
@@ -26,7 +26,7 @@ CommandEntry entryOf(Command command, std::uint8_t arg1 = 0, const QString& keyw
 class ModelTest : public ::testing::Test {
   protected:
     ModelEffect apply(Command command, std::uint8_t r2, std::uint8_t r3, std::uint8_t arg1 = 0,
-                      const QString& keyword = {}) {
+                      ProcedureKind keyword = {}) {
         return applyReply(state, header, entryOf(command, arg1, keyword), replyOf(r2, r3),
                           messages);
     }
@@ -158,14 +158,16 @@ TEST_F(ModelTest, AlarmBoundsAndFlags) {
 
 TEST_F(ModelTest, MessagesFollowKeywords) {
     EXPECT_EQ(apply(Command::SetMemoryMode, 0, 0).message, messages.text(1050));
-    EXPECT_TRUE(apply(Command::SetLowerAlarm, 0, 0, 0, Keyword::LogStart).message.isEmpty());
-    EXPECT_EQ(apply(Command::SetLowerAlarm, 0, 0, 0, QString()).message, messages.text(1050));
+    EXPECT_TRUE(
+        apply(Command::SetLowerAlarm, 0, 0, 0, ProcedureKind::RecordingStart).message.isEmpty());
+    EXPECT_EQ(apply(Command::SetLowerAlarm, 0, 0, 0, ProcedureKind::None).message,
+              messages.text(1050));
     apply(Command::GetClockMonthYear, 3, 26);
     apply(Command::GetClockHourDay, 8, 14);
     const ModelEffect plain = apply(Command::GetClockSecondMinute, 5, 7);
     EXPECT_TRUE(plain.message.isEmpty());
     EXPECT_EQ(plain.clockText, QStringLiteral("2026/03/14 08:07:05"));
-    const ModelEffect set = apply(Command::GetClockSecondMinute, 5, 7, 0, Keyword::TSet);
+    const ModelEffect set = apply(Command::GetClockSecondMinute, 5, 7, 0, ProcedureKind::ClockSet);
     EXPECT_EQ(set.message, messages.text(1044) + "\r\r2026/03/14 08:07:05");
     EXPECT_EQ(apply(Command::GetBatteryLow, 1, 0).batteryLow, true);
     EXPECT_EQ(apply(Command::GetBatteryLow, 0, 0).batteryLow, false);
@@ -174,8 +176,8 @@ TEST_F(ModelTest, MessagesFollowKeywords) {
 TEST(ModelBatches, EntriesInOrder) {
     LinkHarness h;
     h.engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h.engine, Keyword::Download, 7));
-    ASSERT_TRUE(enqueueClockWrite(h.engine, Keyword::TSet, 0,
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::Download, 7));
+    ASSERT_TRUE(enqueueClockWrite(h.engine, ProcedureKind::ClockSet, 0,
                                   QDateTime(QDate(2026, 3, 14), QTime(8, 7, 5))));
     const CommandQueue& q = h.engine.queue();
     ASSERT_EQ(q.Count, 22);
@@ -193,7 +195,7 @@ TEST(ModelBatches, EntriesInOrder) {
     for (int i = 0; i < 19; ++i) {
         EXPECT_EQ(q.Entries[i].Code, code(expected[i].first)) << i;
         EXPECT_EQ(q.Entries[i].Arg1, expected[i].second) << i;
-        EXPECT_EQ(q.Entries[i].Keyword, Keyword::Download);
+        EXPECT_EQ(q.Entries[i].Keyword, ProcedureKind::Download);
         EXPECT_EQ(q.Entries[i].Value, 7);
     }
     EXPECT_EQ(q.Entries[19].Arg1, 3);
@@ -215,7 +217,7 @@ TEST(ModelStatusRead, ScenarioFillsTheState) {
     s.intervalCount = 10;
     s.batteryReading = 930;
     h.engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h.engine, Keyword::PortOpen));
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::PortOpen));
     h.engine.SendCurrent();
     h.pump();
     ASSERT_FALSE(h.engine.busy());
@@ -240,9 +242,9 @@ TEST(ModelStatusRead, ScenarioFillsTheState) {
 TEST(ModelStatusRead, ClockSettingShowsCompletion) {
     LinkHarness h;
     h.engine.begin();
-    ASSERT_TRUE(enqueueClockWrite(h.engine, Keyword::TSet, 0,
+    ASSERT_TRUE(enqueueClockWrite(h.engine, ProcedureKind::ClockSet, 0,
                                   QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9))));
-    ASSERT_TRUE(enqueueClockRead(h.engine, Keyword::TSet));
+    ASSERT_TRUE(enqueueClockRead(h.engine, ProcedureKind::ClockSet));
     h.engine.SendCurrent();
     h.pump();
     ASSERT_FALSE(h.engine.busy());

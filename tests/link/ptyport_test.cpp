@@ -49,11 +49,11 @@ TEST_F(PtyPortTest, EngineExchangesFramesThroughTheRealPort) {
         });
     }
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::Identify, 0, 0, Keyword::PortOpen));
+    ASSERT_TRUE(engine.Enqueue(Command::Identify, 0, 0, ProcedureKind::PortOpen));
     for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, Keyword::PortOpen));
-        ASSERT_TRUE(engine.Enqueue(Command::GetInterval, 0, 0, Keyword::PortOpen));
-        ASSERT_TRUE(engine.Enqueue(Command::GetMemoryMode, 0, 0, Keyword::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(Command::GetInterval, 0, 0, ProcedureKind::PortOpen));
+        ASSERT_TRUE(engine.Enqueue(Command::GetMemoryMode, 0, 0, ProcedureKind::PortOpen));
     }
     engine.SendCurrent();
     // No tick is driven: every reply is handled from the port's bytes-arrived signal.
@@ -92,7 +92,7 @@ TEST_F(PtyPortTest, InitialiseCommandIsWrittenWithoutAReply) {
     RecordingHost host(timers);
     Engine engine(port, timers, host);
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
     engine.SendCurrent();
     ASSERT_TRUE(waitUntil([&] { return !engine.busy(); }, 10000));
     EXPECT_TRUE(host.failures.empty());
@@ -112,7 +112,7 @@ TEST_F(PtyPortTest, VanishedSimulatorBecomesAPortErrorAndRecoveryGivesUp) {
     sim.terminate();
     ASSERT_TRUE(sim.waitForFinished(5000));
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
     engine.SendCurrent();
     // Polling alone notices the dead line: reopening fails and the procedure ends silently.
     ASSERT_TRUE(waitUntil(

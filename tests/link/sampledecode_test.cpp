@@ -165,12 +165,13 @@ TEST_F(DataSetTest, RealTimeRepliesCompleteOneSample) {
     Sample buffer;
     buffer.dateTime = 46000.5;
     RealTimeReadout readout;
-    ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real"), 6400 >> 8, 6400 & 0xFF),
-              DataError::None);
+    ASSERT_EQ(
+        realTimeTemperature(buffer, rt, ProcedureKind::SingleMeasurement, 6400 >> 8, 6400 & 0xFF),
+        DataError::None);
     // Nothing is kept of a measurement until its humidity reply completes it.
     EXPECT_EQ(rt.count, 0);
-    ASSERT_EQ(realTimeHumidity(buffer, rt, QStringLiteral("real"), 1500 >> 8, 1500 & 0xFF, messages,
-                               readout),
+    ASSERT_EQ(realTimeHumidity(buffer, rt, ProcedureKind::SingleMeasurement, 1500 >> 8, 1500 & 0xFF,
+                               messages, readout),
               DataError::None);
     const Sample s = at(1);
     EXPECT_FLOAT_EQ(s.temperature, 24.3928f);  // "real" converts with the 10 s set
@@ -180,17 +181,21 @@ TEST_F(DataSetTest, RealTimeRepliesCompleteOneSample) {
     EXPECT_EQ(readout.temperature, QStringLiteral("24.39") + messages.text(1048));
     EXPECT_EQ(readout.time, QStringLiteral("2025/12/09 12:00:00"));
     // "real_con" follows the data set's interval: 2 s takes the high-resolution set.
-    ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real_con"), 1600 >> 8, 1600 & 0xFF),
+    ASSERT_EQ(realTimeTemperature(buffer, rt, ProcedureKind::ContinuousMeasurement, 1600 >> 8,
+                                  1600 & 0xFF),
               DataError::None);
-    ASSERT_EQ(realTimeHumidity(buffer, rt, QStringLiteral("real_con"), 0, 100, messages, readout),
+    ASSERT_EQ(realTimeHumidity(buffer, rt, ProcedureKind::ContinuousMeasurement, 0, 100, messages,
+                               readout),
               DataError::None);
     EXPECT_FLOAT_EQ(at(2).temperature, temperatureOfRaw(1600, 2));
     // A humidity reply without its temperature reply changes nothing, nor does a temperature
     // reply whose humidity never comes.
-    EXPECT_NE(realTimeHumidity(buffer, rt, QStringLiteral("real"), 0, 0, messages, readout),
-              DataError::None);
-    ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real"), 1600 >> 8, 1600 & 0xFF),
-              DataError::None);
+    EXPECT_NE(
+        realTimeHumidity(buffer, rt, ProcedureKind::SingleMeasurement, 0, 0, messages, readout),
+        DataError::None);
+    ASSERT_EQ(
+        realTimeTemperature(buffer, rt, ProcedureKind::SingleMeasurement, 1600 >> 8, 1600 & 0xFF),
+        DataError::None);
     EXPECT_EQ(rt.count, 2);
 }
 

@@ -18,8 +18,8 @@ TEST(Session, AReplysMessageWaitsForTheEndOfItsProcedure) {
     // The clock read under "T_Set" shows "Set completion" from the reply of its last command;
     // the status read queued behind it still runs before the box opens.
     h.engine.begin();
-    ASSERT_TRUE(enqueueClockRead(h.engine, Keyword::TSet));
-    ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
+    ASSERT_TRUE(enqueueClockRead(h.engine, ProcedureKind::ClockSet));
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::None));
     h.engine.SendCurrent();
     h.pump();
     ASSERT_FALSE(h.engine.busy());

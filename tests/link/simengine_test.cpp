@@ -31,7 +31,7 @@ class SimEngineTest : public ::testing::Test {
 
     void runGetStatus() {
         engine.begin();
-        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
         engine.SendCurrent();
         for (int tick = 0; tick < 100 && engine.busy(); ++tick) {
             engine.inputTick();
@@ -88,7 +88,7 @@ TEST(SimEngineFaultTest, NoisyRepliesAreDecodedAndBrokenOnesEndTheProcedure) {
         c.inject(logger.faults());
         ASSERT_TRUE(port.open(1, QStringLiteral("57600,n,8,1")));
         engine.begin();
-        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+        ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
         engine.SendCurrent();
         for (int tick = 0; tick < 100 && engine.busy(); ++tick) {
             engine.inputTick();
@@ -113,7 +113,7 @@ TEST_F(SimEngineTest, StreamedRecordsAreAllHandledInOneTick) {
         return bytes.size() < 16 ? ReplyAction::Wait : ReplyAction::Advance;
     });
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 16, Keyword::Download));
+    ASSERT_TRUE(engine.Enqueue(Command::StreamRecords, 0, 16, ProcedureKind::Download));
     engine.SendCurrent();
     engine.inputTick();
     ASSERT_EQ(bytes.size(), 16u);
@@ -125,7 +125,7 @@ TEST_F(SimEngineTest, StreamedRecordsAreAllHandledInOneTick) {
 
 TEST_F(SimEngineTest, ReplyAnnouncedThroughTheEventLoopNeedsNoTick) {
     engine.begin();
-    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, QString()));
+    ASSERT_TRUE(engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None));
     engine.SendCurrent();
     QCoreApplication::processEvents();
     ASSERT_EQ(replies.size(), 1u);

@@ -48,7 +48,7 @@ TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
     EXPECT_EQ(queue.Entries[1].Code, code(Command::Identify));
     EXPECT_EQ(queue.Entries[19].Code, code(Command::GetDownloaded));
     for (int i = 0; i < queue.Count; ++i) {
-        EXPECT_EQ(queue.Entries[i].Keyword, Keyword::PortOpen) << i;
+        EXPECT_EQ(queue.Entries[i].Keyword, ProcedureKind::PortOpen) << i;
     }
 
     ASSERT_TRUE(h.runProcedure());
@@ -177,7 +177,7 @@ TEST(Connect, UnusableUsbDeviceFailsWithoutTryingAnyPort) {
 TEST(Connect, DoesNothingWhileAProcedureRuns) {
     Harness h(1, QStringLiteral("runs"));
     h.engine.begin();
-    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
     h.connection().Port_Set_Command(QString(), 0);
     EXPECT_TRUE(h.port.opens.empty());
     EXPECT_TRUE(h.device.levels.empty());
@@ -188,7 +188,7 @@ TEST(Connect, DoesNothingWhileAProcedureRuns) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
     h.engine.begin();
-    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
     h.connection().Port_Set_Command(QString(), 0);
     EXPECT_TRUE(h.port.isOpen());
 }
@@ -360,7 +360,7 @@ TEST(DeviceCheck, WaitsWhileAProcedureRunsOrNoPortIsOpen) {
     h.connect();
     h.device.present = false;
     h.engine.begin();
-    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
     h.connection().dCheckTick();
     EXPECT_TRUE(h.port.isOpen());
     h.engine.Pro_End();
@@ -400,7 +400,7 @@ TEST(Initialise, SendsTheRawCommandOnlyWhenIdle) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
     h.engine.begin();
-    h.engine.Enqueue(Command::GetStatus, 0, 0, QString());
+    h.engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
     h.connection().Command27_Click();
     EXPECT_EQ(h.logger.initialiseCount(), 0);
     h.engine.Pro_End();

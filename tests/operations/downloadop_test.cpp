@@ -156,7 +156,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
 
     h.state.Wrapped = 1;
     h.engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h.engine, QString()));
+    ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::None));
     op.Command5_Click();
     EXPECT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.display.clears[LogData], 1);

@@ -116,7 +116,7 @@ TEST(RealTime, MeasurementDueDuringAnotherProcedureWaitsForTheFirstIdleTick) {
     Measuring r(false, 5);
     r.advance(4000);
     r.h.engine.begin();
-    enqueueClockRead(r.h.engine, QString());
+    enqueueClockRead(r.h.engine, ProcedureKind::None);
     r.h.engine.SendCurrent();
     r.advance(2000, 1000, false);
     r.h.runProcedure();

@@ -58,9 +58,9 @@ RecordingRequest request(std::uint8_t unit, int count) {
 
 TEST_F(RecordingTest, LogStartProgramsTheLoggerInOrder) {
     open("runs");
-    ASSERT_TRUE(op().Log_Start(Keyword::LogStart, 7, request(kUnitMinutes, 10)));
+    ASSERT_TRUE(op().Log_Start(ProcedureKind::RecordingStart, 7, request(kUnitMinutes, 10)));
     const CommandQueue& queue = h->engine.queue();
-    EXPECT_EQ(queue.Entries[queue.Count - 1].Keyword, Keyword::LogStart);
+    EXPECT_EQ(queue.Entries[queue.Count - 1].Keyword, ProcedureKind::RecordingStart);
     EXPECT_EQ(queue.Entries[0].Value, 7);
     EXPECT_FALSE(h->enabled(I::Command4));
     ASSERT_TRUE(h->runProcedure());
@@ -112,7 +112,7 @@ TEST_F(RecordingTest, IntervalModelAndReservationShapeTheCommands) {
         open(c.scenario);
         RecordingRequest r = request(c.unit, c.count);
         r.reservedStart = c.reserve ? std::optional(reserved) : std::nullopt;
-        ASSERT_TRUE(op().Log_Start(Keyword::LogStart, 0, r));
+        ASSERT_TRUE(op().Log_Start(ProcedureKind::RecordingStart, 0, r));
         ASSERT_TRUE(h->runProcedure());
         const std::vector<Sent> all = programmed();
         ASSERT_EQ(all.size(), c.reserve ? 16u : 13u);
@@ -176,22 +176,22 @@ TEST_F(RecordingTest, NothingStartsWhileAProcedureRuns) {
     open("recording");
     h->dialogs.clockSet = true;
     h->engine.begin();
-    ASSERT_TRUE(enqueueStatusRead(h->engine, QString()));
+    ASSERT_TRUE(enqueueStatusRead(h->engine, ProcedureKind::None));
     op().Command4_Click();
-    EXPECT_FALSE(op().Log_Start(Keyword::LogStart, 0, request(kUnitMinutes, 1)));
+    EXPECT_FALSE(op().Log_Start(ProcedureKind::RecordingStart, 0, request(kUnitMinutes, 1)));
     EXPECT_FALSE(op().M_Mode_Set(true));
     h->ops->tools().m33_Click();
     h->ops->tools().m34_Click();
     h->ops->tools().m35_Click();
     EXPECT_TRUE(h->dialogs.opened.isEmpty());
-    EXPECT_FALSE(h->ops->tools().Set_VTName(QString(), 0, QStringLiteral("AB")));
+    EXPECT_FALSE(h->ops->tools().Set_VTName(ProcedureKind::None, 0, QStringLiteral("AB")));
     EXPECT_EQ(h->engine.queue().Count, 19);
     h->engine.begin();
 }
 
 TEST_F(RecordingTest, ReservationAloneAndRecordModeAlone) {
     open("runs");
-    ASSERT_TRUE(op().Yoyaku_Set(QString(), 0,
+    ASSERT_TRUE(op().Yoyaku_Set(ProcedureKind::None, 0,
                                 {QDateTime(QDate(2026, 3, 9), QTime(7, 5)), kUnitSeconds, 2}));
     ASSERT_TRUE(h->runProcedure());
     const std::vector<Sent> reserved = programmed();
@@ -220,7 +220,7 @@ TEST_F(RecordingTest, ReservationAloneAndRecordModeAlone) {
 
     // A low battery refuses the reservation with its own message.
     open("lowbattery");
-    EXPECT_FALSE(op().Yoyaku_Set(QString(), 0, {kNow.addDays(1), kUnitMinutes, 1}));
+    EXPECT_FALSE(op().Yoyaku_Set(ProcedureKind::None, 0, {kNow.addDays(1), kUnitMinutes, 1}));
     ASSERT_EQ(h->prompter.messages.size(), 1u);
     EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(1008));
     EXPECT_TRUE(h->received(mark).empty());

@@ -405,7 +405,7 @@ TEST(UpdateButton, QueuesTheStatusReadOnlyWhenIdle) {
     h.logger.state().name = {'N', 'E', 'W', '1'};
     ASSERT_TRUE(Command11_Click(h.session));
     EXPECT_EQ(h.engine.queue().Count, 19);
-    EXPECT_TRUE(h.engine.queue().Entries[0].Keyword.isEmpty());
+    EXPECT_EQ(h.engine.queue().Entries[0].Keyword, ProcedureKind::None);
     EXPECT_FALSE(Command11_Click(h.session));
     ASSERT_TRUE(h.runProcedure());
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("NEW1"));

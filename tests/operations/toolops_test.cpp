@@ -36,7 +36,7 @@ TEST_F(ToolsTest, NameDialogSetsTheNameAndRefusesForbiddenOnes) {
     tools().m34_Click();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_TRUE(h.prompter.messages[0].text.startsWith(h.messages.text(253) + "\r\r"));
-    EXPECT_TRUE(h.engine.queue().Entries[0].Keyword.isEmpty());
+    EXPECT_EQ(h.engine.queue().Entries[0].Keyword, ProcedureKind::None);
     ASSERT_TRUE(h.runProcedure());
     const std::vector<Sent> sent = h.received(mark);
     ASSERT_EQ(sent.size(), 21u);
@@ -51,8 +51,8 @@ TEST_F(ToolsTest, ClockDialogSetsTheLoggersClockAndShowsIt) {
     EXPECT_FALSE(h.engine.busy());
     h.dialogs.clockSet = true;
     tools().m33_Click();
-    EXPECT_TRUE(h.engine.queue().Entries[2].Keyword.isEmpty());
-    EXPECT_EQ(h.engine.queue().Entries[3].Keyword, Keyword::TSet);
+    EXPECT_EQ(h.engine.queue().Entries[2].Keyword, ProcedureKind::None);
+    EXPECT_EQ(h.engine.queue().Entries[3].Keyword, ProcedureKind::ClockSet);
     ASSERT_TRUE(h.runProcedure());
     EXPECT_EQ(h.received(mark), (std::vector<Sent>{{code(Command::SetClockMonthYear), 3, 26},
                                                    {code(Command::SetClockHourDay), 12, 1},
