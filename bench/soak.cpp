@@ -109,9 +109,8 @@ class Rig {
             return fail("connect for the measurement");
         }
         RealTimeMeasurement& realTime = headless_.operations().realTime();
-        realTime.Option3_Click();
-        headless_.controls().setText(ControlId::Combo5, QStringLiteral("2"));
-        realTime.Command2_Click();
+        const MeasurementRepeat everyTwoSeconds{MeasurementRepeat::Unit::Seconds, 2};
+        realTime.Command2_Click(everyTwoSeconds);
         const DataSet& set = headless_.dataSets()[RealTimeData];
         while (set.count < samples) {
             if (!realTime.running() || !waitIdle()) {
@@ -124,7 +123,7 @@ class Rig {
             return fail("measurement");
         }
         headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("realtime.csv"));
-        realTime.Command2_Click();
+        realTime.Command2_Click(everyTwoSeconds);
         waitIdle();
         headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         return port_.isOpen() ? fail("disconnect") : true;

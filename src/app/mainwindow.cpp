@@ -58,6 +58,14 @@ void setComboText(QComboBox* combo, const QString& text) {
     }
 }
 
+// The repeat of a continuous run as the unit options and the count list show it.
+MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& counts) {
+    const auto* minutes = controls.as<QAbstractButton>(ControlId::Option4);
+    const bool inMinutes = minutes != nullptr && minutes->isChecked();
+    return {inMinutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
+            counts.currentText().toInt()};
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* parent)
@@ -239,7 +247,10 @@ void MainWindow::connectControls() {
         {ControlId::Command11, [this] { Command11_Click(*session_); }},
         {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
         {ControlId::Command1, [&ops] { ops.realTime().Command1_Click(); }},
-        {ControlId::Command2, [&ops] { ops.realTime().Command2_Click(); }},
+        {ControlId::Command2,
+         [this, &ops] {
+             ops.realTime().Command2_Click(chosenRepeat(controls_, *layout_.measurementCount));
+         }},
         {ControlId::Option3, [&ops] { ops.realTime().Option3_Click(); }},
         {ControlId::Option4, [&ops] { ops.realTime().Option4_Click(); }},
         {ControlId::Command4, [&ops] { ops.recording().Command4_Click(); }},

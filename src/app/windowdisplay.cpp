@@ -51,7 +51,7 @@ void WindowDisplay::redrawIfGrown() {
 }
 
 void WindowDisplay::setContinuous(bool on) {
-    graphs_.setRealTimeMode(on ? kStateContinuous : QString());
+    graphs_.setContinuous(on);
     if (!on) {
         graphs_.FitSequence();
     }

@@ -6,11 +6,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QSerialPort>
 #include <algorithm>
 
+#include "cli/statusreport.h"
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "link/loggerstate.h"
@@ -24,11 +24,8 @@ Q_LOGGING_CATEGORY(lcCli, "veltrane.cli", QtWarningMsg)
 constexpr int kCommunicationFault = 1042;
 constexpr int kCommunicationEnded = 1043;
 constexpr int kDownloadFailed = 1089;
-constexpr int kNeverDownloaded = 1091;
 constexpr int kStopFirst = 1218;
 constexpr int kCannotWrite = 1224;
-constexpr int kModelCaption = 1225;
-constexpr int kNameCaption = 1054;
 constexpr int kInterrupted = 1350;
 constexpr int kNothingChanged = 1351;
 constexpr int kDownloadAbandoned = 1352;
@@ -46,23 +43,6 @@ constexpr int kPortLost = 1371;
 constexpr int kNoAnswer = 1372;
 // The window's CSV writer saves here first; the bytes then go to their target.
 const QString kScratchCsv = QStringLiteral("out.csv");
-
-// The status panel's lines: the key for machines, the caption and the value controls.
-struct StatusLine {
-    const char* key;
-    ControlId caption;
-    ControlId value;
-};
-constexpr StatusLine kStatusLines[] = {
-    {"operation", ControlId::Label9, ControlId::OperationText},
-    {"battery", ControlId::Label11, ControlId::BatteryText},
-    {"beginning", ControlId::Label18, ControlId::BeginningText},
-    {"points", ControlId::Label22, ControlId::PointsText},
-    {"interval", ControlId::Label20, ControlId::IntervalText},
-    {"mode", ControlId::Label47, ControlId::ModeText},
-    {"upper", ControlId::Label31, ControlId::UpperText},
-    {"lower", ControlId::Label32, ControlId::LowerText},
-};
 
 // A port whose device is there and may be opened by this user, but is locked: another program
 // (the window, another veltrane-cli) holds it.
@@ -157,8 +137,8 @@ int CliRunner::communicationCode() const {
 }
 
 bool CliRunner::recordingOrReserved() {
-    const QString& state = headless_.session().state().Record_State;
-    return state == kStateRecording || state == kStateReserved;
+    const RecordState state = headless_.session().state().recordState;
+    return state == RecordState::Recording || state == RecordState::Reserved;
 }
 
 bool CliRunner::settle() {
@@ -214,42 +194,21 @@ int CliRunner::connect() {
     if (!settle() || !headless_.session().port().isOpen()) {
         return CommunicationFailed;
     }
-    qCInfo(lcCli) << "status read, state" << headless_.session().state().Record_State;
+    qCInfo(lcCli) << "status read, state"
+                  << recordStateKeyword(headless_.session().state().recordState);
     return communicationCode();
 }
 
 int CliRunner::status() {
-    QJsonObject json;
-    QString lines;
-    const auto add = [&](const char* key, const QString& caption, const QString& value) {
-        json.insert(QLatin1String(key), value.trimmed());
-        lines += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
-    };
-    add("model", text(kModelCaption), headless_.session().state().Machine_N_P);
-    add("name", text(kNameCaption), headless_.controls().text(ControlId::IdentNameText));
-    for (const StatusLine& line : kStatusLines) {
-        if (headless_.controls().shown(line.value)) {
-            add(line.key, headless_.controls().text(line.caption),
-                headless_.controls().text(line.value));
-        }
-    }
-    const QString note = headless_.controls().text(ControlId::StopNoteText).trimmed();
-    if (!note.isEmpty()) {
-        add("note", QString(), note);
-    }
-    // The warning a start would give: data the logger holds was never downloaded.
-    const bool neverDownloaded = headless_.dataSets()[LogData].neverDownloaded;
-    json.insert(QStringLiteral("downloaded"), !neverDownloaded);
-    if (neverDownloaded) {
-        lines += text(kNeverDownloaded).trimmed() + QLatin1Char('\n');
-    }
-    const QByteArray bytes =
-        options_.json ? QJsonDocument(json).toJson(QJsonDocument::Indented) : lines.toUtf8();
+    const StatusView view = headless_.operations().status().view();
+    const QByteArray bytes = options_.json
+                                 ? QJsonDocument(statusJson(view)).toJson(QJsonDocument::Indented)
+                                 : statusLines(view, messages_);
     return print(bytes) ? Done : Refused;
 }
 
 int CliRunner::download() {
-    const bool reserved = headless_.session().state().Record_State == kStateReserved;
+    const bool reserved = headless_.session().state().recordState == RecordState::Reserved;
     const bool stopping = recordingOrReserved();
     // The download's first command stops the logger: a recording a script relies on is not
     // ended unasked.
@@ -402,14 +361,10 @@ int CliRunner::measure() {
         }
         return Done;
     }
-    const Interval every = *options_.every;
-    if (every.seconds) {
-        realTime.Option3_Click();
-    } else {
-        realTime.Option4_Click();
-    }
-    headless_.controls().setText(ControlId::Combo5, QString::number(every.count));
-    if (!realTime.repeatSeconds()) {
+    const MeasurementRepeat repeat{options_.every->seconds ? MeasurementRepeat::Unit::Seconds
+                                                           : MeasurementRepeat::Unit::Minutes,
+                                   options_.every->count};
+    if (!RealTimeMeasurement::repeatSeconds(repeat)) {
         return Refused;
     }
     // Every sample written is printed once, however the writes and the appends interleave.
@@ -425,7 +380,7 @@ int CliRunner::measure() {
         }
     };
     headless_.display().onAppend = [&](DataSetIndex) { printNew(); };
-    realTime.Command2_Click();
+    realTime.Command2_Click(repeat);
     while (realTime.running() && samples.count < options_.count &&
            headless_.session().port().isOpen() && !printFailed && signals_.caught() == 0) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -441,7 +396,7 @@ int CliRunner::measure() {
     headless_.prompter().answer = csv;
     headless_.prompter().savePath = headless_.scratchFile(kScratchCsv);
     if (realTime.running()) {
-        realTime.Command2_Click();
+        realTime.Command2_Click(repeat);
     }
     if (!settle()) {
         return interrupted(abandoned);

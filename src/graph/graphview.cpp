@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr char kContinuousMode[] = "renzoku";
-
 // The saved scroll state keeps the first end as the minimum and the second as the maximum.
 ScrollState toScrollState(const Bar& bar) {
     return {static_cast<std::int16_t>(bar.second), static_cast<std::int16_t>(bar.first),
@@ -87,7 +85,7 @@ QString GraphView::messageText(int index) const {
 }
 
 bool GraphView::continuous() const {
-    return realTimeMode_ == QLatin1String(kContinuousMode);
+    return continuous_;
 }
 
 void GraphView::pushBars() {

@@ -27,8 +27,8 @@ class GraphView : public QObject {
     // main window.
     void setDataSets(DataSet* log, DataSet* realTime, DataSet* file);
     void setMessages(const MessageTable* messages);
-    // "renzoku" while a continuous real-time measurement runs; the bars then do nothing.
-    void setRealTimeMode(const QString& modeText) { realTimeMode_ = modeText; }
+    // On while a continuous real-time measurement runs; the bars then do nothing.
+    void setContinuous(bool on) { continuous_ = on; }
     GraphRenderer& renderer() { return renderer_; }
 
     std::uint8_t Disp_stat() const { return dispStat_; }
@@ -97,7 +97,7 @@ class GraphView : public QObject {
     std::uint8_t viewKind_ = GraphKindView;
     bool guard_ = false;
     bool pushing_ = false;
-    QString realTimeMode_;
+    bool continuous_ = false;
     std::array<std::array<QImage, 2>, 3> savedImages_{};
     std::array<QImage, 2> printImages_{};
 };

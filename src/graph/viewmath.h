@@ -68,7 +68,7 @@ struct TimeBase {
 TimeBase timeBaseOf(double startTime, double endTime);
 
 // The bar arithmetic of UpdateScrollRanges once the time base is known; continuous marks the
-// "renzoku" real-time mode in which the width follows the growing data.
+// continuous real-time measurement in which the width follows the growing data.
 void updateScrollRanges(Bars& bars, const TimeBase& base, bool continuous);
 
 struct ValueExtremes {

@@ -280,7 +280,7 @@ ReplyAction Download::finish() {
         return fail(kMessageFailed);
     }
     logData_.unsaved = logData_.count > 0;
-    state_.Record_State.clear();
+    state_.recordState = RecordState::Stopped;
     phase_ = Phase::Done;
     if (view_ != nullptr) {
         view_->downloadFinished();

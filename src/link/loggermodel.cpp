@@ -43,14 +43,14 @@ void appendNamePair(LoggerState& state, const Reply& reply) {
 }
 
 void applyStatus(LoggerState& state, std::uint8_t bits) {
-    state.Record_State.clear();
+    state.recordState = RecordState::Stopped;
     state.Error_Flag.clear();
     state.Stop_Flag.clear();
     if (bits & (kStatusRecording0 | kStatusRecording1)) {
-        state.Record_State = kStateRecording;
+        state.recordState = RecordState::Recording;
     }
     if (bits & kStatusReserved) {
-        state.Record_State = kStateReserved;
+        state.recordState = RecordState::Reserved;
     }
     if (bits & kStatusBatteryFault) {
         state.Error_Flag = QStringLiteral("Error");

@@ -5,13 +5,32 @@
 #include <array>
 #include <cstdint>
 
+// What the logger is doing as the program sees it: recording and reserved come from its status
+// bits, continuous while the program measures in real time.
+enum class RecordState { Stopped, Recording, Reserved, Continuous };
+
+// The lowercase keyword of a state, for logs and the command line's output.
+constexpr const char* recordStateKeyword(RecordState state) {
+    switch (state) {
+        case RecordState::Recording:
+            return "recording";
+        case RecordState::Reserved:
+            return "reserved";
+        case RecordState::Continuous:
+            return "continuous";
+        case RecordState::Stopped:
+            break;
+    }
+    return "stopped";
+}
+
 struct LoggerState {
     QString Machine_N_P = QStringLiteral("Veltrane");
     QString F_W_Ver;
     QString VT_Name;
-    QString Record_State;  // "kirokucyu", "yoyakucyu", "renzoku" or empty
-    QString Error_Flag;    // "Error" or empty
-    QString Stop_Flag;     // "Stop" or empty
+    RecordState recordState = RecordState::Stopped;
+    QString Error_Flag;  // "Error" or empty
+    QString Stop_Flag;   // "Stop" or empty
     std::array<std::uint8_t, 6> Start_Raw{};
     double Start_Time = 0;  // days since 1899-12-30; 0 when Start_Raw is not a valid date
     std::uint8_t Clock_Year = 0, Clock_Month = 0, Clock_Day = 0;
@@ -30,9 +49,6 @@ struct LoggerState {
     bool loopWrapped() const { return Memory_Mode != 0 && Wrapped != 0; }
 };
 
-inline const QString kStateRecording = QStringLiteral("kirokucyu");
-inline const QString kStateReserved = QStringLiteral("yoyakucyu");
-inline const QString kStateContinuous = QStringLiteral("renzoku");
 inline const QString kModelQM320 = QStringLiteral("QM320-HX");
 inline const QString kModelQM300 = QStringLiteral("QM300-HX");
 inline const QString kModelQM400 = QStringLiteral("QM400-HXA");

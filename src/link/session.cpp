@@ -154,9 +154,9 @@ void Session::procedureEnded() {
 void Session::portLost() {
     portLost_ = true;
     // A continuous run reports its own end; only its measurements run while it is on.
-    const bool continuousRun = state_.Record_State == kStateContinuous;
+    const bool continuousRun = state_.recordState == RecordState::Continuous;
     // The port is gone (a removed device): the logger's recording state is unknown.
-    state_.Record_State.clear();
+    state_.recordState = RecordState::Stopped;
     // The download drops what it received; without a word the user would take the closed
     // progress dialog for a finished download.
     const Download::Phase phase = download_.phase();

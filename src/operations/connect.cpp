@@ -72,7 +72,7 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             c_.controls.setText(ControlId::StatusBar1Panel1,
                                 messages.text(1070) + QString::number(c_.session.Portnum));
             c_.controls.setEnabled(ControlId::Combo4, false);
-            c_.state().Record_State.clear();
+            c_.state().recordState = RecordState::Stopped;
             startStatusRead();
             guard_ = false;
             return;
@@ -162,7 +162,7 @@ QString Connection::readReply() {
 void Connection::disconnect() {
     guard_ = true;
     c_.session.port().close();
-    c_.state().Record_State.clear();
+    c_.state().recordState = RecordState::Stopped;
     c_.engine().Pro_End();
     guard_ = false;
     c_.pointer.setBusy(false);

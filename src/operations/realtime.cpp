@@ -18,9 +18,12 @@ constexpr CountRange kSecondCounts{2, 60};
 constexpr CountRange kMinuteCounts{1, 240};
 // The shortest repeat needs the logger's fast sampling.
 constexpr int kFastSamplingSeconds = 2;
+// The captions of the unit options, repeated beside the count list.
+constexpr int kSecondsCaption = 155;
+constexpr int kMinutesCaption = 154;
 
-CountRange countsOf(bool minutes) {
-    return minutes ? kMinuteCounts : kSecondCounts;
+CountRange countsOf(MeasurementRepeat::Unit unit) {
+    return unit == MeasurementRepeat::Unit::Minutes ? kMinuteCounts : kSecondCounts;
 }
 
 }  // namespace
@@ -35,26 +38,24 @@ RealTimeMeasurement::~RealTimeMeasurement() {
 }
 
 bool RealTimeMeasurement::running() const {
-    return c_.state().Record_State == kStateContinuous;
+    return c_.state().recordState == RecordState::Continuous;
 }
 
-std::optional<int> RealTimeMeasurement::repeatSeconds() const {
+std::optional<int> RealTimeMeasurement::repeatSeconds(const MeasurementRepeat& repeat) {
     // A count outside the list (none chosen, or text that is not one) would make every tick
     // due; it starts nothing.
-    bool ok = false;
-    const int count = c_.controls.text(ControlId::Combo5).toInt(&ok);
-    const CountRange range = countsOf(minutes_);
-    if (!ok || count < range.first || count > range.last) {
+    const CountRange range = countsOf(repeat.unit);
+    if (repeat.count < range.first || repeat.count > range.last) {
         return std::nullopt;
     }
-    return minutes_ ? count * 60 : count;
+    return repeat.unit == MeasurementRepeat::Unit::Minutes ? repeat.count * 60 : repeat.count;
 }
 
-void RealTimeMeasurement::chooseUnit(bool minutes) {
-    minutes_ = minutes;
+void RealTimeMeasurement::chooseUnit(MeasurementRepeat::Unit unit) {
+    const bool minutes = unit == MeasurementRepeat::Unit::Minutes;
     c_.controls.setText(ControlId::Label28,
-                        c_.controls.text(minutes ? ControlId::Option4 : ControlId::Option3));
-    const CountRange range = countsOf(minutes);
+                        c_.messages().text(minutes ? kMinutesCaption : kSecondsCaption));
+    const CountRange range = countsOf(unit);
     QStringList counts;
     for (int count = range.first; count <= range.last; ++count) {
         counts.append(QString::number(count));
@@ -70,16 +71,16 @@ void RealTimeMeasurement::Command1_Click() {
     queueMeasurement(ProcedureKind::SingleMeasurement, false);
 }
 
-void RealTimeMeasurement::Command2_Click() {
+void RealTimeMeasurement::Command2_Click(const MeasurementRepeat& repeat) {
     if (running()) {
         stop();
     } else {
-        start();
+        start(repeat);
     }
 }
 
-void RealTimeMeasurement::start() {
-    const std::optional<int> seconds = repeatSeconds();
+void RealTimeMeasurement::start(const MeasurementRepeat& repeat) {
+    const std::optional<int> seconds = repeatSeconds(repeat);
     if (!seconds || c_.session.busy()) {
         return;
     }
@@ -88,7 +89,7 @@ void RealTimeMeasurement::start() {
         c_.controls.setText(readOut, QString());
     }
     c_.session.timers().arm(TimerId::Continuation, kTickMs);
-    c_.state().Record_State = kStateContinuous;
+    c_.state().recordState = RecordState::Continuous;
     c_.dataSet(RealTimeData).interval = *seconds;
     intervalMs_ = *seconds * qint64{1000};
     nextDueMs_ = clock_->steadyMs() + intervalMs_;
@@ -100,7 +101,7 @@ void RealTimeMeasurement::start() {
 
 void RealTimeMeasurement::stop() {
     c_.session.timers().stop(TimerId::Continuation);
-    c_.state().Record_State.clear();
+    c_.state().recordState = RecordState::Stopped;
     // The save question waits until the measurement under way has ended.
     if (c_.engine().busy()) {
         stopPending_ = true;
@@ -128,7 +129,7 @@ void RealTimeMeasurement::continuationTick() {
     if (c_.dataSet(RealTimeData).count >= DataSet::kMaxCount) {
         if (idle) {
             c_.session.timers().stop(TimerId::Continuation);
-            c_.state().Record_State.clear();
+            c_.state().recordState = RecordState::Stopped;
             finish(true);
         }
         return;
@@ -158,7 +159,7 @@ void RealTimeMeasurement::procedureEnded() {
     // ends without the question and its samples stay unsaved. A failure has said why in its
     // own box; a lost logger says so here.
     c_.session.timers().stop(TimerId::Continuation);
-    c_.state().Record_State.clear();
+    c_.state().recordState = RecordState::Stopped;
     active_ = false;
     c_.display.setContinuous(false);
     if (c_.session.portLostAtEnd()) {

@@ -1,7 +1,7 @@
 // Real-time measurement: one measurement (Command1) or a continuous run (Command2) into the
-// real-time data set, the repeat unit and count (Option3, Option4, Combo5) and the continuation
-// tick that queues each due measurement. Dueness comes from a steady clock on a schedule fixed
-// at the start, so late timer ticks never add up to drift.
+// real-time data set, the lists of the repeat unit options (Option3, Option4) and the
+// continuation tick that queues each due measurement. Dueness comes from a steady clock on a
+// schedule fixed at the start, so late timer ticks never add up to drift.
 #pragma once
 
 #include <QString>
@@ -11,6 +11,13 @@
 #include "operations/context.h"
 #include "operations/csvfiles.h"
 #include "operations/statusrefresh.h"
+
+// How often a continuous run measures, as chosen: a count of seconds or of minutes.
+struct MeasurementRepeat {
+    enum class Unit { Seconds, Minutes };
+    Unit unit = Unit::Seconds;
+    int count = 0;
+};
 
 class RealTimeMeasurement {
   public:
@@ -29,11 +36,12 @@ class RealTimeMeasurement {
 
     // Command1: one measurement into the real-time data set emptied for it.
     void Command1_Click();
-    // Command2: starts a continuous run, or stops the one running.
-    void Command2_Click();
-    // Option3 (seconds, counts 2 to 60) and Option4 (minutes, 1 to 240).
-    void Option3_Click() { chooseUnit(false); }
-    void Option4_Click() { chooseUnit(true); }
+    // Command2: starts a continuous run repeating as `repeat` says, or stops the one running.
+    void Command2_Click(const MeasurementRepeat& repeat);
+    // Option3 (seconds, counts 2 to 60) and Option4 (minutes, 1 to 240): the count list
+    // offers the unit's counts.
+    void Option3_Click() { chooseUnit(MeasurementRepeat::Unit::Seconds); }
+    void Option4_Click() { chooseUnit(MeasurementRepeat::Unit::Minutes); }
     // The continuation tick: queues a due measurement when no procedure runs, stops a run
     // whose data set is full, and otherwise redraws graphs that have grown.
     void continuationTick();
@@ -41,15 +49,14 @@ class RealTimeMeasurement {
     // a measurement ran, and ends a run that lost its port.
     void procedureEnded();
 
-    // Record_State is "renzoku".
+    // The logger model says a continuous measurement runs.
     bool running() const;
-    // The repeat interval Combo5 and the unit give, in seconds; none for a count outside the
-    // unit's list.
-    std::optional<int> repeatSeconds() const;
+    // The repeat interval in seconds; none for a count outside the unit's list.
+    static std::optional<int> repeatSeconds(const MeasurementRepeat& repeat);
 
   private:
-    void chooseUnit(bool minutes);
-    void start();
+    void chooseUnit(MeasurementRepeat::Unit unit);
+    void start(const MeasurementRepeat& repeat);
     void stop();
     // The rest of a stop, once no procedure runs: the graphs fitted, the save question, the
     // status refresh.
@@ -64,7 +71,6 @@ class RealTimeMeasurement {
     StatusRefresh& refresh_;
     SystemClock systemClock_;
     Clock* clock_ = &systemClock_;
-    bool minutes_ = false;
     // The display is in continuous mode for a run not finished yet.
     bool active_ = false;
     // Stop was pressed while a measurement ran; the procedure's end finishes it.

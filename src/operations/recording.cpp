@@ -53,7 +53,7 @@ void RecordingOperation::Command4_Click() {
         return;
     }
     const LoggerState& state = c_.state();
-    if (state.Record_State == kStateRecording || state.Record_State == kStateReserved) {
+    if (state.recordState == RecordState::Recording || state.recordState == RecordState::Reserved) {
         stop();
         return;
     }
@@ -71,13 +71,13 @@ void RecordingOperation::Command4_Click() {
 
 void RecordingOperation::stop() {
     Engine& engine = c_.engine();
-    c_.session.beginProcedure(c_.state().Record_State == kStateReserved
+    c_.session.beginProcedure(c_.state().recordState == RecordState::Reserved
                                   ? Procedure::ReservationCancel
                                   : Procedure::RecordingStop);
     engine.Enqueue(Command::StopRecording, kStopArgument, 0, ProcedureKind::None);
     enqueueStatusRead(engine, ProcedureKind::None);
     send();
-    c_.state().Record_State.clear();
+    c_.state().recordState = RecordState::Stopped;
 }
 
 void RecordingOperation::Command100_Click() {

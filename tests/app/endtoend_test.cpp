@@ -163,7 +163,7 @@ TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
     EXPECT_FALSE(rig.window->session().engine().busy());
     EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
     EXPECT_EQ(rig.text(I::CommunicationText), QStringLiteral("Unconnection"));
-    EXPECT_TRUE(rig.window->session().state().Record_State.isEmpty());
+    EXPECT_TRUE(rig.window->session().state().recordState == RecordState::Stopped);
     // Only the status read that lost its port says so; a check that finds the device gone
     // disconnects without a word.
     if (c.duringStatusRead && c.portGoesToo) {
@@ -219,7 +219,7 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
     connectLogger(rig);
     WidgetControls& controls = rig.window->controls();
     ASSERT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
-    rig.window->session().state().Record_State = kStateContinuous;
+    rig.window->session().state().recordState = RecordState::Continuous;
     rig.window->refreshStatus();
     for (ControlId range : {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34, I::GraphLabel37}) {
         EXPECT_FALSE(controls.shown(range)) << controlName(range);
@@ -227,7 +227,7 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
     EXPECT_TRUE(controls.shown(I::Label31));
     EXPECT_EQ(controls.text(I::Label31), rig.window->messages().text(107));
 
-    rig.window->session().state().Record_State.clear();
+    rig.window->session().state().recordState = RecordState::Stopped;
     rig.window->refreshStatus();
     EXPECT_TRUE(controls.shown(I::GraphLabel31));
     EXPECT_TRUE(controls.shown(I::Label31));

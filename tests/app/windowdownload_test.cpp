@@ -244,7 +244,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     ASSERT_FALSE(rig.prompter.calls.empty()) << "the failure went unreported";
     EXPECT_EQ(rig.prompter.calls.back().kind, "message");
     EXPECT_EQ(rig.prompter.calls.back().text, rig.window->messages().text(1089));
-    EXPECT_TRUE(rig.window->session().state().Record_State.isEmpty());
+    EXPECT_TRUE(rig.window->session().state().recordState == RecordState::Stopped);
     const int count = rig.window->dataSets()[LogData].count;
     EXPECT_TRUE(count == 0 || count == runsRecordCount()) << count;
     auto* table = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));

@@ -116,11 +116,15 @@ TEST_F(CliTest, StartThenStatusShowsTheRecordingAndRefusalsKeepTheLogger) {
     ASSERT_EQ(forced.exitCode, Done) << forced.err.toStdString();
     const QJsonObject recording = status();
     EXPECT_EQ(recording.value(QStringLiteral("name")).toString(), QStringLiteral("XY"));
-    EXPECT_EQ(recording.value(QStringLiteral("operation")).toString(), QStringLiteral("Recording"));
-    EXPECT_EQ(recording.value(QStringLiteral("interval")).toString(), QStringLiteral("5 Min"));
-    EXPECT_EQ(recording.value(QStringLiteral("mode")).toString(), QStringLiteral("Loop"));
-    EXPECT_EQ(recording.value(QStringLiteral("upper")).toString(), QStringLiteral("31 C"));
-    EXPECT_EQ(recording.value(QStringLiteral("lower")).toString(), QStringLiteral("4 C"));
+    EXPECT_EQ(recording.value(QStringLiteral("state")), QJsonValue(QStringLiteral("recording")));
+    EXPECT_EQ(recording.value(QStringLiteral("interval_seconds")), QJsonValue(300));
+    EXPECT_EQ(recording.value(QStringLiteral("loop")), QJsonValue(true));
+    const auto bound = [](int degrees) {
+        return QJsonValue(
+            QJsonObject{{QStringLiteral("on"), true}, {QStringLiteral("degrees"), degrees}});
+    };
+    EXPECT_EQ(recording.value(QStringLiteral("upper_bound")), bound(31));
+    EXPECT_EQ(recording.value(QStringLiteral("lower_bound")), bound(4));
 
     EXPECT_EQ(run(QStringList(start) << QStringLiteral("--force")).exitCode, Refused);
     const CliResult stopped = run({QStringLiteral("stop")});

@@ -231,8 +231,8 @@ TEST_F(CliSafety, ARunningLoggerIsDownloadedOnlyWithStop) {
         const char* stopped;
         const char* before;
     } cases[] = {
-        {"recording", "The logger is recording", "The recording was stopped", "Recording"},
-        {"reserved", "waits for a reserved start", "The reserved start was cancelled", "Reserv"},
+        {"recording", "The logger is recording", "The recording was stopped", "recording"},
+        {"reserved", "waits for a reserved start", "The reserved start was cancelled", "reserved"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
@@ -243,16 +243,15 @@ TEST_F(CliSafety, ARunningLoggerIsDownloadedOnlyWithStop) {
         EXPECT_TRUE(refused.err.contains(c.refusal)) << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains("--stop")) << refused.err.toStdString();
         EXPECT_FALSE(QFile::exists(path));
-        const QString before = status().value(QStringLiteral("operation")).toString();
-        EXPECT_TRUE(before.startsWith(QString::fromLatin1(c.before))) << before.toStdString();
+        EXPECT_EQ(status().value(QStringLiteral("state")).toString(),
+                  QString::fromLatin1(c.before));
 
         const CliResult stopped = run(
             {QStringLiteral("download"), QStringLiteral("--out"), path, QStringLiteral("--stop")});
         EXPECT_EQ(stopped.exitCode, Done) << stopped.err.toStdString();
         EXPECT_TRUE(stopped.err.contains(c.stopped)) << stopped.err.toStdString();
         EXPECT_TRUE(QFile::exists(path));
-        EXPECT_EQ(status().value(QStringLiteral("operation")).toString(),
-                  QStringLiteral("Record stop"));
+        EXPECT_EQ(status().value(QStringLiteral("state")).toString(), QStringLiteral("stopped"));
     }
 }
 

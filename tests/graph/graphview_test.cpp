@@ -115,10 +115,10 @@ TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
 TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
     view.FitSequence();
     log.set.drawnCount = 0;
-    view.setRealTimeMode(QStringLiteral("renzoku"));
+    view.setContinuous(true);
     panel.bar(VScroll1)->setValue(100);
     EXPECT_EQ(log.set.drawnCount, 0);
-    view.setRealTimeMode(QString());
+    view.setContinuous(false);
     panel.bar(VScroll1)->setValue(120);
     EXPECT_EQ(log.set.drawnCount, 361);
 }
@@ -228,7 +228,7 @@ TEST_F(GraphViewTest, CursorReadoutShowsTheSampleUnderThePointer) {
         ASSERT_FALSE(readout.isEmpty());
         EXPECT_EQ(readout.takeLast().at(0).toString(), c.expected) << c.name;
     }
-    view.setRealTimeMode(QStringLiteral("renzoku"));
+    view.setContinuous(true);
     view.ShowCursorReadout(25, log.set);
     EXPECT_TRUE(readout.takeLast().at(0).toString().isEmpty());
 }

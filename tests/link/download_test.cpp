@@ -109,7 +109,7 @@ TEST_P(ModeTest, RunsAreNumberedAndDatedBySegment) {
         EXPECT_EQ(s[c.record - 1].raw, memoryAt(h.logger, (c.record - 1) * 4)) << c.record;
     }
     EXPECT_TRUE(h.logData.unsaved);
-    EXPECT_TRUE(h.state.Record_State.isEmpty());
+    EXPECT_TRUE(h.state.recordState == RecordState::Stopped);
     EXPECT_TRUE(h.logger.state().downloaded);  // MarkDownloaded went out
     EXPECT_FALSE(h.logData.neverDownloaded);
     EXPECT_FALSE(h.timers.isArmed(TimerId::DownloadTimer));

@@ -46,8 +46,10 @@ class LateReplyPtyTest : public ::testing::TestWithParam<DelayCase> {
 };
 
 QStringList statusOf(const LoggerState& s) {
-    QStringList fields{s.Machine_N_P, s.F_W_Ver,   s.VT_Name,      s.Record_State,
-                       s.Error_Flag,  s.Stop_Flag, s.Battery_Volts};
+    QStringList fields{s.Machine_N_P,  s.F_W_Ver,
+                       s.VT_Name,      QString::fromLatin1(recordStateKeyword(s.recordState)),
+                       s.Error_Flag,   s.Stop_Flag,
+                       s.Battery_Volts};
     for (double value : {s.Start_Time, s.Record_Pointer}) {
         fields << QString::number(value, 'f', 8);
     }
@@ -137,7 +139,7 @@ TEST_P(LateReplyPtyTest, LateReplyGivesTheSameResultAsAPromptOne) {
     EXPECT_EQ(state.Record_Pointer, 650 * 4);
     EXPECT_EQ(state.Interval_Unit, kUnitMinutes);
     EXPECT_EQ(state.Interval_Value, 10);
-    EXPECT_TRUE(state.Record_State.isEmpty());
+    EXPECT_TRUE(state.recordState == RecordState::Stopped);
     if (c.procedure == Procedure::FastDownload || c.procedure == Procedure::NormalDownload) {
         ASSERT_EQ(late.records, 650);
         EXPECT_TRUE(late.samples.front().contains(QStringLiteral(" 1 ")));

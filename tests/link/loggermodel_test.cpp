@@ -62,17 +62,18 @@ TEST(LoggerDate, ClockWithInvalidFieldsHasNoDate) {
 TEST_F(ModelTest, StatusBitsLaterOverwriteEarlier) {
     struct Case {
         std::uint8_t bits;
-        const char* record;
+        RecordState record;
         const char* error;
         const char* stop;
     };
-    const Case cases[] = {{0x00, "", "", ""},          {0x01, "kirokucyu", "", ""},
-                          {0x02, "kirokucyu", "", ""}, {0x05, "yoyakucyu", "", ""},
-                          {0x18, "", "Error", "Stop"}, {0x1F, "yoyakucyu", "Error", "Stop"}};
-    state.Record_State = QStringLiteral("renzoku");
+    using enum RecordState;
+    const Case cases[] = {{0x00, Stopped, "", ""},          {0x01, Recording, "", ""},
+                          {0x02, Recording, "", ""},        {0x05, Reserved, "", ""},
+                          {0x18, Stopped, "Error", "Stop"}, {0x1F, Reserved, "Error", "Stop"}};
+    state.recordState = Continuous;
     for (const Case& c : cases) {
         apply(Command::GetStatus, c.bits, 0);
-        EXPECT_EQ(state.Record_State, QLatin1String(c.record)) << int(c.bits);
+        EXPECT_EQ(state.recordState, c.record) << int(c.bits);
         EXPECT_EQ(state.Error_Flag, QLatin1String(c.error)) << int(c.bits);
         EXPECT_EQ(state.Stop_Flag, QLatin1String(c.stop)) << int(c.bits);
     }
@@ -224,7 +225,7 @@ TEST(ModelStatusRead, ScenarioFillsTheState) {
     EXPECT_TRUE(h.prompter.messages.empty());
     EXPECT_EQ(h.state.F_W_Ver, QStringLiteral("1.05"));
     EXPECT_EQ(h.state.VT_Name, QStringLiteral("AB  "));
-    EXPECT_EQ(h.state.Record_State, QStringLiteral("yoyakucyu"));
+    EXPECT_EQ(h.state.recordState, RecordState::Reserved);
     EXPECT_EQ(datetime::format(h.state.Start_Time, QStringLiteral("yyyy-MM-dd HH:mm:ss")),
               QStringLiteral("2025-03-14 09:30:00"));
     EXPECT_EQ(h.state.Current_Interval_Sec, 600);

@@ -211,11 +211,11 @@ TEST(Connect, ToggleDisconnectsAndRefreshes) {
     Harness h(3, QStringLiteral("runs"));
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
-    h.state.Record_State = kStateRecording;
+    h.state.recordState = RecordState::Recording;
     const int refreshes = h.refreshes;
     h.connection().Port_Set_Command(QString(), 0);
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_TRUE(h.state.Record_State.isEmpty());
+    EXPECT_TRUE(h.state.recordState == RecordState::Stopped);
     EXPECT_EQ(h.refreshes, refreshes + 1);
     EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("Veltrane"));

@@ -2,7 +2,6 @@
 // continuation timer driven by hand.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QFile>
 
 #include "harness.h"
@@ -27,10 +26,9 @@ struct Measuring {
         h.connect();
         op.setClock(clock);
         h.prompter.saveDirectory = h.scratch.path();
-        minutes ? op.Option4_Click() : op.Option3_Click();
-        auto* list = h.controls.as<QComboBox>(ControlId::Combo5);
-        list->setCurrentIndex(list->findText(QString::number(count)));
-        op.Command2_Click();
+        repeat = {minutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
+                  count};
+        op.Command2_Click(repeat);
         h.runProcedure();
     }
     // The clock moves on in ticks of `tickMs`; each procedure a tick starts runs to its end
@@ -70,6 +68,7 @@ struct Measuring {
 
     Harness h;
     ManualClock clock;
+    MeasurementRepeat repeat;
     RealTimeMeasurement& op = h.ops->realTime();
     DataSet& realTime = h.dataSets[RealTimeData];
 };
@@ -100,6 +99,28 @@ TEST(RealTime, SamplesAtStartThenEveryIntervalWithFastSamplingOnlyForTwoSeconds)
     }
 }
 
+TEST(RealTime, RepeatCountsOutsideTheUnitsListStartNothing) {
+    using Unit = MeasurementRepeat::Unit;
+    const struct {
+        Unit unit;
+        int count;
+        std::optional<int> seconds;
+    } cases[] = {
+        {Unit::Seconds, 1, std::nullopt}, {Unit::Seconds, 2, 2},
+        {Unit::Seconds, 60, 60},          {Unit::Seconds, 61, std::nullopt},
+        {Unit::Minutes, 0, std::nullopt}, {Unit::Minutes, 1, 60},
+        {Unit::Minutes, 240, 14400},      {Unit::Minutes, 241, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RealTimeMeasurement::repeatSeconds({c.unit, c.count}), c.seconds) << c.count;
+    }
+    Harness h;
+    h.connect();
+    h.ops->realTime().Command2_Click({Unit::Seconds, 0});
+    EXPECT_FALSE(h.ops->realTime().running());
+    EXPECT_FALSE(h.engine.busy());
+}
+
 TEST(RealTime, LateTicksNeverAddUpOverAnHour) {
     Measuring r(false, 10);
     // Ticks 6 % late: a count of ten ticks would take 10.6 s.
@@ -127,7 +148,7 @@ TEST(RealTime, MeasurementDueDuringAnotherProcedureWaitsForTheFirstIdleTick) {
 TEST(RealTime, OneTimeMeasurementAfterARunKeepsOnlyItsOwnSample) {
     Measuring r(false, 5);
     r.advance(10000);
-    r.op.Command2_Click();
+    r.op.Command2_Click(r.repeat);
     r.clock.ms += 2000;
     r.op.Command1_Click();
     r.h.runProcedure();
@@ -145,7 +166,7 @@ TEST(RealTime, StopAsksToSaveOnlyOnceTheMeasurementUnderWayHasEnded) {
         Measuring r(false, 5);
         r.advance(c.duringMeasurement ? 5000 : 9000, 1000, !c.duringMeasurement);
         r.h.prompter.answers = {c.answer};
-        r.op.Command2_Click();
+        r.op.Command2_Click(r.repeat);
         EXPECT_EQ(r.h.prompter.questions.empty(), c.duringMeasurement);
         r.h.runProcedure();
         ASSERT_EQ(r.h.prompter.questions.size(), 1u);

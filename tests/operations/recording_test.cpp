@@ -128,7 +128,7 @@ TEST_F(RecordingTest, IntervalModelAndReservationShapeTheCommands) {
             sent(Command::SetReserveMinute, 30), sent(Command::ReserveRecording, c.unit, 5)};
         EXPECT_EQ(start, c.reserve ? reservation
                                    : std::vector{sent(Command::StartRecording, c.unit, c.count)});
-        EXPECT_EQ(h->state.Record_State, c.reserve ? kStateReserved : kStateRecording);
+        EXPECT_EQ(h->state.recordState, c.reserve ? RecordState::Reserved : RecordState::Recording);
         // Read back with the interval's own coefficients, the bounds are the ones chosen.
         if (!zero) {
             EXPECT_EQ(h->dataSets[LogData].upperBound, 30);
@@ -203,7 +203,7 @@ TEST_F(RecordingTest, ReservationAloneAndRecordModeAlone) {
         (std::vector<Sent>{sent(Command::SetFastSampling, 1, 1), sent(Command::SetReserveDay, 9),
                            sent(Command::SetReserveHour, 7), sent(Command::SetReserveMinute, 5),
                            sent(Command::ReserveRecording, kUnitSeconds, 2)}));
-    EXPECT_EQ(h->state.Record_State, kStateReserved);
+    EXPECT_EQ(h->state.recordState, RecordState::Reserved);
 
     // The record mode alone is confirmed by the logger model's message.
     for (bool oneTime : {false, true}) {

@@ -62,7 +62,10 @@ TEST(StatusText, BatteryIsNgBelowTwoAndAHalfVoltsOrOnFault) {
         state.Battery_Volts = QString::fromLatin1(c.volts);
         state.Error_Flag = QString::fromLatin1(c.error);
         EXPECT_EQ(StatusText::batteryGood(state), c.good) << c.volts;
-        EXPECT_EQ(StatusText::battery(state, messages), QString::fromLatin1(c.text)) << c.volts;
+        EXPECT_EQ(
+            StatusText::battery(state.Battery_Volts, StatusText::batteryGood(state), messages),
+            QString::fromLatin1(c.text))
+            << c.volts;
     }
 }
 
@@ -113,7 +116,7 @@ TEST(StatusRefresh, NotConnected) {
 struct StateCase {
     const char* name;
     bool connected;
-    const char* recordState;
+    RecordState recordState;
     std::vector<ControlId> on;
     std::vector<ControlId> off;
     const char* operation;  // nullptr: not checked
@@ -128,7 +131,7 @@ TEST_P(StatusStates, EnablesByState) {
     if (c.connected) {
         openConnected(h);
     }
-    h.state.Record_State = QString::fromLatin1(c.recordState);
+    h.state.recordState = c.recordState;
     // The refresh must set every control whatever it held before.
     for (ControlId name : c.on) {
         h.controls.setEnabled(name, false);
@@ -156,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StateCase{"NotConnected",
                   false,
-                  "",
+                  RecordState::Stopped,
                   {I::Combo1, I::Combo3, I::Combo4, I::m1, I::m2, I::m3, I::m31, I::m32, I::Option5,
                    I::Option9, I::Frame8, I::Frame11},
                   {I::Command27, I::Command1, I::Command2, I::Command4, I::Command5, I::Command11,
@@ -165,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                   nullptr},
         StateCase{"Stopped",
                   true,
-                  "",
+                  RecordState::Stopped,
                   {I::Command1, I::Command2, I::Command4, I::Command5, I::Command11, I::Command19,
                    I::Command6, I::Option1, I::Option4, I::Combo2, I::Combo5, I::Command27, I::m33,
                    I::m34, I::m22, I::Option6},
@@ -174,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Start"},
         StateCase{"Recording",
                   true,
-                  "kirokucyu",
+                  RecordState::Recording,
                   {I::Command11, I::Command4, I::m1, I::m2, I::m3, I::m21, I::m23, I::Option5,
                    I::Option8},
                   {I::Command5, I::Command1, I::Command2, I::Command19, I::Option1, I::Option6,
@@ -183,14 +186,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "Stop"},
         StateCase{"Reserved",
                   true,
-                  "yoyakucyu",
+                  RecordState::Reserved,
                   {I::Command11, I::Command4, I::m21, I::m23, I::Option7},
                   {I::Command5, I::Command1, I::Command2, I::Option6, I::m22, I::m33, I::m34},
                   "Reserving",
                   "Reservation cancel"},
         StateCase{"Continuous",
                   true,
-                  "renzoku",
+                  RecordState::Continuous,
                   {I::Command2, I::m1, I::m3, I::m31, I::Option8, I::Option9},
                   {I::Command4, I::Command5, I::Command11, I::Command1, I::Option5, I::Option7,
                    I::Command22, I::Command23, I::m2, I::m33},
@@ -283,7 +286,7 @@ TEST(StatusRefresh, UnreadableStartHidesOnlyAnEmptyRecording) {
 TEST(StatusRefresh, ReservationShowsTheReservedStart) {
     Harness h;
     openConnected(h);
-    h.state.Record_State = kStateReserved;
+    h.state.recordState = RecordState::Reserved;
     h.state.Reserve_Day = 5;
     h.state.Reserve_Hour = 9;
     h.state.Reserve_Minute = 30;
@@ -316,7 +319,7 @@ TEST(StatusRefresh, BoundsShownOnlyForQm320) {
 TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
     Harness h;
     openConnected(h);
-    h.state.Record_State = kStateContinuous;
+    h.state.recordState = RecordState::Continuous;
     h.dataSets[RealTimeData].count = 5;
     h.refresh();
     for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
@@ -325,7 +328,7 @@ TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
     EXPECT_EQ(h.text(I::Command2), QStringLiteral("Stop"));
     EXPECT_FALSE(h.enabled(I::Command22));
 
-    h.state.Record_State.clear();
+    h.state.recordState = RecordState::Stopped;
     h.refresh();
     for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
         EXPECT_TRUE(h.shown(name)) << controlName(name);
