@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+#include "data/msg.h"
+
 enum class Language { Japanese = 0, English = 1 };
 
 class MessageTable {
@@ -23,8 +25,10 @@ class MessageTable {
     static bool isValidIndex(int index) { return index >= 0 && index < kSize; }
     // Empty text for an unwritten entry or an index outside 0..1999.
     QString text(int index) const;
+    QString text(Msg msg) const { return text(msgIndex(msg)); }
     // Two entries joined by kPartBreak, as every two-part message box shows them.
     QString pair(int first, int second) const;
+    QString pair(Msg first, Msg second) const { return pair(msgIndex(first), msgIndex(second)); }
     // Number of entries holding a non-empty text.
     int writtenCount() const;
 
