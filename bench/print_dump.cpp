@@ -18,6 +18,7 @@
 #include "data/texts.h"
 #include "print/printoperations.h"
 #include "print/printsystem.h"
+#include "ui/datatable.h"
 
 namespace {
 
@@ -44,7 +45,12 @@ class BenchHost : public PrintHost {
     QString printName(int) override { return QStringLiteral("BNCH"); }
     Bars printBars() override { return initialBars(); }
     const GraphRenderer& printRenderer() override { return renderer_; }
-    DataTableView* printTable(int index) override { return index == FileData ? &table_ : nullptr; }
+    PrintTable printTable(int index) override {
+        if (index != FileData) {
+            return {};
+        }
+        return {&table_.model()->rows(), table_.selectedRows()};
+    }
     QString printTitle() override { return QStringLiteral("QM320-HX"); }
     QString printDirectory() override { return {}; }
 

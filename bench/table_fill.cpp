@@ -34,7 +34,7 @@ class TrivialModel : public QAbstractTableModel {
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : DataTableModel::kColumnCount;
+        return parent.isValid() ? 0 : TableRows::kColumnCount;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole) {
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     if (!dir.isValid() ||
         !fillBenchDataSet(dataSet, dir.filePath(QStringLiteral("real.rand")), kRows,
                           [&](int record, Sample& sample) {
-                              texts.push_back(DataTableModel::cellTexts(record, sample));
+                              texts.push_back(TableRows::cellTexts(record, sample));
                           })) {
         return 1;
     }
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
             const QPixmap painted = view.grab();
             table.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             timer.restart();
-            view.columnClick(DataTableModel::TemperatureColumn);
+            view.columnClick(TableRows::TemperatureColumn);
             const QPixmap resorted = view.grab();
             sorted.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             timer.restart();

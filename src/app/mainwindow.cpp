@@ -2,62 +2,27 @@
 // its status bar.
 #include "app/mainwindow.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFont>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QResizeEvent>
-#include <QScreen>
-#include <QStatusBar>
-#include <QStyle>
-#include <QTimer>
 
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
+#include "app/shelllists.h"
+#include "app/unsaveddata.h"
 #include "app/windowdisplay.h"
 #include "app/windowprint.h"
+#include "app/windowsizing.h"
 #include "data/controlid.h"
-#include "data/prompter.h"
-#include "data/twips.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
-#include "link/waiter.h"
 #include "ui/datatable.h"
 #include "ui/progressdialog.h"
 #include "ui/qtdialoghost.h"
 
 namespace {
-
 constexpr int kTitleMessage = 1009;
-constexpr int kStatusBarHeight = 300;
-constexpr int kStatusBarTopGap = 4;
-constexpr int kStatusFontPoints = 8;
-constexpr int kStatusPanel1Width = 3300;
-
-const QStringList kBaudRates = {"9600", "14400", "19200", "38400", "57600", "115200"};
-const QStringList kModels = {kModelQM300, kModelQM320, kModelQM400};
-
-QStringList numbers(int first, int last) {
-    QStringList list;
-    for (int i = first; i <= last; ++i) {
-        list.append(QString::number(i));
-    }
-    return list;
-}
-
-// Shows `text` in a list; a text that is not one of the items is shown as the list's
-// placeholder, as a list with free text would show it.
-void setComboText(QComboBox* combo, const QString& text) {
-    const int index = combo->findText(text);
-    combo->setCurrentIndex(index);
-    if (index < 0) {
-        combo->setPlaceholderText(text);
-    }
-}
-
 // The repeat of a continuous run as the unit options and the count list show it.
 MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& counts) {
     const auto* minutes = controls.as<QAbstractButton>(ControlId::Option4);
@@ -100,9 +65,12 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
     printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
                                                  operations_->files(), messages_);
+    unsavedData_ = std::make_unique<UnsavedData>(programDirectory_, dataSets_, operations_->files(),
+                                                 prompter_, messages_);
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
-    fillShellLists();
+    session_->Port_Setting_N_P = kDefaultBaud;
+    fillLineLists(layout_, session_->Port_Setting_N_P, session_->state().Machine_N_P);
     controls_.setVisible(
         {ControlId::Label51, ControlId::Label52, ControlId::Label53, ControlId::Label54}, false);
     // Each data set starts with the window's initial graph view.
@@ -122,8 +90,9 @@ void MainWindow::buildWindow() {
     frame_ = new MainFrame(layout_.content, this);
     setCentralWidget(frame_);
     menu_ = buildMainMenu(menuBar(), messages_);
-    buildStatusBar();
-    applySizeLimits();
+    statusPanels_ = std::make_unique<StatusPanels>(statusBar());
+    sizing_ = new WindowSizing(*this, *frame_);
+    sizing_->applySizeLimits();
 }
 
 void MainWindow::buildTables() {
@@ -153,40 +122,8 @@ std::uint8_t MainWindow::Disp_stat() const {
     return display_->shown();
 }
 
-void MainWindow::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setFixedHeight(twips(kStatusBarHeight));
-    bar->setSizeGripEnabled(true);
-    const ControlId names[] = {ControlId::StatusBar1Panel1, ControlId::StatusBar1Panel2,
-                               ControlId::StatusBar1Panel3};
-    for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(bar);
-        panel->setObjectName(QLatin1String(controlName(names[i])));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        // The bar keeps a few pixels above its items; a panel sized by the default font would
-        // overhang the bar's fixed height and lose its bottom edge and descenders.
-        panel->setFixedHeight(twips(kStatusBarHeight) - kStatusBarTopGap);
-        QFont font = panel->font();
-        font.setPointSize(kStatusFontPoints);
-        panel->setFont(font);
-        statusPanels_[i] = panel;
-    }
-    statusPanels_[0]->setFixedWidth(twips(kStatusPanel1Width));
-    bar->addWidget(statusPanels_[0]);
-    bar->addWidget(statusPanels_[1], 1);
-    bar->addPermanentWidget(statusPanels_[2]);
-}
-
-QString MainWindow::statusText(int panel) const {
-    return panel >= 1 && panel <= 3 ? statusPanels_[panel - 1]->text() : QString();
-}
-
-void MainWindow::setStatusText(int panel, const QString& text) {
-    if (panel >= 1 && panel <= 3) {
-        statusPanels_[panel - 1]->setText(text);
-    }
+QSize MainWindow::designedSize() const {
+    return sizing_->designedSize();
 }
 
 void MainWindow::connectControls() {
@@ -220,7 +157,7 @@ void MainWindow::connectControls() {
     }
 
     Operations& ops = *operations_;
-    connect(menu_.m14, &QAction::triggered, this, &MainWindow::End);
+    connect(menu_.m14, &QAction::triggered, this, &MainWindow::close);
     connect(menu_.m11, &QAction::triggered, this, [this] { openCsv(); });
     connect(menu_.m122, &QAction::triggered, this, [this] { saveCsv(LogData); });
     connect(menu_.m121, &QAction::triggered, this, [this] { saveCsv(RealTimeData); });
@@ -242,7 +179,7 @@ void MainWindow::connectControls() {
         {ControlId::Command14, [this] { openCsv(); }},
         {ControlId::Command21, [this] { saveCsv(LogData); }},
         {ControlId::Command22, [this] { saveCsv(RealTimeData); }},
-        {ControlId::Command20, [this] { Port_Set_Command(QString(), Portnum()); }},
+        {ControlId::Command20, [this, &ops] { ops.connection().Port_Set_Command({}, Portnum()); }},
         {ControlId::Command27, [&ops] { ops.connection().Command27_Click(); }},
         {ControlId::Command11, [this] { Command11_Click(*session_); }},
         {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
@@ -269,25 +206,6 @@ void MainWindow::connectControls() {
     connect(layout_.selector, &QComboBox::textActivated, this, &MainWindow::selectorChosen);
 }
 
-void MainWindow::fillShellLists() {
-    session_->Port_Setting_N_P = kDefaultBaud;
-    layout_.baud->addItems(kBaudRates);
-    setComboText(layout_.baud, session_->Port_Setting_N_P);
-    layout_.model->addItems(kModels);
-    setComboText(layout_.model, session_->state().Machine_N_P);
-}
-
-void MainWindow::fillIntervalLists() {
-    layout_.intervalCount->clear();
-    layout_.intervalCount->addItems(numbers(2, 59));
-    setComboText(layout_.intervalCount, QStringLiteral("5"));
-    layout_.selector->clear();
-    layout_.selector->addItems(numbers(1, 255));
-    layout_.measurementCount->clear();
-    layout_.measurementCount->addItems(numbers(2, 60));
-    setComboText(layout_.measurementCount, QStringLiteral("5"));
-}
-
 void MainWindow::baudChosen(const QString& text) {
     session_->Port_Setting_N_P = text;
 }
@@ -311,70 +229,4 @@ void MainWindow::showConnectPicture(bool on) {
     const QSize size = layout_.connect->size() - QSize(8, 8);
     layout_.connect->setIcon(QIcon(connectPicture(on, messages_, size)));
     layout_.connect->setIconSize(size);
-}
-
-void MainWindow::applySizeLimits() {
-    const int chrome = menuBar()->sizeHint().height() + twips(kStatusBarHeight);
-    setMinimumSize(MainFrame::minimumWindowSize());
-    // No maximum size hint: with one, the window manager would not let a maximised window fill
-    // the screen. The normal state is held to the layout in resizeEvent instead.
-    designedSize_ = frame_->maximumWindowSize(chrome);
-}
-
-bool MainWindow::normalState() const {
-    return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) ==
-           0;
-}
-
-QMargins MainWindow::frameMargins() const {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    if (!known.isNull() || isVisible()) {
-        return known;
-    }
-    // Before the window is shown its frame is unknown; a title bar is expected.
-    return QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
-}
-
-void MainWindow::fitToScreen() {
-    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    if (screen == nullptr || !normalState()) {
-        return;
-    }
-    const QRect fitted = MainFrame::fittedGeometry(
-        geometry(), frameMargins(), screen->availableGeometry(), designedSize_, minimumSize());
-    if (!isVisible()) {
-        // The window manager places a window that was never moved.
-        resize(fitted.size());
-    } else if (fitted != geometry()) {
-        setGeometry(fitted);
-    }
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    applySizeLimits();
-    QMainWindow::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        // The frame the window manager adds is known only once the window is on the screen.
-        QTimer::singleShot(0, this, &MainWindow::fitToScreen);
-    }
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    const QSize size = event->size();
-    if (normalState() && !clampPending_ &&
-        (size.width() > designedSize_.width() || size.height() > designedSize_.height())) {
-        // Held back until the state settles: a maximise may report its size before its state.
-        clampPending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            clampPending_ = false;
-            if (normalState()) {
-                resize(this->size().boundedTo(designedSize_));
-            }
-        });
-    }
 }

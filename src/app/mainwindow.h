@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QMargins>
 #include <QSize>
 #include <QString>
 #include <array>
@@ -15,6 +14,7 @@
 #include "app/instancelock.h"
 #include "app/mainlayout.h"
 #include "app/settingsfile.h"
+#include "app/statuspanels.h"
 #include "data/datasets.h"
 #include "data/messagetable.h"
 #include "link/qttimerset.h"
@@ -32,12 +32,13 @@ class GraphView;
 class MainFrame;
 class ProgressDialog;
 class Prompter;
-class QLabel;
 class SerialPort;
+class UnsavedData;
 class Waiter;
 class WindowDisplay;
 class WindowPointer;
 class WindowPrinting;
+class WindowSizing;
 
 // What the window is built from; tests pass the simulator and scripted fakes.
 struct MainWindowDependencies {
@@ -71,8 +72,6 @@ class MainWindow : public QMainWindow {
     // Properties the dialogs read and write.
     QString Machine_N_P() const { return session_->state().Machine_N_P; }
     QString Port_Setting_N_P() const { return session_->Port_Setting_N_P; }
-    QString VT_Name() const { return session_->state().VT_Name; }
-    QString F_W_Ver() const { return session_->state().F_W_Ver; }
     std::int16_t Portnum() const { return session_->Portnum; }
     std::uint8_t Disp_stat() const;
     std::int16_t numberSelector() const { return selector_; }
@@ -85,40 +84,12 @@ class MainWindow : public QMainWindow {
 
     // Public operations.
     void Save();
-    void Wait(int waittime);
-    void End();
     // File > End with no one to answer (the session ends the program): a box waiting for an
     // answer is closed, and each unsaved data set is kept as a recovery file, not asked about.
     void endUnattended();
-    void Pro_End() { session_->engine().Pro_End(); }
-    void Port_Set_Command(const QString& Mode, int Portnumber) {
-        operations_->connection().Port_Set_Command(Mode, Portnumber);
-    }
-    void Port_Set_Once(int Portnumber) { operations_->connection().Port_Set_Once(Portnumber); }
-    void Download_Cancel() { operations_->download().Download_Cancel(); }
-    bool Log_Start(ProcedureKind P_Name, std::int32_t S_Num, const RecordingRequest& request) {
-        return operations_->recording().Log_Start(P_Name, S_Num, request);
-    }
-    bool Yoyaku_Set(ProcedureKind P_Name, std::int32_t S_Num, const ReservationRequest& request) {
-        return operations_->recording().Yoyaku_Set(P_Name, S_Num, request);
-    }
-    bool M_Mode_Set(bool oneTime) { return operations_->recording().M_Mode_Set(oneTime); }
-    bool Set_VTName(ProcedureKind P_Name, std::int32_t S_Num, const QString& name) {
-        return operations_->tools().Set_VTName(P_Name, S_Num, name);
-    }
-    bool Now_Time_set() { return operations_->tools().Now_Time_set(); }
-    void Log_G_Print() { printing().Log_G_Print(); }
-    void Real_G_Print() { printing().Real_G_Print(); }
-    void File_G_Print() { printing().File_G_Print(); }
-    void Log_D_Print() { printing().Log_D_Print(); }
-    void Real_D_Print() { printing().Real_D_Print(); }
-    void File_D_Print() { printing().File_D_Print(); }
-    // Print buttons and menu item: the print dialog of the view on display.
-    void showPrintDialog();
     void refreshStatus() { operations_->status().run(); }
     void saveCsv(DataSetIndex index) { operations_->files().save(index); }
     void openCsv() { operations_->files().open(); }
-    void openCsvFile(const QString& path) { operations_->files().openFile(path); }
     // Disables the procedure timers and clears their intervals.
     void stopAllTimers() { timers_.stopProcedureTimers(); }
 
@@ -137,34 +108,23 @@ class MainWindow : public QMainWindow {
     const MainControls& layout() const { return layout_; }
     MainFrame* frame() const { return frame_; }
     // The window size at which the whole layout shows, the largest of the normal state.
-    QSize designedSize() const { return designedSize_; }
+    QSize designedSize() const;
     GraphView& graphView();
     const MainMenu& menu() const { return menu_; }
     DataTableView* table(DataSetIndex index) const { return tables_[index]; }
-    QString statusText(int panel) const;
-    void setStatusText(int panel, const QString& text);
+    QString statusText(int panel) const { return statusPanels_->text(panel); }
+    void setStatusText(int panel, const QString& text) { statusPanels_->setText(panel, text); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildWindow();
-    void buildStatusBar();
     void buildTables();
     void connectControls();
-    void fillShellLists();
-    void fillIntervalLists();
-    void applySizeLimits();
-    // Neither maximised, minimised nor full screen: the layout's size limits apply.
-    bool normalState() const;
-    QMargins frameMargins() const;
-    // Shrinks the window (and, once shown, moves it) so its whole frame is on the screen.
-    void fitToScreen();
+    // Print buttons and menu item: the print dialog of the view on display.
+    void showPrintDialog();
     void shutDown();
-    void keepUnsavedData();
-    void offerRecoveredData();
     void showConnectPicture(bool on);
 
     SerialPort& port_;
@@ -183,7 +143,8 @@ class MainWindow : public QMainWindow {
     MainFrame* frame_ = nullptr;
     std::array<DataTableView*, 3> tables_{};
     MainMenu menu_;
-    std::array<QLabel*, 3> statusPanels_{};
+    std::unique_ptr<StatusPanels> statusPanels_;
+    WindowSizing* sizing_ = nullptr;
 
     WidgetControls controls_;
     std::unique_ptr<WindowDisplay> display_;
@@ -193,6 +154,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<Context> context_;
     std::unique_ptr<Operations> operations_;
     std::unique_ptr<WindowPrinting> printing_;
+    std::unique_ptr<UnsavedData> unsavedData_;
 
     std::int16_t selector_ = 1;
     bool started_ = false;
@@ -200,7 +162,4 @@ class MainWindow : public QMainWindow {
     bool unattended_ = false;
     QString startFailure_;
     bool closing_ = false;
-    QSize designedSize_;
-    bool shownOnce_ = false;
-    bool clampPending_ = false;
 };

@@ -2,19 +2,16 @@
 // window closes.
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDateTime>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/mainwindow.h"
-#include "app/recovery.h"
+#include "app/shelllists.h"
+#include "app/unsaveddata.h"
+#include "app/windowsizing.h"
 #include "graph/graphview.h"
-#include "link/waiter.h"
 #include "ui/datatable.h"
 
 namespace {
@@ -23,9 +20,6 @@ constexpr int kAskSaveRealTime = 1104;
 constexpr int kSettingsReset = 1382;
 constexpr int kCannotStart = 1383;
 constexpr int kLockUnwritable = 1385;
-constexpr int kRecoveredLog = 1386;
-constexpr int kRecoveredRealTime = 1387;
-constexpr int kOpenRecovered = 1388;
 }  // namespace
 
 bool MainWindow::startUp() {
@@ -45,7 +39,7 @@ bool MainWindow::startUp() {
     started_ = true;
 
     dataSets_.open(scratchDirectory_);
-    fillIntervalLists();
+    fillCountLists(layout_);
     stopAllTimers();
 
     SettingsFile::LoadResult loaded{};
@@ -69,41 +63,14 @@ bool MainWindow::startUp() {
     showConnectPicture(layout_.connect->isChecked());
     graphView().SelectDisplay(LogData, 0);
 
-    applySizeLimits();
-    fitToScreen();
-    offerRecoveredData();
+    sizing_->applySizeLimits();
+    sizing_->fitToScreen();
+    unsavedData_->offerRecovered(session_->state().Machine_N_P, [this] { return unattended_; });
     return true;
-}
-
-void MainWindow::offerRecoveredData() {
-    for (const QString& path : recovery::pending(programDirectory_)) {
-        const QString kept = recovery::keptPath(path);
-        const int told = recovery::dataSetOf(path) == LogData ? kRecoveredLog : kRecoveredRealTime;
-        const bool open = prompter_.question(
-            Machine_N_P(), messages_.text(told).arg(QDir::toNativeSeparators(kept)) +
-                               MessageTable::kPartBreak + messages_.text(kOpenRecovered));
-        // Ended by the session before an answer came: offered again next time.
-        if (unattended_) {
-            return;
-        }
-        // Answered: offered no more, kept for the user under its plain name.
-        const QString now = QFile::rename(path, kept) ? kept : path;
-        if (open) {
-            openCsvFile(now);
-        }
-    }
 }
 
 void MainWindow::Save() {
     settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory()});
-}
-
-void MainWindow::Wait(int waittime) {
-    context_->waiter.wait(waittime);
-}
-
-void MainWindow::End() {
-    close();
 }
 
 void MainWindow::endUnattended() {
@@ -155,7 +122,7 @@ void MainWindow::shutDown() {
         files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
     }
     if (unattended_) {
-        keepUnsavedData();
+        unsavedData_->keep();
     }
     if (port_.isOpen()) {
         port_.close();
@@ -163,21 +130,4 @@ void MainWindow::shutDown() {
     dataSets_.close();
     Save();
     dataSets_.removeFiles();
-}
-
-void MainWindow::keepUnsavedData() {
-    const QString folder = recovery::folder(programDirectory_);
-    const QDateTime now = QDateTime::currentDateTime();
-    for (DataSetIndex index : {LogData, RealTimeData}) {
-        if (!dataSets_[index].unsaved) {
-            continue;
-        }
-        const QString path = QDir(folder).filePath(recovery::pendingName(index, now));
-        const CsvError error =
-            QDir().mkpath(folder) ? operations_->files().saveTo(index, path) : CsvError::Io;
-        if (error != CsvError::None) {
-            qWarning("unsaved data could not be kept in %s", qPrintable(path));
-        }
-    }
-    recovery::syncFolder(folder);
 }

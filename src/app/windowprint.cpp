@@ -5,6 +5,7 @@
 #include "graph/graphview.h"
 #include "link/session.h"
 #include "operations/csvfiles.h"
+#include "ui/datatable.h"
 
 WindowPrinting::WindowPrinting(DataSets& dataSets, GraphView& graphs,
                                const std::array<DataTableView*, 3>& tables, Session& session,
@@ -43,8 +44,12 @@ const GraphRenderer& WindowPrinting::printRenderer() {
     return graphs_.renderer();
 }
 
-DataTableView* WindowPrinting::printTable(int index) {
-    return index >= 0 && index < 3 ? tables_[index] : nullptr;
+PrintTable WindowPrinting::printTable(int index) {
+    if (index < 0 || index >= 3) {
+        return {};
+    }
+    const DataTableView* table = tables_[index];
+    return {&table->model()->rows(), table->selectedRows()};
 }
 
 QString WindowPrinting::printTitle() {

@@ -29,7 +29,7 @@ class WindowPrinting : public PrintHost {
     QString printName(int index) override;
     Bars printBars() override;
     const GraphRenderer& printRenderer() override;
-    DataTableView* printTable(int index) override;
+    PrintTable printTable(int index) override;
     QString printTitle() override;
     QString printDirectory() override;
 

@@ -6,22 +6,21 @@ namespace {
 
 constexpr int kThin = 1;
 constexpr int kThick = 3;
-constexpr int kColumns = DataTableModel::kColumnCount;
+constexpr int kColumns = TableRows::kColumnCount;
 // Text starts this many column units right of its column's rule.
 constexpr double kCellInset = 0.2;
 
 class DumpPrinter {
   public:
-    DumpPrinter(PrintPage& page, const PrintHeaderFacts& facts, const DataTableModel& model)
-        : page_(page), p_(page.columns()), lh_(page.lh()), facts_(facts), model_(model) {}
+    DumpPrinter(PrintPage& page, const PrintHeaderFacts& facts, const TableRows& table)
+        : page_(page), p_(page.columns()), lh_(page.lh()), facts_(facts), table_(table) {}
 
     void headings(double y) {
         page_.setBold(true);
         // A heading wider than its column is fitted between its rules, as far from the right
         // rule as the text starts from the left one.
         for (int c = 0; c < kColumns; ++c) {
-            page_.fittedText(left(c), p_[c + 1] - kCellInset * page_.u(), y,
-                             model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+            page_.fittedText(left(c), p_[c + 1] - kCellInset * page_.u(), y, table_.caption(c));
         }
         page_.line(p_[0], y, p_[kColumns], y, kThick);
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThick);
@@ -31,11 +30,10 @@ class DumpPrinter {
     void row(double y, int row) {
         page_.setBold(false);
         for (int c = 0; c < kColumns; ++c) {
-            const QString text = model_.cellText(row, c);
-            page_.text(left(c), y,
-                       c == DataTableModel::RemarksColumn
-                           ? page_.fitting(left(c), p_[kColumns], text)
-                           : text);
+            const QString text = table_.cellText(row, c);
+            page_.text(
+                left(c), y,
+                c == TableRows::RemarksColumn ? page_.fitting(left(c), p_[kColumns], text) : text);
         }
         page_.line(p_[0], y + lh_, p_[kColumns], y + lh_, kThin);
     }
@@ -62,25 +60,25 @@ class DumpPrinter {
     const PrintColumns& p_;
     double lh_;
     const PrintHeaderFacts& facts_;
-    const DataTableModel& model_;
+    const TableRows& table_;
     double tableTop_ = 0;
 };
 
 }  // namespace
 
 bool PrintDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
-                    const DataTableModel& model, const std::vector<int>& rows,
+                    const TableRows& table, const std::vector<int>& rows,
                     const MessageTable& messages) {
     set.windowStats.reset();
     Sample sample;
     for (const int row : rows) {
-        if (set.read(model.recordAt(row), sample) == DataError::None) {
+        if (set.read(table.recordAt(row), sample) == DataError::None) {
             set.windowStats.update(sample);
         }
     }
 
     const double lh = page.lh();
-    DumpPrinter printer(page, facts, model);
+    DumpPrinter printer(page, facts, table);
     double y = PrintPageHeader(page, facts, set, messages) + lh;
     printer.headings(y);
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -6,14 +6,14 @@
 
 #include "data/dataset.h"
 #include "data/messagetable.h"
+#include "data/tablerows.h"
 #include "print/printheader.h"
 #include "print/printpage.h"
-#include "ui/datatablemodel.h"
 
-// Refills the data set's selection statistics from exactly the printed rows (model rows in
-// table order), prints the header, then the rows with their texts from the table model. Each
+// Refills the data set's selection statistics from exactly the printed rows (rows in table
+// order), prints the header, then the rows with their texts from the table. Each
 // page is finished before the next starts, with the headings repeated on it and a footer with
 // the page number and the name. False when the printer could not start a page.
 bool PrintDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
-                    const DataTableModel& model, const std::vector<int>& rows,
+                    const TableRows& table, const std::vector<int>& rows,
                     const MessageTable& messages);

@@ -66,15 +66,12 @@ PrintOutcome PrintOperations::fail(PrintStatus status, const QString& text) {
 }
 
 std::optional<PrintOperations::Printable> PrintOperations::printable(const PrintRequest& request) {
-    Printable what{host_.printDataSet(request.dataSet), {}, nullptr, {}};
+    Printable what{host_.printDataSet(request.dataSet), {}, {}};
     bool any = what.set != nullptr && what.set->count > 0 &&
                what.set->read(1, what.first) == DataError::None;
     if (any && request.kind == PrintKind::Dump) {
         what.table = host_.printTable(request.dataSet);
-        if (what.table != nullptr) {
-            what.rows = what.table->selectedRows();
-        }
-        any = !what.rows.empty();
+        any = what.table.rows != nullptr && !what.table.selected.empty();
     }
     if (!any) {
         fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
@@ -89,8 +86,7 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
         return {PrintStatus::NothingToPrint, 0, {}};
     }
     DataSet* set = what->set;
-    const DataTableView* table = what->table;
-    const std::vector<int>& rows = what->rows;
+    const PrintTable& table = what->table;
     QString pdfPath = request.pdfPath;
     if (choice_.pdfFile() && pdfPath.isEmpty()) {
         pdfPath = askPdfPath(request.dataSet);
@@ -112,7 +108,7 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
         if (graph) {
             PrintGraphPage(page, facts, *set, bars, renderer, messages_);
         } else {
-            painted = PrintDumpPages(page, facts, *set, *table->model(), rows, messages_);
+            painted = PrintDumpPages(page, facts, *set, *table.rows, table.selected, messages_);
         }
         pages = page.pageNumber();
         return painted;

@@ -13,11 +13,17 @@
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "data/prompter.h"
+#include "data/tablerows.h"
 #include "graph/renderer.h"
 #include "graph/viewmath.h"
 #include "print/printdialogs.h"
 #include "print/printers.h"
-#include "ui/datatable.h"
+
+// A data table as the dump prints it: its rows and the rows the user selected, in table order.
+struct PrintTable {
+    const TableRows* rows = nullptr;
+    std::vector<int> selected;
+};
 
 // What the prints read from the main window at the moment they run.
 class PrintHost {
@@ -31,8 +37,8 @@ class PrintHost {
     // The graph view's bars (the visible window) and its renderer (fonts).
     virtual Bars printBars() = 0;
     virtual const GraphRenderer& printRenderer() = 0;
-    // The data table of a data set: its rows, texts and selection.
-    virtual DataTableView* printTable(int index) = 0;
+    // The data table of a data set: its rows, texts and selection; no rows outside 0..2.
+    virtual PrintTable printTable(int index) = 0;
     // Machine_N_P, the title of message boxes; the directory the file question starts in.
     virtual QString printTitle() = 0;
     virtual QString printDirectory() = 0;
@@ -86,8 +92,7 @@ class PrintOperations {
     struct Printable {
         DataSet* set;
         Sample first;
-        const DataTableView* table;
-        std::vector<int> rows;
+        PrintTable table;
     };
     std::optional<Printable> printable(const PrintRequest& request);
     QString askPdfPath(int dataSet);

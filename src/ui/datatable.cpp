@@ -11,7 +11,7 @@
 namespace {
 
 // Share of the table's width per column, in hundredths.
-constexpr int kColumnShares[DataTableModel::kColumnCount] = {13, 19, 13, 13, 42};
+constexpr int kColumnShares[TableRows::kColumnCount] = {13, 19, 13, 13, 42};
 // Inset of the table inside its container, in twips.
 constexpr int kInsetTwips = 100;
 // Accessible names per data set: "Log", "RealTime", "File".
@@ -76,7 +76,7 @@ void DataTableView::showSortIndicator() {
 
 void DataTableView::sizeColumns() {
     const int width = table_->width();
-    for (int column = 0; column < DataTableModel::kColumnCount; ++column) {
+    for (int column = 0; column < TableRows::kColumnCount; ++column) {
         table_->setColumnWidth(column, width * kColumnShares[column] / 100);
     }
     columnsSized_ = true;

@@ -1,22 +1,12 @@
-// Rows, cell texts, text sorting and the extreme marking of one data table.
+// The item model over a data table's rows: resets, inserts, relabels and sorts told to the
+// view, persistent indexes (the selection) carried through a sort.
 #include "ui/datatablemodel.h"
 
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
-#include <algorithm>
-#include <cmath>
-#include <numeric>
-
-#include "data/datasets.h"
-#include "data/datetime.h"
 
 namespace {
-
-constexpr int kCacheRows = 2048;
-constexpr int kFirstCaption = 1098;
-// 10000-01-01 as a day count: dates from it on (or as far before the base) are not shown.
-constexpr double kDayAfterLast = 2958466.0;
 
 // The header images of the sort column: a small filled triangle pointing up (ascending) or
 // down (descending).
@@ -38,266 +28,96 @@ QIcon makeSortImage(bool ascending) {
 
 DataTableModel::DataTableModel(DataSet& dataSet, const MessageTable& messages, QObject* parent)
     : QAbstractTableModel(parent),
-      dataSet_(dataSet),
-      messages_(messages),
-      sortImages_{makeSortImage(true), makeSortImage(false)},
-      cache_(kCacheRows) {
-    refreshCaptions();
-}
-
-QString DataTableModel::cellText(int column, int record, const Sample& sample) {
-    switch (column) {
-        case RecordColumn:
-            return QStringLiteral("%1").arg(record, 5, 10, QLatin1Char('0'));
-        case DateColumn:
-            // A record holding no real date (not finite, or past the year 9999 either way) shows
-            // an empty date rather than feeding the conversion a value it cannot hold.
-            if (!std::isfinite(sample.dateTime) || std::fabs(sample.dateTime) >= kDayAfterLast) {
-                return {};
-            }
-            return datetime::format(sample.dateTime, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-        case TemperatureColumn:
-            return QString::number(static_cast<double>(sample.temperature), 'f', 2);
-        case HumidityColumn:
-            return QString::number(static_cast<double>(sample.humidity), 'f', 2);
-        case RemarksColumn:
-            return sample.remarksText();
-        default:
-            return {};
-    }
-}
-
-QStringList DataTableModel::cellTexts(int record, const Sample& sample) {
-    QStringList texts;
-    for (int column = 0; column < kColumnCount; ++column) {
-        texts.append(cellText(column, record, sample));
-    }
-    return texts;
-}
-
-int DataTableModel::captionMessage(int column) {
-    return kFirstCaption + column;
-}
+      rows_(dataSet, messages),
+      sortImages_{makeSortImage(true), makeSortImage(false)} {}
 
 void DataTableModel::fill() {
     beginResetModel();
-    cache_.clear();
-    rows_.clear();
-    const int count = std::max<int>(dataSet_.count, 0);
-    rows_.reserve(static_cast<std::size_t>(count));
-    for (int record = 1; record <= count; ++record) {
-        rows_.push_back({record, QString()});
-    }
-    marksKnown_ = false;
-    pendingMarks_.clear();
-    refreshKeys();
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [this](const Row& a, const Row& b) { return rowLess(a, b); });
+    rows_.fill();
     endResetModel();
 }
 
 void DataTableModel::clear() {
     beginResetModel();
-    cache_.clear();
     rows_.clear();
-    marksKnown_ = true;
-    pendingMarks_.clear();
     endResetModel();
 }
 
 void DataTableModel::appendNewest() {
-    const int record = dataSet_.count;
-    if (record <= 0) {
-        return;
+    bool inserting = false;
+    rows_.appendNewest([this, &inserting](int row) {
+        beginInsertRows({}, row, row);
+        inserting = true;
+    });
+    if (inserting) {
+        endInsertRows();
     }
-    invalidate(record);
-    const Row row{record, keyFor(record)};
-    const auto place =
-        std::upper_bound(rows_.begin(), rows_.end(), row,
-                         [this](const Row& a, const Row& b) { return rowLess(a, b); });
-    const int position = static_cast<int>(place - rows_.begin());
-    beginInsertRows({}, position, position);
-    rows_.insert(place, row);
-    endInsertRows();
-    pendingMarks_.insert(record);
 }
 
 DataError DataTableModel::markExtremes() {
-    const SampleStats& stats = dataSet_.stats;
-    const std::set<int> extremes{stats.maxTemperatureRecord, stats.minTemperatureRecord,
-                                 stats.maxHumidityRecord, stats.minHumidityRecord};
-    // Only rows that carried a label, were added since, or carry one now can change; after a
-    // fill every row is looked at once.
-    std::vector<int> rows;
-    std::vector<int> records;
-    for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        const int record = rows_[static_cast<std::size_t>(row)].record;
-        if (!marksKnown_ || extremes.count(record) != 0 || pendingMarks_.count(record) != 0) {
-            rows.push_back(row);
-            records.push_back(record);
-        }
-    }
-    const ExtremeLabels labels{messages_.text(1004), messages_.text(1005), messages_.text(1006),
-                               messages_.text(1007)};
-    DataError error = DataError::None;
-    const std::vector<QString> remarks = markExtremesInTable(dataSet_, records, labels, error);
-    bool keysChanged = false;
-    for (std::size_t i = 0; i < rows.size() && i < remarks.size(); ++i) {
-        Row& row = rows_[static_cast<std::size_t>(rows[i])];
-        invalidate(row.record);
-        const QModelIndex cell = index(rows[i], RemarksColumn);
+    const TableRows::Marking marking = rows_.markExtremes();
+    for (const int row : marking.relabelled) {
+        const QModelIndex cell = index(row, TableRows::RemarksColumn);
         emit dataChanged(cell, cell, {Qt::DisplayRole});
-        if (sortColumn_ == RemarksColumn) {
-            QString key = remarks[i].toCaseFolded();
-            keysChanged = keysChanged || key != row.key;
-            row.key = std::move(key);
-        }
     }
-    pendingMarks_ = extremes;
-    if (error != DataError::None) {
-        // A row that could not be relabelled may still carry an old label: look again next time.
-        pendingMarks_.insert(records.begin(), records.end());
-    }
-    marksKnown_ = true;
-    if (keysChanged) {
+    if (marking.keysChanged) {
         sortRows();
     }
-    return error;
+    return marking.error;
 }
 
-void DataTableModel::setSort(int column, SortOrder order) {
-    if (column < 0 || column >= kColumnCount) {
-        return;
+void DataTableModel::setSort(int column, TableRows::SortOrder order) {
+    if (rows_.setSortKey(column, order)) {
+        sortRows();
     }
-    const bool newColumn = column != sortColumn_;
-    sortColumn_ = column;
-    sortOrder_ = order;
-    if (newColumn) {
-        refreshKeys();
-    }
-    sortRows();
 }
 
 void DataTableModel::headerClicked(int section) {
-    if (section < 0 || section >= kColumnCount) {
-        return;
-    }
-    const int column = static_cast<int>(captions_.indexOf(captions_[section]));
-    if (column == sortColumn_) {
-        setSort(column, sortOrder_ == Ascending ? Descending : Ascending);
-    } else {
-        setSort(column, sortOrder_);
+    if (rows_.headerClicked(section)) {
+        sortRows();
     }
 }
 
 void DataTableModel::showSortIndicator() {
-    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
-}
-
-int DataTableModel::recordAt(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) {
-        return 0;
-    }
-    return rows_[static_cast<std::size_t>(row)].record;
-}
-
-QString DataTableModel::cellText(int row, int column) const {
-    const int record = recordAt(row);
-    if (record == 0 || column < 0 || column >= kColumnCount) {
-        return {};
-    }
-    if (column == RecordColumn) {
-        return QStringLiteral("%1").arg(record, 5, 10, QLatin1Char('0'));
-    }
-    const QStringList* texts = rowTexts(record);
-    return texts != nullptr ? texts->at(column) : QString();
-}
-
-QString DataTableModel::statusText(int row) const {
-    return messages_.text(1105) + cellText(row, DateColumn) + messages_.text(1121) +
-           cellText(row, TemperatureColumn) + messages_.text(1106) + cellText(row, HumidityColumn) +
-           messages_.text(1107);
+    emit headerDataChanged(Qt::Horizontal, 0, TableRows::kColumnCount - 1);
 }
 
 void DataTableModel::refreshCaptions() {
-    captions_.clear();
-    for (int column = 0; column < kColumnCount; ++column) {
-        captions_.append(messages_.text(captionMessage(column)));
-    }
-    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    rows_.refreshCaptions();
+    emit headerDataChanged(Qt::Horizontal, 0, TableRows::kColumnCount - 1);
 }
 
 int DataTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : rows_.count();
 }
 
 int DataTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
+    return parent.isValid() ? 0 : TableRows::kColumnCount;
 }
 
 QVariant DataTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) {
         return {};
     }
-    return cellText(index.row(), index.column());
+    return rows_.cellText(index.row(), index.column());
 }
 
 QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= TableRows::kColumnCount) {
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return captions_.value(section);
+        return rows_.caption(section);
     }
-    if (role == Qt::DecorationRole && section == sortColumn_) {
-        return sortImages_[sortOrder_ == Ascending ? 0 : 1];
+    if (role == Qt::DecorationRole && section == rows_.sortColumn()) {
+        return sortImages_[rows_.sortOrder() == TableRows::Ascending ? 0 : 1];
     }
     return {};
 }
 
-const QStringList* DataTableModel::rowTexts(int record) const {
-    if (const QStringList* cached = cache_.object(record)) {
-        return cached;
-    }
-    Sample sample;
-    if (dataSet_.read(record, sample) != DataError::None) {
-        return nullptr;
-    }
-    auto* texts = new QStringList(cellTexts(record, sample));
-    cache_.insert(record, texts);
-    return texts;
-}
-
-QString DataTableModel::keyFor(int record) const {
-    if (sortColumn_ == RecordColumn) {
-        return {};
-    }
-    const QStringList* texts = rowTexts(record);
-    return texts != nullptr ? texts->at(sortColumn_).toCaseFolded() : QString();
-}
-
-bool DataTableModel::rowLess(const Row& a, const Row& b) const {
-    // The record number's five-digit text sorts like the number itself.
-    const int order = sortColumn_ == RecordColumn ? (a.record > b.record) - (a.record < b.record)
-                                                  : a.key.compare(b.key, Qt::CaseSensitive);
-    return sortOrder_ == Ascending ? order < 0 : order > 0;
-}
-
 void DataTableModel::sortRows() {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return rowLess(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
-    });
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    std::vector<int> newPosition(rows_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newPosition[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(rows_[static_cast<std::size_t>(order[i])]));
-    }
-    rows_ = std::move(sorted);
+    const std::vector<int> newPosition = rows_.sort();
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -306,30 +126,4 @@ void DataTableModel::sortRows() {
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void DataTableModel::refreshKeys() {
-    if (sortColumn_ == RecordColumn) {
-        for (Row& row : rows_) {
-            row.key.clear();
-        }
-        return;
-    }
-    // A full pass would only churn the row cache, so the keys are read without it, in record
-    // order: the scratch file then reads on without seeking.
-    std::vector<std::size_t> byRecord(rows_.size());
-    std::iota(byRecord.begin(), byRecord.end(), std::size_t{0});
-    std::sort(byRecord.begin(), byRecord.end(),
-              [this](std::size_t a, std::size_t b) { return rows_[a].record < rows_[b].record; });
-    Sample sample;
-    for (std::size_t i : byRecord) {
-        Row& row = rows_[i];
-        row.key = dataSet_.read(row.record, sample) == DataError::None
-                      ? cellText(sortColumn_, row.record, sample).toCaseFolded()
-                      : QString();
-    }
-}
-
-void DataTableModel::invalidate(int record) {
-    cache_.remove(record);
 }

@@ -133,8 +133,8 @@ TEST(DumpPrint, PrintedRowsAndSelectionStatisticsAgreeWhateverIsOnScreen) {
     rig.add(RealTimeData, kStart + 4000 / 86400.0, 20.0F, 50.0F, QString(50, QLatin1Char('W')));
     DataTableView& table = rig.table(RealTimeData);
     // Sorted by temperature, highest first; every seventh row and the long remarks selected.
-    table.columnClick(DataTableModel::TemperatureColumn);
-    table.columnClick(DataTableModel::TemperatureColumn);
+    table.columnClick(TableRows::TemperatureColumn);
+    table.columnClick(TableRows::TemperatureColumn);
     std::vector<int> selected;
     std::vector<int> selectedRecords;
     for (int row = 0; row < table.model()->rowCount(); ++row) {
@@ -231,7 +231,8 @@ TEST(DumpPrint, EachHeadingStaysBetweenTheRulesOfItsColumn) {
         PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
                        PrintPage::kDumpMargin);
         ASSERT_TRUE(PrintDumpPages(page, {QStringLiteral("RT02"), kStart, 5, 10},
-                                   rig.set(RealTimeData), *table.model(), {0, 1, 2}, rig.messages));
+                                   rig.set(RealTimeData), table.model()->rows(), {0, 1, 2},
+                                   rig.messages));
         painter.end();
 
         // The column rules run down the table; the headings are the bold texts beside them.

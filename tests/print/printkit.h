@@ -15,6 +15,7 @@
 
 #include "../graph/graphtestdata.h"
 #include "print/printoperations.h"
+#include "ui/datatable.h"
 
 namespace printtest {
 
@@ -84,7 +85,9 @@ class PrintRig : public PrintHost {
     QString printName(int index) override { return names[static_cast<std::size_t>(index)]; }
     Bars printBars() override { return bars; }
     const GraphRenderer& printRenderer() override { return renderer; }
-    DataTableView* printTable(int index) override { return &table(index); }
+    PrintTable printTable(int index) override {
+        return {&table(index).model()->rows(), table(index).selectedRows()};
+    }
     QString printTitle() override { return QStringLiteral("QM320-HX"); }
     QString printDirectory() override { return dir_.path(); }
 

@@ -1,5 +1,6 @@
-// Data table: cell texts, text sorting with the header rules and images, row clicks, the
-// real-time append with its extreme marking, and the pane's names and geometry.
+// Data table view and its model: header images and clicks, row clicks, rows appended and
+// relabelled in their sorted place, the selection through a sort, the pane's names and
+// geometry.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
@@ -7,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cmath>
 
 #include "ui/datatable.h"
 
@@ -53,130 +53,6 @@ class DataTableTest : public ::testing::Test {
     MessageTable messages;
 };
 
-struct CellCase {
-    float temperature;
-    float humidity;
-    double dateTime;
-    const char* remarks;
-    const char* date;
-    const char* temperatureText;
-    const char* humidityText;
-};
-
-TEST_F(DataTableTest, CellTextsFollowTheColumnFormats) {
-    const CellCase cases[] = {
-        {23.456f, 45.5f, 45000.5, "Upper bound ", "2023/03/15 12:00:00", "23.46", "45.50"},
-        {-5.0f, 100.0f, 36526.75, "", "2000/01/01 18:00:00", "-5.00", "100.00"},
-        {0.5f, 0.0f, 36526.0 + 1.0 / 86400.0, "x", "2000/01/01 00:00:01", "0.50", "0.00"},
-        {-0.25f, 9.994f, 44927.0 + 86399.4 / 86400.0, "", "2023/01/01 23:59:59", "-0.25", "9.99"},
-    };
-    for (const CellCase& c : cases) {
-        addSample(c.temperature, c.humidity, c.dateTime, QString::fromUtf8(c.remarks));
-    }
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    ASSERT_EQ(model.rowCount(), 4);
-    ASSERT_EQ(model.columnCount(), 5);
-    for (int row = 0; row < 4; ++row) {
-        SCOPED_TRACE(row);
-        const CellCase& c = cases[row];
-        EXPECT_EQ(model.cellText(row, 0), QStringLiteral("0000%1").arg(row + 1));
-        EXPECT_EQ(model.cellText(row, 1), QLatin1String(c.date));
-        EXPECT_EQ(model.cellText(row, 2), QLatin1String(c.temperatureText));
-        EXPECT_EQ(model.cellText(row, 3), QLatin1String(c.humidityText));
-        const QString remarks = model.cellText(row, 4);
-        EXPECT_EQ(remarks.size(), 50);
-        EXPECT_EQ(remarks.trimmed(), QString::fromUtf8(c.remarks).trimmed());
-    }
-    EXPECT_TRUE(model.cellText(4, 0).isEmpty());
-    EXPECT_TRUE(model.cellText(-1, 0).isEmpty());
-    EXPECT_TRUE(model.cellText(0, 5).isEmpty());
-    EXPECT_TRUE(model.cellText(-1, 1).isEmpty());
-}
-
-TEST_F(DataTableTest, RecordsWithoutARealDateShowAnEmptyDate) {
-    const double dates[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e18, 2958466.0};
-    for (double date : dates) {
-        addSample(20.0f, 50.0f, date);
-    }
-    addSample(20.0f, 50.0f, 2958465.5);
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    model.setSort(DataTableModel::DateColumn, DataTableModel::Descending);
-    for (int row = 0; row < 6; ++row) {
-        EXPECT_TRUE(model.cellText(row + 1, 1).isEmpty()) << row;
-        EXPECT_EQ(model.cellText(row + 1, 2), QStringLiteral("20.00"));
-    }
-    EXPECT_EQ(model.cellText(0, 1), QStringLiteral("9999/12/31 12:00:00"));
-}
-
-TEST_F(DataTableTest, CaptionsComeFromTheMessageTable) {
-    DataTableModel model(dataSet, messages);
-    const QStringList expected{"Record No", "Date", QString::fromUtf8("Temp (°C)"), "Humi (%RH)",
-                               "Remarks"};
-    for (int section = 0; section < 5; ++section) {
-        EXPECT_EQ(model.headerData(section, Qt::Horizontal, Qt::DisplayRole).toString(),
-                  expected[section]);
-    }
-    messages.fillJapanese();
-    model.refreshCaptions();
-    EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
-              QString::fromUtf8("温度 ℃"));
-}
-
-TEST_F(DataTableTest, EmptyDataSetShowsAnEmptyTable) {
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    EXPECT_EQ(model.rowCount(), 0);
-    model.setSort(DataTableModel::TemperatureColumn, DataTableModel::Descending);
-    EXPECT_EQ(model.rowCount(), 0);
-    model.appendNewest();
-    EXPECT_EQ(model.rowCount(), 0);
-}
-
-struct SortCase {
-    int column;
-    DataTableModel::SortOrder order;
-    QStringList expected;  // the sort column's texts from top to bottom
-};
-
-TEST_F(DataTableTest, SortsByTheTextOfTheSortColumn) {
-    const float temperatures[] = {9.0f, 10.0f, 2.0f, -1.0f, -10.0f, 2.0f};
-    for (float temperature : temperatures) {
-        addSample(temperature, 50.0f);
-    }
-    const SortCase cases[] = {
-        {2, DataTableModel::Ascending, {"-1.00", "-10.00", "10.00", "2.00", "2.00", "9.00"}},
-        {2, DataTableModel::Descending, {"9.00", "2.00", "2.00", "10.00", "-10.00", "-1.00"}},
-        {0, DataTableModel::Descending, {"00006", "00005", "00004", "00003", "00002", "00001"}},
-        {0, DataTableModel::Ascending, {"00001", "00002", "00003", "00004", "00005", "00006"}},
-    };
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    for (const SortCase& c : cases) {
-        model.setSort(c.column, c.order);
-        EXPECT_EQ(column(model, c.column), c.expected) << c.column << " " << c.order;
-    }
-    // Equal texts keep their insertion order; the first column stays the record number.
-    model.setSort(2, DataTableModel::Ascending);
-    EXPECT_EQ(model.recordAt(3), 3);
-    EXPECT_EQ(model.recordAt(4), 6);
-    EXPECT_EQ(column(model, 0),
-              QStringList({"00004", "00005", "00002", "00003", "00006", "00001"}));
-}
-
-TEST_F(DataTableTest, RecordNumbersSortAsTextDoes) {
-    for (int i = 0; i < 12; ++i) {
-        addSample(20.0f, 50.0f);
-    }
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    model.setSort(0, DataTableModel::Descending);
-    EXPECT_EQ(model.recordAt(0), 12);
-    EXPECT_EQ(model.recordAt(2), 10);
-    EXPECT_EQ(model.recordAt(3), 9);
-}
-
 TEST_F(DataTableTest, HeaderClicksFlipOrKeepTheOrder) {
     for (float temperature : {9.0f, 10.0f, 2.0f}) {
         addSample(temperature, 50.0f);
@@ -192,15 +68,13 @@ TEST_F(DataTableTest, HeaderClicksFlipOrKeepTheOrder) {
     struct Click {
         int section;
         int column;
-        DataTableModel::SortOrder order;
+        TableRows::SortOrder order;
     };
     const Click clicks[] = {
-        {0, 0, DataTableModel::Descending},  // same column: flip
-        {2, 2, DataTableModel::Descending},  // other column: keep the order
-        {2, 2, DataTableModel::Ascending},
-        {4, 4, DataTableModel::Ascending},
-        {4, 4, DataTableModel::Descending},
-        {7, 4, DataTableModel::Descending},  // no such column: nothing happens
+        {0, 0, TableRows::Descending},  // same column: flip
+        {2, 2, TableRows::Descending},  // other column: keep the order
+        {2, 2, TableRows::Ascending},  {4, 4, TableRows::Ascending}, {4, 4, TableRows::Descending},
+        {7, 4, TableRows::Descending},  // no such column: nothing happens
     };
     for (const Click& click : clicks) {
         model.headerClicked(click.section);
@@ -210,8 +84,7 @@ TEST_F(DataTableTest, HeaderClicksFlipOrKeepTheOrder) {
             EXPECT_EQ(image(section).isValid(), section == click.column) << section;
         }
         const QIcon shown = image(click.column).value<QIcon>();
-        EXPECT_EQ(shown.cacheKey() == ascending.cacheKey(),
-                  click.order == DataTableModel::Ascending);
+        EXPECT_EQ(shown.cacheKey() == ascending.cacheKey(), click.order == TableRows::Ascending);
     }
 }
 
@@ -220,7 +93,7 @@ TEST_F(DataTableTest, RowClickShowsTheRowInTheStatusText) {
     addSample(-3.0f, 80.0f, 45001.25);
     DataTableView view(1, dataSet, messages);
     view.fill();
-    view.model()->setSort(2, DataTableModel::Ascending);
+    view.model()->setSort(2, TableRows::Ascending);
     QSignalSpy spy(&view, &DataTableView::statusTextChanged);
     view.itemClick(0);
     view.itemClick(5);
@@ -244,7 +117,7 @@ TEST_F(DataTableTest, MouseClicksReachTheHeaderAndRowRules) {
     EXPECT_EQ(view.model()->sortColumn(), 2);
     EXPECT_EQ(view.model()->recordAt(0), 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTemperature);
-    EXPECT_EQ(view.model()->sortOrder(), DataTableModel::Descending);
+    EXPECT_EQ(view.model()->sortOrder(), TableRows::Descending);
     EXPECT_EQ(view.model()->recordAt(0), 1);
 
     QSignalSpy spy(&view, &DataTableView::statusTextChanged);
@@ -260,9 +133,12 @@ TEST_F(DataTableTest, AppendedRowsTakeTheirSortedPlace) {
     }
     DataTableModel model(dataSet, messages);
     model.fill();
-    model.setSort(2, DataTableModel::Descending);
+    model.setSort(2, TableRows::Descending);
     addSample(12.0f, 50.0f);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     model.appendNewest();
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(1).toInt(), 2);
     EXPECT_EQ(column(model, 2), QStringList({"5.00", "30.00", "12.00"}));
     EXPECT_EQ(model.recordAt(2), 3);
 }
@@ -301,22 +177,10 @@ TEST_F(DataTableTest, RealTimeMarkingLabelsTheExtremes) {
     }
 }
 
-TEST_F(DataTableTest, MarkingAfterAFillClearsStaleLabels) {
-    addSample(20.0f, 50.0f, 45000.5, QStringLiteral("Maximum temperature"));
-    addSample(22.0f, 40.0f, 45000.5, QStringLiteral("old"));
-    addSample(21.0f, 45.0f, 45000.5, QStringLiteral("Minimum humidity"));
-    DataTableModel model(dataSet, messages);
-    model.fill();
-    EXPECT_EQ(model.markExtremes(), DataError::None);
-    EXPECT_EQ(remarksOf(1), QStringLiteral("Minimum temperatureMaximum humidity"));
-    EXPECT_EQ(remarksOf(2), QStringLiteral("Maximum temperatureMinimum humidity"));
-    EXPECT_EQ(remarksOf(3), QString());
-}
-
 TEST_F(DataTableTest, MarkingResortsARemarksSortedTable) {
     DataTableModel model(dataSet, messages);
     model.clear();
-    model.setSort(4, DataTableModel::Ascending);
+    model.setSort(4, TableRows::Ascending);
     for (float temperature : {20.0f, 30.0f}) {
         addSample(temperature, 50.0f);
         model.appendNewest();
