@@ -111,7 +111,7 @@ bool Engine::sendFrame(bool fresh, bool mayRecover) {
     const QByteArray frame = Protocol::frameBytes(entry.Kind, entry.Code, entry.Arg1, entry.Arg2);
     timers_.arm(TimerId::MouseP, kMousePIntervalMs);
     timers_.arm(TimerId::TimeOut, kTimeOutIntervalMs);
-    timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+    timers_.arm(TimerId::InputTimer, kFallbackPollMs);
     // A closed port sends nothing; the timeout path then ends the procedure.
     if (!port_.isOpen()) {
         LINK_LOG << "port closed:" << linkLog::commandName(entry.Code) << "not sent";
@@ -141,7 +141,7 @@ void Engine::waitForLine(Line line) {
     strayReplies_ = 0;
     timers_.arm(TimerId::MouseP, kMousePIntervalMs);
     timers_.arm(TimerId::TimeOut, kQuietMs);
-    timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+    timers_.arm(TimerId::InputTimer, kFallbackPollMs);
 }
 
 int Engine::repliesOwed() const {
@@ -330,7 +330,7 @@ void Engine::dispatch(const Reply& reply) {
             break;
         case ReplyAction::Wait:
             if (!timers_.isArmed(TimerId::InputTimer)) {
-                timers_.arm(TimerId::InputTimer, kInputIntervalMs);
+                timers_.arm(TimerId::InputTimer, kFallbackPollMs);
             }
             break;
         case ReplyAction::Ended:
@@ -412,6 +412,8 @@ void Engine::mousePTick() {
 }
 
 void Engine::onBytesArrived() {
+    // The armed poll means replies are expected; bytes that come at any other time are
+    // cleared before the next command.
     if (timers_.isArmed(TimerId::InputTimer)) {
         inputTick();
     }

@@ -1,6 +1,8 @@
 // The transaction engine: sends the queued commands of one procedure one at a time, collects
 // each reply up to its terminator, retries refusals and timeouts, and hands decoded replies to
 // the handler registered for the command code. Its timers are tick methods driven from outside.
+// Replies are read as the port reports their arrival, and each handled reply sends the next
+// command at once; the input tick is only the fallback poll beside the time-out.
 //
 // How replies are matched to sends: the logger answers every frame, in the order sent, and a
 // reply names its command only by its echo (kind and code in r0 and r1), which memory reads and
@@ -113,7 +115,10 @@ class Engine {
     std::int32_t refusalCount() const { return refusalCount_; }
     int receiveFill() const { return fill_; }
 
-    static constexpr int kInputIntervalMs = 1;
+    // Replies are read as the port reports their bytes; while replies are expected this poll
+    // only catches what the notification cannot: bytes that came in while a tick was running,
+    // and a port that failed without a byte.
+    static constexpr int kFallbackPollMs = 10;
     static constexpr int kTimeOutIntervalMs = 500;
     static constexpr int kMousePIntervalMs = 700;
     static constexpr int kMaxRefusals = 10;  // resends after a refusal before giving up

@@ -4,6 +4,12 @@
 #include <QStringList>
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "link/linklog.h"
 
 namespace {
@@ -171,7 +177,33 @@ bool QtSerialPortAdapter::write(const QByteArray& bytes) {
     if (!port_.isOpen() || faulted()) {
         return false;
     }
-    if (port_.write(bytes) != bytes.size()) {
+    qsizetype written = 0;
+#ifdef Q_OS_UNIX
+    // A frame fits the driver's buffer: written straight to it, it needs none of the write
+    // notifier that QSerialPort arms and disarms around every buffered write (two wake-ups of
+    // the event loop per frame). Only what the driver did not take goes through QSerialPort.
+    if (port_.bytesToWrite() == 0) {
+        while (written < bytes.size()) {
+            const ssize_t n = ::write(port_.handle(), bytes.constData() + written,
+                                      static_cast<std::size_t>(bytes.size() - written));
+            if (n > 0) {
+                written += n;
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+                LINK_LOG << "write to port" << portNumber_ << "failed:" << qt_error_string(errno);
+                return false;
+            } else {
+                break;
+            }
+        }
+    }
+    if (written == bytes.size()) {
+        return true;
+    }
+#endif
+    const QByteArray rest = bytes.mid(written);
+    if (port_.write(rest) != rest.size()) {
         return false;
     }
     // Hand the frame to the driver now instead of on the next event-loop pass.

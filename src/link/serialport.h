@@ -25,7 +25,7 @@ class SerialPort {
     virtual bool write(const QByteArray& bytes) = 0;
     virtual void clearInput() = 0;
 
-    // Called whenever bytes have arrived, so the owner can poll at once instead of waiting
-    // for the next timer tick. May be called from inside the event loop only.
+    // Called whenever bytes have arrived: the engine reads its replies from here, and its
+    // timer poll is only the fallback. May be called from inside the event loop only.
     virtual void setBytesArrived(std::function<void()> callback) = 0;
 };

@@ -7,7 +7,7 @@
 #include <functional>
 
 enum class TimerId {
-    InputTimer,     // 1 ms reply poll
+    InputTimer,     // reply poll behind the port's notification
     TimeOut,        // 500 ms reply timeout and resend
     MouseP,         // 700 ms busy pointer
     DownloadTimer,  // 100 ms download watchdog

@@ -129,7 +129,7 @@ TEST_F(EngineTest, SilentLoggerGetsFourSendsThenTimeOut) {
     ASSERT_EQ(port.writes.size(), 1u);
     EXPECT_EQ(timers.interval(TimerId::TimeOut), 500);
     EXPECT_EQ(timers.interval(TimerId::MouseP), 700);
-    EXPECT_EQ(timers.interval(TimerId::InputTimer), 1);
+    EXPECT_EQ(timers.interval(TimerId::InputTimer), Engine::kFallbackPollMs);
     for (std::size_t tick = 1; tick <= 3; ++tick) {
         engine.inputTick();
         engine.timeOutTick();
