@@ -5,11 +5,6 @@
 
 namespace {
 
-constexpr int kIntervalRefused = 1219;
-constexpr int kNoAlarm = 1220;
-constexpr int kBoundRefused = 1221;
-constexpr int kReserveRefused = 1222;
-constexpr int kUnanswered = 1223;
 constexpr int kBarWidth = 30;
 
 // A message box's two parts, joined by two carriage returns, go on lines of their own: on a
@@ -80,7 +75,7 @@ bool CliPrompter::question(const QString&, const QString& text) {
         return *answer;
     }
     unanswered.append(text);
-    printLine(table != nullptr ? table->text(kUnanswered).arg(text) : text);
+    printLine(table != nullptr ? table->text(Msg::CliNoAnswer).arg(text) : text);
     return false;
 }
 
@@ -94,12 +89,12 @@ std::optional<RecordingRequest> CliDialogs::recordingSetting(RecordingSetup& set
         for (int count : setup.counts()) {
             offered.append(QString::number(count) + unit);
         }
-        refuse(messages_.text(kIntervalRefused).arg(offered.join(QStringLiteral(", "))));
+        refuse(messages_.text(Msg::CliIntervalNotPossible).arg(offered.join(QStringLiteral(", "))));
         return std::nullopt;
     }
     setup.chooseCount(options_.interval.count);
     if ((options_.upper || options_.lower) && !setup.alarmShown()) {
-        refuse(messages_.text(kNoAlarm));
+        refuse(messages_.text(Msg::CliNoAlarmBounds));
         return std::nullopt;
     }
     // The lower bound first, so the upper one is not pushed by a lower that is still the default.
@@ -123,7 +118,7 @@ bool CliDialogs::setBound(RecordingSetup& setup, std::optional<int> degrees, boo
     const int first = upper ? RecordingSetup::kUpperMin : RecordingSetup::kLowerMin;
     const int last = upper ? RecordingSetup::kUpperMax : RecordingSetup::kLowerMax;
     if (*degrees < first || *degrees > last) {
-        return refuse(messages_.text(kBoundRefused).arg(first).arg(last).arg(*degrees));
+        return refuse(messages_.text(Msg::CliBoundOutOfRange).arg(first).arg(last).arg(*degrees));
     }
     if (upper) {
         setup.setUpperOn(true);
@@ -134,7 +129,7 @@ bool CliDialogs::setBound(RecordingSetup& setup, std::optional<int> degrees, boo
     }
     // A pair the dialog would have pushed apart is refused rather than changed.
     if (options_.upper && options_.lower && *options_.lower >= *options_.upper) {
-        return refuse(messages_.text(kBoundRefused).arg(first).arg(last).arg(*degrees));
+        return refuse(messages_.text(Msg::CliBoundOutOfRange).arg(first).arg(last).arg(*degrees));
     }
     return true;
 }
@@ -149,8 +144,8 @@ bool CliDialogs::setReservation(RecordingSetup& setup) {
     const QDateTime at = *options_.at;
     if (at < base || at > last) {
         const QString pattern = QStringLiteral("yyyy-MM-dd HH:mm");
-        return refuse(
-            messages_.text(kReserveRefused).arg(base.toString(pattern), last.toString(pattern)));
+        return refuse(messages_.text(Msg::CliReservedStartOutOfRange)
+                          .arg(base.toString(pattern), last.toString(pattern)));
     }
     setup.setDayOffset(static_cast<int>(base.date().daysTo(at.date())));
     setup.setHour(at.time().hour());

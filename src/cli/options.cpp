@@ -8,19 +8,7 @@
 
 namespace {
 
-constexpr int kUsage = 1210;
-constexpr int kBadValue = 1211;
-constexpr int kNeedsValue = 1212;
-constexpr int kNotAnOption = 1213;
-constexpr int kUnknownCommand = 1214;
-constexpr int kStartNeeds = 1215;
-constexpr int kCountNeedsEvery = 1216;
-constexpr int kOneMode = 1217;
-constexpr int kBoundRefused = 1221;
 constexpr int kNameForbidden = 253;
-constexpr int kNameTooLong = 1367;
-constexpr int kLowerNotBelow = 1368;
-constexpr int kRepeatRefused = 1373;
 // The repeats a continuous measurement takes: 2 to 60 seconds, 1 to 240 minutes.
 constexpr int kRepeatSeconds[] = {2, 60};
 constexpr int kRepeatMinutes[] = {1, 240};
@@ -37,7 +25,7 @@ struct Reader {
 // The reason a given start is refused before the logger is touched; empty when none.
 QString startRefusal(const CliOptions& options, const MessageTable& messages) {
     if (options.name.size() > NameField::kLength) {
-        return messages.text(kNameTooLong).arg(options.name);
+        return messages.text(Msg::CliNameTooLong).arg(options.name);
     }
     const QString name = NameField::refusal(options.name, kNameForbidden, messages);
     if (!name.isEmpty()) {
@@ -45,7 +33,7 @@ QString startRefusal(const CliOptions& options, const MessageTable& messages) {
     }
     const auto outside = [&](std::optional<int> degrees, int first, int last) {
         return degrees && (*degrees < first || *degrees > last)
-                   ? messages.text(kBoundRefused).arg(first).arg(last).arg(*degrees)
+                   ? messages.text(Msg::CliBoundOutOfRange).arg(first).arg(last).arg(*degrees)
                    : QString();
     };
     const QString upper =
@@ -56,7 +44,7 @@ QString startRefusal(const CliOptions& options, const MessageTable& messages) {
         return upper.isEmpty() ? lower : upper;
     }
     if (options.upper && options.lower && *options.lower >= *options.upper) {
-        return messages.text(kLowerNotBelow).arg(*options.lower).arg(*options.upper);
+        return messages.text(Msg::CliLowerNotBelowUpper).arg(*options.lower).arg(*options.upper);
     }
     return {};
 }
@@ -142,10 +130,10 @@ std::optional<QByteArray> outFile(const CliOptions& options) {
 std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& arguments,
                                                const MessageTable& messages) {
     const auto missingValue = [&](const QString& flag) {
-        return messages.text(kNeedsValue).arg(flag);
+        return messages.text(Msg::CliNeedsValue).arg(flag);
     };
     const auto badValue = [&](const QString& flag, const QString& value) {
-        return messages.text(kBadValue).arg(flag, value);
+        return messages.text(Msg::CliInvalidValue).arg(flag, value);
     };
     Reader in{arguments};
     if (in.atEnd()) {
@@ -154,7 +142,8 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     const QString word = in.take();
     const std::optional<Subcommand> command = parseSubcommand(word);
     if (!command) {
-        return messages.text(kUnknownCommand).arg(word) + QLatin1Char('\n') + usageText(messages);
+        return messages.text(Msg::CliUnknownCommand).arg(word) + QLatin1Char('\n') +
+               usageText(messages);
     }
     CliOptions options;
     options.command = *command;
@@ -163,7 +152,7 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
         const QString flag = in.take();
         const FlagInfo* info = findFlag(flag, options.command);
         if (info == nullptr) {
-            return messages.text(kNotAnOption).arg(flag, word);
+            return messages.text(Msg::CliNotAnOption).arg(flag, word);
         }
         const bool takesValue = info->takesValue;
         if (takesValue && in.atEnd()) {
@@ -204,7 +193,7 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
             }
             if (flag == QLatin1String("--every")) {
                 if (!repeatTaken(*interval)) {
-                    return messages.text(kRepeatRefused).arg(value);
+                    return messages.text(Msg::CliEveryOutOfRange).arg(value);
                 }
                 options.every = interval;
             } else {
@@ -212,7 +201,7 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
             }
         } else if (flag == QLatin1String("--loop") || flag == QLatin1String("--one-time")) {
             if (loop) {
-                return messages.text(kOneMode);
+                return messages.text(Msg::CliLoopOrOneTime);
             }
             loop = flag == QLatin1String("--loop");
         } else if (flag == QLatin1String("--upper") || flag == QLatin1String("--lower")) {
@@ -239,7 +228,7 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     }
     if (options.command == Subcommand::Start) {
         if (options.name.isEmpty() || options.interval.count == 0 || !loop) {
-            return messages.text(kStartNeeds);
+            return messages.text(Msg::CliStartNeedsOptions);
         }
         options.loop = *loop;
         if (const QString refusal = startRefusal(options, messages); !refusal.isEmpty()) {
@@ -247,11 +236,11 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
         }
     }
     if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
-        return messages.text(kCountNeedsEvery);
+        return messages.text(Msg::CliCountNeedsEvery);
     }
     return options;
 }
 
 QString usageText(const MessageTable& messages) {
-    return messages.text(kUsage);
+    return messages.text(Msg::CliUsage);
 }

@@ -13,13 +13,6 @@
 
 namespace {
 
-constexpr int kCannotWrite = 1224;
-constexpr int kIsFolder = 1361;
-constexpr int kNoFolder = 1362;
-constexpr int kFolderNotWritable = 1363;
-constexpr int kNotRegular = 1364;
-constexpr int kStandardOutput = 1366;
-
 QString shown(const QByteArray& path) {
     return QFile::decodeName(path);
 }
@@ -29,7 +22,8 @@ QString reason(int error) {
 }
 
 QString fileFailure(const QByteArray& path, int error, const MessageTable& messages) {
-    return messages.text(kCannotWrite).arg(shown(path) + QStringLiteral(": ") + reason(error));
+    return messages.text(Msg::CliFileNotWritable)
+        .arg(shown(path) + QStringLiteral(": ") + reason(error));
 }
 
 bool writeAll(int fd, const QByteArray& bytes) {
@@ -70,16 +64,16 @@ QString OutputFile::prepare(const QByteArray& path, const MessageTable& messages
     const QByteArray base = path.mid(slash + 1);
     struct stat target {};
     if (base.isEmpty() || (::stat(path.constData(), &target) == 0 && S_ISDIR(target.st_mode))) {
-        return messages.text(kIsFolder).arg(shown(path));
+        return messages.text(Msg::CliOutIsFolder).arg(shown(path));
     }
     struct stat folderInfo {};
     if (::stat(folder.constData(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
-        return messages.text(kNoFolder).arg(shown(folder));
+        return messages.text(Msg::CliFolderMissing).arg(shown(folder));
     }
     mode_t mode = 0;
     if (::lstat(path.constData(), &target) == 0) {
         if (!S_ISREG(target.st_mode)) {
-            return messages.text(kNotRegular).arg(shown(path));
+            return messages.text(Msg::CliOutNotRegularFile).arg(shown(path));
         }
         mode = target.st_mode & 07777;
     } else {
@@ -93,14 +87,14 @@ QString OutputFile::prepare(const QByteArray& path, const MessageTable& messages
     QByteArray pattern = folder + "/.veltrane-cli.XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        return messages.text(kFolderNotWritable).arg(shown(folder), reason(errno));
+        return messages.text(Msg::CliFolderNotWritable).arg(shown(folder), reason(errno));
     }
     fd_ = fd;
     temporary_ = pattern;
     if (::fchmod(fd_, mode) != 0) {
         const int error = errno;
         discard();
-        return messages.text(kFolderNotWritable).arg(shown(folder), reason(error));
+        return messages.text(Msg::CliFolderNotWritable).arg(shown(folder), reason(error));
     }
     return {};
 }
@@ -149,7 +143,7 @@ void OutputFile::discard() {
 
 QString writeStandardOutput(std::FILE* out, const QByteArray& bytes, const MessageTable& messages) {
     const auto failure = [&](int error) {
-        return messages.text(kStandardOutput).arg(reason(error));
+        return messages.text(Msg::CliStdoutNotWritable).arg(reason(error));
     };
     errno = 0;
     const std::size_t size = static_cast<std::size_t>(bytes.size());

@@ -21,26 +21,6 @@ namespace {
 // The run's steps, for --verbose: what was sent and what was kept.
 Q_LOGGING_CATEGORY(lcCli, "veltrane.cli", QtWarningMsg)
 
-constexpr int kCommunicationFault = 1042;
-constexpr int kCommunicationEnded = 1043;
-constexpr int kDownloadFailed = 1089;
-constexpr int kStopFirst = 1218;
-constexpr int kCannotWrite = 1224;
-constexpr int kInterrupted = 1350;
-constexpr int kNothingChanged = 1351;
-constexpr int kDownloadAbandoned = 1352;
-constexpr int kPartlySet = 1353;
-constexpr int kMayStillRecord = 1354;
-constexpr int kMeasurementNoFile = 1355;
-constexpr int kMeasurementAbandoned = 1356;
-constexpr int kRecordingNeedsStop = 1357;
-constexpr int kReservedNeedsStop = 1358;
-constexpr int kRecordingStopped = 1359;
-constexpr int kReservationCancelled = 1360;
-constexpr int kSavedNotMarked = 1365;
-constexpr int kPortInUse = 1369;
-constexpr int kPortLost = 1371;
-constexpr int kNoAnswer = 1372;
 // The window's CSV writer saves here first; the bytes then go to their target.
 const QString kScratchCsv = QStringLiteral("out.csv");
 
@@ -100,7 +80,7 @@ int CliRunner::run() {
     }
     const int connected = connect();
     if (signals_.caught() != 0) {
-        return interrupted(text(kNothingChanged));
+        return interrupted(text(Msg::CliNothingChanged));
     }
     if (connected != Done) {
         return failed(connected);
@@ -127,7 +107,8 @@ void CliRunner::say(const QString& message) {
 
 int CliRunner::communicationCode() const {
     for (const QString& message : headless_.prompter().messages) {
-        for (int index : {kCommunicationFault, kCommunicationEnded, kDownloadFailed}) {
+        for (Msg index :
+             {Msg::CommunicationFault, Msg::CommunicationIsEnding, Msg::DownloadFailed}) {
             if (message.contains(messages_.text(index))) {
                 return CommunicationFailed;
             }
@@ -160,7 +141,7 @@ int CliRunner::interrupted(const QString& state) {
         headless_.session().engine().Pro_End();
     }
     qCInfo(lcCli) << "abandoned on signal" << signal;
-    say(text(kInterrupted).arg(SignalPipe::name(signal)) + MessageTable::kPartBreak + state);
+    say(text(Msg::CliInterrupted).arg(SignalPipe::name(signal)) + MessageTable::kPartBreak + state);
     return 128 + signal;
 }
 
@@ -168,7 +149,8 @@ int CliRunner::failed(int code, const QString& state) {
     if (code == Done || headless_.prompter().messages.size() > said_) {
         return code;
     }
-    QString message = text(headless_.session().port().isOpen() ? kNoAnswer : kPortLost);
+    QString message =
+        text(headless_.session().port().isOpen() ? Msg::CliLoggerSilent : Msg::CliConnectionLost);
     if (!state.isEmpty()) {
         message += MessageTable::kPartBreak + state;
     }
@@ -178,7 +160,7 @@ int CliRunner::failed(int code, const QString& state) {
 
 int CliRunner::connect() {
     if (const QString held = heldPort_ ? heldPort_(options_.port) : QString(); !held.isEmpty()) {
-        say(text(kPortInUse).arg(held));
+        say(text(Msg::CliPortInUse).arg(held));
         return PortInUse;
     }
     headless_.operations().connection().Port_Set_Command(
@@ -213,7 +195,7 @@ int CliRunner::download() {
     // The download's first command stops the logger: a recording a script relies on is not
     // ended unasked.
     if (stopping && !options_.stop) {
-        say(text(reserved ? kReservedNeedsStop : kRecordingNeedsStop));
+        say(text(reserved ? Msg::CliDownloadCancelsReservation : Msg::CliDownloadStopsRecording));
         return Refused;
     }
     if (options_.normal) {
@@ -228,14 +210,15 @@ int CliRunner::download() {
     }
     qCInfo(lcCli) << "download started";
     if (stopping) {
-        say(text(reserved ? kReservationCancelled : kRecordingStopped));
+        say(text(reserved ? Msg::CliReservationCancelledForDownload
+                          : Msg::CliRecordingStoppedForDownload));
     }
     if (!settle()) {
-        return interrupted(text(kDownloadAbandoned));
+        return interrupted(text(Msg::CliDownloadAbandoned));
     }
     if (const int code = communicationCode();
         code != Done || !headless_.session().port().isOpen()) {
-        return failed(CommunicationFailed, text(kDownloadAbandoned));
+        return failed(CommunicationFailed, text(Msg::CliDownloadAbandoned));
     }
     if (const int code = writeCsv(LogData); code != Done) {
         return code;
@@ -243,18 +226,18 @@ int CliRunner::download() {
     qCInfo(lcCli) << headless_.dataSets()[LogData].count << "records written and synced";
     // The data is safe: only now may the logger stop warning of it.
     if (signals_.caught() != 0) {
-        return interrupted(text(kSavedNotMarked));
+        return interrupted(text(Msg::CliSavedButNotMarked));
     }
     said_ = headless_.prompter().messages.size();
     if (!headless_.operations().download().markDownloaded()) {
-        say(text(kSavedNotMarked));
+        say(text(Msg::CliSavedButNotMarked));
         return CommunicationFailed;
     }
     if (!settle()) {
-        return interrupted(text(kSavedNotMarked));
+        return interrupted(text(Msg::CliSavedButNotMarked));
     }
     if (communicationCode() != Done || !headless_.session().port().isOpen()) {
-        return failed(CommunicationFailed, text(kSavedNotMarked));
+        return failed(CommunicationFailed, text(Msg::CliSavedButNotMarked));
     }
     qCInfo(lcCli) << "logger marked downloaded";
     return Done;
@@ -269,7 +252,7 @@ int CliRunner::writeCsv(DataSetIndex index) {
 int CliRunner::deliverScratch() {
     QFile file(headless_.scratchFile(kScratchCsv));
     if (!file.open(QIODevice::ReadOnly)) {
-        say(text(kCannotWrite).arg(file.fileName()));
+        say(text(Msg::CliFileNotWritable).arg(file.fileName()));
         return Refused;
     }
     const QByteArray bytes = file.readAll();
@@ -286,7 +269,7 @@ int CliRunner::deliverScratch() {
 
 int CliRunner::start() {
     if (recordingOrReserved()) {
-        say(text(kStopFirst));
+        say(text(Msg::CliStopFirst));
         return Refused;
     }
     if (options_.force) {
@@ -298,11 +281,11 @@ int CliRunner::start() {
     }
     qCInfo(lcCli) << "programming the logger";
     if (!settle()) {
-        return interrupted(text(kPartlySet));
+        return interrupted(text(Msg::CliMayBePartlySet));
     }
     const int code =
         headless_.session().port().isOpen() ? communicationCode() : CommunicationFailed;
-    return failed(code, text(kPartlySet));
+    return failed(code, text(Msg::CliMayBePartlySet));
 }
 
 int CliRunner::stop() {
@@ -312,13 +295,13 @@ int CliRunner::stop() {
     headless_.operations().recording().Command4_Click();
     qCInfo(lcCli) << "stopping the logger";
     if (!settle()) {
-        return interrupted(text(kMayStillRecord));
+        return interrupted(text(Msg::CliMayStillRecord));
     }
     if (!headless_.session().port().isOpen()) {
-        return failed(CommunicationFailed, text(kMayStillRecord));
+        return failed(CommunicationFailed, text(Msg::CliMayStillRecord));
     }
     if (const int code = communicationCode(); code != Done) {
-        return failed(code, text(kMayStillRecord));
+        return failed(code, text(Msg::CliMayStillRecord));
     }
     return status();
 }
@@ -343,7 +326,8 @@ int CliRunner::measure() {
     DataSet& samples = headless_.dataSets()[RealTimeData];
     // --out (a file, or "-" for standard output) takes the samples as CSV at the end.
     const bool csv = options_.out.has_value();
-    const QString abandoned = text(outFile(options_) ? kMeasurementNoFile : kMeasurementAbandoned);
+    const QString abandoned =
+        text(outFile(options_) ? Msg::CliMeasurementAbandonedNoFile : Msg::CliMeasurementAbandoned);
     if (!options_.every) {
         realTime.Command1_Click();
         if (!settle()) {

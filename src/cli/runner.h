@@ -60,7 +60,7 @@ class CliRunner {
     bool print(const QByteArray& bytes);
     bool printSample(const Sample& sample);
     void say(const QString& text);
-    QString text(int index) const { return messages_.text(index); }
+    QString text(Msg message) const { return messages_.text(message); }
 
     const CliOptions& options_;
     const MessageTable& messages_;

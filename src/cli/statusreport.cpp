@@ -7,20 +7,20 @@
 
 namespace {
 
-constexpr int kModelCaption = 1225;
-constexpr int kNameCaption = 1054;
-constexpr int kNeverDownloaded = 1091;
-
 // The panel's read-outs in its order, with the message of each caption.
 struct CaptionedReadOut {
-    int caption;
+    Msg caption;
     StatusReadOut readOut;
 };
 constexpr CaptionedReadOut kReadOuts[] = {
-    {101, StatusReadOut::Operation}, {102, StatusReadOut::Battery},
-    {103, StatusReadOut::Beginning}, {104, StatusReadOut::Points},
-    {105, StatusReadOut::Interval},  {106, StatusReadOut::Mode},
-    {107, StatusReadOut::Upper},     {108, StatusReadOut::Lower},
+    {Msg::OperationCaption, StatusReadOut::Operation},
+    {Msg::BatteryCaption, StatusReadOut::Battery},
+    {Msg::BeginningDateCaption, StatusReadOut::Beginning},
+    {Msg::RecordingPointsCaption, StatusReadOut::Points},
+    {Msg::RecordIntervalCaption, StatusReadOut::Interval},
+    {Msg::RecordModeCaption, StatusReadOut::Mode},
+    {Msg::UpperBoundCaption, StatusReadOut::Upper},
+    {Msg::LowerBoundCaption, StatusReadOut::Lower},
 };
 
 QJsonValue boundJson(const std::optional<AlarmBound>& bound, bool shown) {
@@ -43,8 +43,8 @@ QByteArray statusLines(const StatusView& view, const MessageTable& messages) {
     const auto add = [&](const QString& caption, const QString& value) {
         lines += caption + QStringLiteral(": ") + value.trimmed() + QLatin1Char('\n');
     };
-    add(messages.text(kModelCaption), view.model);
-    add(messages.text(kNameCaption),
+    add(messages.text(Msg::CliModel), view.model);
+    add(messages.text(Msg::CsvIdentNameCaption),
         statusReadOut(view, StatusReadOut::IdentName, messages).value_or(QString()));
     for (const CaptionedReadOut& line : kReadOuts) {
         const bool bound =
@@ -61,7 +61,7 @@ QByteArray statusLines(const StatusView& view, const MessageTable& messages) {
     }
     // The warning a start would give: data the logger holds was never downloaded.
     if (view.neverDownloaded) {
-        lines += messages.text(kNeverDownloaded).trimmed() + QLatin1Char('\n');
+        lines += messages.text(Msg::DataNeverDownloaded).trimmed() + QLatin1Char('\n');
     }
     return lines.toUtf8();
 }

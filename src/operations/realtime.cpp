@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kSaveQuestion = 1065;
-
 struct CountRange {
     int first;
     int last;
@@ -18,9 +16,6 @@ constexpr CountRange kSecondCounts{2, 60};
 constexpr CountRange kMinuteCounts{1, 240};
 // The shortest repeat needs the logger's fast sampling.
 constexpr int kFastSamplingSeconds = 2;
-// The captions of the unit options, repeated beside the count list.
-constexpr int kSecondsCaption = 155;
-constexpr int kMinutesCaption = 154;
 
 CountRange countsOf(MeasurementRepeat::Unit unit) {
     return unit == MeasurementRepeat::Unit::Minutes ? kMinuteCounts : kSecondCounts;
@@ -54,7 +49,7 @@ std::optional<int> RealTimeMeasurement::repeatSeconds(const MeasurementRepeat& r
 void RealTimeMeasurement::chooseUnit(MeasurementRepeat::Unit unit) {
     const bool minutes = unit == MeasurementRepeat::Unit::Minutes;
     c_.controls.setText(ControlId::Label28,
-                        c_.messages().text(minutes ? kMinutesCaption : kSecondsCaption));
+                        c_.messages().text(minutes ? Msg::MinutesOption : Msg::SecondsOption));
     const CountRange range = countsOf(unit);
     QStringList counts;
     for (int count = range.first; count <= range.last; ++count) {
@@ -115,9 +110,9 @@ void RealTimeMeasurement::finish(bool full) {
     stopPending_ = false;
     c_.display.setContinuous(false);
     if (full) {
-        c_.message(c_.messages().text(kFullMessage));
+        c_.message(c_.messages().text(Msg::RealTimeDataFull));
     }
-    files_.offerSave(RealTimeData, c_.messages().text(kSaveQuestion));
+    files_.offerSave(RealTimeData, c_.messages().text(Msg::AskSaveMeasurement));
     refresh_.run();
 }
 
@@ -163,7 +158,7 @@ void RealTimeMeasurement::procedureEnded() {
     active_ = false;
     c_.display.setContinuous(false);
     if (c_.session.portLostAtEnd()) {
-        c_.message(c_.messages().text(kLostMessage));
+        c_.message(c_.messages().text(Msg::ContinuousMeasurementLost));
     }
 }
 

@@ -22,8 +22,6 @@ struct MeasurementRepeat {
 class RealTimeMeasurement {
   public:
     static constexpr int kTickMs = 1000;
-    static constexpr int kFullMessage = 1140;
-    static constexpr int kLostMessage = 1334;
 
     // Registers the continuation tick.
     RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh);

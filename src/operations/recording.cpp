@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr int kMessageBatteryStart = 1090;
-constexpr int kMessageNeverDownloaded = 1091;
-constexpr int kMessageLoseData = 1092;
-constexpr int kMessageBattery = 1008;
 constexpr std::uint8_t kStopArgument = 14;
 constexpr int kFastCount = 2;
 constexpr int kSelectorFast = 2;
@@ -58,12 +54,12 @@ void RecordingOperation::Command4_Click() {
         return;
     }
     if (!StatusText::batteryGood(state)) {
-        c_.message(c_.messages().text(kMessageBatteryStart));
+        c_.message(c_.messages().text(Msg::ChangeBatteryBeforeStart));
         return;
     }
     const bool recorded = state.Record_Pointer != 0 || state.Wrapped != 0;
     if (recorded && c_.dataSet(LogData).neverDownloaded &&
-        !c_.question(c_.messages().pair(kMessageNeverDownloaded, kMessageLoseData))) {
+        !c_.question(c_.messages().pair(Msg::DataNeverDownloaded, Msg::AskStartLosingData))) {
         return;
     }
     Command100_Click();
@@ -142,7 +138,7 @@ bool RecordingOperation::Yoyaku_Set(ProcedureKind P_Name, std::int32_t S_Num,
         return false;
     }
     if (!StatusText::batteryGood(c_.state())) {
-        c_.message(c_.messages().text(kMessageBattery));
+        c_.message(c_.messages().text(Msg::ChangeBattery));
         return false;
     }
     Engine& engine = c_.engine();

@@ -6,18 +6,6 @@
 namespace {
 
 constexpr int kMessageForbidden = 349;
-constexpr int kMessageRefusedTime = 343;
-constexpr int kMessageReserve = 344;
-constexpr int kMessageStart = 345;
-constexpr int kMessageNoDate = 346;
-constexpr int kMessageNoHour = 347;
-constexpr int kMessageNoMinute = 348;
-constexpr int kMessageDegrees = 350;
-constexpr int kMessageDateForm = 351;
-constexpr int kMessageHourForm = 352;
-constexpr int kMessageMinuteForm = 353;
-constexpr int kMessageSeconds = 327;
-constexpr int kMessageMinutes = 326;
 constexpr int kDefaultUpper = 40;
 constexpr int kDefaultLower = 0;
 constexpr int kLastHour = 23;
@@ -171,7 +159,7 @@ std::optional<RecordingRequest> RecordingSetup::confirm(const QString& name, con
         const bool monthAhead =
             start.date().day() == now.date().day() && start.date().month() != now.date().month();
         if (start < now || monthAhead) {
-            prompter_.message(kModelQM300, messages_.text(kMessageRefusedTime));
+            prompter_.message(kModelQM300, messages_.text(Msg::ReservationTimeWrong));
             setReserve(true, now);
             return std::nullopt;
         }
@@ -181,34 +169,35 @@ std::optional<RecordingRequest> RecordingSetup::confirm(const QString& name, con
 }
 
 QString RecordingSetup::unitCaption() const {
-    return messages_.text(seconds_ ? kMessageSeconds : kMessageMinutes);
+    return messages_.text(seconds_ ? Msg::IntervalSecondsOption : Msg::IntervalMinutesOption);
 }
 
 QString RecordingSetup::upperLabel() const {
-    return QString::number(upper_) + messages_.text(kMessageDegrees);
+    return QString::number(upper_) + messages_.text(Msg::BoundDegreeUnit);
 }
 
 QString RecordingSetup::lowerLabel() const {
-    return QString::number(lower_) + messages_.text(kMessageDegrees);
+    return QString::number(lower_) + messages_.text(Msg::BoundDegreeUnit);
 }
 
 QString RecordingSetup::dayLabel() const {
     if (!reserve_) {
-        return messages_.text(kMessageNoDate);
+        return messages_.text(Msg::NoReservedDate);
     }
-    return dateForm(ReserveBase_.date().addDays(dayOffset_), messages_.text(kMessageDateForm));
+    return dateForm(ReserveBase_.date().addDays(dayOffset_),
+                    messages_.text(Msg::ReservedDateFormat));
 }
 
 QString RecordingSetup::hourLabel() const {
-    return reserve_ ? twoDigitForm(hour_, messages_.text(kMessageHourForm))
-                    : messages_.text(kMessageNoHour);
+    return reserve_ ? twoDigitForm(hour_, messages_.text(Msg::ReservedHourFormat))
+                    : messages_.text(Msg::NoReservedHour);
 }
 
 QString RecordingSetup::minuteLabel() const {
-    return reserve_ ? twoDigitForm(minute_, messages_.text(kMessageMinuteForm))
-                    : messages_.text(kMessageNoMinute);
+    return reserve_ ? twoDigitForm(minute_, messages_.text(Msg::ReservedMinuteFormat))
+                    : messages_.text(Msg::NoReservedMinute);
 }
 
 QString RecordingSetup::confirmCaption() const {
-    return messages_.text(reserve_ ? kMessageReserve : kMessageStart);
+    return messages_.text(reserve_ ? Msg::ReserveButton : Msg::RecordStartButton);
 }

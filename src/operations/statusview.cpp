@@ -38,10 +38,10 @@ int yearOf(double days) {
 QString interval(std::int32_t seconds, const MessageTable& messages) {
     QString text;
     if (seconds / 60 > 0) {
-        text += QString::number(seconds / 60) + messages.text(1030);
+        text += QString::number(seconds / 60) + messages.text(Msg::IntervalMinutesUnit);
     }
     if (seconds % 60 > 0) {
-        text += QString::number(seconds % 60) + messages.text(1031);
+        text += QString::number(seconds % 60) + messages.text(Msg::IntervalSecondsUnit);
     }
     return text;
 }
@@ -58,21 +58,22 @@ bool batteryGood(const LoggerState& state) {
 
 QString battery(const QString& volts, bool good, const MessageTable& messages) {
     const QString text = volts + QStringLiteral(" V");
-    return good ? text : messages.text(1020) + text;
+    return good ? text : messages.text(Msg::BatteryNg) + text;
 }
 
 QString reservation(int day, int hour, int minute, const MessageTable& messages) {
     auto twoDigits = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QChar('0')); };
-    return twoDigits(day) + messages.text(1027) + twoDigits(hour) + messages.text(1028) +
-           twoDigits(minute) + messages.text(1029);
+    return twoDigits(day) + messages.text(Msg::ReservedDaySeparator) + twoDigits(hour) +
+           messages.text(Msg::ReservedHourSeparator) + twoDigits(minute) +
+           messages.text(Msg::ReservedStartSuffix);
 }
 
 QString points(double points, const MessageTable& messages) {
-    return QString::number(points, 'g', 15) + messages.text(1024);
+    return QString::number(points, 'g', 15) + messages.text(Msg::RecordPointsUnit);
 }
 
 QString bound(bool on, int degrees, const MessageTable& messages) {
-    return on ? QString::number(degrees) + messages.text(1018) : kOff;
+    return on ? QString::number(degrees) + messages.text(Msg::BoundUnit) : kOff;
 }
 
 }  // namespace StatusText
@@ -98,7 +99,8 @@ constexpr Ids kBoundReadOuts = {I::Label31, I::Label32, I::UpperText, I::LowerTe
 constexpr Ids kMeasuredReadOuts = {I::Label2, I::Label4, I::Label10};
 constexpr std::array<ControlId, 3> kDataPanes = {I::Frame13, I::Frame6, I::Frame12};
 constexpr std::array<ControlId, 3> kDataSetOptions = {I::Option5, I::Option6, I::Option7};
-constexpr int kStartUnreadable = 1150;
+constexpr std::array<Msg, 3> kDataSetNames = {Msg::LogDataName, Msg::RealTimeDataName,
+                                              Msg::FileDataName};
 
 // The value label of each read-out.
 constexpr std::pair<StatusReadOut, ControlId> kReadOutLabels[] = {
@@ -131,8 +133,8 @@ class Changes {
     void show(ControlId id, bool on) { view_.change(id).visible = on; }
     void check(ControlId id, bool on) { view_.change(id).checked = on; }
     void text(ControlId id, const QString& text) { view_.change(id).text = text; }
-    void caption(ControlId id, int message) { text(id, messages_.text(message)); }
-    void describe(ControlId id, int message) {
+    void caption(ControlId id, Msg message) { text(id, messages_.text(message)); }
+    void describe(ControlId id, Msg message) {
         view_.change(id).description = messages_.text(message);
     }
     void colour(ControlId id, Shade shade) { view_.change(id).backColour = shade; }
@@ -149,7 +151,7 @@ class Changes {
     }
     void connectButton(bool on) {
         check(I::Command20, on);
-        describe(I::Command20, on ? 274 : 275);
+        describe(I::Command20, on ? Msg::Online : Msg::Offline);
     }
 
   private:
@@ -199,7 +201,7 @@ void describeLogger(StatusView& view, const StatusInputs& in) {
 }
 
 void notConnectedChanges(Changes& k) {
-    k.caption(I::Form1, 1009);
+    k.caption(I::Form1, Msg::WindowTitle);
     k.enable({I::Combo1, I::Combo3}, true);
     k.enable(I::Command27, false);
     k.connectButton(false);
@@ -217,23 +219,23 @@ void notConnectedChanges(Changes& k) {
     }
     k.text(I::IntervalSecondsText, QString());
     k.enable(I::Combo4, true);
-    k.caption(I::Command2, 1010);
+    k.caption(I::Command2, Msg::ContinuousButtonOffline);
 
-    k.caption(I::StatusBar1Panel1, 1011);
-    k.caption(I::CommunicationText, 1011);
+    k.caption(I::StatusBar1Panel1, Msg::Unconnected);
+    k.caption(I::CommunicationText, Msg::Unconnected);
     k.colour(I::ConnectionLamp, Shade::Black);
 }
 
 void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in,
                       const MessageTable& messages) {
-    k.text(I::Form1, messages.text(1009) + view.model);
+    k.text(I::Form1, messages.text(Msg::WindowTitle) + view.model);
     k.enable({I::Combo1, I::Combo3}, false);
     k.enable(I::Command27, true);
     k.connectButton(true);
     k.enable({I::m33, I::m34}, false);
 
-    k.text(I::StatusBar1Panel1, messages.text(1014) + QString::number(view.port));
-    k.caption(I::CommunicationText, 1015);
+    k.text(I::StatusBar1Panel1, messages.text(Msg::CommunicatingPort) + QString::number(view.port));
+    k.caption(I::CommunicationText, Msg::Communicating);
     k.colour(I::ConnectionLamp, Shade::LampOn);
     // The secondary read-out of the logger-recording frame: the log header's interval as a
     // plain number, 0 when there is nothing to describe (the memory mode is then unknown).
@@ -245,7 +247,7 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             k.disableOperationControls();
             k.enable(I::Option6, false);
             k.enable({I::Command11, I::Command4}, true);
-            k.caption(I::Command4, 1022);
+            k.caption(I::Command4, Msg::StopRecordingButton);
             k.enable({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
             k.enable({I::Option5, I::Option7, I::Option8, I::Option9}, true);
             break;
@@ -253,7 +255,7 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             k.disableOperationControls();
             k.enable({I::m22, I::Option6}, false);
             k.enable({I::Command11, I::Command4}, true);
-            k.caption(I::Command4, 1025);
+            k.caption(I::Command4, Msg::CancelReservationButton);
             k.enable({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
             k.enable({I::Option5, I::Option7, I::Option8, I::Option9}, true);
             break;
@@ -261,7 +263,7 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             k.disableOperationControls();
             k.showGraphControls(false);
             k.enable({I::Command10, I::Command12}, false);
-            k.caption(I::Command2, 1032);
+            k.caption(I::Command2, Msg::StopContinuousButton);
             k.enable(I::Command2, true);
             k.enable({I::m1, I::m3, I::m31}, true);
             k.enable({I::Option5, I::Option7}, false);
@@ -270,8 +272,8 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             break;
         case RecordState::Stopped:
             k.enable({I::m33, I::m34}, true);
-            k.caption(I::Command4, 1033);
-            k.caption(I::Command2, 1035);
+            k.caption(I::Command4, Msg::StartRecordingButton);
+            k.caption(I::Command2, Msg::ContinuousButton);
             k.enableOperationControls();
             k.enable(I::Combo4, false);
             k.enable(I::m22, true);
@@ -301,7 +303,7 @@ void commonChanges(Changes& k, const StatusView& view, const StatusInputs& in) {
     }
     k.check(I::Option8, !in.tableView);
     k.check(I::Option9, in.tableView);
-    k.caption(I::DataSetLabel, 1036 + in.shown);
+    k.caption(I::DataSetLabel, kDataSetNames[in.shown]);
     k.show(I::GraphArea, !in.tableView);
     k.enable(I::m13, shownHasData);
     k.show(kBoundReadOuts, view.boundsShown);
@@ -315,7 +317,7 @@ QString connectedReadOut(const StatusView& view, StatusReadOut readOut,
         case StatusReadOut::Battery:
             return StatusText::battery(view.batteryVolts, view.batteryGood, messages);
         case StatusReadOut::StopNote:
-            return view.voltageStop ? messages.text(1021) : QString();
+            return view.voltageStop ? messages.text(Msg::EndedByLowVoltage) : QString();
         case StatusReadOut::Beginning:
             switch (view.start) {
                 case StartKind::Time:
@@ -324,7 +326,7 @@ QString connectedReadOut(const StatusView& view, StatusReadOut readOut,
                     return StatusText::reservation(view.reservedStart.day, view.reservedStart.hour,
                                                    view.reservedStart.minute, messages);
                 case StartKind::Unreadable:
-                    return messages.text(kStartUnreadable);
+                    return messages.text(Msg::StartDateUnreadable);
                 case StartKind::None:
                     break;
             }
@@ -335,7 +337,8 @@ QString connectedReadOut(const StatusView& view, StatusReadOut readOut,
             return view.intervalSeconds ? StatusText::interval(*view.intervalSeconds, messages)
                                         : QString();
         case StatusReadOut::Mode:
-            return view.loop ? messages.text(*view.loop ? 1017 : 1016) : QString();
+            return view.loop ? messages.text(*view.loop ? Msg::LoopMode : Msg::OneTimeMode)
+                             : QString();
         case StatusReadOut::Upper:
         case StatusReadOut::Lower: {
             const std::optional<AlarmBound>& bound =
@@ -358,11 +361,11 @@ std::optional<QString> statusReadOut(const StatusView& view, StatusReadOut readO
         }
         switch (view.recordState) {
             case RecordState::Recording:
-                return messages.text(1023);
+                return messages.text(Msg::RecordingState);
             case RecordState::Reserved:
-                return messages.text(1026);
+                return messages.text(Msg::ReservingState);
             case RecordState::Stopped:
-                return messages.text(1034);
+                return messages.text(Msg::StoppedState);
             case RecordState::Continuous:
                 break;
         }

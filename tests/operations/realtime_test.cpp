@@ -191,7 +191,7 @@ TEST(RealTime, FullDataSetStopsTheRunAndKeepsEverySample) {
     EXPECT_EQ(r.seconds().back(), 2);
     EXPECT_TRUE(r.ended());
     ASSERT_EQ(r.h.prompter.messages.size(), 1u);
-    EXPECT_EQ(r.h.prompter.messages[0].text, r.h.messages.text(RealTimeMeasurement::kFullMessage));
+    EXPECT_EQ(r.h.prompter.messages[0].text, r.h.messages.text(Msg::RealTimeDataFull));
     ASSERT_EQ(r.h.prompter.questions.size(), 1u);
     EXPECT_TRUE(r.realTime.unsaved);
 }
