@@ -21,10 +21,6 @@
 #include "ui/progressdialog.h"
 #include "ui/qtdialoghost.h"
 
-namespace {
-constexpr int kTitleMessage = 1009;
-}  // namespace
-
 MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* parent)
     : QMainWindow(parent),
       port_(dependencies.port),
@@ -44,7 +40,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         qWarning("control not registered: %s", qPrintable(problem));
     }
     controls_.applyCaptions(messages_);
-    setWindowTitle(messages_.text(kTitleMessage));
+    setWindowTitle(messages_.text(Msg::WindowTitle));
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
     pointer_ = std::make_unique<WindowPointer>();
@@ -201,7 +197,7 @@ void MainWindow::baudChosen(const QString& text) {
 
 void MainWindow::modelChosen(const QString& text) {
     session_->state().Machine_N_P = text;
-    setWindowTitle(messages_.text(kTitleMessage) + text);
+    setWindowTitle(messages_.text(Msg::WindowTitle) + text);
 }
 
 void MainWindow::selectorChosen(const QString& text) {
