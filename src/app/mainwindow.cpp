@@ -22,7 +22,6 @@
 #include "ui/qtdialoghost.h"
 
 namespace {
-constexpr int kTitleMessage = 1009;
 // The repeat of a continuous run as the unit options and the count list show it.
 MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& counts) {
     const auto* minutes = controls.as<QAbstractButton>(ControlId::Option4);
@@ -52,7 +51,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         qWarning("control not registered: %s", qPrintable(problem));
     }
     controls_.applyCaptions(messages_);
-    setWindowTitle(messages_.text(kTitleMessage));
+    setWindowTitle(messages_.text(Msg::WindowTitle));
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
     pointer_ = std::make_unique<WindowPointer>();
@@ -212,7 +211,7 @@ void MainWindow::baudChosen(const QString& text) {
 
 void MainWindow::modelChosen(const QString& text) {
     session_->state().Machine_N_P = text;
-    setWindowTitle(messages_.text(kTitleMessage) + text);
+    setWindowTitle(messages_.text(Msg::WindowTitle) + text);
 }
 
 void MainWindow::selectorChosen(const QString& text) {

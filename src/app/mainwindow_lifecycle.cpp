@@ -14,14 +14,6 @@
 #include "graph/graphview.h"
 #include "ui/datatable.h"
 
-namespace {
-constexpr int kAskSaveLog = 1103;
-constexpr int kAskSaveRealTime = 1104;
-constexpr int kSettingsReset = 1382;
-constexpr int kCannotStart = 1383;
-constexpr int kLockUnwritable = 1385;
-}  // namespace
-
 bool MainWindow::startUp() {
     if (started_) {
         return true;
@@ -29,8 +21,8 @@ bool MainWindow::startUp() {
     // A second copy ends here, before any file of the first is touched.
     const InstanceLock::Outcome lock = lock_.acquire();
     if (lock.result == InstanceLock::Result::Failed) {
-        startFailure_ = messages_.text(kCannotStart) + MessageTable::kPartBreak +
-                        messages_.text(kLockUnwritable)
+        startFailure_ = messages_.text(Msg::CannotStart) + MessageTable::kPartBreak +
+                        messages_.text(Msg::LockFileNotWritable)
                             .arg(QDir::toNativeSeparators(lock_.path()), lock.reason);
     }
     if (lock.result != InstanceLock::Result::Acquired) {
@@ -45,9 +37,8 @@ bool MainWindow::startUp() {
     SettingsFile::LoadResult loaded{};
     const LoggerSettings settings = settings_.load(&loaded);
     if (loaded == SettingsFile::LoadResult::Reset) {
-        prompter_.message(
-            Machine_N_P(),
-            messages_.text(kSettingsReset).arg(QDir::toNativeSeparators(settings_.badPath())));
+        prompter_.message(Machine_N_P(), messages_.text(Msg::SettingsUnreadable)
+                                             .arg(QDir::toNativeSeparators(settings_.badPath())));
     }
     session_->Portnum = settings.portnum;
     selector_ = settings.selector;
@@ -116,10 +107,10 @@ void MainWindow::shutDown() {
     // A signal may arrive while the first question is open: the second is then not asked, and
     // what was not saved is kept for the next start.
     if (!unattended_) {
-        files.offerSave(LogData, messages_.text(kAskSaveLog));
+        files.offerSave(LogData, messages_.text(Msg::AskSaveLogDataOnExit));
     }
     if (!unattended_) {
-        files.offerSave(RealTimeData, messages_.text(kAskSaveRealTime));
+        files.offerSave(RealTimeData, messages_.text(Msg::AskSaveRealTimeDataOnExit));
     }
     if (unattended_) {
         unsavedData_->keep();

@@ -11,12 +11,6 @@
 #include "data/prompter.h"
 #include "operations/csvfiles.h"
 
-namespace {
-constexpr int kRecoveredLog = 1386;
-constexpr int kRecoveredRealTime = 1387;
-constexpr int kOpenRecovered = 1388;
-}  // namespace
-
 UnsavedData::UnsavedData(const QString& programDirectory, DataSets& dataSets, CsvFiles& files,
                          Prompter& prompter, const MessageTable& messages)
     : programDirectory_(programDirectory),
@@ -28,10 +22,11 @@ UnsavedData::UnsavedData(const QString& programDirectory, DataSets& dataSets, Cs
 void UnsavedData::offerRecovered(const QString& title, const std::function<bool()>& ended) {
     for (const QString& path : recovery::pending(programDirectory_)) {
         const QString kept = recovery::keptPath(path);
-        const int told = recovery::dataSetOf(path) == LogData ? kRecoveredLog : kRecoveredRealTime;
+        const Msg told = recovery::dataSetOf(path) == LogData ? Msg::LogDataKeptAfterAbort
+                                                              : Msg::RealTimeDataKeptAfterAbort;
         const bool open = prompter_.question(
             title, messages_.text(told).arg(QDir::toNativeSeparators(kept)) +
-                       MessageTable::kPartBreak + messages_.text(kOpenRecovered));
+                       MessageTable::kPartBreak + messages_.text(Msg::AskOpenKeptData));
         // Ended by the session before an answer came: offered again next time.
         if (ended()) {
             return;

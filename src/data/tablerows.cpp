@@ -11,7 +11,9 @@
 namespace {
 
 constexpr int kCacheRows = 2048;
-constexpr int kFirstCaption = 1098;
+constexpr Msg kCaptions[TableRows::kColumnCount] = {
+    Msg::TableRecordNumberColumn, Msg::TableDateColumn, Msg::TableTemperatureColumn,
+    Msg::TableHumidityColumn, Msg::TableRemarksColumn};
 // 10000-01-01 as a day count: dates from it on (or as far before the base) are not shown.
 constexpr double kDayAfterLast = 2958466.0;
 
@@ -54,10 +56,6 @@ QStringList TableRows::cellTexts(int record, const Sample& sample) {
         texts.append(cellText(column, record, sample));
     }
     return texts;
-}
-
-int TableRows::captionMessage(int column) {
-    return kFirstCaption + column;
 }
 
 void TableRows::fill() {
@@ -112,8 +110,9 @@ TableRows::Marking TableRows::markExtremes() {
             records.push_back(record);
         }
     }
-    const ExtremeLabels labels{messages_.text(1004), messages_.text(1005), messages_.text(1006),
-                               messages_.text(1007)};
+    const ExtremeLabels labels{
+        messages_.text(Msg::MaxTemperatureLabel), messages_.text(Msg::MinTemperatureLabel),
+        messages_.text(Msg::MaxHumidityLabel), messages_.text(Msg::MinHumidityLabel)};
     Marking marking;
     const std::vector<QString> remarks =
         markExtremesInTable(dataSet_, records, labels, marking.error);
@@ -197,15 +196,16 @@ QString TableRows::cellText(int row, int column) const {
 }
 
 QString TableRows::statusText(int row) const {
-    return messages_.text(1105) + cellText(row, DateColumn) + messages_.text(1121) +
-           cellText(row, TemperatureColumn) + messages_.text(1106) + cellText(row, HumidityColumn) +
-           messages_.text(1107);
+    return messages_.text(Msg::ReadOutDateLabel) + cellText(row, DateColumn) +
+           messages_.text(Msg::ReadOutTemperatureLabel) + cellText(row, TemperatureColumn) +
+           messages_.text(Msg::ReadOutHumidityLabel) + cellText(row, HumidityColumn) +
+           messages_.text(Msg::ReadOutHumidityUnit);
 }
 
 void TableRows::refreshCaptions() {
     captions_.clear();
-    for (int column = 0; column < kColumnCount; ++column) {
-        captions_.append(messages_.text(captionMessage(column)));
+    for (const Msg caption : kCaptions) {
+        captions_.append(messages_.text(caption));
     }
 }
 

@@ -23,8 +23,6 @@ class TableRows {
     // The text of one cell, and all five, of a sample shown as record number `record`.
     static QString cellText(int column, int record, const Sample& sample);
     static QStringList cellTexts(int record, const Sample& sample);
-    // The header caption message of each column (1098..1102).
-    static int captionMessage(int column);
 
     int count() const { return static_cast<int>(rows_.size()); }
     // Remove all rows; then one row per sample 1..count of the data set, in sort order.

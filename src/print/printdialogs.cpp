@@ -9,9 +9,6 @@
 namespace {
 
 // Captions of the printer buttons, which the dialogs' caption tables leave to them.
-constexpr int kSetupCaption = 1166;
-constexpr int kPropertiesCaption = 1165;
-constexpr int kPdfFileEntry = 1160;
 
 }  // namespace
 
@@ -62,7 +59,7 @@ void PrinterDialog::finish(QWidget* parent) {
     }
     const bool graph = asked_.kind == PrintKind::Graph;
     applyDialogCaptions(this, graph ? form9Captions() : form10Captions(), messages_);
-    command3_->setText(messages_.text(graph ? kSetupCaption : kPropertiesCaption));
+    command3_->setText(messages_.text(graph ? Msg::PrinterSetup : Msg::PrinterProperties));
     combo1_->setAccessibleName(frame1_->title());
     fillPrinters();
 }
@@ -71,7 +68,7 @@ void PrinterDialog::fillPrinters() {
     choice_.refresh();
     combo1_->clear();
     combo1_->addItems(choice_.printerNames());
-    combo1_->addItem(messages_.text(kPdfFileEntry));
+    combo1_->addItem(messages_.text(Msg::PdfFile));
     combo1_->setCurrentIndex(choice_.pdfFile() ? combo1_->count() - 1
                                                : combo1_->findText(choice_.printerName()));
 }

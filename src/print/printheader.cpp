@@ -28,7 +28,7 @@ QString statsLine(const QString& label, int record, bool held, bool temperature,
     return label + QStringLiteral("%1").arg(record, 5, 10, QLatin1Char('0')) + QLatin1Char(' ') +
            datetime::format(sample.dateTime, QLatin1String(kDateTimePattern)) + QLatin1Char(' ') +
            QString::number(static_cast<double>(value), 'f', 2) +
-           messages.text(temperature ? 1122 : 1117);
+           messages.text(temperature ? Msg::CsvDegreeUnit : Msg::CursorHumidityUnit);
 }
 
 }  // namespace
@@ -38,10 +38,10 @@ QString intervalText(int seconds, const MessageTable& messages) {
     const int rest = seconds % 60;
     QString text;
     if (minutes > 0) {
-        text += signedText(minutes) + messages.text(1078);
+        text += signedText(minutes) + messages.text(Msg::PrintMinutesUnit);
     }
     if (rest > 0) {
-        text += signedText(rest) + messages.text(1079);
+        text += signedText(rest) + messages.text(Msg::PrintSecondsUnit);
     }
     return text;
 }
@@ -50,20 +50,24 @@ QString boundText(int bound, bool on, const MessageTable& messages) {
     if (!on) {
         return QStringLiteral("OFF");
     }
-    return QStringLiteral("ON\u3000") + signedText(bound) + messages.text(1122);
+    return QStringLiteral("ON\u3000") + signedText(bound) + messages.text(Msg::CsvDegreeUnit);
 }
 
 QStringList headerFactLines(const PrintHeaderFacts& facts, const DataSet& set,
                             const MessageTable& messages) {
     QStringList lines{
-        messages.text(1074) + facts.name,
-        messages.text(1075) + datetime::format(facts.startTime, QLatin1String(kDateTimePattern)),
-        messages.text(1076) + QString::number(facts.count) + messages.text(1077),
-        messages.text(1080) + intervalText(facts.interval, messages),
+        messages.text(Msg::PrintIdentNameCaption) + facts.name,
+        messages.text(Msg::PrintStartTimeCaption) +
+            datetime::format(facts.startTime, QLatin1String(kDateTimePattern)),
+        messages.text(Msg::PrintRecordingPointsCaption) + QString::number(facts.count) +
+            messages.text(Msg::PrintPointUnit),
+        messages.text(Msg::PrintRecordIntervalCaption) + intervalText(facts.interval, messages),
     };
     if (set.model == QLatin1String(kAlarmModel)) {
-        lines.append(messages.text(1081) + boundText(set.upperBound, set.upperOn != 0, messages));
-        lines.append(messages.text(1082) + boundText(set.lowerBound, set.lowerOn != 0, messages));
+        lines.append(messages.text(Msg::PrintUpperBoundCaption) +
+                     boundText(set.upperBound, set.upperOn != 0, messages));
+        lines.append(messages.text(Msg::PrintLowerBoundCaption) +
+                     boundText(set.lowerBound, set.lowerOn != 0, messages));
     }
     return lines;
 }
@@ -71,14 +75,14 @@ QStringList headerFactLines(const PrintHeaderFacts& facts, const DataSet& set,
 std::array<QString, 4> statsLines(const SampleStats& stats, DataSet& set,
                                   const MessageTable& messages) {
     return {
-        statsLine(messages.text(1084), stats.maxTemperatureRecord,
+        statsLine(messages.text(Msg::PrintMaxTemperature), stats.maxTemperatureRecord,
                   stats.maxTemperature > -kResetMagnitude, true, set, messages),
-        statsLine(messages.text(1085), stats.minTemperatureRecord,
+        statsLine(messages.text(Msg::PrintMinTemperature), stats.minTemperatureRecord,
                   stats.minTemperature < kResetMagnitude, true, set, messages),
-        statsLine(messages.text(1086), stats.maxHumidityRecord,
+        statsLine(messages.text(Msg::PrintMaxHumidity), stats.maxHumidityRecord,
                   stats.maxHumidity > -kResetMagnitude, false, set, messages),
-        statsLine(messages.text(1087), stats.minHumidityRecord, stats.minHumidity < kResetMagnitude,
-                  false, set, messages),
+        statsLine(messages.text(Msg::PrintMinHumidity), stats.minHumidityRecord,
+                  stats.minHumidity < kResetMagnitude, false, set, messages),
     };
 }
 
@@ -93,8 +97,9 @@ double PrintPageHeader(PrintPage& page, const PrintHeaderFacts& facts, DataSet& 
         left += lh;
     }
     double right = 3 * lh;
-    const std::array<std::pair<int, const SampleStats*>, 2> blocks = {
-        std::pair{1083, &set.stats}, std::pair{1088, &set.windowStats}};
+    const std::array<std::pair<Msg, const SampleStats*>, 2> blocks = {
+        std::pair{Msg::PrintAllRecords, &set.stats},
+        std::pair{Msg::PrintSelectionRange, &set.windowStats}};
     for (const auto& [title, stats] : blocks) {
         page.text(p[9], right, messages.text(title));
         right += lh;

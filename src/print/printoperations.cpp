@@ -11,15 +11,7 @@
 
 namespace {
 
-constexpr int kUnitText = 1073;
-constexpr int kPrinterFailed = 1162;
-constexpr int kFileFailed = 1163;
-constexpr int kNothingSelected = 1164;
-constexpr int kPdfFilter = 1161;
-constexpr int kPdfCaption = 1160;
 // The dialogs' titles name the jobs.
-constexpr int kGraphJobTitle = 303;
-constexpr int kDumpJobTitle = 315;
 
 }  // namespace
 
@@ -56,8 +48,8 @@ QString PrintOperations::askPdfPath(int dataSet) {
         proposed =
             proposedFileName(host_.printName(dataSet), first.dateTime) + QStringLiteral(".pdf");
     }
-    return services_.prompter.saveFileName(messages_.text(kPdfCaption), host_.printDirectory(),
-                                           proposed, messages_.text(kPdfFilter));
+    return services_.prompter.saveFileName(messages_.text(Msg::PdfFile), host_.printDirectory(),
+                                           proposed, messages_.text(Msg::PdfFilter));
 }
 
 PrintOutcome PrintOperations::fail(PrintStatus status, const QString& text) {
@@ -74,7 +66,7 @@ std::optional<PrintOperations::Printable> PrintOperations::printable(const Print
         any = what.table.rows != nullptr && !what.table.selected.empty();
     }
     if (!any) {
-        fail(PrintStatus::NothingToPrint, messages_.text(kNothingSelected));
+        fail(PrintStatus::NothingToPrint, messages_.text(Msg::NothingSelectedToPrint));
         return std::nullopt;
     }
     return what;
@@ -102,7 +94,7 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
     int pages = 0;
     const DocumentPainter paint = [&](QPainter& painter, QPagedPaintDevice& device) {
         const bool graph = request.kind == PrintKind::Graph;
-        PrintPage page(painter, device, renderer.font(), messages_.text(kUnitText),
+        PrintPage page(painter, device, renderer.font(), messages_.text(Msg::PrintMeasureLetter),
                        graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
         bool painted = true;
         if (graph) {
@@ -113,12 +105,13 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
         pages = page.pageNumber();
         return painted;
     };
-    const QString title =
-        messages_.text(request.kind == PrintKind::Graph ? kGraphJobTitle : kDumpJobTitle);
+    const QString title = messages_.text(request.kind == PrintKind::Graph ? Msg::GraphPrintTitle
+                                                                          : Msg::DumpPrintTitle);
     const JobResult job = runPrintJob(choice_, pdfPath, services_.spooler, title, paint);
     if (job.failure != PrintFailure::None) {
         QString text =
-            messages_.text(job.failure == PrintFailure::Printer ? kPrinterFailed : kFileFailed) +
+            messages_.text(job.failure == PrintFailure::Printer ? Msg::PrinterUnusable
+                                                                : Msg::PrintFileNotWritable) +
             job.subject;
         if (!job.reason.isEmpty()) {
             text += MessageTable::kPartBreak + job.reason;

@@ -8,15 +8,11 @@
 #include "operations/toolops.h"
 #include "ui/dialogparts.h"
 
-namespace {
-constexpr int kMessageTitle = 282;
-}  // namespace
-
 ClockDialog::ClockDialog(const MessageTable& messages, QWidget* parent)
     : QDialog(parent), label1_(named<QLabel>("Label1", QStringLiteral("----/--/-- --:--:--"))) {
     auto* command1 = named<QPushButton>("Command1");
     layOutSmallDialog(*this, "Form6", label1_, {command1});
-    setWindowTitle(messages.text(kMessageTitle));
+    setWindowTitle(messages.text(Msg::ClockSettingTitle));
     applyDialogCaptions(this, form6Captions(), messages);
     connect(command1, &QPushButton::clicked, this, &QDialog::accept);
     tokei_.setObjectName(QStringLiteral("tokei"));

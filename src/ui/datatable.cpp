@@ -15,7 +15,7 @@ constexpr int kColumnShares[TableRows::kColumnCount] = {13, 19, 13, 13, 42};
 // Inset of the table inside its container, in twips.
 constexpr int kInsetTwips = 100;
 // Accessible names per data set: "Log", "RealTime", "File".
-constexpr int kDataSetNames[] = {1036, 1037, 1038};
+constexpr Msg kDataSetNames[] = {Msg::LogDataName, Msg::RealTimeDataName, Msg::FileDataName};
 
 }  // namespace
 

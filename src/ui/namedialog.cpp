@@ -6,18 +6,13 @@
 #include "data/captions.h"
 #include "ui/dialogparts.h"
 
-namespace {
-constexpr int kMessageName = 250;
-constexpr int kMessageTitle = 252;
-}  // namespace
-
 NameDialog::NameDialog(NameField& field, const MessageTable& messages, QWidget* parent)
     : QDialog(parent), field_(field), text1_(named<NameBox>("Text1", nullptr)) {
-    text1_->setAccessibleName(messages.text(kMessageName));
+    text1_->setAccessibleName(messages.text(Msg::RecognitionNameCaption));
     auto* command1 = named<QPushButton>("Command1");
     command1->setAutoDefault(false);
     layOutSmallDialog(*this, "Form2", text1_, {command1});
-    setWindowTitle(messages.text(kMessageTitle));
+    setWindowTitle(messages.text(Msg::NameSettingTitle));
     applyDialogCaptions(this, form2Captions(), messages);
     text1_->setText(field_.loggerName());
     text1_->setFocus(Qt::OtherFocusReason);

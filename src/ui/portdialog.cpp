@@ -7,24 +7,17 @@
 #include "data/captions.h"
 #include "ui/dialogparts.h"
 
-namespace {
-constexpr int kMessagePortNumber = 270;
-constexpr int kMessageTitle = 273;
-constexpr int kMessageOnline = 274;
-constexpr int kMessageOffline = 275;
-}  // namespace
-
 PortDialog::PortDialog(const PortChoice& choice, const MessageTable& messages, QWidget* parent)
     : QDialog(parent),
       combo1_(named<QComboBox>("Combo1")),
       command3_(named<QPushButton>("Command3")),
       port_(choice.port) {
-    combo1_->setAccessibleName(messages.text(kMessagePortNumber));
+    combo1_->setAccessibleName(messages.text(Msg::PortNumberCaption));
     auto* command1 = named<QPushButton>("Command1");
     layOutSmallDialog(*this, "Form5", combo1_, {command3_, command1});
-    setWindowTitle(messages.text(kMessageTitle));
+    setWindowTitle(messages.text(Msg::CommunicationCaption));
     applyDialogCaptions(this, form5Captions(), messages);
-    command3_->setText(messages.text(choice.connected ? kMessageOffline : kMessageOnline));
+    command3_->setText(messages.text(choice.connected ? Msg::Offline : Msg::Online));
     combo1_->setEnabled(!choice.connected);
     for (int port = kFirstPort; port <= kLastPort; ++port) {
         combo1_->addItem(QString::number(port));

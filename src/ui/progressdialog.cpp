@@ -10,11 +10,6 @@
 #include "data/controlid.h"
 #include "data/messagetable.h"
 
-namespace {
-constexpr int kMessageCancel = 272;
-constexpr int kMessageDownload = 1095;
-}  // namespace
-
 ProgressDialog::ProgressDialog(const MessageTable& messages)
     : QDialog(nullptr),
       messages_(messages),
@@ -23,9 +18,9 @@ ProgressDialog::ProgressDialog(const MessageTable& messages)
     setObjectName(QLatin1String(controlName(ControlId::Form3)));
     setModal(false);
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
-    bar_->setAccessibleName(messages_.text(kMessageDownload));
+    bar_->setAccessibleName(messages_.text(Msg::DownloadTitle));
     cancel_->setObjectName(QStringLiteral("Command1"));
-    cancel_->setText(messages_.text(kMessageCancel));
+    cancel_->setText(messages_.text(Msg::CancelPortButton));
     cancel_->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(bar_);
@@ -44,7 +39,7 @@ void ProgressDialog::open(std::function<void()> onCancel) {
     onCancel_ = std::move(onCancel);
     closing_ = false;
     setWindowIcon(QApplication::windowIcon());
-    setWindowTitle(messages_.text(kMessageDownload));
+    setWindowTitle(messages_.text(Msg::DownloadTitle));
     bar_->setRange(0, 1);
     bar_->setValue(0);
     cancel_->setEnabled(true);

@@ -17,7 +17,7 @@ class ProgressDialog : public QDialog, public ProgressView {
   public:
     explicit ProgressDialog(const MessageTable& messages);
 
-    // Shows the dialog at value 0 with the caption of message 1095 and Cancel enabled.
+    // Shows the dialog at value 0 with the download title as caption and Cancel enabled.
     void open(std::function<void()> onCancel) override;
     void setProgress(int value, int maximum, const QString& caption) override;
     void closeByProgram() override;

@@ -17,13 +17,6 @@
 
 namespace {
 
-constexpr int kMessageUpper = 330;
-constexpr int kMessageLower = 333;
-constexpr int kMessageName = 321;
-constexpr int kMessageInterval = 325;
-constexpr int kMessageDay = 1131;
-constexpr int kMessageHour = 1132;
-constexpr int kMessageMinute = 1133;
 constexpr int kScrollHeight = 500;
 constexpr int kLabelWidth = 1500;
 
@@ -77,31 +70,31 @@ RecordingDialog::RecordingDialog(RecordingSetup& setup, const MessageTable& mess
 
 void RecordingDialog::build(const MessageTable& messages) {
     text1_ = named<NameBox>("Text1", nullptr);
-    text1_->setAccessibleName(messages.text(kMessageName));
+    text1_->setAccessibleName(messages.text(Msg::RecordingNameCaption));
     option7_ = named<QRadioButton>("Option7");
     option8_ = named<QRadioButton>("Option8");
     option5_ = named<QRadioButton>("Option5");
     option6_ = named<QRadioButton>("Option6");
     combo2_ = named<QComboBox>("Combo2");
-    combo2_->setAccessibleName(messages.text(kMessageInterval));
+    combo2_->setAccessibleName(messages.text(Msg::RecordingIntervalCaption));
     label23_ = named<QLabel>("Label23");
     option1_ = named<QRadioButton>("Option1");
     option2_ = named<QRadioButton>("Option2");
     vScroll1_ = scrollBar("VScroll1", RecordingSetup::kUpperMin, RecordingSetup::kUpperMax,
-                          messages.text(kMessageUpper));
+                          messages.text(Msg::UpperAlarmCaption));
     label1_ = readOut("Label1");
     option3_ = named<QRadioButton>("Option3");
     option4_ = named<QRadioButton>("Option4");
     vScroll2_ = scrollBar("VScroll2", RecordingSetup::kLowerMin, RecordingSetup::kLowerMax,
-                          messages.text(kMessageLower));
+                          messages.text(Msg::LowerAlarmCaption));
     label2_ = readOut("Label2");
     check1_ = named<QCheckBox>("Check1");
     // The hour and minute bars reach one step beyond each end, so they can wrap round.
-    vScroll3_ = scrollBar("VScroll3", 0, 0, messages.text(kMessageDay));
+    vScroll3_ = scrollBar("VScroll3", 0, 0, messages.text(Msg::ReservedDateName));
     label5_ = readOut("Label5");
-    vScroll4_ = scrollBar("VScroll4", -1, 24, messages.text(kMessageHour));
+    vScroll4_ = scrollBar("VScroll4", -1, 24, messages.text(Msg::ReservedHourName));
     label6_ = readOut("Label6");
-    vScroll5_ = scrollBar("VScroll5", -1, 60, messages.text(kMessageMinute));
+    vScroll5_ = scrollBar("VScroll5", -1, 60, messages.text(Msg::ReservedMinuteName));
     label7_ = readOut("Label7");
     command1_ = named<QPushButton>("Command1");
     command2_ = named<QPushButton>("Command2");

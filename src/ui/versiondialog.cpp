@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kMessageOk = 1135;
 constexpr int kIconPixels = 48;
 
 QLabel* label(const char* name, const QString& text, QWidget* parent) {
@@ -33,7 +32,7 @@ VersionDialog::VersionDialog(const VersionTexts& texts, const MessageTable& mess
     hardware->setVisible(!texts.hardware.isEmpty());
     // The web address is kept for the Help menu's web page, not shown.
     label("Label2", texts.webAddress, this)->setVisible(false);
-    auto* ok = new QPushButton(messages.text(kMessageOk), this);
+    auto* ok = new QPushButton(messages.text(Msg::OkButton), this);
     ok->setObjectName(QStringLiteral("Command_ok"));
 
     auto* lines = new QVBoxLayout;
