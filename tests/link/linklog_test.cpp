@@ -19,8 +19,8 @@
 #include "link/qttimerset.h"
 #include "link/session.h"
 #include "linkharness.h"
-#include "loggersimprocess.h"
 #include "scriptedport.h"
+#include "simrig.h"
 
 namespace {
 
@@ -76,22 +76,15 @@ QString frameHex(Command command) {
 
 class LinkLogPtyTest : public ::testing::Test {
   protected:
-    QTemporaryDir deviceDir;
     QTemporaryDir dataDir;
-    LoggerSimProcess simulator;
+    PtySimRig simulator;
 
     void SetUp() override {
-        const QString program = LoggerSimProcess::program();
-        if (program.isEmpty()) {
+        if (PtySimRig::program().isEmpty()) {
             GTEST_SKIP() << "VELTRANE_SIM names no simulator program";
         }
-        ASSERT_TRUE(deviceDir.isValid() && dataDir.isValid());
-        ASSERT_TRUE(simulator.start(program, deviceDir.path()));
-        qputenv("VELTRANE_DEVICE_DIR", deviceDir.path().toLocal8Bit());
-    }
-    void TearDown() override {
-        qunsetenv("VELTRANE_DEVICE_DIR");
-        simulator.stop();
+        ASSERT_TRUE(dataDir.isValid());
+        ASSERT_TRUE(simulator.start());
     }
 
     // What a connect does on the line: the reset pulse, the port opened, the battery check and
