@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int kCommunicationFault = 1042;
-constexpr int kCommunicationEnded = 1043;
-constexpr int kTimeOutMessage = 1118;
-constexpr int kTimeOutEnded = 1119;
 const QString kDefaultLineSettings = QStringLiteral("57600,n,8,1");
 
 QString procedureOf(const CommandEntry& entry) {
@@ -226,7 +222,7 @@ void Engine::inputTick() {
         ++fill_;
         if (fill_ >= static_cast<int>(buffer_.size())) {
             LINK_LOG << "no terminator within" << buffer_.size() << "bytes";
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
             return;
         }
     }
@@ -241,7 +237,7 @@ void Engine::discardReply() {
         // Nobody owes it: line noise, or a reply the count lost. Only quiet ends the wait.
         if (++strayReplies_ > kMaxStrayReplies) {
             LINK_LOG << "more than" << kMaxStrayReplies << "stray replies";
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         }
         return;
     }
@@ -267,7 +263,7 @@ void Engine::handleReply() {
         if (refusalCount_ <= kMaxRefusals) {
             resend();
         } else {
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         }
         return;
     }
@@ -281,7 +277,7 @@ void Engine::handleReply() {
         const Protocol::DecodedReply decoded = Protocol::decodeReply(body);
         if (decoded.status != Protocol::ReplyStatus::Ok) {
             LINK_LOG << "undecodable reply to" << linkLog::commandName(entry.Code) << receivedHex();
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
             return;
         }
         reply.r = decoded.r;
@@ -348,8 +344,8 @@ void Engine::advance() {
     }
 }
 
-void Engine::fail(int firstMessage, int secondMessage) {
-    LINK_LOG << "procedure failed: messages" << firstMessage << secondMessage
+void Engine::fail(Msg firstMessage, Msg secondMessage) {
+    LINK_LOG << "procedure failed: messages" << msgIndex(firstMessage) << msgIndex(secondMessage)
              << "shown, port closed";
     stopExchangeTimers();
     host_.showFailure(firstMessage, secondMessage);
@@ -380,7 +376,7 @@ void Engine::timeOutTick() {
              << timeoutCount_ + 1
              << (timeoutCount_ < kMaxResends ? "in a row)" : "in a row, giving up)");
     if (timeoutCount_ >= kMaxResends) {
-        fail(kTimeOutMessage, kTimeOutEnded);
+        fail(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut);
         return;
     }
     ++timeoutCount_;
@@ -400,7 +396,7 @@ void Engine::lineQuiet() {
         return;
     }
     if (timeoutCount_ >= kMaxResends) {
-        fail(kCommunicationFault, kCommunicationEnded);
+        fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         return;
     }
     ++timeoutCount_;

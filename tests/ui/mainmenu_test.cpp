@@ -27,7 +27,8 @@ void expectCaptionsFrom(const QMainWindow& window, const MessageTable& messages)
         ASSERT_EQ(found.size(), 1);
         EXPECT_EQ(found.front()->menu<QMenu*>() != nullptr, info.kind == ControlKind::Menu);
         EXPECT_FALSE(found.front()->text().isEmpty());
-        EXPECT_EQ(found.front()->text().toStdString(), messages.text(info.caption).toStdString());
+        ASSERT_TRUE(info.caption.has_value());
+        EXPECT_EQ(found.front()->text().toStdString(), messages.text(*info.caption).toStdString());
     }
 }
 
