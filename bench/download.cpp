@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     std::printf("    bare ReadMemory round trip:   %.1f us\n", bareUs);
     std::printf(
         "    ratio normal / bare:          %.2f overall, %.2f median of %d rounds "
-        "(goal <= 1.50)\n",
+        "(goal <= 1.20)\n",
         normalUs / bareUs, median(ratios), kNormalRounds);
     return 0;
 }

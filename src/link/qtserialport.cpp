@@ -190,8 +190,8 @@ bool QtSerialPortAdapter::write(const QByteArray& bytes) {
                 written += n;
             } else if (n < 0 && errno == EINTR) {
                 continue;
-            } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-                LINK_LOG << "write to port" << portNumber_ << "failed:" << qt_error_string(errno);
+            } else if (const int error = errno; n < 0 && error != EAGAIN && error != EWOULDBLOCK) {
+                LINK_LOG << "write to port" << portNumber_ << "failed:" << qt_error_string(error);
                 return false;
             } else {
                 break;
