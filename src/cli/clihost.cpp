@@ -16,18 +16,6 @@ void printLine(QString text) {
 
 }  // namespace
 
-TextControls::TextControls(const MessageTable& messages) {
-    for (const ControlInfo& info : controlTable()) {
-        if (info.caption) {
-            at(info.id).text = messages.text(*info.caption);
-        }
-    }
-}
-
-void TextControls::setItems(ControlId id, const QStringList& items, const QString& current) {
-    at(id).text = items.contains(current) ? current : QString();
-}
-
 void NoDisplay::appendNewest(DataSetIndex index) {
     shown_ = index;
     if (onAppend) {

@@ -1,11 +1,10 @@
-// The command line's side of the operations' interfaces: controls kept as texts and states (the
-// status panel is printed from them), no display, no pointer, a progress bar on a terminal,
-// questions answered from the flags and dialogs filled from them.
+// The command line's side of the operations' interfaces: no controls (the status is printed
+// from the panel's value), no display, no pointer, a progress bar on a terminal, questions
+// answered from the flags and dialogs filled from them.
 #pragma once
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -18,36 +17,19 @@
 #include "operations/controls.h"
 #include "operations/dialoghost.h"
 
-class TextControls : public Controls {
+class NoControls : public Controls {
   public:
-    // Every control starts with its caption, enabled and shown.
-    explicit TextControls(const MessageTable& messages);
-
     using Controls::setEnabled;
     using Controls::setVisible;
-    void setEnabled(ControlId id, bool enabled) override { at(id).enabled = enabled; }
-    void setVisible(ControlId id, bool visible) override { at(id).visible = visible; }
-    void setText(ControlId id, const QString& text) override { at(id).text = text; }
+    void setEnabled(ControlId, bool) override {}
+    void setVisible(ControlId, bool) override {}
+    void setText(ControlId, const QString&) override {}
     void setChecked(ControlId, bool) override {}
-    void setItems(ControlId id, const QStringList& items, const QString& current) override;
+    void setItems(ControlId, const QStringList&, const QString&) override {}
     void setDescription(ControlId, const QString&) override {}
     void setBackColour(ControlId, Shade) override {}
     void setForeColour(ControlId, Shade) override {}
     void close(ControlId) override {}
-    QString text(ControlId id) const override { return at(id).text; }
-    bool enabled(ControlId id) const override { return at(id).enabled; }
-    bool shown(ControlId id) const override { return at(id).visible; }
-
-  private:
-    struct State {
-        QString text;
-        bool enabled = true;
-        bool visible = true;
-    };
-    State& at(ControlId id) { return states_[static_cast<std::size_t>(id)]; }
-    const State& at(ControlId id) const { return states_[static_cast<std::size_t>(id)]; }
-
-    std::array<State, kControlCount + 1> states_{};
 };
 
 class NoDisplay : public DataDisplay {

@@ -10,7 +10,6 @@ HeadlessOperations::HeadlessOperations(const CliOptions& options, const MessageT
                                        SerialPort& port, CbusDevice& device, Waiter& waiter,
                                        ProgressView& progress, std::function<QDateTime()> now)
     : session_(port, timers_, prompter_, messages, dataSets_),
-      controls_(messages),
       dialogs_(options, messages, session_.prompter(), std::move(now)),
       context_{session_, waiter, controls_, display_, pointer_, dialogs_, progress},
       operations_(context_, device) {

@@ -1,5 +1,5 @@
 // The operations the window runs, wired without a window: scratch data sets, the session on a
-// port, controls kept as texts, no display and the command line's prompter and dialogs. The
+// port, no controls, no display and the command line's prompter and dialogs. The
 // command line runs on it; so do the benchmarks that drive the real serial path.
 #pragma once
 
@@ -38,7 +38,6 @@ class HeadlessOperations {
     CliPrompter& prompter() { return prompter_; }
     const CliPrompter& prompter() const { return prompter_; }
     DataSets& dataSets() { return dataSets_; }
-    TextControls& controls() { return controls_; }
     NoDisplay& display() { return display_; }
     QtTimerSet& timers() { return timers_; }
     QString scratchFile(const QString& name) const { return scratch_.filePath(name); }
@@ -49,7 +48,7 @@ class HeadlessOperations {
     DataSets dataSets_;
     CliPrompter prompter_;
     Session session_;
-    TextControls controls_;
+    NoControls controls_;
     NoDisplay display_;
     NoPointer pointer_;
     CliDialogs dialogs_;

@@ -1,6 +1,7 @@
 // The main window's controls as operations reach them: by typed id, whatever shows them. The
-// window gives widgets; the command line keeps the texts and states it prints. A control that
-// is not there is skipped: a failed single update never stops the operation that asked for it.
+// window gives widgets; the command line has none. Operations only set controls: what the user
+// chose reaches them as arguments. A control that is not there is skipped: a failed single
+// update never stops the operation that asked for it.
 #pragma once
 
 #include <QString>
@@ -29,12 +30,6 @@ class Controls {
     virtual void setForeColour(ControlId id, Shade shade) = 0;
     // Closes a dialog or window if it exists.
     virtual void close(ControlId id) = 0;
-
-    // The caption, or the item a list box shows.
-    virtual QString text(ControlId id) const = 0;
-    // Enabled and not hidden as the control itself says, whatever its parents do.
-    virtual bool enabled(ControlId id) const = 0;
-    virtual bool shown(ControlId id) const = 0;
 
     void setEnabled(std::initializer_list<ControlId> ids, bool enabled) {
         for (ControlId id : ids) {

@@ -42,9 +42,12 @@ class WidgetControls : public Controls {
     void setBackColour(ControlId id, Shade shade) override;
     void setForeColour(ControlId id, Shade shade) override;
     void close(ControlId id) override;
-    QString text(ControlId id) const override;
-    bool enabled(ControlId id) const override;
-    bool shown(ControlId id) const override;
+
+    // The caption, or the item a list box shows.
+    QString text(ControlId id) const;
+    // Enabled and not hidden as the control itself says, whatever its parents do.
+    bool enabled(ControlId id) const;
+    bool shown(ControlId id) const;
 
     // Only properties the control declares; false when it is missing or has no such property.
     bool set(ControlId id, const char* property, const QVariant& value);
