@@ -44,20 +44,20 @@ TEST_P(MainMenuTest, EveryMenuControlHasOneEntryWithItsCaption) {
         EXPECT_FALSE(found.front()->text().isEmpty());
         EXPECT_EQ(found.front()->text(), messages.text(info.caption));
     }
-    ASSERT_NE(menu.m1_, nullptr);
-    EXPECT_TRUE(menu.m1_->isSeparator());
-    EXPECT_EQ(menu.m1_->objectName(), QStringLiteral("m1_"));
+    ASSERT_NE(menu.fileSeparator, nullptr);
+    EXPECT_TRUE(menu.fileSeparator->isSeparator());
+    EXPECT_EQ(menu.fileSeparator->objectName(), QStringLiteral("m1_"));
 }
 
 TEST_P(MainMenuTest, ItemsAreInTheDescribedOrder) {
-    EXPECT_EQ(namesOf(menu.m1), QStringList({"m11", "m12", "m13", "m1_", "m14"}));
-    EXPECT_EQ(namesOf(menu.m12), QStringList({"m122", "m121"}));
-    EXPECT_EQ(namesOf(menu.m2), QStringList({"m21", "m22", "m23"}));
-    EXPECT_EQ(namesOf(menu.m23), QStringList({"m231", "m232"}));
-    EXPECT_EQ(namesOf(menu.m3),
+    EXPECT_EQ(namesOf(menu.fileMenu), QStringList({"m11", "m12", "m13", "m1_", "m14"}));
+    EXPECT_EQ(namesOf(menu.saveMenu), QStringList({"m122", "m121"}));
+    EXPECT_EQ(namesOf(menu.displayMenu), QStringList({"m21", "m22", "m23"}));
+    EXPECT_EQ(namesOf(menu.fileDisplayMenu), QStringList({"m231", "m232"}));
+    EXPECT_EQ(namesOf(menu.toolMenu),
               QStringList({"m35", "m31", "m32", "m33", "m332", "m331", "m34", "D_M"}));
-    EXPECT_EQ(namesOf(menu.D_M), QStringList({"D_M_Fast", "D_M_Slow"}));
-    EXPECT_EQ(namesOf(menu.m4), QStringList({"m42", "m41"}));
+    EXPECT_EQ(namesOf(menu.downloadSpeedMenu), QStringList({"D_M_Fast", "D_M_Slow"}));
+    EXPECT_EQ(namesOf(menu.helpMenu), QStringList({"m42", "m41"}));
     QStringList top;
     for (const QAction* action : window.menuBar()->actions()) {
         top.append(action->objectName());
@@ -66,20 +66,22 @@ TEST_P(MainMenuTest, ItemsAreInTheDescribedOrder) {
 }
 
 TEST_P(MainMenuTest, HiddenItemsAndDownloadSpeed) {
-    for (QAction* hidden : {menu.m31, menu.m32, menu.m331, menu.m332}) {
+    for (QAction* hidden : {menu.communicationStartItem, menu.communicationSettingItem,
+                            menu.clockSetItem, menu.clockReadItem}) {
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     }
-    for (QAction* shown : {menu.m35, menu.m33, menu.m34, menu.m41, menu.m42}) {
+    for (QAction* shown : {menu.communicationItem, menu.clockItem, menu.identNameItem,
+                           menu.versionItem, menu.webPageItem}) {
         EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
     }
-    EXPECT_TRUE(menu.D_M_Fast->isChecked());
-    EXPECT_FALSE(menu.D_M_Slow->isChecked());
-    menu.D_M_Slow->trigger();
-    EXPECT_FALSE(menu.D_M_Fast->isChecked());
-    EXPECT_TRUE(menu.D_M_Slow->isChecked());
-    menu.D_M_Fast->trigger();
-    EXPECT_TRUE(menu.D_M_Fast->isChecked());
-    EXPECT_FALSE(menu.D_M_Slow->isChecked());
+    EXPECT_TRUE(menu.fastDownloadItem->isChecked());
+    EXPECT_FALSE(menu.slowDownloadItem->isChecked());
+    menu.slowDownloadItem->trigger();
+    EXPECT_FALSE(menu.fastDownloadItem->isChecked());
+    EXPECT_TRUE(menu.slowDownloadItem->isChecked());
+    menu.fastDownloadItem->trigger();
+    EXPECT_TRUE(menu.fastDownloadItem->isChecked());
+    EXPECT_FALSE(menu.slowDownloadItem->isChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, MainMenuTest,
@@ -90,12 +92,12 @@ TEST(MainMenu, CaptionsFollowARefill) {
     messages.fillEnglish();
     QMainWindow window;
     const MainMenu menu = buildMainMenu(window.menuBar(), messages);
-    EXPECT_EQ(menu.m14->text(), QStringLiteral("End(&X)"));
-    EXPECT_EQ(menu.D_M->title(), QStringLiteral("Download Mode(&D)"));
+    EXPECT_EQ(menu.endItem->text(), QStringLiteral("End(&X)"));
+    EXPECT_EQ(menu.downloadSpeedMenu->title(), QStringLiteral("Download Mode(&D)"));
     messages.fillJapanese();
     applyMenuCaptions(window.menuBar(), messages);
-    EXPECT_EQ(menu.m14->text(), QString::fromUtf8("終了(&X)"));
-    EXPECT_EQ(menu.m1->title(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
+    EXPECT_EQ(menu.endItem->text(), QString::fromUtf8("終了(&X)"));
+    EXPECT_EQ(menu.fileMenu->title(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
 }
 
 }  // namespace
