@@ -1,5 +1,5 @@
-// The main window's construction, its wiring of clicks to the operations, its shell lists and
-// its status bar.
+// The main window's construction, its wiring of clicks to the operations and the choices in
+// its shell lists.
 #include "app/mainwindow.h"
 
 #include <QButtonGroup>

@@ -23,8 +23,8 @@ void printLine(QString text) {
 
 TextControls::TextControls(const MessageTable& messages) {
     for (const ControlInfo& info : controlTable()) {
-        if (info.caption >= 0) {
-            at(info.id).text = messages.text(info.caption);
+        if (info.caption) {
+            at(info.id).text = messages.text(*info.caption);
         }
     }
 }
