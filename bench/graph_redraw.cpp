@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     const double end = start + static_cast<double>(kSamples - 1) * kInterval / 86400.0;
     for (int i = 0; i < kSamples; ++i) {
         points.x.push_back(static_cast<double>(
-            SecondsBetween(start + static_cast<double>(i) * kInterval / 86400.0, end)));
+            secondsBetween(start + static_cast<double>(i) * kInterval / 86400.0, end)));
     }
 
     MessageTable messages;

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     // A run that went on for about 18 hours: the time window took its width while the span was
     // short, as it does in a run.
     display.setContinuous(true);
-    view.SelectDisplay(RealTimeData, GraphView::GraphKindView);
+    view.selectDisplay(RealTimeData, GraphView::GraphKindView);
     Sample buffer;
     while (realTime.count < DataSet::kMaxCount - kRuns) {
         if (!measure(realTime, buffer, messages)) {
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (realTime.count == 1000) {
-            view.UpdateScrollRanges(realTime);
+            view.updateScrollRanges(realTime);
         }
     }
     table->fill();
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         points.x.push_back(
-            static_cast<double>(SecondsBetween(sample.dateTime, timeOf(realTime.count))));
+            static_cast<double>(secondsBetween(sample.dateTime, timeOf(realTime.count))));
         points.temperature.push_back(sample.temperature);
         points.humidity.push_back(sample.humidity);
     }

@@ -1,5 +1,5 @@
-// The main window's construction, its wiring of clicks to the operations, its shell lists and
-// its status bar.
+// The main window's construction, its wiring of clicks to the operations and the choices in
+// its shell lists.
 #include "app/mainwindow.h"
 
 #include <QButtonGroup>
@@ -74,7 +74,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         {ControlId::Label51, ControlId::Label52, ControlId::Label53, ControlId::Label54}, false);
     // Each data set starts with the window's initial graph view.
     for (int index : {LogData, RealTimeData, FileData}) {
-        graphView().SaveGraphView(index);
+        graphView().saveGraphView(index);
     }
     connectControls();
 }
@@ -145,9 +145,10 @@ void MainWindow::connectControls() {
         QAction* action;
         int index;
         int kind;
-    } displayItems[] = {{menu_.m211, LogData, 0},      {menu_.m212, LogData, 1},
-                        {menu_.m221, RealTimeData, 0}, {menu_.m222, RealTimeData, 1},
-                        {menu_.m231, FileData, 0},     {menu_.m232, FileData, 1}};
+    } displayItems[] = {
+        {menu_.logGraphItem, LogData, 0},           {menu_.logDumpItem, LogData, 1},
+        {menu_.realTimeGraphItem, RealTimeData, 0}, {menu_.realTimeDumpItem, RealTimeData, 1},
+        {menu_.fileGraphItem, FileData, 0},         {menu_.fileDumpItem, FileData, 1}};
     for (const auto& item : displayItems) {
         connect(item.action, &QAction::triggered, this,
                 [this, index = item.index, kind = item.kind] {
@@ -156,20 +157,21 @@ void MainWindow::connectControls() {
     }
 
     Operations& ops = *operations_;
-    connect(menu_.m14, &QAction::triggered, this, &MainWindow::close);
-    connect(menu_.m11, &QAction::triggered, this, [this] { openCsv(); });
-    connect(menu_.m122, &QAction::triggered, this, [this] { saveCsv(LogData); });
-    connect(menu_.m121, &QAction::triggered, this, [this] { saveCsv(RealTimeData); });
-    connect(menu_.D_M_Fast, &QAction::triggered, this,
+    connect(menu_.endItem, &QAction::triggered, this, &MainWindow::close);
+    connect(menu_.openItem, &QAction::triggered, this, [this] { openCsv(); });
+    connect(menu_.saveLogItem, &QAction::triggered, this, [this] { saveCsv(LogData); });
+    connect(menu_.saveRealTimeItem, &QAction::triggered, this, [this] { saveCsv(RealTimeData); });
+    connect(menu_.fastDownloadItem, &QAction::triggered, this,
             [&ops] { ops.connection().D_M_Fast_Click(); });
-    connect(menu_.D_M_Slow, &QAction::triggered, this,
+    connect(menu_.slowDownloadItem, &QAction::triggered, this,
             [&ops] { ops.connection().D_M_Slow_Click(); });
-    connect(menu_.m13, &QAction::triggered, this, [this] { showPrintDialog(); });
-    connect(menu_.m33, &QAction::triggered, this, [&ops] { ops.tools().m33_Click(); });
-    connect(menu_.m34, &QAction::triggered, this, [&ops] { ops.tools().m34_Click(); });
-    connect(menu_.m35, &QAction::triggered, this, [&ops] { ops.tools().m35_Click(); });
-    connect(menu_.m41, &QAction::triggered, this, [&ops] { ops.tools().m41_Click(); });
-    connect(menu_.m42, &QAction::triggered, this, [&ops] { ops.tools().m42_Click(); });
+    connect(menu_.printItem, &QAction::triggered, this, [this] { showPrintDialog(); });
+    connect(menu_.clockItem, &QAction::triggered, this, [&ops] { ops.tools().m33_Click(); });
+    connect(menu_.identNameItem, &QAction::triggered, this, [&ops] { ops.tools().m34_Click(); });
+    connect(menu_.communicationItem, &QAction::triggered, this,
+            [&ops] { ops.tools().m35_Click(); });
+    connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().m41_Click(); });
+    connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().m42_Click(); });
 
     const struct {
         ControlId id;

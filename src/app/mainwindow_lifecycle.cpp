@@ -52,7 +52,7 @@ bool MainWindow::startUp() {
     session_->applyLineSettings();
     refreshStatus();
     showConnectPicture(layout_.connect->isChecked());
-    graphView().SelectDisplay(LogData, 0);
+    graphView().selectDisplay(LogData, 0);
 
     sizing_->applySizeLimits();
     sizing_->fitToScreen();

@@ -25,19 +25,19 @@ void WindowDisplay::clear(DataSetIndex index) {
 }
 
 void WindowDisplay::show(DataSetIndex index, bool fit) {
-    graphs_.SelectDisplay(index, graphs_.viewKind());
+    graphs_.selectDisplay(index, graphs_.viewKind());
     tables_[index]->fill();
     if (fit) {
-        graphs_.FitSequence();
+        graphs_.fitSequence();
         if (DataSet* set = graphs_.dataSet(index)) {
-            graphs_.UpdateScrollRanges(*set);
+            graphs_.updateScrollRanges(*set);
         }
     }
 }
 
 void WindowDisplay::appendNewest(DataSetIndex index) {
     if (shown() != index) {
-        graphs_.SelectDisplay(index, graphs_.viewKind());
+        graphs_.selectDisplay(index, graphs_.viewKind());
     }
     tables_[index]->appendNewest(true);
     graphs_.refreshAfterNewSample();
@@ -53,7 +53,7 @@ void WindowDisplay::redrawIfGrown() {
 void WindowDisplay::setContinuous(bool on) {
     graphs_.setContinuous(on);
     if (!on) {
-        graphs_.FitSequence();
+        graphs_.fitSequence();
     }
 }
 

@@ -65,7 +65,7 @@ GraphPanel::GraphPanel(QWidget* parent)
     : QWidget(parent),
       ondo_(new GraphBox(this)),
       situdo_(new GraphBox(this)),
-      command12_(makeButton(ControlId::Command12, QStringLiteral("[\u2194]"))) {
+      fitButton_(makeButton(ControlId::Command12, QStringLiteral("[\u2194]"))) {
     setObjectName(QStringLiteral("graphPanel"));
     ondo_->setObjectName(nameOf(ControlId::ondo));
     situdo_->setObjectName(nameOf(ControlId::situdo));
@@ -122,8 +122,8 @@ void GraphPanel::applyCaptions(const MessageTable& messages) {
         const QString subject = graphs[i].isEmpty() ? messages.text(Msg::GraphOption) : graphs[i];
         zoom_[i]->setAccessibleName(subject + QLatin1Char(' ') + zoom_[i]->text());
     }
-    command12_->setAccessibleName(messages.text(Msg::GraphOption) + QLatin1Char(' ') +
-                                  command12_->text());
+    fitButton_->setAccessibleName(messages.text(Msg::GraphOption) + QLatin1Char(' ') +
+                                  fitButton_->text());
     ondo_->setAccessibleName(temperature);
     situdo_->setAccessibleName(humidity);
     const std::array<QString, 8> barSubjects = {messages.text(Msg::GraphOption),
@@ -149,7 +149,7 @@ void GraphPanel::placeControls() {
         zoom_[i]->setGeometry(kZoomRects[i]);
         labels_[i]->setGeometry(kLabelRects[i]);
     }
-    command12_->setGeometry(kFit);
+    fitButton_->setGeometry(kFit);
     setFixedSize(twips(kWidthTwips), twips(kHeightTwips));
 }
 
@@ -172,5 +172,5 @@ void GraphPanel::setGraphControlsEnabled(bool enabled) {
     for (QPushButton* b : zoom_) {
         b->setEnabled(enabled);
     }
-    command12_->setEnabled(enabled);
+    fitButton_->setEnabled(enabled);
 }

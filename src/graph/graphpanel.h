@@ -32,7 +32,7 @@ class GraphPanel : public QWidget {
     GraphBox* situdo() const { return situdo_; }
     QScrollBar* bar(BarIndex index) const { return bars_[index]; }
     QPushButton* button(ZoomButton which) const;
-    QPushButton* fitButton() const { return command12_; }
+    QPushButton* fitButton() const { return fitButton_; }
     QLabel* rangeLabel(int number) const;  // 30, 31, 34, 35, 36 or 37
 
     // Captions and accessible names from the message table.
@@ -51,7 +51,7 @@ class GraphPanel : public QWidget {
     GraphBox* situdo_;
     std::array<QScrollBar*, 8> bars_{};
     std::array<QPushButton*, 6> zoom_{};
-    QPushButton* command12_;
+    QPushButton* fitButton_;
     std::array<QLabel*, 6> labels_{};
     GraphView* view_;
 };

@@ -53,10 +53,10 @@ GraphView::GraphView(GraphPanel& panel, QObject* parent) : QObject(parent), pane
         const auto which = static_cast<ZoomButton>(i);
         connect(panel_.button(which), &QPushButton::clicked, this, [this, which] { zoom(which); });
     }
-    connect(panel_.fitButton(), &QPushButton::clicked, this, &GraphView::FitSequence);
+    connect(panel_.fitButton(), &QPushButton::clicked, this, &GraphView::fitSequence);
     auto readout = [this](double x) {
         if (DataSet* set = displayed()) {
-            ShowCursorReadout(x, *set);
+            showCursorReadout(x, *set);
         }
     };
     connect(panel_.ondo(), &GraphBox::mouseMovedTo, this, readout);
@@ -128,24 +128,24 @@ void GraphView::barChanged(int index, int value) {
     if (set == nullptr) {
         return;
     }
-    UpdateScrollRanges(*set);
+    updateScrollRanges(*set);
     switch (index) {
         case HScroll1:
         case HScroll2:
-            DrawTemperatureGraph(*set, false);
-            DrawHumidityGraph(*set, false);
+            drawTemperatureGraph(*set, false);
+            drawHumidityGraph(*set, false);
             break;
         case VScroll1:
         case VScroll2:
-            DrawTemperatureGraph(*set, false);
+            drawTemperatureGraph(*set, false);
             break;
         default:
-            DrawHumidityGraph(*set, false);
+            drawHumidityGraph(*set, false);
             break;
     }
 }
 
-void GraphView::UpdateScrollRanges(DataSet& set) {
+void GraphView::updateScrollRanges(DataSet& set) {
     Sample first;
     Sample last;
     if (set.count < 1 || set.read(1, first) != DataError::None ||
@@ -153,20 +153,20 @@ void GraphView::UpdateScrollRanges(DataSet& set) {
         return;
     }
     timeBase_ = timeBaseOf(first.dateTime, last.dateTime);
-    updateScrollRanges(bars_, timeBase_, continuous());
+    ::updateScrollRanges(bars_, timeBase_, continuous());
     pushBars();
 }
 
-void GraphView::FitGraphToData(DataSet& set) {
+void GraphView::fitGraphToData(DataSet& set) {
     if (set.count < 1) {
         return;
     }
-    fitGraphToData(bars_, {set.stats.maxTemperature, set.stats.minTemperature,
-                           set.stats.maxHumidity, set.stats.minHumidity});
+    ::fitGraphToData(bars_, {set.stats.maxTemperature, set.stats.minTemperature,
+                             set.stats.maxHumidity, set.stats.minHumidity});
     pushBars();
 }
 
-void GraphView::SaveGraphView(int index) {
+void GraphView::saveGraphView(int index) {
     DataSet* set = dataSet(index);
     if (set == nullptr) {
         return;
@@ -178,7 +178,7 @@ void GraphView::SaveGraphView(int index) {
     set->view.saved = true;
 }
 
-void GraphView::RestoreGraphView(int index) {
+void GraphView::restoreGraphView(int index) {
     DataSet* set = dataSet(index);
     if (set == nullptr) {
         return;
@@ -194,16 +194,16 @@ void GraphView::RestoreGraphView(int index) {
     }
 }
 
-bool GraphView::SelectDisplay(int index, int kind) {
+bool GraphView::selectDisplay(int index, int kind) {
     if (index < 0 || index > 2 || kind < 0 || kind > 1) {
         return false;
     }
-    SaveGraphView(dispStat_);
+    saveGraphView(dispStat_);
     emit readoutChanged(QString());
     dispStat_ = static_cast<std::uint8_t>(index);
     viewKind_ = static_cast<std::uint8_t>(kind);
     guard_ = true;
-    RestoreGraphView(index);
+    restoreGraphView(index);
     guard_ = false;
     updateRangeLabels();
     emit displayChanged(index, kind);
@@ -212,13 +212,13 @@ bool GraphView::SelectDisplay(int index, int kind) {
 
 void GraphView::chooseDataSet(int index) {
     if (index != dispStat_) {
-        SelectDisplay(index, viewKind_);
+        selectDisplay(index, viewKind_);
     }
 }
 
 void GraphView::chooseViewKind(int kind) {
     if (kind != viewKind_) {
-        SelectDisplay(dispStat_, kind);
+        selectDisplay(dispStat_, kind);
     }
 }
 
@@ -227,23 +227,23 @@ void GraphView::selectFromMenu(int index, int kind) {
     chooseViewKind(kind);
 }
 
-void GraphView::FitSequence() {
+void GraphView::fitSequence() {
     DataSet* set = displayed();
     if (set == nullptr || set->count < 1) {
         return;
     }
     guard_ = true;
-    FitGraphToData(*set);
-    UpdateScrollRanges(*set);
+    fitGraphToData(*set);
+    updateScrollRanges(*set);
     for (int i = HScroll1; i <= HScroll4; ++i) {
         bars_[i].setValue(bars_[i].first);
     }
     pushBars();
-    FitGraphToData(*set);
-    UpdateScrollRanges(*set);
+    fitGraphToData(*set);
+    updateScrollRanges(*set);
     guard_ = false;
-    DrawTemperatureGraph(*set, false);
-    DrawHumidityGraph(*set, false);
+    drawTemperatureGraph(*set, false);
+    drawHumidityGraph(*set, false);
 }
 
 void GraphView::zoom(ZoomButton button) {
@@ -262,16 +262,16 @@ void GraphView::refreshAfterNewSample() {
     if (set == nullptr) {
         return;
     }
-    UpdateScrollRanges(*set);
-    DrawTemperatureGraph(*set, false);
-    DrawHumidityGraph(*set, false);
+    updateScrollRanges(*set);
+    drawTemperatureGraph(*set, false);
+    drawHumidityGraph(*set, false);
 }
 
-void GraphView::DrawTemperatureGraph(DataSet& set, bool print) {
+void GraphView::drawTemperatureGraph(DataSet& set, bool print) {
     drawGraph(GraphKind::Temperature, set, print);
 }
 
-void GraphView::DrawHumidityGraph(DataSet& set, bool print) {
+void GraphView::drawHumidityGraph(DataSet& set, bool print) {
     drawGraph(GraphKind::Humidity, set, print);
 }
 
@@ -306,7 +306,7 @@ void GraphView::drawGraph(GraphKind kind, DataSet& set, bool print) {
     updateRangeLabels();
 }
 
-void GraphView::ShowCursorReadout(double x, DataSet& set) {
+void GraphView::showCursorReadout(double x, DataSet& set) {
     if (continuous() || guard_ || set.count < 1) {
         emit readoutChanged(QString());
         return;
@@ -319,7 +319,7 @@ void GraphView::ShowCursorReadout(double x, DataSet& set) {
     const double before = x + bars_[HScroll2].value * baseOf(set).stepUnit;
     Sample sample = last;
     if (before > 0) {
-        const int record = FindSampleByTime(last.dateTime - before / 86400.0, set);
+        const int record = findSampleByTime(last.dateTime - before / 86400.0, set);
         if (set.read(record, sample) != DataError::None) {
             emit readoutChanged(QString());
             return;

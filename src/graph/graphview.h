@@ -39,31 +39,31 @@ class GraphView : public QObject {
     DataSet* displayed() const { return sets_[dispStat_]; }
     DataSet* dataSet(int index) const;
 
-    void UpdateScrollRanges(DataSet& set);
-    void FitGraphToData(DataSet& set);
-    void SaveGraphView(int index);
-    void RestoreGraphView(int index);
+    void updateScrollRanges(DataSet& set);
+    void fitGraphToData(DataSet& set);
+    void saveGraphView(int index);
+    void restoreGraphView(int index);
     // False for an index outside 0..2 or a kind outside 0..1 (nothing changes then).
-    bool SelectDisplay(int index, int kind);
+    bool selectDisplay(int index, int kind);
     // Option5..Option7 and Option8..Option9: act only when the choice differs.
     void chooseDataSet(int index);
     void chooseViewKind(int kind);
     // Display menu items m211..m232: both option choices.
     void selectFromMenu(int index, int kind);
 
-    void DrawTemperatureGraph(DataSet& set, bool print);
-    void DrawHumidityGraph(DataSet& set, bool print);
+    void drawTemperatureGraph(DataSet& set, bool print);
+    void drawHumidityGraph(DataSet& set, bool print);
     // Off-screen print images (as wide as the graph box and twice as tall), filled by the
     // drawing calls with the print flag set.
-    const QImage& P_O_Picture() const { return printImages_[0]; }
-    const QImage& P_S_Picture() const { return printImages_[1]; }
+    const QImage& temperaturePrintImage() const { return printImages_[0]; }
+    const QImage& humidityPrintImage() const { return printImages_[1]; }
 
     // Command12 and the fit after a download or a CSV open.
-    void FitSequence();
+    void fitSequence();
     void zoom(ZoomButton button);
     // Continuous real-time measurement tick.
     void refreshAfterNewSample();
-    void ShowCursorReadout(double x, DataSet& set);
+    void showCursorReadout(double x, DataSet& set);
 
     // The saved images of a data set (temperature, humidity).
     const QImage& savedImage(int index, GraphKind kind) const;
@@ -74,7 +74,7 @@ class GraphView : public QObject {
   signals:
     // Text of status-bar panel 2.
     void readoutChanged(const QString& text);
-    // After SelectDisplay: the status refresh shows the graphs or the table.
+    // After selectDisplay: the status refresh shows the graphs or the table.
     void displayChanged(int index, int kind);
 
   private:

@@ -5,7 +5,7 @@
 #include "graph/polylinereducer.h"
 #include "graph/viewmath.h"
 
-int FindSampleByTime(double target, int count, const SampleReader& read) {
+int findSampleByTime(double target, int count, const SampleReader& read) {
     int lo = 1;
     int hi = count;
     int mid = (lo + hi) / 2;
@@ -44,15 +44,15 @@ SampleReader readerOf(DataSet& set) {
     return [&set](int record, Sample& sample) { return readPlotted(set, record, sample); };
 }
 
-int FindSampleByTime(double target, DataSet& set) {
-    return FindSampleByTime(target, set.count, readerOf(set));
+int findSampleByTime(double target, DataSet& set) {
+    return findSampleByTime(target, set.count, readerOf(set));
 }
 
 float valueOn(GraphKind kind, const Sample& sample) {
     return kind == GraphKind::Temperature ? sample.temperature : sample.humidity;
 }
 
-void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, GraphKind kind,
+void plotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, GraphKind kind,
                  DataSet& set, const GraphPalette& palette) {
     set.windowStats.reset();
     const int count = set.count;
@@ -64,8 +64,8 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
     const double rightEdge = endTime - offset / 86400.0;
     const double leftEdge = endTime - (width + offset) / 86400.0;
 
-    const int last = FindSampleByTime(rightEdge, set) + 1;
-    const int first = FindSampleByTime(leftEdge, set) - 1;
+    const int last = findSampleByTime(rightEdge, set) + 1;
+    const int first = findSampleByTime(leftEdge, set) - 1;
 
     QPainter& painter = canvas.painter();
     QPen linePen(palette.color(14));
@@ -85,7 +85,7 @@ void PlotSamples(GraphCanvas& canvas, std::int64_t width, std::int64_t offset, G
             continue;
         }
         const double y = valueOn(kind, sample);
-        const std::int64_t before = SecondsBetween(sample.dateTime, endTime);
+        const std::int64_t before = secondsBetween(sample.dateTime, endTime);
         const auto x = static_cast<double>(before - offset);
         if (sample.series != previousSeries) {
             flush();

@@ -201,7 +201,7 @@ double GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind,
         drawTimeGrid(frame);
         drawValueGrid(frame);
         drawAlarmLines(frame);
-        PlotSamples(canvas, window.width, window.offset, kind, set, palette);
+        plotSamples(canvas, window.width, window.offset, kind, set, palette);
         fillMargins(frame);
         drawTimeLabels(frame);
         drawValueLabels(frame);

@@ -37,7 +37,7 @@ GraphWindow timeWindow(const Bars& bars, BarIndex widthBar, BarIndex offsetBar, 
 
 }  // namespace
 
-std::int64_t SecondsBetween(double a, double b) {
+std::int64_t secondsBetween(double a, double b) {
     return static_cast<std::int64_t>(std::floor((b - a) * kSecondsPerDay + 0.5));
 }
 
@@ -107,7 +107,7 @@ TimeBase timeBaseOf(double startTime, double endTime) {
     TimeBase base;
     base.startTime = startTime;
     base.endTime = endTime;
-    base.span = SecondsBetween(startTime, endTime);
+    base.span = secondsBetween(startTime, endTime);
     base.stepUnit = base.span > kBarLimit ? static_cast<double>(base.span) / kBarLimit : 1.0;
     return base;
 }
@@ -233,7 +233,7 @@ GraphWindow humidityWindow(const Bars& bars, double stepUnit) {
 }
 
 double xOfTime(double dateTime, double endTime, std::int64_t offset) {
-    return static_cast<double>(SecondsBetween(dateTime, endTime) - offset);
+    return static_cast<double>(secondsBetween(dateTime, endTime) - offset);
 }
 
 GridStart timeGridStart(std::int64_t endSeconds, std::int64_t width, std::int64_t offset) {

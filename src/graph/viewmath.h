@@ -9,7 +9,7 @@
 
 // Whole seconds from a to b, both date-times counted in days since 1899-12-30:
 // Int((b - a) * 86400 + 0.5). The one conversion from date-times to seconds in the graphs.
-std::int64_t SecondsBetween(double a, double b);
+std::int64_t secondsBetween(double a, double b);
 
 // A date-time as whole seconds since 1899-12-30 00:00:00 (nearest second).
 std::int64_t toWholeSeconds(double dateTime);
@@ -67,8 +67,8 @@ struct TimeBase {
 };
 TimeBase timeBaseOf(double startTime, double endTime);
 
-// The bar arithmetic of UpdateScrollRanges once the time base is known; continuous marks the
-// continuous real-time measurement in which the width follows the growing data.
+// The bar arithmetic of GraphView::updateScrollRanges once the time base is known; continuous marks
+// the continuous real-time measurement in which the width follows the growing data.
 void updateScrollRanges(Bars& bars, const TimeBase& base, bool continuous);
 
 struct ValueExtremes {
@@ -77,7 +77,7 @@ struct ValueExtremes {
     double hMax = 0;
     double hMin = 0;
 };
-// Centres and sizes both value ranges on the extremes (FitGraphToData).
+// Centres and sizes both value ranges on the extremes (GraphView::fitGraphToData).
 void fitGraphToData(Bars& bars, const ValueExtremes& x);
 
 enum class ZoomButton { Command10, Command3, Command15, Command16, Command18, Command17 };

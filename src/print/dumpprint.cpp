@@ -66,7 +66,7 @@ class DumpPrinter {
 
 }  // namespace
 
-bool PrintDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
+bool printDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
                     const TableRows& table, const std::vector<int>& rows,
                     const MessageTable& messages) {
     set.windowStats.reset();
@@ -79,7 +79,7 @@ bool PrintDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set
 
     const double lh = page.lh();
     DumpPrinter printer(page, facts, table);
-    double y = PrintPageHeader(page, facts, set, messages) + lh;
+    double y = printPageHeader(page, facts, set, messages) + lh;
     printer.headings(y);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         y += lh;

@@ -14,6 +14,6 @@
 // order), prints the header, then the rows with their texts from the table. Each
 // page is finished before the next starts, with the headings repeated on it and a footer with
 // the page number and the name. False when the printer could not start a page.
-bool PrintDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
+bool printDumpPages(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
                     const TableRows& table, const std::vector<int>& rows,
                     const MessageTable& messages);

@@ -41,7 +41,7 @@ GraphWindow withLabelRoom(GraphWindow window, double labelHeight, double picture
 
 }  // namespace
 
-void PrintGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set, const Bars& bars,
+void printGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set, const Bars& bars,
                     const GraphRenderer& renderer, const MessageTable& messages) {
     QPainter& painter = page.painter();
     const double dpiX = painter.device()->logicalDpiX();
@@ -78,5 +78,5 @@ void PrintGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set
             painter.restore();
         }
     }
-    PrintPageHeader(page, facts, set, messages);
+    printPageHeader(page, facts, set, messages);
 }

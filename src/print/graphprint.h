@@ -13,5 +13,5 @@
 // thirds of twice their height, from 1/3 and 2/3 of the page down (smaller only on a page too
 // small for them). They are drawn first, so the header's selection block holds the statistics
 // of exactly the printed window.
-void PrintGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set, const Bars& bars,
+void printGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set, const Bars& bars,
                     const GraphRenderer& renderer, const MessageTable& messages);

@@ -1,6 +1,6 @@
-// The printer dialogs of the print buttons: Form9 (graph print) and Form10 (dump print). Each
-// lists the installed printers and the PDF file entry in Combo1, makes the one chosen the
-// current printer, and on Print closes with a request for the print operation.
+// The printer dialogs of the print buttons: GraphPrintDialog (graph print) and DumpPrintDialog
+// (dump print). Each lists the installed printers and the PDF file entry in Combo1, makes the one
+// chosen the current printer, and on Print closes with a request for the print operation.
 #pragma once
 
 #include <QComboBox>
@@ -30,11 +30,11 @@ class PrinterDialog : public QDialog {
     // Asks for the PDF file's name; empty when the user cancelled.
     using PdfPathQuestion = std::function<QString()>;
 
-    QComboBox* Combo1() const { return combo1_; }
-    QPushButton* Command1() const { return command1_; }
-    QPushButton* Command2() const { return command2_; }
-    QPushButton* Command3() const { return command3_; }
-    QGroupBox* Frame1() const { return frame1_; }
+    QComboBox* printerList() const { return printerList_; }
+    QPushButton* printButton() const { return printButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QPushButton* printerButton() const { return printerButton_; }
+    QGroupBox* printerFrame() const { return printerFrame_; }
     // Set once Print was pressed and the dialog accepted.
     const std::optional<PrintRequest>& request() const { return request_; }
 
@@ -60,39 +60,41 @@ class PrinterDialog : public QDialog {
 
     PrintRequest asked_;
     PdfPathQuestion askPdfPath_;
-    QGroupBox* frame1_;
-    QComboBox* combo1_;
-    QPushButton* command1_;
-    QPushButton* command2_;
-    QPushButton* command3_;
+    QGroupBox* printerFrame_;
+    QComboBox* printerList_;
+    QPushButton* printButton_;
+    QPushButton* cancelButton_;
+    QPushButton* printerButton_;
     std::optional<PrintRequest> request_;
 };
 
 // Graph print: Command3 opens the platform's print setup.
-class Form9 : public PrinterDialog {
+class GraphPrintDialog : public PrinterDialog {
     Q_OBJECT
   public:
-    Form9(int dataSet, PrinterChoice& choice, PrinterDialogs& dialogs, PdfPathQuestion askPdfPath,
-          const MessageTable& messages, QWidget* parent = nullptr);
+    GraphPrintDialog(int dataSet, PrinterChoice& choice, PrinterDialogs& dialogs,
+                     PdfPathQuestion askPdfPath, const MessageTable& messages,
+                     QWidget* parent = nullptr);
 
   protected:
     void openPrinterDialog() override;
 };
 
 // Dump print: Command3 opens the chosen printer's own window; Frame3 says what is printed.
-class Form10 : public PrinterDialog {
+class DumpPrintDialog : public PrinterDialog {
     Q_OBJECT
   public:
-    Form10(int dataSet, PrinterChoice& choice, PrinterDialogs& dialogs, PdfPathQuestion askPdfPath,
-           const MessageTable& messages, QWidget* parent = nullptr);
+    DumpPrintDialog(int dataSet, PrinterChoice& choice, PrinterDialogs& dialogs,
+                    PdfPathQuestion askPdfPath, const MessageTable& messages,
+                    QWidget* parent = nullptr);
 
-    QGroupBox* Frame3() const { return frame3_; }
-    QLabel* Label1() const { return label1_; }
+    QGroupBox* areaFrame() const { return areaFrame_; }
+    QLabel* areaLabel() const { return areaLabel_; }
 
   protected:
     void openPrinterDialog() override;
 
   private:
-    QGroupBox* frame3_;
-    QLabel* label1_;
+    QGroupBox* areaFrame_;
+    QLabel* areaLabel_;
 };

@@ -86,7 +86,7 @@ std::array<QString, 4> statsLines(const SampleStats& stats, DataSet& set,
     };
 }
 
-double PrintPageHeader(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
+double printPageHeader(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
                        const MessageTable& messages) {
     const double lh = page.lh();
     const PrintColumns& p = page.columns();

@@ -36,5 +36,5 @@ std::array<QString, 4> statsLines(const SampleStats& stats, DataSet& set,
                                   const MessageTable& messages);
 
 // Prints the header from 3 lh below the top of the page; the page y below its last line.
-double PrintPageHeader(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
+double printPageHeader(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set,
                        const MessageTable& messages);

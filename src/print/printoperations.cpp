@@ -23,9 +23,11 @@ std::unique_ptr<PrinterDialog> PrintOperations::makeDialog(int dataSet, int view
                                                            QWidget* owner) {
     auto ask = [this, dataSet] { return askPdfPath(dataSet); };
     if (viewKind == 1) {
-        return std::make_unique<Form10>(dataSet, choice_, services_.dialogs, ask, messages_, owner);
+        return std::make_unique<DumpPrintDialog>(dataSet, choice_, services_.dialogs, ask,
+                                                 messages_, owner);
     }
-    return std::make_unique<Form9>(dataSet, choice_, services_.dialogs, ask, messages_, owner);
+    return std::make_unique<GraphPrintDialog>(dataSet, choice_, services_.dialogs, ask, messages_,
+                                              owner);
 }
 
 PrintOutcome PrintOperations::showPrintDialog(int dataSet, int viewKind, QWidget* owner) {
@@ -98,9 +100,9 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
                        graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
         bool painted = true;
         if (graph) {
-            PrintGraphPage(page, facts, *set, bars, renderer, messages_);
+            printGraphPage(page, facts, *set, bars, renderer, messages_);
         } else {
-            painted = PrintDumpPages(page, facts, *set, *table.rows, table.selected, messages_);
+            painted = printDumpPages(page, facts, *set, *table.rows, table.selected, messages_);
         }
         pages = page.pageNumber();
         return painted;

@@ -26,7 +26,7 @@ class CupsSpooler : public PrintSpooler {
 // The print operations on the system's printers, with the current printer kept for the run.
 class SystemPrinting {
   public:
-    // execDialog runs Form9 and Form10 modally (QDialog::exec when empty).
+    // execDialog runs GraphPrintDialog and DumpPrintDialog modally (QDialog::exec when empty).
     SystemPrinting(PrintHost& host, const MessageTable& messages, Prompter& prompter,
                    std::function<int(QDialog&)> execDialog = {});
 

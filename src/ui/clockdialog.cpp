@@ -9,17 +9,18 @@
 #include "ui/dialogparts.h"
 
 ClockDialog::ClockDialog(const MessageTable& messages, QWidget* parent)
-    : QDialog(parent), label1_(named<QLabel>("Label1", QStringLiteral("----/--/-- --:--:--"))) {
-    auto* command1 = named<QPushButton>("Command1");
-    layOutSmallDialog(*this, "Form6", label1_, {command1});
+    : QDialog(parent),
+      presentTimeLabel_(named<QLabel>("Label1", QStringLiteral("----/--/-- --:--:--"))) {
+    auto* setButton = named<QPushButton>("Command1");
+    layOutSmallDialog(*this, "Form6", presentTimeLabel_, {setButton});
     setWindowTitle(messages.text(Msg::ClockSettingTitle));
     applyDialogCaptions(this, form6Captions(), messages);
-    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
-    tokei_.setObjectName(QStringLiteral("tokei"));
-    connect(&tokei_, &QTimer::timeout, this, &ClockDialog::tick);
-    tokei_.start(kTokeiMs);
+    connect(setButton, &QPushButton::clicked, this, &QDialog::accept);
+    clockTimer_.setObjectName(QStringLiteral("tokei"));
+    connect(&clockTimer_, &QTimer::timeout, this, &ClockDialog::tick);
+    clockTimer_.start(kClockTickMs);
 }
 
 void ClockDialog::tick() {
-    label1_->setText(presentTimeText(QDateTime::currentDateTime()));
+    presentTimeLabel_->setText(presentTimeText(QDateTime::currentDateTime()));
 }

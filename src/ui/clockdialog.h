@@ -12,13 +12,13 @@ class QLabel;
 class ClockDialog : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTokeiMs = 200;
+    static constexpr int kClockTickMs = 200;
 
     ClockDialog(const MessageTable& messages, QWidget* parent);
 
   private:
     void tick();
 
-    QLabel* label1_;
-    QTimer tokei_;
+    QLabel* presentTimeLabel_;
+    QTimer clockTimer_;
 };

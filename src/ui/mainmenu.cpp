@@ -43,52 +43,53 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     using I = ControlId;
     MainMenu menu;
 
-    menu.m1 = addTopMenu(bar, I::m1);
-    menu.m11 = addItem(menu.m1, I::m11);
-    menu.m12 = addSubMenu(menu.m1, I::m12);
-    menu.m122 = addItem(menu.m12, I::m122);
-    menu.m121 = addItem(menu.m12, I::m121);
-    menu.m13 = addItem(menu.m1, I::m13);
-    menu.m1_ = menu.m1->addSeparator();
-    menu.m1_->setObjectName(QStringLiteral("m1_"));
-    menu.m14 = addItem(menu.m1, I::m14);
+    menu.fileMenu = addTopMenu(bar, I::m1);
+    menu.openItem = addItem(menu.fileMenu, I::m11);
+    menu.saveMenu = addSubMenu(menu.fileMenu, I::m12);
+    menu.saveLogItem = addItem(menu.saveMenu, I::m122);
+    menu.saveRealTimeItem = addItem(menu.saveMenu, I::m121);
+    menu.printItem = addItem(menu.fileMenu, I::m13);
+    menu.fileSeparator = menu.fileMenu->addSeparator();
+    menu.fileSeparator->setObjectName(QStringLiteral("m1_"));
+    menu.endItem = addItem(menu.fileMenu, I::m14);
 
-    menu.m2 = addTopMenu(bar, I::m2);
-    menu.m21 = addSubMenu(menu.m2, I::m21);
-    menu.m211 = addItem(menu.m21, I::m211);
-    menu.m212 = addItem(menu.m21, I::m212);
-    menu.m22 = addSubMenu(menu.m2, I::m22);
-    menu.m221 = addItem(menu.m22, I::m221);
-    menu.m222 = addItem(menu.m22, I::m222);
-    menu.m23 = addSubMenu(menu.m2, I::m23);
-    menu.m231 = addItem(menu.m23, I::m231);
-    menu.m232 = addItem(menu.m23, I::m232);
+    menu.displayMenu = addTopMenu(bar, I::m2);
+    menu.logDisplayMenu = addSubMenu(menu.displayMenu, I::m21);
+    menu.logGraphItem = addItem(menu.logDisplayMenu, I::m211);
+    menu.logDumpItem = addItem(menu.logDisplayMenu, I::m212);
+    menu.realTimeDisplayMenu = addSubMenu(menu.displayMenu, I::m22);
+    menu.realTimeGraphItem = addItem(menu.realTimeDisplayMenu, I::m221);
+    menu.realTimeDumpItem = addItem(menu.realTimeDisplayMenu, I::m222);
+    menu.fileDisplayMenu = addSubMenu(menu.displayMenu, I::m23);
+    menu.fileGraphItem = addItem(menu.fileDisplayMenu, I::m231);
+    menu.fileDumpItem = addItem(menu.fileDisplayMenu, I::m232);
 
-    menu.m3 = addTopMenu(bar, I::m3);
-    menu.m35 = addItem(menu.m3, I::m35);
-    menu.m31 = addItem(menu.m3, I::m31);
-    menu.m32 = addItem(menu.m3, I::m32);
-    menu.m33 = addItem(menu.m3, I::m33);
-    menu.m332 = addItem(menu.m3, I::m332);
-    menu.m331 = addItem(menu.m3, I::m331);
-    menu.m34 = addItem(menu.m3, I::m34);
-    menu.D_M = addSubMenu(menu.m3, I::D_M);
-    menu.D_M_Fast = addItem(menu.D_M, I::D_M_Fast);
-    menu.D_M_Slow = addItem(menu.D_M, I::D_M_Slow);
-    for (QAction* hidden : {menu.m31, menu.m32, menu.m331, menu.m332}) {
+    menu.toolMenu = addTopMenu(bar, I::m3);
+    menu.communicationItem = addItem(menu.toolMenu, I::m35);
+    menu.communicationStartItem = addItem(menu.toolMenu, I::m31);
+    menu.communicationSettingItem = addItem(menu.toolMenu, I::m32);
+    menu.clockItem = addItem(menu.toolMenu, I::m33);
+    menu.clockReadItem = addItem(menu.toolMenu, I::m332);
+    menu.clockSetItem = addItem(menu.toolMenu, I::m331);
+    menu.identNameItem = addItem(menu.toolMenu, I::m34);
+    menu.downloadSpeedMenu = addSubMenu(menu.toolMenu, I::D_M);
+    menu.fastDownloadItem = addItem(menu.downloadSpeedMenu, I::D_M_Fast);
+    menu.slowDownloadItem = addItem(menu.downloadSpeedMenu, I::D_M_Slow);
+    for (QAction* hidden : {menu.communicationStartItem, menu.communicationSettingItem,
+                            menu.clockSetItem, menu.clockReadItem}) {
         hidden->setVisible(false);
     }
-    auto* speed = new QActionGroup(menu.D_M);
+    auto* speed = new QActionGroup(menu.downloadSpeedMenu);
     speed->setExclusive(true);
-    for (QAction* item : {menu.D_M_Fast, menu.D_M_Slow}) {
+    for (QAction* item : {menu.fastDownloadItem, menu.slowDownloadItem}) {
         item->setCheckable(true);
         speed->addAction(item);
     }
-    menu.D_M_Fast->setChecked(true);
+    menu.fastDownloadItem->setChecked(true);
 
-    menu.m4 = addTopMenu(bar, I::m4);
-    menu.m42 = addItem(menu.m4, I::m42);
-    menu.m41 = addItem(menu.m4, I::m41);
+    menu.helpMenu = addTopMenu(bar, I::m4);
+    menu.webPageItem = addItem(menu.helpMenu, I::m42);
+    menu.versionItem = addItem(menu.helpMenu, I::m41);
 
     applyMenuCaptions(bar, messages);
     return menu;

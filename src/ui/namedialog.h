@@ -19,5 +19,5 @@ class NameDialog : public QDialog {
     void set();
 
     NameField& field_;
-    NameBox* text1_;
+    NameBox* nameEdit_;
 };

@@ -9,24 +9,24 @@
 
 PortDialog::PortDialog(const PortChoice& choice, const MessageTable& messages, QWidget* parent)
     : QDialog(parent),
-      combo1_(named<QComboBox>("Combo1")),
-      command3_(named<QPushButton>("Command3")),
+      portList_(named<QComboBox>("Combo1")),
+      connectButton_(named<QPushButton>("Command3")),
       port_(choice.port) {
-    combo1_->setAccessibleName(messages.text(Msg::PortNumberCaption));
-    auto* command1 = named<QPushButton>("Command1");
-    layOutSmallDialog(*this, "Form5", combo1_, {command3_, command1});
+    portList_->setAccessibleName(messages.text(Msg::PortNumberCaption));
+    auto* cancelButton = named<QPushButton>("Command1");
+    layOutSmallDialog(*this, "Form5", portList_, {connectButton_, cancelButton});
     setWindowTitle(messages.text(Msg::CommunicationCaption));
     applyDialogCaptions(this, form5Captions(), messages);
-    command3_->setText(messages.text(choice.connected ? Msg::Offline : Msg::Online));
-    combo1_->setEnabled(!choice.connected);
+    connectButton_->setText(messages.text(choice.connected ? Msg::Offline : Msg::Online));
+    portList_->setEnabled(!choice.connected);
     for (int port = kFirstPort; port <= kLastPort; ++port) {
-        combo1_->addItem(QString::number(port));
+        portList_->addItem(QString::number(port));
     }
-    combo1_->setCurrentIndex(combo1_->findText(QString::number(port_)));
-    combo1_->setPlaceholderText(QString::number(port_));
+    portList_->setCurrentIndex(portList_->findText(QString::number(port_)));
+    portList_->setPlaceholderText(QString::number(port_));
 
-    connect(combo1_, &QComboBox::activated, this,
-            [this](int index) { port_ = combo1_->itemText(index).toInt(); });
-    connect(command3_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(command1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(portList_, &QComboBox::activated, this,
+            [this](int index) { port_ = portList_->itemText(index).toInt(); });
+    connect(connectButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -20,7 +20,7 @@ class PortDialog : public QDialog {
     int port() const { return port_; }
 
   private:
-    QComboBox* combo1_;
-    QPushButton* command3_;
+    QComboBox* portList_;
+    QPushButton* connectButton_;
     int port_;
 };

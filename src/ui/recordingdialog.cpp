@@ -63,70 +63,73 @@ RecordingDialog::RecordingDialog(RecordingSetup& setup, const MessageTable& mess
     setModal(true);
     build(messages);
     applyDialogCaptions(this, form12Captions(), messages);
-    text1_->setText(setup_.name());
+    nameEdit_->setText(setup_.name());
     showSetup();
     connectControls();
 }
 
 void RecordingDialog::build(const MessageTable& messages) {
-    text1_ = named<NameBox>("Text1", nullptr);
-    text1_->setAccessibleName(messages.text(Msg::RecordingNameCaption));
-    option7_ = named<QRadioButton>("Option7");
-    option8_ = named<QRadioButton>("Option8");
-    option5_ = named<QRadioButton>("Option5");
-    option6_ = named<QRadioButton>("Option6");
-    combo2_ = named<QComboBox>("Combo2");
-    combo2_->setAccessibleName(messages.text(Msg::RecordingIntervalCaption));
-    label23_ = named<QLabel>("Label23");
-    option1_ = named<QRadioButton>("Option1");
-    option2_ = named<QRadioButton>("Option2");
-    vScroll1_ = scrollBar("VScroll1", RecordingSetup::kUpperMin, RecordingSetup::kUpperMax,
+    nameEdit_ = named<NameBox>("Text1", nullptr);
+    nameEdit_->setAccessibleName(messages.text(Msg::RecordingNameCaption));
+    oneTimeOption_ = named<QRadioButton>("Option7");
+    loopOption_ = named<QRadioButton>("Option8");
+    secondsOption_ = named<QRadioButton>("Option5");
+    minutesOption_ = named<QRadioButton>("Option6");
+    intervalCountList_ = named<QComboBox>("Combo2");
+    intervalCountList_->setAccessibleName(messages.text(Msg::RecordingIntervalCaption));
+    intervalUnitLabel_ = named<QLabel>("Label23");
+    upperOnOption_ = named<QRadioButton>("Option1");
+    upperOffOption_ = named<QRadioButton>("Option2");
+    upperBar_ = scrollBar("VScroll1", RecordingSetup::kUpperMin, RecordingSetup::kUpperMax,
                           messages.text(Msg::UpperAlarmCaption));
-    label1_ = readOut("Label1");
-    option3_ = named<QRadioButton>("Option3");
-    option4_ = named<QRadioButton>("Option4");
-    vScroll2_ = scrollBar("VScroll2", RecordingSetup::kLowerMin, RecordingSetup::kLowerMax,
+    upperLabel_ = readOut("Label1");
+    lowerOnOption_ = named<QRadioButton>("Option3");
+    lowerOffOption_ = named<QRadioButton>("Option4");
+    lowerBar_ = scrollBar("VScroll2", RecordingSetup::kLowerMin, RecordingSetup::kLowerMax,
                           messages.text(Msg::LowerAlarmCaption));
-    label2_ = readOut("Label2");
-    check1_ = named<QCheckBox>("Check1");
+    lowerLabel_ = readOut("Label2");
+    reserveCheck_ = named<QCheckBox>("Check1");
     // The hour and minute bars reach one step beyond each end, so they can wrap round.
-    vScroll3_ = scrollBar("VScroll3", 0, 0, messages.text(Msg::ReservedDateName));
-    label5_ = readOut("Label5");
-    vScroll4_ = scrollBar("VScroll4", -1, 24, messages.text(Msg::ReservedHourName));
-    label6_ = readOut("Label6");
-    vScroll5_ = scrollBar("VScroll5", -1, 60, messages.text(Msg::ReservedMinuteName));
-    label7_ = readOut("Label7");
-    command1_ = named<QPushButton>("Command1");
-    command2_ = named<QPushButton>("Command2");
+    dayBar_ = scrollBar("VScroll3", 0, 0, messages.text(Msg::ReservedDateName));
+    dayLabel_ = readOut("Label5");
+    hourBar_ = scrollBar("VScroll4", -1, 24, messages.text(Msg::ReservedHourName));
+    hourLabel_ = readOut("Label6");
+    minuteBar_ = scrollBar("VScroll5", -1, 60, messages.text(Msg::ReservedMinuteName));
+    minuteLabel_ = readOut("Label7");
+    confirmButton_ = named<QPushButton>("Command1");
+    cancelButton_ = named<QPushButton>("Command2");
 
     auto* nameFrame = named<QGroupBox>("Frame1");
     new QHBoxLayout(nameFrame);
-    nameFrame->layout()->addWidget(text1_);
+    nameFrame->layout()->addWidget(nameEdit_);
     auto* modeFrame = named<QGroupBox>("Frame7");
-    modeFrame->setLayout(row({option7_, option8_}));
+    modeFrame->setLayout(row({oneTimeOption_, loopOption_}));
     auto* intervalFrame = named<QGroupBox>("Frame10");
-    intervalFrame->setLayout(row({option5_, option6_, combo2_, label23_}));
-    frame5_ = named<QGroupBox>("Frame5");
-    auto* alarms = new QHBoxLayout(frame5_);
-    alarms->addWidget(boundFrame("Frame3", option1_, option2_, vScroll1_, label1_));
-    alarms->addWidget(boundFrame("Frame2", option3_, option4_, vScroll2_, label2_));
+    intervalFrame->setLayout(
+        row({secondsOption_, minutesOption_, intervalCountList_, intervalUnitLabel_}));
+    alarmFrame_ = named<QGroupBox>("Frame5");
+    auto* alarms = new QHBoxLayout(alarmFrame_);
+    alarms->addWidget(
+        boundFrame("Frame3", upperOnOption_, upperOffOption_, upperBar_, upperLabel_));
+    alarms->addWidget(
+        boundFrame("Frame2", lowerOnOption_, lowerOffOption_, lowerBar_, lowerLabel_));
     auto* reserveFrame = named<QGroupBox>("Frame4");
     auto* reserve = new QVBoxLayout(reserveFrame);
-    reserve->addWidget(check1_);
-    reserve->addLayout(row({vScroll3_, label5_, vScroll4_, label6_, vScroll5_, label7_}));
+    reserve->addWidget(reserveCheck_);
+    reserve->addLayout(row({dayBar_, dayLabel_, hourBar_, hourLabel_, minuteBar_, minuteLabel_}));
 
     auto* main = new QVBoxLayout(this);
     // Without the alarm frame the dialog shrinks to the shorter form.
     main->setSizeConstraint(QLayout::SetFixedSize);
     for (QWidget* frame : {static_cast<QWidget*>(nameFrame), static_cast<QWidget*>(modeFrame),
-                           static_cast<QWidget*>(intervalFrame), static_cast<QWidget*>(frame5_),
+                           static_cast<QWidget*>(intervalFrame), static_cast<QWidget*>(alarmFrame_),
                            static_cast<QWidget*>(reserveFrame)}) {
         main->addWidget(frame);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(command1_);
-    buttons->addWidget(command2_);
+    buttons->addWidget(confirmButton_);
+    buttons->addWidget(cancelButton_);
     main->addLayout(buttons);
 }
 
@@ -140,96 +143,97 @@ void RecordingDialog::change(F&& apply) {
 }
 
 void RecordingDialog::connectControls() {
-    connect(text1_, &NameBox::left, this, &RecordingDialog::nameLeft);
-    connect(option8_, &QRadioButton::toggled, this,
+    connect(nameEdit_, &NameBox::left, this, &RecordingDialog::nameLeft);
+    connect(loopOption_, &QRadioButton::toggled, this,
             [this](bool on) { change([this, on] { setup_.setLoop(on); }); });
-    connect(option5_, &QRadioButton::toggled, this,
+    connect(secondsOption_, &QRadioButton::toggled, this,
             [this](bool on) { change([this, on] { setup_.chooseSeconds(on); }); });
-    connect(combo2_, &QComboBox::activated, this, [this](int index) {
-        change([this, index] { setup_.chooseCount(combo2_->itemText(index).toInt()); });
+    connect(intervalCountList_, &QComboBox::activated, this, [this](int index) {
+        change([this, index] { setup_.chooseCount(intervalCountList_->itemText(index).toInt()); });
     });
-    connect(option1_, &QRadioButton::toggled, this,
+    connect(upperOnOption_, &QRadioButton::toggled, this,
             [this](bool on) { change([this, on] { setup_.setUpperOn(on); }); });
-    connect(option3_, &QRadioButton::toggled, this,
+    connect(lowerOnOption_, &QRadioButton::toggled, this,
             [this](bool on) { change([this, on] { setup_.setLowerOn(on); }); });
     const auto follow = [this](UpScrollBar* bar, auto set) {
         connect(bar, &UpScrollBar::upValueChanged, this,
                 [this, set](int value) { change([this, set, value] { set(setup_, value); }); });
     };
-    follow(vScroll1_, [](RecordingSetup& setup, int value) { setup.setUpper(value); });
-    follow(vScroll2_, [](RecordingSetup& setup, int value) { setup.setLower(value); });
-    follow(vScroll3_, [](RecordingSetup& setup, int value) { setup.setDayOffset(value); });
-    follow(vScroll4_, [](RecordingSetup& setup, int value) { setup.setHour(value); });
-    follow(vScroll5_, [](RecordingSetup& setup, int value) { setup.setMinute(value); });
-    connect(check1_, &QCheckBox::toggled, this, [this](bool on) {
+    follow(upperBar_, [](RecordingSetup& setup, int value) { setup.setUpper(value); });
+    follow(lowerBar_, [](RecordingSetup& setup, int value) { setup.setLower(value); });
+    follow(dayBar_, [](RecordingSetup& setup, int value) { setup.setDayOffset(value); });
+    follow(hourBar_, [](RecordingSetup& setup, int value) { setup.setHour(value); });
+    follow(minuteBar_, [](RecordingSetup& setup, int value) { setup.setMinute(value); });
+    connect(reserveCheck_, &QCheckBox::toggled, this, [this](bool on) {
         change([this, on] { setup_.setReserve(on, QDateTime::currentDateTime()); });
     });
-    connect(command1_, &QPushButton::clicked, this, &RecordingDialog::confirm);
-    connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(confirmButton_, &QPushButton::clicked, this, &RecordingDialog::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void RecordingDialog::showCounts() {
     const QList<int> counts = setup_.counts();
-    if (combo2_->count() != counts.size() || combo2_->itemText(0).toInt() != counts.front()) {
-        combo2_->clear();
+    if (intervalCountList_->count() != counts.size() ||
+        intervalCountList_->itemText(0).toInt() != counts.front()) {
+        intervalCountList_->clear();
         for (int count : counts) {
-            combo2_->addItem(QString::number(count));
+            intervalCountList_->addItem(QString::number(count));
         }
     }
     // A count from the logger outside the list is shown as the box's placeholder.
     const QString count = QString::number(setup_.count());
-    combo2_->setCurrentIndex(combo2_->findText(count));
-    combo2_->setPlaceholderText(count);
+    intervalCountList_->setCurrentIndex(intervalCountList_->findText(count));
+    intervalCountList_->setPlaceholderText(count);
 }
 
 void RecordingDialog::showSetup() {
     showing_ = true;
-    (setup_.loop() ? option8_ : option7_)->setChecked(true);
-    (setup_.seconds() ? option5_ : option6_)->setChecked(true);
+    (setup_.loop() ? loopOption_ : oneTimeOption_)->setChecked(true);
+    (setup_.seconds() ? secondsOption_ : minutesOption_)->setChecked(true);
     showCounts();
-    label23_->setText(setup_.unitCaption());
-    frame5_->setVisible(setup_.alarmShown());
-    (setup_.upperOn() ? option1_ : option2_)->setChecked(true);
-    vScroll1_->setUpValue(setup_.upper());
-    label1_->setText(setup_.upperLabel());
-    (setup_.lowerOn() ? option3_ : option4_)->setChecked(true);
-    vScroll2_->setUpValue(setup_.lower());
-    label2_->setText(setup_.lowerLabel());
+    intervalUnitLabel_->setText(setup_.unitCaption());
+    alarmFrame_->setVisible(setup_.alarmShown());
+    (setup_.upperOn() ? upperOnOption_ : upperOffOption_)->setChecked(true);
+    upperBar_->setUpValue(setup_.upper());
+    upperLabel_->setText(setup_.upperLabel());
+    (setup_.lowerOn() ? lowerOnOption_ : lowerOffOption_)->setChecked(true);
+    lowerBar_->setUpValue(setup_.lower());
+    lowerLabel_->setText(setup_.lowerLabel());
 
-    check1_->setChecked(setup_.reserve());
-    vScroll3_->setSpan(0, setup_.dayMax());
-    vScroll3_->setUpValue(setup_.dayOffset());
-    vScroll4_->setUpValue(setup_.hour());
-    vScroll5_->setUpValue(setup_.minute());
-    label5_->setText(setup_.dayLabel());
-    label6_->setText(setup_.hourLabel());
-    label7_->setText(setup_.minuteLabel());
-    for (QWidget* control : std::initializer_list<QWidget*>{vScroll3_, label5_, vScroll4_, label6_,
-                                                            vScroll5_, label7_}) {
+    reserveCheck_->setChecked(setup_.reserve());
+    dayBar_->setSpan(0, setup_.dayMax());
+    dayBar_->setUpValue(setup_.dayOffset());
+    hourBar_->setUpValue(setup_.hour());
+    minuteBar_->setUpValue(setup_.minute());
+    dayLabel_->setText(setup_.dayLabel());
+    hourLabel_->setText(setup_.hourLabel());
+    minuteLabel_->setText(setup_.minuteLabel());
+    for (QWidget* control : std::initializer_list<QWidget*>{dayBar_, dayLabel_, hourBar_,
+                                                            hourLabel_, minuteBar_, minuteLabel_}) {
         control->setEnabled(setup_.reserve());
     }
-    command1_->setText(setup_.confirmCaption());
+    confirmButton_->setText(setup_.confirmCaption());
     showing_ = false;
 }
 
 void RecordingDialog::nameLeft(QWidget* next) {
     // Leaving for Cancel checks nothing: the name is dropped with the dialog.
-    if (next == command2_) {
+    if (next == cancelButton_) {
         return;
     }
-    if (!setup_.setName(text1_->text())) {
-        text1_->restore(setup_.name());
+    if (!setup_.setName(nameEdit_->text())) {
+        nameEdit_->restore(setup_.name());
     }
 }
 
 void RecordingDialog::confirm() {
-    request_ = setup_.confirm(text1_->text(), QDateTime::currentDateTime());
+    request_ = setup_.confirm(nameEdit_->text(), QDateTime::currentDateTime());
     if (request_) {
         accept();
         return;
     }
-    if (text1_->text() != setup_.name()) {
-        text1_->restore(setup_.name());
+    if (nameEdit_->text() != setup_.name()) {
+        nameEdit_->restore(setup_.name());
     }
     showSetup();
 }

@@ -44,7 +44,8 @@ TEST_P(SilenceDuringDownload, GivesExactlyOneMessage) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    (c.normalMode ? rig.window->menu().D_M_Slow : rig.window->menu().D_M_Fast)->trigger();
+    (c.normalMode ? rig.window->menu().slowDownloadItem : rig.window->menu().fastDownloadItem)
+        ->trigger();
     rig.paceLine(6);
     if (!c.normalMode) {
         rig.logger.faults().stallAfterRecords = 100;
@@ -109,8 +110,8 @@ TEST(Faults, ClearedLogLeavesNothingOnTheGraphs) {
         EXPECT_TRUE(panel->ondo()->image().isNull());
         EXPECT_TRUE(panel->situdo()->image().isNull());
         EXPECT_TRUE(panel->rangeLabel(31)->text().isEmpty());
-        rig.window->graphView().SelectDisplay(FileData, 0);
-        rig.window->graphView().SelectDisplay(LogData, 0);
+        rig.window->graphView().selectDisplay(FileData, 0);
+        rig.window->graphView().selectDisplay(LogData, 0);
     }
 }
 

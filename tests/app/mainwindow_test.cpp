@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, FileEndRunsTheShutdown) {
     ASSERT_TRUE(window->startUp());
     window->show();
     window->dataSets()[RealTimeData].unsaved = true;
-    window->menu().m14->trigger();
+    window->menu().endItem->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(prompter.questionTexts(), QStringList{"Is real-time data preserved?"});
     EXPECT_FALSE(QFile::exists(path("real.rand")));
@@ -195,8 +195,8 @@ TEST_F(MainWindowTest, FileOpenSaysWhatIsMissingAndRefusesAFifo) {
     for (const auto& open : opens) {
         prompter.calls.clear();
         prompter.fileNames = {open.chosen};
-        ASSERT_TRUE(window->menu().m11->isEnabled());
-        window->menu().m11->trigger();
+        ASSERT_TRUE(window->menu().openItem->isEnabled());
+        window->menu().openItem->trigger();
         ASSERT_EQ(prompter.calls.size(), 2u);
         EXPECT_EQ(prompter.calls[1].kind, "message");
         EXPECT_EQ(prompter.calls[1].text, open.message);

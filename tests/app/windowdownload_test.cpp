@@ -79,12 +79,12 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     const MainMenu& menu = rig.window->menu();
-    (GetParam().slowMenu ? menu.D_M_Fast : menu.D_M_Slow)->trigger();
-    (GetParam().slowMenu ? menu.D_M_Slow : menu.D_M_Fast)->trigger();
+    (GetParam().slowMenu ? menu.fastDownloadItem : menu.slowDownloadItem)->trigger();
+    (GetParam().slowMenu ? menu.slowDownloadItem : menu.fastDownloadItem)->trigger();
     EXPECT_EQ(rig.window->downloadSpeedMode(), GetParam().mode);
     rig.paceLine(GetParam().bytesPerMs);
     // Show another data set first, so the switch to the log data set is visible.
-    rig.window->graphView().SelectDisplay(RealTimeData, 0);
+    rig.window->graphView().selectDisplay(RealTimeData, 0);
     ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
     GraphPanel* panel = rig.window->layout().graphPanel;
 
@@ -179,7 +179,7 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    rig.window->menu().D_M_Slow->trigger();
+    rig.window->menu().slowDownloadItem->trigger();
     rig.paceLine(6);
     ASSERT_TRUE(rig.click(ControlId::Command5));
     QDialog* dialog = progressDialog();
@@ -224,7 +224,9 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    (GetParam().slowMenu ? rig.window->menu().D_M_Slow : rig.window->menu().D_M_Fast)->trigger();
+    (GetParam().slowMenu ? rig.window->menu().slowDownloadItem
+                         : rig.window->menu().fastDownloadItem)
+        ->trigger();
     rig.paceLine(GetParam().bytesPerMs);
     ASSERT_TRUE(rig.click(ControlId::Command5));
     QDialog* dialog = progressDialog();

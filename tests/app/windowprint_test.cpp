@@ -33,12 +33,12 @@ TEST(WindowPrint, ButtonsOpenTheDialogOfTheViewAndPrintToAPdfFile) {
         if (!printPdf) {
             return int(QDialog::Rejected);
         }
-        printer.choose(printer.Combo1()->count() - 1);
-        printer.Command1()->click();
+        printer.choose(printer.printerList()->count() - 1);
+        printer.printButton()->click();
         return dialog.result();
     });
     ASSERT_TRUE(rig.click(ControlId::Command24));
-    rig.window->graphView().SelectDisplay(LogData, 1);
+    rig.window->graphView().selectDisplay(LogData, 1);
     // The dump dialog opens only over selected rows.
     rig.window->table(LogData)->table()->selectAll();
     ASSERT_TRUE(rig.click(ControlId::Command24));
@@ -50,7 +50,7 @@ TEST(WindowPrint, ButtonsOpenTheDialogOfTheViewAndPrintToAPdfFile) {
     const QString path = rig.dir.filePath(QStringLiteral("log.pdf"));
     rig.prompter.fileNames = {path};
     printPdf = true;
-    rig.window->menu().m13->trigger();
+    rig.window->menu().printItem->trigger();
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");

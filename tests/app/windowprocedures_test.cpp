@@ -45,12 +45,12 @@ void stopRecording(Rig& rig) {
 
 void setClock(Rig& rig) {
     rig.dialogs.clockSet = true;
-    rig.window->menu().m33->trigger();
+    rig.window->menu().clockItem->trigger();
 }
 
 void setName(Rig& rig) {
     rig.dialogs.name = [](NameField&) { return std::optional<QString>(QStringLiteral("AB")); };
-    rig.window->menu().m34->trigger();
+    rig.window->menu().identNameItem->trigger();
 }
 
 void update(Rig& rig) {
@@ -292,7 +292,7 @@ TEST(WindowProcedures, LoggerRemovedUnderASettingDialogClosesIt) {
                 dialog->reject();
             }
         });
-        (clock ? rig.window->menu().m33 : rig.window->menu().m34)->trigger();
+        (clock ? rig.window->menu().clockItem : rig.window->menu().identNameItem)->trigger();
         EXPECT_TRUE(seen);
         EXPECT_TRUE(closedByRefresh);
         EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));

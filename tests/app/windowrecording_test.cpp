@@ -32,7 +32,8 @@ TEST(WindowRecording, StartThroughTheDialogStopAndTheMenuItems) {
     EXPECT_EQ(rig.prompter.questionTexts().size(), 1);
 
     const MainMenu& menu = rig.window->menu();
-    for (QAction* item : {menu.m33, menu.m34, menu.m35, menu.m41, menu.m42}) {
+    for (QAction* item : {menu.clockItem, menu.identNameItem, menu.communicationItem,
+                          menu.versionItem, menu.webPageItem}) {
         item->trigger();
     }
     EXPECT_EQ(rig.dialogs.opened, QStringList({"Form12", "Form6", "Form2", "Form5", "Form4"}));

@@ -63,7 +63,7 @@ TEST_F(GraphViewTest, PanelHoldsEveryNamedControlWithANameForTheUser) {
 }
 
 TEST_F(GraphViewTest, FitShowsTheWholeDataSetWidenedByTenPercent) {
-    view.FitSequence();
+    view.fitSequence();
     const Bars& b = view.bars();
     EXPECT_EQ(b[VScroll1].value, 33);
     EXPECT_EQ(b[VScroll2].value, 230);
@@ -89,7 +89,7 @@ TEST_F(GraphViewTest, FitShowsTheWholeDataSetWidenedByTenPercent) {
 }
 
 TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
-    view.FitSequence();
+    view.fitSequence();
     struct Case {
         ZoomButton button;
         BarIndex bar;
@@ -113,7 +113,7 @@ TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
 }
 
 TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
-    view.FitSequence();
+    view.fitSequence();
     log.set.drawnCount = 0;
     view.setContinuous(true);
     panel.bar(VScroll1)->setValue(100);
@@ -124,7 +124,7 @@ TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
 }
 
 TEST_F(GraphViewTest, ScrollingTheTimeBarsMovesBothGraphs) {
-    view.FitSequence();
+    view.fitSequence();
     panel.button(ZoomButton::Command17)->click();  // 1800 s wide
     const QImage before = panel.situdo()->image();
     panel.bar(HScroll2)->setValue(1000);
@@ -134,20 +134,20 @@ TEST_F(GraphViewTest, ScrollingTheTimeBarsMovesBothGraphs) {
 }
 
 TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
-    view.FitSequence();
+    view.fitSequence();
     panel.button(ZoomButton::Command17)->click();
     const Bars logBars = view.bars();
     const QImage logImage = panel.ondo()->image();
 
     QSignalSpy readout(&view, &GraphView::readoutChanged);
     QSignalSpy display(&view, &GraphView::displayChanged);
-    ASSERT_TRUE(view.SelectDisplay(FileData, GraphView::GraphKindView));
+    ASSERT_TRUE(view.selectDisplay(FileData, GraphView::GraphKindView));
     EXPECT_EQ(readout.count(), 1);
     EXPECT_TRUE(readout.at(0).at(0).toString().isEmpty());
     EXPECT_EQ(display.count(), 1);
     EXPECT_EQ(view.Disp_stat(), FileData);
     EXPECT_TRUE(panel.ondo()->image().isNull());  // never drawn yet
-    view.FitSequence();
+    view.fitSequence();
     EXPECT_EQ(view.bars()[VScroll3].value, 27);
     // Centred at 99 %RH, half-span 2.7: the bar's end holds the centre at 97.3.
     EXPECT_EQ(panel.rangeLabel(34)->text(), QStringLiteral("100.0%"));
@@ -178,16 +178,16 @@ TEST_F(GraphViewTest, OptionsActOnlyOnAChangeAndRefuseUnknownIndices) {
     EXPECT_EQ(view.Disp_stat(), RealTimeData);
     EXPECT_EQ(view.viewKind(), GraphView::DumpView);
     EXPECT_EQ(display.count(), 2);
-    EXPECT_FALSE(view.SelectDisplay(3, 0));
-    EXPECT_FALSE(view.SelectDisplay(0, 2));
+    EXPECT_FALSE(view.selectDisplay(3, 0));
+    EXPECT_FALSE(view.selectDisplay(0, 2));
     EXPECT_EQ(view.Disp_stat(), RealTimeData);
     EXPECT_EQ(display.count(), 2);
 }
 
 TEST_F(GraphViewTest, EmptyDataSetLeavesBarsAloneAndDrawsNothing) {
-    view.SelectDisplay(RealTimeData, GraphView::GraphKindView);
+    view.selectDisplay(RealTimeData, GraphView::GraphKindView);
     const Bars before = view.bars();
-    view.FitSequence();
+    view.fitSequence();
     panel.button(ZoomButton::Command17)->click();
     EXPECT_EQ(view.bars()[VScroll1].value, before[VScroll1].value);
     EXPECT_EQ(view.bars()[HScroll1].first, before[HScroll1].first);
@@ -195,16 +195,16 @@ TEST_F(GraphViewTest, EmptyDataSetLeavesBarsAloneAndDrawsNothing) {
 }
 
 TEST_F(GraphViewTest, PrintDrawingFillsTheOffScreenPicturesInPrintColours) {
-    view.FitSequence();
-    view.DrawTemperatureGraph(log.set, true);
-    view.DrawHumidityGraph(log.set, true);
-    EXPECT_EQ(view.P_O_Picture().size(), QSize(705, 418));
-    EXPECT_EQ(view.P_S_Picture().size(), QSize(705, 418));
-    EXPECT_EQ(view.P_O_Picture().pixelColor(1, 1), QColor(Qt::white));
+    view.fitSequence();
+    view.drawTemperatureGraph(log.set, true);
+    view.drawHumidityGraph(log.set, true);
+    EXPECT_EQ(view.temperaturePrintImage().size(), QSize(705, 418));
+    EXPECT_EQ(view.humidityPrintImage().size(), QSize(705, 418));
+    EXPECT_EQ(view.temperaturePrintImage().pixelColor(1, 1), QColor(Qt::white));
 }
 
 TEST_F(GraphViewTest, CursorReadoutShowsTheSampleUnderThePointer) {
-    view.FitSequence();
+    view.fitSequence();
     QSignalSpy readout(&view, &GraphView::readoutChanged);
     struct Case {
         const char* name;
@@ -224,12 +224,12 @@ TEST_F(GraphViewTest, CursorReadoutShowsTheSampleUnderThePointer) {
          QStringLiteral("Date 2024/05/01 12:00:00   Temperature 20.00°C   Humidity 40.00 %RH")},
     };
     for (const Case& c : cases) {
-        view.ShowCursorReadout(c.x, log.set);
+        view.showCursorReadout(c.x, log.set);
         ASSERT_FALSE(readout.isEmpty());
         EXPECT_EQ(readout.takeLast().at(0).toString(), c.expected) << c.name;
     }
     view.setContinuous(true);
-    view.ShowCursorReadout(25, log.set);
+    view.showCursorReadout(25, log.set);
     EXPECT_TRUE(readout.takeLast().at(0).toString().isEmpty());
 }
 
@@ -245,7 +245,7 @@ TEST(GraphXAtColumn, MapsDeviceColumnsToSecondsBeforeTheRightEdge) {
 // A click in a position bar's trough moves the view by a share of what it shows (the whole
 // width, half the height), whatever the bar's range; not by ten of its 32767 steps.
 TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
-    view.FitSequence();
+    view.fitSequence();
     panel.button(ZoomButton::Command17)->click();
     panel.button(ZoomButton::Command17)->click();
     panel.button(ZoomButton::Command3)->click();
@@ -266,7 +266,7 @@ TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
 }
 
 TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
-    view.FitSequence();
+    view.fitSequence();
     QSignalSpy readout(&view, &GraphView::readoutChanged);
     // The window is 3601 s wide over 705 columns; the plot's right edge is at column 671.
     for (GraphBox* box : {panel.ondo(), panel.situdo()}) {
@@ -287,10 +287,10 @@ TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
 // A cleared data set leaves nothing behind: not in the boxes while it is shown, not in its
 // saved images, not in the range labels; the other data sets keep theirs.
 TEST_F(GraphViewTest, ClearingADataSetEmptiesEveryViewOfIt) {
-    view.SelectDisplay(FileData, GraphView::GraphKindView);
-    view.FitSequence();
-    view.SelectDisplay(LogData, GraphView::GraphKindView);
-    view.FitSequence();
+    view.selectDisplay(FileData, GraphView::GraphKindView);
+    view.fitSequence();
+    view.selectDisplay(LogData, GraphView::GraphKindView);
+    view.fitSequence();
     ASSERT_FALSE(panel.rangeLabel(31)->text().isEmpty());
     const QImage logImage = panel.ondo()->image();
     ASSERT_FALSE(logImage.isNull());
@@ -305,7 +305,7 @@ TEST_F(GraphViewTest, ClearingADataSetEmptiesEveryViewOfIt) {
         EXPECT_TRUE(panel.ondo()->image().isNull());
         EXPECT_TRUE(panel.situdo()->image().isNull());
         EXPECT_TRUE(panel.rangeLabel(31)->text().isEmpty());
-        view.SelectDisplay(RealTimeData, GraphView::GraphKindView);
-        view.SelectDisplay(LogData, GraphView::GraphKindView);
+        view.selectDisplay(RealTimeData, GraphView::GraphKindView);
+        view.selectDisplay(LogData, GraphView::GraphKindView);
     }
 }

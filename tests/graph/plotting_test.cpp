@@ -18,7 +18,7 @@ double at(int seconds) {
 
 }  // namespace
 
-TEST(FindSampleByTime, BisectsToTheRecordAtOrJustBeforeTheTarget) {
+TEST(findSampleByTime, BisectsToTheRecordAtOrJustBeforeTheTarget) {
     TestDataSet data;
     // Ten samples, one every 60 s.
     data.fill(
@@ -35,13 +35,13 @@ TEST(FindSampleByTime, BisectsToTheRecordAtOrJustBeforeTheTarget) {
         {"after_last", at(100000), {9, 10}},
     };
     for (const Case& c : cases) {
-        const int found = FindSampleByTime(c.target, data.set);
+        const int found = findSampleByTime(c.target, data.set);
         EXPECT_NE(std::find(c.allowed.begin(), c.allowed.end(), found), c.allowed.end())
             << c.name << " gave " << found;
     }
 }
 
-TEST(FindSampleByTime, NeverLeavesTheRecordRangeAndNeverPassesTheTarget) {
+TEST(findSampleByTime, NeverLeavesTheRecordRangeAndNeverPassesTheTarget) {
     std::vector<double> times;
     for (int i = 0; i < 1000; ++i) {
         times.push_back(at(i * 7 + (i % 3)));
@@ -55,7 +55,7 @@ TEST(FindSampleByTime, NeverLeavesTheRecordRangeAndNeverPassesTheTarget) {
     };
     for (int count : {1, 2, 3, 1000}) {
         for (int t = -20; t < 7100; t += 13) {
-            const int found = FindSampleByTime(at(t), count, reader);
+            const int found = findSampleByTime(at(t), count, reader);
             ASSERT_GE(found, 1);
             ASSERT_LE(found, count);
             if (found > 1 || at(t) >= times[0]) {
@@ -71,9 +71,9 @@ TEST(FindSampleByTime, NeverLeavesTheRecordRangeAndNeverPassesTheTarget) {
     }
 }
 
-TEST(FindSampleByTime, UnreadableRecordStopsTheSearchInsideTheRange) {
+TEST(findSampleByTime, UnreadableRecordStopsTheSearchInsideTheRange) {
     const SampleReader failing = [](int, Sample&) { return false; };
-    const int found = FindSampleByTime(at(0), 100, failing);
+    const int found = findSampleByTime(at(0), 100, failing);
     EXPECT_GE(found, 1);
     EXPECT_LE(found, 100);
 }
@@ -88,7 +88,7 @@ SampleStats plotWindow(DataSet& set, std::int64_t width, std::int64_t offset, Gr
     QPainter painter(&image);
     GraphCanvas canvas(painter, image.size(), static_cast<double>(width), 40.0, -width / 20.0,
                        -4.0);
-    PlotSamples(canvas, width, offset, kind, set, GraphPalette::screen());
+    plotSamples(canvas, width, offset, kind, set, GraphPalette::screen());
     painter.end();
     if (out != nullptr) {
         *out = image;
@@ -98,7 +98,7 @@ SampleStats plotWindow(DataSet& set, std::int64_t width, std::int64_t offset, Gr
 
 }  // namespace
 
-TEST(PlotSamples, WindowStatisticsCoverExactlyTheSamplesInside) {
+TEST(plotSamples, WindowStatisticsCoverExactlyTheSamplesInside) {
     TestDataSet data;
     // Temperatures 10, 11, ... at 60 s intervals; the newest is the last.
     data.fill(
@@ -113,7 +113,7 @@ TEST(PlotSamples, WindowStatisticsCoverExactlyTheSamplesInside) {
     EXPECT_EQ(s.minHumidityRecord, 18);
 }
 
-TEST(PlotSamples, WindowBetweenTwoSamplesDrawsTheJoiningLineButCountsNothing) {
+TEST(plotSamples, WindowBetweenTwoSamplesDrawsTheJoiningLineButCountsNothing) {
     TestDataSet data;
     data.add(at(0), 10, 50);
     data.add(at(3600), 30, 50);
@@ -136,7 +136,7 @@ TEST(PlotSamples, WindowBetweenTwoSamplesDrawsTheJoiningLineButCountsNothing) {
     EXPECT_GT(linePixels, 300);
 }
 
-TEST(PlotSamples, EqualMaximaKeepTheEarlierRecord) {
+TEST(plotSamples, EqualMaximaKeepTheEarlierRecord) {
     TestDataSet data;
     const std::vector<float> temps = {20, 25, 22, 25, 21};
     for (int i = 0; i < 5; ++i) {
@@ -148,7 +148,7 @@ TEST(PlotSamples, EqualMaximaKeepTheEarlierRecord) {
     EXPECT_EQ(s.minHumidityRecord, 1);
 }
 
-TEST(PlotSamples, SeriesBreakIsMarkedByThickDotsAndNotJoined) {
+TEST(plotSamples, SeriesBreakIsMarkedByThickDotsAndNotJoined) {
     TestDataSet data;
     // Series 1 flat at 10 °C, series 2 flat at 30 °C after a gap.
     for (int i = 0; i < 5; ++i) {

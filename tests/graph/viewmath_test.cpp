@@ -20,7 +20,7 @@ std::int64_t secondsOf(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 }  // namespace
 
-TEST(SecondsBetween, RoundsHalfUpInWholeSeconds) {
+TEST(secondsBetween, RoundsHalfUpInWholeSeconds) {
     const double t0 = dayCount(2024, 5, 1, 12, 0, 0);
     struct Case {
         double b;
@@ -36,7 +36,7 @@ TEST(SecondsBetween, RoundsHalfUpInWholeSeconds) {
         {t0 - 0.6 / 86400, -1},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(SecondsBetween(t0, c.b), c.expected) << (c.b - t0) * 86400;
+        EXPECT_EQ(secondsBetween(t0, c.b), c.expected) << (c.b - t0) * 86400;
     }
 }
 

@@ -1,5 +1,5 @@
-// Form9 and Form10: names and captions, the printer list with the PDF file entry, the choice
-// of a printer, the printer buttons, and Print with and without a file name.
+// GraphPrintDialog and DumpPrintDialog: names and captions, the printer list with the PDF file
+// entry, the choice of a printer, the printer buttons, and Print with and without a file name.
 #include <gtest/gtest.h>
 
 #include "printkit.h"
@@ -25,31 +25,31 @@ TEST(PrintDialogs, ListThePrintersAndTheFileEntryAndMakeTheChoiceCurrent) {
         EXPECT_EQ(dialog->objectName(), QString::fromLatin1(form.name));
         EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8(form.title));
         EXPECT_FALSE(dialog->windowIcon().isNull());
-        const QStringList captions{dialog->Frame1()->title(), dialog->Command1()->text(),
-                                   dialog->Command2()->text(), dialog->Command3()->text()};
+        const QStringList captions{dialog->printerFrame()->title(), dialog->printButton()->text(),
+                                   dialog->cancelButton()->text(), dialog->printerButton()->text()};
         EXPECT_EQ(captions, QStringList({"Printer", "Print", "Cancel",
                                          QString::fromUtf8(form.printerButton)}));
         for (const char* name : {"Combo1", "Command1", "Command2", "Command3", "Frame1"}) {
             EXPECT_NE(dialog->findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
         }
-        if (auto* form10 = dynamic_cast<Form10*>(dialog.get())) {
-            EXPECT_EQ(form10->Frame3()->objectName() + form10->Frame3()->title(),
+        if (auto* form10 = dynamic_cast<DumpPrintDialog*>(dialog.get())) {
+            EXPECT_EQ(form10->areaFrame()->objectName() + form10->areaFrame()->title(),
                       QStringLiteral("Frame3Print area"));
-            EXPECT_EQ(form10->Label1()->text(),
+            EXPECT_EQ(form10->areaLabel()->text(),
                       QStringLiteral("Only the selected data is printed. "));
         }
 
-        QComboBox* combo = dialog->Combo1();
+        QComboBox* combo = dialog->printerList();
         EXPECT_EQ(QStringList({combo->itemText(0), combo->itemText(1), combo->itemText(2)}),
                   QStringList({"Office", "Lab", "PDF file"}));
         EXPECT_EQ(combo->currentText(), QStringLiteral("Lab"));
         dialog->choose(0);
         EXPECT_EQ(rig.choice.printerName(), QStringLiteral("Office"));
-        EXPECT_EQ(dialog->focusWidget(), dialog->Command1());
+        EXPECT_EQ(dialog->focusWidget(), dialog->printButton());
         dialog->choose(2);
         EXPECT_TRUE(rig.choice.pdfFile());
 
-        dialog->Command3()->click();
+        dialog->printerButton()->click();
         EXPECT_EQ(form.viewKind == 0 ? rig.dialogs.setups : rig.dialogs.windows,
                   std::vector<QWidget*>{dialog.get()});
         EXPECT_EQ(rig.dialogs.setups.size() + rig.dialogs.windows.size(), 1U);
@@ -64,13 +64,13 @@ TEST(PrintDialogs, WithoutPrintersTheFileEntryAsksForAFileAndPrintsThere) {
     rig.fitGraph(FileData);
     const QString pdf = rig.path(QStringLiteral("file.pdf"));
     rig.user = [&](PrinterDialog& dialog) {
-        EXPECT_EQ(dialog.Combo1()->count(), 1);
-        EXPECT_EQ(dialog.Combo1()->currentText(), QStringLiteral("PDF file"));
+        EXPECT_EQ(dialog.printerList()->count(), 1);
+        EXPECT_EQ(dialog.printerList()->currentText(), QStringLiteral("PDF file"));
         // The first file question is cancelled: the dialog stays open.
-        dialog.Command1()->click();
+        dialog.printButton()->click();
         EXPECT_FALSE(dialog.request().has_value());
         rig.answerFile(pdf);
-        dialog.Command1()->click();
+        dialog.printButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     };
     const PrintOutcome outcome = rig.operations.showPrintDialog(FileData, 0, nullptr);
@@ -84,7 +84,7 @@ TEST(PrintDialogs, WithoutPrintersTheFileEntryAsksForAFileAndPrintsThere) {
 
     // The dump dialog opens over a selection, and Cancel closes it without a question.
     rig.table(FileData).table()->selectAll();
-    rig.user = [](PrinterDialog& dialog) { dialog.Command2()->click(); };
+    rig.user = [](PrinterDialog& dialog) { dialog.cancelButton()->click(); };
     EXPECT_EQ(rig.operations.showPrintDialog(FileData, 1, nullptr).status, PrintStatus::Cancelled);
     EXPECT_EQ(rig.prompter.saveQuestions.size(), 2);
     EXPECT_TRUE(rig.prompter.messages.isEmpty());

@@ -206,7 +206,7 @@ TEST(DumpPrint, NothingToPrintIsSaidBeforeAnyDialogOpens) {
         int opened = 0;
         rig.user = [&](PrinterDialog& dialog) {
             ++opened;
-            dialog.Command1()->click();
+            dialog.printButton()->click();
         };
         EXPECT_EQ(rig.operations.showPrintDialog(c.dataSet, c.viewKind, nullptr).status,
                   PrintStatus::NothingToPrint);
@@ -230,7 +230,7 @@ TEST(DumpPrint, EachHeadingStaysBetweenTheRulesOfItsColumn) {
         QPainter painter(&device);
         PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
                        PrintPage::kDumpMargin);
-        ASSERT_TRUE(PrintDumpPages(page, {QStringLiteral("RT02"), kStart, 5, 10},
+        ASSERT_TRUE(printDumpPages(page, {QStringLiteral("RT02"), kStart, 5, 10},
                                    rig.set(RealTimeData), table.model()->rows(), {0, 1, 2},
                                    rig.messages));
         painter.end();

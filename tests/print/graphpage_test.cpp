@@ -91,7 +91,7 @@ TEST(GraphPage, TheTopAndBottomValueLabelsArePrintedWhole) {
     QPainter painter(&device);
     PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
                    PrintPage::kGraphMargin);
-    PrintGraphPage(page, {QStringLiteral("LG01"), start, 101, 60}, rig.set(LogData), rig.bars,
+    printGraphPage(page, {QStringLiteral("LG01"), start, 101, 60}, rig.set(LogData), rig.bars,
                    rig.renderer, rig.messages);
     painter.end();
 

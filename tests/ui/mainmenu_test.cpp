@@ -81,14 +81,14 @@ TEST_P(MainMenuTest, ShownEntriesOfEachMenuHaveDistinctMnemonics) {
 }
 
 TEST_P(MainMenuTest, DownloadSpeedIsOneExclusiveChoiceStartingFast) {
-    EXPECT_TRUE(menu.D_M_Fast->isChecked());
-    EXPECT_FALSE(menu.D_M_Slow->isChecked());
-    menu.D_M_Slow->trigger();
-    EXPECT_FALSE(menu.D_M_Fast->isChecked());
-    EXPECT_TRUE(menu.D_M_Slow->isChecked());
-    menu.D_M_Fast->trigger();
-    EXPECT_TRUE(menu.D_M_Fast->isChecked());
-    EXPECT_FALSE(menu.D_M_Slow->isChecked());
+    EXPECT_TRUE(menu.fastDownloadItem->isChecked());
+    EXPECT_FALSE(menu.slowDownloadItem->isChecked());
+    menu.slowDownloadItem->trigger();
+    EXPECT_FALSE(menu.fastDownloadItem->isChecked());
+    EXPECT_TRUE(menu.slowDownloadItem->isChecked());
+    menu.fastDownloadItem->trigger();
+    EXPECT_TRUE(menu.fastDownloadItem->isChecked());
+    EXPECT_FALSE(menu.slowDownloadItem->isChecked());
 }
 
 // A refill with the other language changes every caption, the menus' own entries included.
