@@ -62,9 +62,9 @@ void stopLoggerSim(QProcess& sim) {
     sim.waitForFinished(5000);
 }
 
-void BenchHost::showFailure(int first, int second) {
+void BenchHost::showFailure(Msg first, Msg second) {
     ++failures;
-    std::fprintf(stderr, "engine failure: messages %d and %d\n", first, second);
+    std::fprintf(stderr, "engine failure: messages %d and %d\n", msgIndex(first), msgIndex(second));
 }
 
 double bareRoundTripUs(const QString& device, int exchanges,

@@ -31,7 +31,7 @@ class BenchHost : public EngineHost {
     std::function<void()> onEnded;
     int failures = 0;
 
-    void showFailure(int first, int second) override;
+    void showFailure(Msg first, Msg second) override;
     void setBusyPointer(bool) override {}
     void procedureEnded() override { onEnded(); }
 };

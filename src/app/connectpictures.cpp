@@ -6,8 +6,6 @@
 #include "data/messagetable.h"
 
 namespace {
-constexpr int kOnlineText = 274;
-constexpr int kOfflineText = 275;
 const QColor kLampOn(128, 255, 128);
 const QColor kLampOff(40, 40, 40);
 }  // namespace
@@ -39,6 +37,6 @@ QPixmap connectPicture(bool on, const MessageTable& messages, const QSize& size)
     const QRectF textRect(0, lampRect.bottom() + 2, size.width(),
                           size.height() - lampRect.bottom() - 2);
     painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignVCenter,
-                     messages.text(on ? kOfflineText : kOnlineText));
+                     messages.text(on ? Msg::Offline : Msg::Online));
     return picture;
 }

@@ -62,7 +62,7 @@ class Builder {
     }
     // Buttons without a caption in the message table carry the text of a related entry as
     // their accessible name.
-    void accessible(QWidget* widget, int message) {
+    void accessible(QWidget* widget, Msg message) {
         widget->setAccessibleName(messages_.text(message));
     }
 
@@ -95,7 +95,7 @@ void buildMeasurementPane(Builder& b, MainControls& c) {
     b.option(interval, I::Option3, twipsRect(120, 300, 1050, kRow))->setChecked(true);
     b.option(interval, I::Option4, twipsRect(120, 660, 1050, kRow));
     c.measurementCount = b.combo(interval, I::Combo5, twipsRect(1200, 300, 660, kComboHeight));
-    b.accessible(c.measurementCount, 153);
+    b.accessible(c.measurementCount, Msg::IntervalSettingCaption);
     b.caption(interval, I::Label28, twipsRect(1920, 330, 420, kRow));
 
     QGroupBox* values = b.frame(pane, I::Frame1, twipsRect(4440, 240, 3270, 1350));
@@ -239,7 +239,7 @@ void buildSideColumn(Builder& b, MainControls& c) {
     box->setObjectName(QStringLiteral("connectionBox"));
     box->setGeometry(twipsRect(kSideLeft, connectTop, kSideWidth, 1260));
     c.connect = b.button(box, I::Command20, twipsRect(0, 0, 1200, 1260));
-    b.accessible(c.connect, 273);
+    b.accessible(c.connect, Msg::CommunicationCaption);
     c.baud = b.combo(box, I::Combo1, twipsRect(1260, 0, 1875, kComboHeight));
     c.model = b.combo(box, I::Combo3, twipsRect(1260, 405, 1875, kComboHeight));
     c.initialise = b.button(box, I::Command27, twipsRect(1260, 840, 900, 420));
@@ -263,10 +263,11 @@ void buildFrame5(Builder& b, MainControls& c) {
     c.intervalCount = b.combo(frame, I::Combo2, twipsRect(1080, 240, 660, kComboHeight));
     const struct {
         ControlId id;
-        int accessibleMessage;
-    } buttons[] = {{I::Command19, 336}, {I::Command26, 329}, {I::Command28, 322},
-                   {I::Command6, 281},  {I::Command7, 22},   {I::Command13, 23},
-                   {I::Command9, 273}};
+        Msg accessibleMessage;
+    } buttons[] = {{I::Command19, Msg::ReservationCaption},   {I::Command26, Msg::AlarmCaption},
+                   {I::Command28, Msg::RecordingModeCaption}, {I::Command6, Msg::SetClockButton},
+                   {I::Command7, Msg::ClockReadItem},         {I::Command13, Msg::ClockSetItem},
+                   {I::Command9, Msg::CommunicationCaption}};
     int left = 1860;
     for (const auto& entry : buttons) {
         b.accessible(b.button(frame, entry.id, twipsRect(left, 240, 780, kButtonHeight)),

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kCannotStart = 1383;
-constexpr int kFolderUnusable = 1384;
 constexpr int kStartFailed = 1;
 
 // Says why the program does not start: on standard error always, in a box too when there is
@@ -49,10 +47,10 @@ int runProgram(int argc, char** argv) {
     if (!failedFolder.isEmpty() || !reason.isEmpty()) {
         MessageTable messages;
         messages.fill(Language::English);
-        return failToStart(
-            prompter, QApplication::applicationName(),
-            messages.text(kCannotStart) + MessageTable::kPartBreak +
-                messages.text(kFolderUnusable).arg(QDir::toNativeSeparators(failedFolder), reason));
+        return failToStart(prompter, QApplication::applicationName(),
+                           messages.text(Msg::CannotStart) + MessageTable::kPartBreak +
+                               messages.text(Msg::FolderUnusable)
+                                   .arg(QDir::toNativeSeparators(failedFolder), reason));
     }
 
     QtSerialPortAdapter port;

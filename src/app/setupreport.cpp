@@ -4,40 +4,38 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
-
-constexpr int kFixLabel = 1243;
-constexpr int kAllWell = 1268;
-constexpr int kProblemCount = 1269;
 
 // The text of each kind of finding and, for problems, its fix. A fix's %n are the finding's
 // values from the one named in fixFrom on, so a fix can name a file or group the finding holds.
 struct Wording {
     Finding::Kind kind;
-    int text;
-    int fix;
+    Msg text;
+    std::optional<Msg> fix;
     int fixFrom;
 };
 
 constexpr Wording kWordings[] = {
-    {Finding::DeviceFound, 1244, 0, 0},
-    {Finding::DeviceMissing, 1245, 1246, 0},
-    {Finding::PortFound, 1247, 0, 0},
-    {Finding::PortMissing, 1248, 1249, 0},
-    {Finding::AccessOk, 1250, 0, 0},
-    {Finding::AccessDenied, 1251, 1252, 0},
-    {Finding::GroupMissing, 1253, 1254, 1},
-    {Finding::GroupNotYetActive, 1270, 1271, 0},
-    {Finding::RuleInstalled, 1255, 0, 0},
-    {Finding::RuleMissing, 1256, 1257, 0},
-    {Finding::LatencyOk, 1258, 0, 0},
-    {Finding::LatencyHigh, 1259, 1260, 1},
-    {Finding::BrailleDriverAbsent, 1261, 0, 0},
-    {Finding::BrailleDriverInstalled, 1262, 1263, 0},
-    {Finding::ModemManagerAbsent, 1264, 0, 0},
-    {Finding::ModemManagerIgnored, 1265, 0, 0},
-    {Finding::ModemManagerRunning, 1266, 1267, 0},
+    {Finding::DeviceFound, Msg::SetupChipPresent, std::nullopt, 0},
+    {Finding::DeviceMissing, Msg::SetupNoChip, Msg::SetupPlugInHint, 0},
+    {Finding::PortFound, Msg::SetupSerialPort, std::nullopt, 0},
+    {Finding::PortMissing, Msg::SetupNoSerialDriver, Msg::SetupRemoveBrailleHint, 0},
+    {Finding::AccessOk, Msg::SetupPortAccessible, std::nullopt, 0},
+    {Finding::AccessDenied, Msg::SetupPortNotAccessible, Msg::SetupInstallRuleHint, 0},
+    {Finding::GroupMissing, Msg::SetupNotInGroup, Msg::SetupJoinGroupHint, 1},
+    {Finding::GroupNotYetActive, Msg::SetupGroupJoinedLater, Msg::SetupLogOutAgain, 0},
+    {Finding::RuleInstalled, Msg::SetupRuleInstalled, std::nullopt, 0},
+    {Finding::RuleMissing, Msg::SetupRuleMissing, Msg::SetupInstallPackageHint, 0},
+    {Finding::LatencyOk, Msg::SetupLatency, std::nullopt, 0},
+    {Finding::LatencyHigh, Msg::SetupLatencySlow, Msg::SetupLatencyHint, 1},
+    {Finding::BrailleDriverAbsent, Msg::SetupNoBraille, std::nullopt, 0},
+    {Finding::BrailleDriverInstalled, Msg::SetupBrailleInstalled, Msg::SetupRemoveBrailleCommand,
+     0},
+    {Finding::ModemManagerAbsent, Msg::SetupNoModemManager, std::nullopt, 0},
+    {Finding::ModemManagerIgnored, Msg::SetupModemManagerKeptAway, std::nullopt, 0},
+    {Finding::ModemManagerRunning, Msg::SetupModemManagerMayProbe, Msg::SetupModemManagerHint, 0},
 };
 
 // Fills %1..%n with the values; a text may leave values out, and values are never read as
@@ -68,17 +66,17 @@ QString setupReport(const QList<Finding>& findings, const MessageTable& messages
         }
         QString line = (finding.problem() ? QStringLiteral("[!!] ") : QStringLiteral("[ok] ")) +
                        fill(messages.text(wording->text), finding.values);
-        if (wording->fix != 0) {
-            line += QLatin1Char(' ') + messages.text(kFixLabel) + QLatin1Char(' ') +
-                    fill(messages.text(wording->fix), finding.values.mid(wording->fixFrom));
+        if (wording->fix) {
+            line += QLatin1Char(' ') + messages.text(Msg::SetupFix) + QLatin1Char(' ') +
+                    fill(messages.text(*wording->fix), finding.values.mid(wording->fixFrom));
         }
         report += line + QLatin1Char('\n');
     }
     const auto problems = std::count_if(findings.begin(), findings.end(),
                                         [](const Finding& f) { return f.problem(); });
-    report +=
-        (problems == 0 ? messages.text(kAllWell) : messages.text(kProblemCount).arg(problems)) +
-        QLatin1Char('\n');
+    report += (problems == 0 ? messages.text(Msg::SetupComplete)
+                             : messages.text(Msg::SetupFindingCount).arg(problems)) +
+              QLatin1Char('\n');
     return report;
 }
 

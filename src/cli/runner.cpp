@@ -108,7 +108,7 @@ void CliRunner::say(const QString& message) {
 int CliRunner::communicationCode() const {
     for (const QString& message : headless_.prompter().messages) {
         for (Msg index :
-             {Msg::CommunicationFault, Msg::CommunicationIsEnding, Msg::DownloadFailed}) {
+             {Msg::CommunicationFault, Msg::CommunicationEndsAfterFault, Msg::DownloadFailed}) {
             if (message.contains(messages_.text(index))) {
                 return CommunicationFailed;
             }

@@ -5,18 +5,44 @@
 
 namespace {
 
-constexpr CaptionBinding kForm2[] = {{"Frame1", 250}, {"Command1", 251}};
-constexpr CaptionBinding kForm5[] = {{"Frame1", 270}, {"Command3", 271}, {"Command1", 272}};
-constexpr CaptionBinding kForm6[] = {{"Frame1", 280}, {"Command1", 281}};
-constexpr CaptionBinding kForm9[] = {{"Command1", 300}, {"Command2", 301}, {"Frame1", 302}};
-constexpr CaptionBinding kForm10[] = {
-    {"Command1", 310}, {"Command2", 311}, {"Frame3", 312}, {"Label1", 313}, {"Frame1", 314}};
+constexpr CaptionBinding kForm2[] = {{"Frame1", Msg::RecognitionNameCaption},
+                                     {"Command1", Msg::SetNameButton}};
+constexpr CaptionBinding kForm5[] = {{"Frame1", Msg::PortNumberCaption},
+                                     {"Command3", Msg::ConnectButton},
+                                     {"Command1", Msg::CancelPortButton}};
+constexpr CaptionBinding kForm6[] = {{"Frame1", Msg::PresentDateCaption},
+                                     {"Command1", Msg::SetClockButton}};
+constexpr CaptionBinding kForm9[] = {{"Command1", Msg::PrintGraphButton},
+                                     {"Command2", Msg::CancelGraphPrintButton},
+                                     {"Frame1", Msg::GraphPrinterCaption}};
+constexpr CaptionBinding kForm10[] = {{"Command1", Msg::PrintDumpButton},
+                                      {"Command2", Msg::CancelDumpPrintButton},
+                                      {"Frame3", Msg::PrintAreaCaption},
+                                      {"Label1", Msg::SelectedOnlyLabel},
+                                      {"Frame1", Msg::DumpPrinterCaption}};
 constexpr CaptionBinding kForm12[] = {
-    {"Frame1", 321},   {"Frame7", 322},   {"Option7", 323}, {"Option8", 324}, {"Frame10", 325},
-    {"Option6", 326},  {"Option5", 327},  {"Label23", 328}, {"Frame5", 329},  {"Frame3", 330},
-    {"Option1", 331},  {"Option2", 332},  {"Frame2", 333},  {"Option3", 334}, {"Option4", 335},
-    {"Frame4", 336},   {"Check1", 337},   {"Label5", 338},  {"Label6", 339},  {"Label7", 340},
-    {"Command1", 341}, {"Command2", 342},
+    {"Frame1", Msg::RecordingNameCaption},
+    {"Frame7", Msg::RecordingModeCaption},
+    {"Option7", Msg::OneTimeOption},
+    {"Option8", Msg::LoopOption},
+    {"Frame10", Msg::RecordingIntervalCaption},
+    {"Option6", Msg::IntervalMinutesOption},
+    {"Option5", Msg::IntervalSecondsOption},
+    {"Label23", Msg::IntervalSecondsLabel},
+    {"Frame5", Msg::AlarmCaption},
+    {"Frame3", Msg::UpperAlarmCaption},
+    {"Option1", Msg::UpperAlarmOnOption},
+    {"Option2", Msg::UpperAlarmOffOption},
+    {"Frame2", Msg::LowerAlarmCaption},
+    {"Option3", Msg::LowerAlarmOnOption},
+    {"Option4", Msg::LowerAlarmOffOption},
+    {"Frame4", Msg::ReservationCaption},
+    {"Check1", Msg::ReserveStartCheck},
+    {"Label5", Msg::ReservedDatePlaceholder},
+    {"Label6", Msg::ReservedHourPlaceholder},
+    {"Label7", Msg::ReservedMinutePlaceholder},
+    {"Command1", Msg::RecordingStartButton},
+    {"Command2", Msg::CancelRecordingButton},
 };
 
 bool hasProperty(const QObject* object, const char* property) {
@@ -26,27 +52,27 @@ bool hasProperty(const QObject* object, const char* property) {
 }  // namespace
 
 DialogCaptions form2Captions() {
-    return {"Form2", -1, kForm2};
+    return {"Form2", std::nullopt, kForm2};
 }
 
 DialogCaptions form5Captions() {
-    return {"Form5", -1, kForm5};
+    return {"Form5", std::nullopt, kForm5};
 }
 
 DialogCaptions form6Captions() {
-    return {"Form6", -1, kForm6};
+    return {"Form6", std::nullopt, kForm6};
 }
 
 DialogCaptions form9Captions() {
-    return {"Form9", 303, kForm9};
+    return {"Form9", Msg::GraphPrintTitle, kForm9};
 }
 
 DialogCaptions form10Captions() {
-    return {"Form10", 315, kForm10};
+    return {"Form10", Msg::DumpPrintTitle, kForm10};
 }
 
 DialogCaptions form12Captions() {
-    return {"Form12", 320, kForm12};
+    return {"Form12", Msg::RecordingSettingTitle, kForm12};
 }
 
 bool setCaption(QObject* object, const QString& text) {
@@ -66,8 +92,8 @@ int applyDialogCaptions(QObject* dialog, const DialogCaptions& captions,
     if (dialog == nullptr) {
         return 0;
     }
-    if (captions.title >= 0) {
-        dialog->setProperty("windowTitle", messages.text(captions.title));
+    if (captions.title) {
+        dialog->setProperty("windowTitle", messages.text(*captions.title));
     }
     int applied = 0;
     for (const CaptionBinding& binding : captions.controls) {

@@ -5,19 +5,20 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 #include <span>
 
 #include "data/messagetable.h"
 
 struct CaptionBinding {
     const char* control;  // object name
-    int message;
+    Msg message;
 };
 
-// A dialog's title (negative: the dialog sets its own) and the captions of its controls.
+// A dialog's title (none: the dialog sets its own) and the captions of its controls.
 struct DialogCaptions {
     const char* dialog;
-    int title;
+    std::optional<Msg> title;
     std::span<const CaptionBinding> controls;
 };
 DialogCaptions form2Captions();   // identification name

@@ -1,11 +1,14 @@
 // The main window's controls by typed id: one table gives each id its object name, its kind, the
-// frame it sits in when its name alone is not unique, and its caption's message index. Builders
+// frame it sits in when its name alone is not unique, and its caption's message. Builders
 // name their widgets from it, the window registers them once, and operations address them by id.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <span>
+
+#include "data/msg.h"
 
 enum class ControlKind : std::uint8_t {
     Window,     // the main window itself
@@ -201,8 +204,8 @@ struct ControlInfo {
     ControlId id;
     const char* name;  // object name
     ControlKind kind;
-    const char* scope;  // object name of an enclosing widget, or nullptr
-    int caption;        // message index of the caption, or -1
+    const char* scope;           // object name of an enclosing widget, or nullptr
+    std::optional<Msg> caption;  // none for a read-out the program fills
 };
 
 // Every control, in id order.

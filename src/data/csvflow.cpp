@@ -8,14 +8,6 @@
 
 namespace {
 
-constexpr int kSaveFilter = 1052;
-constexpr int kIllegalName = 1053;
-constexpr int kOpenFilter = 1108;
-constexpr int kWrongForm = 1109;
-constexpr int kFileError = 1113;
-constexpr int kNotRegular = 1380;
-constexpr int kShortFile = 1381;
-
 // A name typed without an extension gets the one the filter offers.
 QString withCsvSuffix(const QString& path) {
     return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".csv") : path;
@@ -29,7 +21,7 @@ QString dialogFilter(const QString& filterText) {
 
 CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
                               const CsvSaveRequest& request, QString& directory) {
-    const QString filter = dialogFilter(table.text(kSaveFilter));
+    const QString filter = dialogFilter(table.text(Msg::CsvSaveFilter));
     QString path;
     while (true) {
         Sample first;
@@ -43,13 +35,13 @@ CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
         if (canWrite(path)) {
             break;
         }
-        prompter.message(request.machineName, table.text(kIllegalName));
+        prompter.message(request.machineName, table.text(Msg::IllegalFileName));
     }
     directory = QFileInfo(path).absolutePath();
     const CsvError error =
         saveCsv(path, request.set, request.machineName, request.identName, csvTexts(table));
     if (error != CsvError::None) {
-        prompter.message(request.machineName, table.text(kFileError));
+        prompter.message(request.machineName, table.text(Msg::FileError));
         return CsvOutcome::Failed;
     }
     return CsvOutcome::Done;
@@ -58,7 +50,7 @@ CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
 CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, DataSet& set,
                                  const QString& machineName, QString& directory) {
     const QString path =
-        prompter.openFileName(QString(), directory, dialogFilter(table.text(kOpenFilter)));
+        prompter.openFileName(QString(), directory, dialogFilter(table.text(Msg::CsvOpenFilter)));
     if (path.isEmpty()) {
         return {};
     }
@@ -74,21 +66,22 @@ CsvOpenResult openCsvFile(Prompter& prompter, const MessageTable& table, DataSet
     if (error == CsvError::WrongForm || error == CsvError::NotRegular) {
         prompter.message(machineName,
                          error == CsvError::WrongForm
-                             ? table.text(kWrongForm)
-                             : table.text(kNotRegular).arg(QDir::toNativeSeparators(path)));
+                             ? table.text(Msg::WrongFileFormat)
+                             : table.text(Msg::NotRegularFile).arg(QDir::toNativeSeparators(path)));
         result.outcome = CsvOutcome::Failed;
         return result;
     }
     if (error != CsvError::None) {
         result.dataSetEmptied = set.count == 0;
-        prompter.message(machineName, table.text(kFileError));
+        prompter.message(machineName, table.text(Msg::FileError));
         result.outcome = CsvOutcome::Failed;
         return result;
     }
     // What is there is shown, and the user told that it is not all.
     if (result.header.missingRows > 0) {
-        prompter.message(machineName,
-                         table.text(kShortFile).arg(set.count).arg(result.header.recordingPoints));
+        prompter.message(
+            machineName,
+            table.text(Msg::FileRowsMissing).arg(set.count).arg(result.header.recordingPoints));
     }
     result.outcome = CsvOutcome::Done;
     result.panel = filePanelInfo(path, result.header, set.count, texts);

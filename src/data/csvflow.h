@@ -17,8 +17,8 @@ struct CsvSaveRequest {
 };
 
 // Asks for a file name (proposing the identification name and the first sample's time),
-// refuses an unusable name with message 1053 and asks again, writes the file and clears the
-// data set's unsaved flag. A failed write shows message 1113 and keeps the set unsaved.
+// refuses an unusable name with Msg::IllegalFileName and asks again, writes the file and clears the
+// data set's unsaved flag. A failed write shows Msg::FileError and keeps the set unsaved.
 // directory is where the dialog starts and becomes the folder of the saved file.
 CsvOutcome saveCsvInteractive(Prompter& prompter, const MessageTable& table,
                               const CsvSaveRequest& request, QString& directory);
@@ -35,9 +35,9 @@ struct CsvOpenResult {
 // Asks for a file and reads it into set as openCsvFile does.
 CsvOpenResult openCsvInteractive(Prompter& prompter, const MessageTable& table, DataSet& set,
                                  const QString& machineName, QString& directory);
-// Reads `path` into set: message 1109 for another form and 1380 for a FIFO, device or folder
-// (set unchanged), message 1113 for any other fault. A file holding fewer rows than its
-// header announces is read as it is, and message 1381 says so.
+// Reads `path` into set: Msg::WrongFileFormat for another form and Msg::NotRegularFile for a FIFO,
+// device or folder (set unchanged), Msg::FileError for any other fault. A file holding fewer rows
+// than its header announces is read as it is, and Msg::FileRowsMissing says so.
 CsvOpenResult openCsvFile(Prompter& prompter, const MessageTable& table, DataSet& set,
                           const QString& machineName, const QString& path);
 

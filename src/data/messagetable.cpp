@@ -38,8 +38,8 @@ void MessageTable::clear() {
     }
 }
 
-void MessageTable::set(int index, const QString& text) {
-    if (isValidIndex(index)) {
-        texts_[static_cast<std::size_t>(index)] = text;
+void MessageTable::set(Msg msg, const QString& text) {
+    if (isValidIndex(msgIndex(msg))) {
+        texts_[static_cast<std::size_t>(msgIndex(msg))] = text;
     }
 }

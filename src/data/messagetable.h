@@ -34,7 +34,7 @@ class MessageTable {
 
   private:
     void clear();
-    void set(int index, const QString& text);
+    void set(Msg msg, const QString& text);
     std::vector<QString> texts_;
     Language language_ = Language::English;
 };

@@ -114,20 +114,26 @@ QLabel* GraphPanel::rangeLabel(int number) const {
 }
 
 void GraphPanel::applyCaptions(const MessageTable& messages) {
-    const QString temperature = messages.text(1039);
-    const QString humidity = messages.text(1041);
+    const QString temperature = messages.text(Msg::TemperatureGraph);
+    const QString humidity = messages.text(Msg::HumidityGraph);
     const std::array<QString, 6> graphs = {temperature, temperature, humidity,
                                            humidity,    QString(),   QString()};
     for (int i = 0; i < 6; ++i) {
-        const QString subject = graphs[i].isEmpty() ? messages.text(55) : graphs[i];
+        const QString subject = graphs[i].isEmpty() ? messages.text(Msg::GraphOption) : graphs[i];
         zoom_[i]->setAccessibleName(subject + QLatin1Char(' ') + zoom_[i]->text());
     }
-    command12_->setAccessibleName(messages.text(55) + QLatin1Char(' ') + command12_->text());
+    command12_->setAccessibleName(messages.text(Msg::GraphOption) + QLatin1Char(' ') +
+                                  command12_->text());
     ondo_->setAccessibleName(temperature);
     situdo_->setAccessibleName(humidity);
-    const std::array<QString, 8> barSubjects = {
-        messages.text(55), messages.text(55), messages.text(55), messages.text(55),
-        temperature,       temperature,       humidity,          humidity};
+    const std::array<QString, 8> barSubjects = {messages.text(Msg::GraphOption),
+                                                messages.text(Msg::GraphOption),
+                                                messages.text(Msg::GraphOption),
+                                                messages.text(Msg::GraphOption),
+                                                temperature,
+                                                temperature,
+                                                humidity,
+                                                humidity};
     for (int i = 0; i < 8; ++i) {
         bars_[i]->setAccessibleName(barSubjects[i] + QLatin1Char(' ') + nameOf(kBarIds[i]));
     }

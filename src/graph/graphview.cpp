@@ -80,8 +80,8 @@ DataSet* GraphView::dataSet(int index) const {
     return index >= 0 && index < 3 ? sets_[index] : nullptr;
 }
 
-QString GraphView::messageText(int index) const {
-    return messages_ != nullptr ? messages_->text(index) : QString();
+QString GraphView::messageText(Msg msg) const {
+    return messages_ != nullptr ? messages_->text(msg) : QString();
 }
 
 bool GraphView::continuous() const {
@@ -326,9 +326,11 @@ void GraphView::ShowCursorReadout(double x, DataSet& set) {
         }
     }
     const QString text =
-        messageText(1114) + fullDateTimeText(timeFieldsOf(toWholeSeconds(sample.dateTime))) +
-        messageText(1115) + QString::number(sample.temperature, 'f', 2) + messageText(1116) +
-        QString::number(sample.humidity, 'f', 2) + messageText(1117);
+        messageText(Msg::CursorDateLabel) +
+        fullDateTimeText(timeFieldsOf(toWholeSeconds(sample.dateTime))) +
+        messageText(Msg::CursorTemperatureLabel) + QString::number(sample.temperature, 'f', 2) +
+        messageText(Msg::CursorHumidityLabel) + QString::number(sample.humidity, 'f', 2) +
+        messageText(Msg::CursorHumidityUnit);
     emit readoutChanged(text);
 }
 
@@ -358,10 +360,14 @@ void GraphView::updateRangeLabels() {
     const TimeBase base = shown ? baseOf(*set) : TimeBase{};
     const GraphWindow t = temperatureWindow(bars_, base.stepUnit);
     const GraphWindow h = humidityWindow(bars_, base.stepUnit);
-    panel_.rangeLabel(30)->setText(shown ? tenthsText(t.top, messageText(1120)) : QString());
-    panel_.rangeLabel(31)->setText(shown ? tenthsText(t.bottom, messageText(1120)) : QString());
-    panel_.rangeLabel(34)->setText(shown ? tenthsText(h.top, messageText(1125)) : QString());
-    panel_.rangeLabel(35)->setText(shown ? tenthsText(h.bottom, messageText(1125)) : QString());
+    panel_.rangeLabel(30)->setText(shown ? tenthsText(t.top, messageText(Msg::DegreeSign))
+                                         : QString());
+    panel_.rangeLabel(31)->setText(shown ? tenthsText(t.bottom, messageText(Msg::DegreeSign))
+                                         : QString());
+    panel_.rangeLabel(34)->setText(shown ? tenthsText(h.top, messageText(Msg::PercentSign))
+                                         : QString());
+    panel_.rangeLabel(35)->setText(shown ? tenthsText(h.bottom, messageText(Msg::PercentSign))
+                                         : QString());
     const std::int64_t end = toWholeSeconds(base.endTime);
     panel_.rangeLabel(36)->setText(shown ? fullDateTimeText(timeFieldsOf(end - t.offset - t.width))
                                          : QString());

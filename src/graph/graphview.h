@@ -85,7 +85,7 @@ class GraphView : public QObject {
     bool continuous() const;
     // Time base read from a data set's first and last records (step 1 when unreadable).
     TimeBase baseOf(DataSet& set) const;
-    QString messageText(int index) const;
+    QString messageText(Msg msg) const;
 
     GraphPanel& panel_;
     std::array<DataSet*, 3> sets_{};

@@ -49,14 +49,14 @@ QColor GraphPalette::color(int entry) const {
 }
 
 GraphTexts GraphTexts::of(GraphKind kind, const MessageTable& messages) {
-    const QString temperatureUnit = messages.text(1120);
-    const QString humidityUnit = messages.text(1125);
+    const QString temperatureUnit = messages.text(Msg::DegreeSign);
+    const QString humidityUnit = messages.text(Msg::PercentSign);
     // A sign, two digits and a decimal: no label of either range is longer.
     constexpr int kWidestTenths = -888;
     const std::array<QString, 2> widest = {valueLabelText(kWidestTenths, temperatureUnit),
                                            valueLabelText(kWidestTenths, humidityUnit)};
     if (kind == GraphKind::Temperature) {
-        return {temperatureUnit, messages.text(1039), widest};
+        return {temperatureUnit, messages.text(Msg::TemperatureGraph), widest};
     }
-    return {humidityUnit, messages.text(1041), widest};
+    return {humidityUnit, messages.text(Msg::HumidityGraph), widest};
 }

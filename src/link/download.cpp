@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int kMessageDownload = 1045;
-constexpr int kMessageFailed = 1089;
-constexpr int kMessageNoData = 1096;
-constexpr int kMessageCancelledLoop = 1170;
 constexpr int kWatchdogLimit = 10;
 constexpr int kWatchdogIntervalMs = 100;
 // After the reset pulse, time for the stream bytes already in the chip and the driver to arrive.
@@ -88,7 +84,7 @@ int wrappedRecordNumber(int n, int pointerRecords, int memoryRecords) {
 }
 
 QString progressCaption(const MessageTable& messages, int done, int total) {
-    return messages.text(kMessageDownload) + QChar(0x3000) + QLatin1Char('(') +
+    return messages.text(Msg::DownloadProgress) + QChar(0x3000) + QLatin1Char('(') +
            QString::number(done) + QLatin1Char('/') + QString::number(total) + QLatin1Char(')');
 }
 
@@ -149,7 +145,7 @@ ReplyAction Download::onTableReply(CommandEntry& entry, const Reply& reply) {
         return ReplyAction::Advance;
     }
     if (cancelled_) {
-        return fail(0);
+        return fail(std::nullopt);
     }
     for (std::uint8_t byte : reply.r) {
         tableBytes_[tableFill_++] = byte;
@@ -173,10 +169,10 @@ ReplyAction Download::onTableReply(CommandEntry& entry, const Reply& reply) {
 ReplyAction Download::startTransfer() {
     const auto plan = planTransfer(decoded_, state_, memoryRecords_);
     if (!plan) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     if (plan->records == 0) {
-        return fail(kMessageNoData);
+        return fail(Msg::NoDownloadData);
     }
     plan_ = *plan;
     if (view_ != nullptr) {
@@ -191,7 +187,7 @@ ReplyAction Download::startTransfer() {
                                               low(plan_.endAddress), Keyword::Download, 0)
                             : engine_.Enqueue(Command::ReadMemory, 0, 0, Keyword::Download, 0);
     if (!queued) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     phase_ = Phase::Transfer;
     return ReplyAction::Advance;
@@ -203,7 +199,7 @@ ReplyAction Download::onRecord(CommandEntry& entry, const Reply& reply) {
     }
     // The record in flight when a read was cancelled is not kept: the prefix is complete.
     if (!cancelled_ && !storeRecord(entry.Value, reply)) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     entry.Value += kRecordBytes;
     entry.Arg1 = high(entry.Value);
@@ -264,19 +260,19 @@ ReplyAction Download::finish() {
     if (cancelled_ && plan_.wrapped) {
         // The records read so far are the oldest addresses: after renumbering they are no
         // contiguous stretch of the recording, so none of them is kept.
-        return fail(kMessageCancelledLoop);
+        return fail(Msg::LoopDownloadCancelled);
     }
     if (plan_.wrapped && !assignWrappedDates()) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     if (convertDataSet(logData_, messages_) != DataError::None ||
         markExtremesInFile(logData_, fileExtremeLabels(messages_)) != DataError::None) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     // A cancelled download left records in the logger that were never brought home.
     if (markWhenDone_ && !cancelled_ &&
         !engine_.Enqueue(Command::MarkDownloaded, 1, 1, QString(), 0)) {
-        return fail(kMessageFailed);
+        return fail(Msg::DownloadFailed);
     }
     logData_.unsaved = logData_.count > 0;
     state_.recordState = RecordState::Stopped;
@@ -310,12 +306,12 @@ bool Download::assignWrappedDates() {
     return p == 0;
 }
 
-ReplyAction Download::fail(int message) {
+ReplyAction Download::fail(std::optional<Msg> message) {
     engine_.timers().stop(TimerId::DownloadTimer);
     watchdog_ = 0;
     logData_.count = 0;
-    if (message != 0) {
-        prompter_.message(state_.Machine_N_P, messages_.text(message));
+    if (message) {
+        prompter_.message(state_.Machine_N_P, messages_.text(*message));
     }
     engine_.Pro_End();
     return ReplyAction::Ended;
@@ -328,7 +324,7 @@ void Download::downloadTick() {
     }
     ++watchdog_;
     if (watchdog_ > kWatchdogLimit) {
-        fail(kMessageFailed);
+        fail(Msg::DownloadFailed);
     }
 }
 

@@ -51,7 +51,7 @@ std::optional<TransferPlan> planTransfer(const std::vector<Segment>& decoded,
 // and go to the end. `n` is 1-based in reading order.
 int wrappedRecordNumber(int n, int pointerRecords, int memoryRecords = kMemoryRecords);
 
-// Message 1045, an ideographic space and "(done/total)".
+// Msg::DownloadProgress, an ideographic space and "(done/total)".
 QString progressCaption(const MessageTable& messages, int done, int total);
 
 // The window side of a download: the progress dialog and the switch to the log data set.
@@ -119,8 +119,8 @@ class Download {
     ReplyAction finish();
     void cutStream();
     bool assignWrappedDates();
-    // Empties the log data set, shows the message (none for 0) and ends the procedure.
-    ReplyAction fail(int message);
+    // Empties the log data set, shows the message if there is one and ends the procedure.
+    ReplyAction fail(std::optional<Msg> message);
     void procedureEnded();
 
     Engine& engine_;

@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int kCommunicationFault = 1042;
-constexpr int kCommunicationEnded = 1043;
-constexpr int kTimeOutMessage = 1118;
-constexpr int kTimeOutEnded = 1119;
 const QString kDefaultLineSettings = QStringLiteral("57600,n,8,1");
 
 // Marks a tick as running for the scope of the tick body.
@@ -209,7 +205,7 @@ void Engine::inputTick() {
         }
         ++fill_;
         if (fill_ >= static_cast<int>(buffer_.size())) {
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
             return;
         }
     }
@@ -221,7 +217,7 @@ void Engine::discardReply() {
     if (owed_.empty()) {
         // Nobody owes it: line noise, or a reply the count lost. Only quiet ends the wait.
         if (++strayReplies_ > kMaxStrayReplies) {
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         }
         return;
     }
@@ -243,7 +239,7 @@ void Engine::handleReply() {
         if (refusalCount_ <= kMaxRefusals) {
             resend();
         } else {
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         }
         return;
     }
@@ -255,7 +251,7 @@ void Engine::handleReply() {
     if (!isCurrentIdentify()) {
         const Protocol::DecodedReply decoded = Protocol::decodeReply(body);
         if (decoded.status != Protocol::ReplyStatus::Ok) {
-            fail(kCommunicationFault, kCommunicationEnded);
+            fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
             return;
         }
         reply.r = decoded.r;
@@ -315,7 +311,7 @@ void Engine::advance() {
     }
 }
 
-void Engine::fail(int firstMessage, int secondMessage) {
+void Engine::fail(Msg firstMessage, Msg secondMessage) {
     stopExchangeTimers();
     host_.showFailure(firstMessage, secondMessage);
     if (port_.isOpen()) {
@@ -341,7 +337,7 @@ void Engine::timeOutTick() {
         return;
     }
     if (timeoutCount_ >= kMaxResends) {
-        fail(kTimeOutMessage, kTimeOutEnded);
+        fail(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut);
         return;
     }
     ++timeoutCount_;
@@ -359,7 +355,7 @@ void Engine::lineQuiet() {
         return;
     }
     if (timeoutCount_ >= kMaxResends) {
-        fail(kCommunicationFault, kCommunicationEnded);
+        fail(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault);
         return;
     }
     ++timeoutCount_;

@@ -24,6 +24,7 @@
 #include <functional>
 #include <vector>
 
+#include "data/msg.h"
 #include "link/commandqueue.h"
 #include "link/serialport.h"
 #include "link/timers.h"
@@ -49,7 +50,7 @@ class EngineHost {
   public:
     virtual ~EngineHost() = default;
     // A modal OK box joining two message-table entries with two carriage returns.
-    virtual void showFailure(int firstMessage, int secondMessage) = 0;
+    virtual void showFailure(Msg firstMessage, Msg secondMessage) = 0;
     virtual void setBusyPointer(bool busy) = 0;
     // Pro_End's last steps: enable the main window and run the status refresh.
     virtual void procedureEnded() = 0;
@@ -146,7 +147,7 @@ class Engine {
     void dispatch(const Reply& reply);
     void advance();
     // Ends the procedure with a two-part message and a closed port.
-    void fail(int firstMessage, int secondMessage);
+    void fail(Msg firstMessage, Msg secondMessage);
     void stopExchangeTimers();
     void onBytesArrived();
     // `fresh`: a new command, so the input and the receive buffer start empty.

@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr int kMessageSetCompletionClock = 1044;
-constexpr int kMessageBatteryNormal = 1046;
-constexpr int kMessageBatteryLow = 1047;
-constexpr int kMessageSetCompletion = 1050;
-
 struct BatchEntry {
     Command command;
     std::uint8_t arg1 = 0;
@@ -245,7 +240,7 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
             const QString clock = clockOf(state);
             if (entry.Keyword == Keyword::TSet) {
                 effect.message =
-                    messages.text(kMessageSetCompletionClock) + MessageTable::kPartBreak + clock;
+                    messages.text(Msg::ClockSetCompleted) + MessageTable::kPartBreak + clock;
             }
             effect.clockText = clock;
             break;
@@ -253,7 +248,7 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
         case Command::SetMemoryMode:
         case Command::SetLowerAlarm:
             if (entry.Keyword != Keyword::LogStart) {
-                effect.message = messages.text(kMessageSetCompletion);
+                effect.message = messages.text(Msg::SetCompleted);
             }
             break;
         default:
@@ -305,7 +300,7 @@ ReplyAction LoggerModel::handle(const CommandEntry& entry, const Reply& reply) {
     }
     if (effect.batteryLow) {
         view_->batteryLabel(
-            messages_.text(*effect.batteryLow ? kMessageBatteryLow : kMessageBatteryNormal),
+            messages_.text(*effect.batteryLow ? Msg::BatteryLow : Msg::BatteryNormal),
             *effect.batteryLow);
     }
     if (effect.clockText) {

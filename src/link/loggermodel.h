@@ -40,7 +40,8 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
 class LoggerView {
   public:
     virtual ~LoggerView() = default;
-    // Label39: the text of message 1047 in red when low, of message 1046 in black otherwise.
+    // Label39: the text of Msg::BatteryLow in red when low, of Msg::BatteryNormal in black
+    // otherwise.
     virtual void batteryLabel(const QString& text, bool low) = 0;
     // Label24: the logger clock.
     virtual void clockLabel(const QString& text) = 0;

@@ -15,10 +15,6 @@ constexpr Coefficients kSets[2] = {
     {-39.6, 0.04, -3.2e-7, 1750, -4, 0.648, -7.2e-4, 0.01, 0.00128},
 };
 
-constexpr int kMessageUpperBound = 1123;
-constexpr int kMessageLowerBound = 1124;
-constexpr int kMessageDegrees = 1048;
-constexpr int kMessagePercent = 1049;
 // A one-time real-time measurement always uses the standard resolution.
 constexpr int kSingleMeasurementInterval = 10;
 
@@ -85,9 +81,9 @@ DataError convertDataSet(DataSet& dataSet, const MessageTable& messages) {
         convertSample(sample, dataSet.interval);
         if (bounds) {
             if (dataSet.upperOn != 0 && sample.temperature >= dataSet.upperBound) {
-                sample.setRemarks(messages.text(kMessageUpperBound));
+                sample.setRemarks(messages.text(Msg::UpperBoundRemark));
             } else if (dataSet.lowerOn != 0 && sample.temperature <= dataSet.lowerBound) {
-                sample.setRemarks(messages.text(kMessageLowerBound));
+                sample.setRemarks(messages.text(Msg::LowerBoundRemark));
             }
         }
         dataSet.stats.update(sample);
@@ -135,8 +131,8 @@ DataError realTimeHumidity(Sample& sample, DataSet& realTime, const QString& key
     sample.raw[2] = r2;
     sample.raw[3] = r3;
     convertSample(sample, realTimeInterval(keyword, realTime));
-    readout.temperature = readoutNumber(sample.temperature) + messages.text(kMessageDegrees);
-    readout.humidity = readoutNumber(sample.humidity) + messages.text(kMessagePercent);
+    readout.temperature = readoutNumber(sample.temperature) + messages.text(Msg::SampleDegreeUnit);
+    readout.humidity = readoutNumber(sample.humidity) + messages.text(Msg::SampleHumidityUnit);
     readout.time = dateTimeText(sample.dateTime);
     sample.series = 1;
     if (const DataError e = realTime.append(sample); e != DataError::None) {

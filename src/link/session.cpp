@@ -5,16 +5,6 @@
 
 namespace {
 
-constexpr int kDownloadFailedMessage = 1089;
-constexpr int kPartlySet = 1327;
-constexpr int kSetAgain = 1328;
-constexpr int kStillRecording = 1329;
-constexpr int kStillReserved = 1330;
-constexpr int kStopAgain = 1331;
-constexpr int kConnectionLost = 1332;
-constexpr int kConnectAgain = 1333;
-constexpr int kProgramEnded = 1335;
-
 // The commands that leave something in the logger.
 bool changesLogger(std::uint8_t commandCode) {
     switch (static_cast<Command>(commandCode)) {
@@ -41,25 +31,25 @@ bool changesLogger(std::uint8_t commandCode) {
 }
 
 // The first line of a failed changing procedure's box.
-int failedMessage(Procedure procedure) {
+Msg failedMessage(Procedure procedure) {
     switch (procedure) {
         case Procedure::RecordingStart:
-            return 1320;
+            return Msg::StartRecordingFailed;
         case Procedure::Reservation:
-            return 1321;
+            return Msg::ReserveStartFailed;
         case Procedure::RecordingStop:
-            return 1322;
+            return Msg::StopRecordingFailed;
         case Procedure::ReservationCancel:
-            return 1323;
+            return Msg::CancelReservationFailed;
         case Procedure::MemoryMode:
-            return 1324;
+            return Msg::SetRecordModeFailed;
         case Procedure::ClockSet:
-            return 1325;
+            return Msg::SetClockFailed;
         case Procedure::NameSet:
         case Procedure::Other:
             break;
     }
-    return 1326;
+    return Msg::SetIdentNameFailed;
 }
 
 }  // namespace
@@ -119,18 +109,19 @@ QString Session::failureText(const QString& cause, const QString& plain) const {
     }
     const bool stopping =
         procedure_ == Procedure::RecordingStop || procedure_ == Procedure::ReservationCancel;
-    int leftInLogger = kPartlySet;
+    Msg leftInLogger = Msg::MayBePartlySet;
     if (procedure_ == Procedure::RecordingStop) {
-        leftInLogger = kStillRecording;
+        leftInLogger = Msg::MayStillRecord;
     } else if (procedure_ == Procedure::ReservationCancel) {
-        leftInLogger = kStillReserved;
+        leftInLogger = Msg::MayStillWaitForStart;
     }
     return messages_.text(failedMessage(procedure_)) + MessageTable::kPartBreak + cause +
            MessageTable::kPartBreak +
-           messages_.pair(leftInLogger, stopping ? kStopAgain : kSetAgain);
+           messages_.pair(leftInLogger,
+                          stopping ? Msg::ConnectAndStopAgain : Msg::ConnectAndSetAgain);
 }
 
-void Session::showFailure(int firstMessage, int secondMessage) {
+void Session::showFailure(Msg firstMessage, Msg secondMessage) {
     const QString cause = messages_.pair(firstMessage, secondMessage);
     prompter_.message(state_.Machine_N_P, failureText(cause, cause));
 }
@@ -161,22 +152,23 @@ void Session::portLost() {
     // progress dialog for a finished download.
     const Download::Phase phase = download_.phase();
     if (phase == Download::Phase::Table || phase == Download::Phase::Transfer) {
-        prompter_.message(state_.Machine_N_P, messages_.text(kDownloadFailedMessage));
+        prompter_.message(state_.Machine_N_P, messages_.text(Msg::DownloadFailed));
         return;
     }
     if (continuousRun) {
         return;
     }
     prompter_.message(state_.Machine_N_P,
-                      failureText(messages_.text(kConnectionLost),
-                                  messages_.pair(kConnectionLost, kConnectAgain)));
+                      failureText(messages_.text(Msg::ConnectionLost),
+                                  messages_.pair(Msg::ConnectionLost, Msg::CheckCableAndConnect)));
 }
 
 QString Session::abandon() {
     if (!engine_.busy()) {
         return QString();
     }
-    const QString text = failureText(messages_.text(kProgramEnded), QString());
+    const QString text =
+        failureText(messages_.text(Msg::ProgramEndedDuringCommunication), QString());
     engine_.Pro_End();
     return text;
 }

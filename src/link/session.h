@@ -120,7 +120,7 @@ class Session : private EngineHost {
     // failed, `cause`, and what may be left in the logger; otherwise `plain`.
     QString failureText(const QString& cause, const QString& plain) const;
 
-    void showFailure(int firstMessage, int secondMessage) override;
+    void showFailure(Msg firstMessage, Msg secondMessage) override;
     void setBusyPointer(bool busy) override;
     void procedureEnded() override;
     void portLost() override;

@@ -12,10 +12,6 @@ namespace {
 constexpr std::uint8_t kLinesLow = 0x00;
 constexpr int kBeforePulseMs = 250;
 constexpr int kAfterPulseMs = 250;
-constexpr int kNotConnected = 1071;
-constexpr int kDeviceDenied = 1240;
-constexpr int kDeviceDeniedFix = 1241;
-constexpr int kRunCheck = 1242;
 
 }  // namespace
 
@@ -55,8 +51,10 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
         }
         if (port.isOpen()) {
             const MessageTable& messages = c_.messages();
-            if (!files_.offerSave(LogData, messages.pair(1066, 1067)) ||
-                !files_.offerSave(RealTimeData, messages.pair(1068, 1069))) {
+            if (!files_.offerSave(LogData,
+                                  messages.pair(Msg::ConnectLosesDownload, Msg::AskSaveLogData)) ||
+                !files_.offerSave(RealTimeData, messages.pair(Msg::ConnectLosesMeasurement,
+                                                              Msg::AskSaveRealTimeData))) {
                 // The user wanted the data kept but it was not saved: clearing it now would
                 // lose it, so the connection is given up instead.
                 port.close();
@@ -69,8 +67,9 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             c_.display.clear(RealTimeData);
             c_.session.Portnum = static_cast<std::int16_t>(port.portNumber());
             c_.session.applyLineSettings();
-            c_.controls.setText(ControlId::StatusBar1Panel1,
-                                messages.text(1070) + QString::number(c_.session.Portnum));
+            c_.controls.setText(
+                ControlId::StatusBar1Panel1,
+                messages.text(Msg::ConnectingPort) + QString::number(c_.session.Portnum));
             c_.controls.setEnabled(ControlId::Combo4, false);
             c_.state().recordState = RecordState::Stopped;
             startStatusRead();
@@ -91,17 +90,17 @@ void Connection::startStatusRead() {
 
 void Connection::showFailure() {
     const MessageTable& messages = c_.messages();
-    const QString check = MessageTable::kPartBreak + messages.text(kRunCheck);
+    const QString check = MessageTable::kPartBreak + messages.text(Msg::RunCheckHint);
     if (deviceStatus_ == CbusDevice::kPermissionDenied) {
         // No port was tried: the fix lies with the system's setup, not with the cable.
-        c_.message(messages.pair(kDeviceDenied, kDeviceDeniedFix) + check);
+        c_.message(messages.pair(Msg::UsbDeviceNotPermitted, Msg::InstallUdevRuleHint) + check);
     } else {
         // The Japanese text attaches to the model name directly; the English one needs a space.
         const QString separator =
             messages.language() == Language::English ? QStringLiteral(" ") : QString();
-        c_.message(c_.state().Machine_N_P + separator + messages.text(kNotConnected) + check);
+        c_.message(c_.state().Machine_N_P + separator + messages.text(Msg::NotConnected) + check);
     }
-    c_.controls.setText(ControlId::StatusBar1Panel1, messages.text(1072));
+    c_.controls.setText(ControlId::StatusBar1Panel1, messages.text(Msg::UnconnectedAfterFailure));
     c_.controls.setEnabled(ControlId::Combo4, true);
     c_.controls.setEnabled(ControlId::Form5, true);
     guard_ = false;

@@ -3,11 +3,7 @@
 
 #include "link/commands.h"
 
-namespace {
-constexpr int kMessageNotPreserved = 1093;
-constexpr int kMessagePreserve = 1094;
-constexpr int kMessageNoData = 1096;
-}  // namespace
+namespace {}  // namespace
 
 DownloadOperation::DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh)
     : c_(context), files_(files), refresh_(refresh) {
@@ -24,10 +20,10 @@ void DownloadOperation::Command5_Click() {
         return;
     }
     if (state.Record_Pointer == 0 && state.Wrapped == 0) {
-        c_.message(c_.messages().text(kMessageNoData));
+        c_.message(c_.messages().text(Msg::NoDownloadData));
         return;
     }
-    files_.offerSave(LogData, c_.messages().pair(kMessageNotPreserved, kMessagePreserve));
+    files_.offerSave(LogData, c_.messages().pair(Msg::DownloadNotSaved, Msg::AskSaveIt));
     // A save run from the question pumps events; a procedure may have started meanwhile, or
     // the device check may have found the logger removed.
     if (c_.session.busy() || !c_.session.port().isOpen()) {

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kMessageNotKept = 1130;
 // The characters of a refusal stand on their own line, indented by eleven spaces.
 const QString kIndent(11, QLatin1Char(' '));
 
@@ -37,7 +36,7 @@ QString notKept(const QString& name) {
 
 }  // namespace
 
-NameField::NameField(const QString& loggerName, int forbiddenMessage, const MessageTable& messages,
+NameField::NameField(const QString& loggerName, Msg forbiddenMessage, const MessageTable& messages,
                      Prompter& prompter, const QString& title)
     : loggerName_(loggerName),
       forbiddenMessage_(forbiddenMessage),
@@ -54,7 +53,7 @@ bool NameField::accept(const QString& name) {
     return false;
 }
 
-QString NameField::refusal(const QString& name, int forbiddenMessage,
+QString NameField::refusal(const QString& name, Msg forbiddenMessage,
                            const MessageTable& messages) {
     for (QChar c : kForbidden) {
         if (name.contains(c)) {
@@ -64,7 +63,7 @@ QString NameField::refusal(const QString& name, int forbiddenMessage,
     }
     const QString characters = notKept(name);
     if (!characters.isEmpty()) {
-        return messages.text(kMessageNotKept) + MessageTable::kPartBreak + kIndent + characters;
+        return messages.text(Msg::LetterNotKept) + MessageTable::kPartBreak + kIndent + characters;
     }
     return {};
 }

@@ -73,7 +73,7 @@ QString points(double points, const MessageTable& messages) {
 }
 
 QString bound(bool on, int degrees, const MessageTable& messages) {
-    return on ? QString::number(degrees) + messages.text(Msg::BoundUnit) : kOff;
+    return on ? QString::number(degrees) + messages.text(Msg::StatusBoundUnit) : kOff;
 }
 
 }  // namespace StatusText

@@ -5,14 +5,6 @@
 #include "link/loggermodel.h"
 
 namespace {
-constexpr int kMessageForbiddenName = 253;
-constexpr int kMessageHardware = 260;
-constexpr int kMessageApplication = 261;
-constexpr int kMessageMaker = 262;
-constexpr int kMessageWebAddress = 263;
-constexpr int kMessageVersion = 264;
-constexpr int kMessageMakerPage = 1126;
-constexpr int kMessageNoBrowser = 1134;
 const QString kOnce = QStringLiteral("Once");
 }  // namespace
 
@@ -21,12 +13,13 @@ QString presentTimeText(const QDateTime& now) {
 }
 
 VersionTexts versionTexts(const LoggerState& state, const MessageTable& messages) {
-    return {messages.text(kMessageVersion),
-            state.Machine_N_P,
-            state.F_W_Ver.isEmpty() ? QString() : messages.text(kMessageHardware) + state.F_W_Ver,
-            messages.text(kMessageApplication),
-            messages.text(kMessageMaker),
-            messages.text(kMessageWebAddress)};
+    return {
+        messages.text(Msg::VersionTitle),
+        state.Machine_N_P,
+        state.F_W_Ver.isEmpty() ? QString() : messages.text(Msg::HardwareVersion) + state.F_W_Ver,
+        messages.text(Msg::ApplicationVersion),
+        messages.text(Msg::MakerName),
+        messages.text(Msg::MakerWebAddress)};
 }
 
 ToolOperations::ToolOperations(Context& context, Connection& connection, StatusRefresh& refresh)
@@ -59,7 +52,7 @@ void ToolOperations::m34_Click() {
     if (c_.session.busy()) {
         return;
     }
-    NameField field(c_.state().VT_Name, kMessageForbiddenName, c_.messages(), c_.prompter(),
+    NameField field(c_.state().VT_Name, Msg::NameLetterNotUsable, c_.messages(), c_.prompter(),
                     c_.state().Machine_N_P);
     const auto name =
         c_.session.prompter().hold([&] { return c_.dialogs.identificationName(field); });
@@ -91,9 +84,9 @@ void ToolOperations::m41_Click() {
 }
 
 void ToolOperations::m42_Click() {
-    const QString address = c_.messages().text(kMessageMakerPage);
+    const QString address = c_.messages().text(Msg::WebAddress);
     if (!c_.dialogs.openUrl(QUrl(address))) {
-        c_.message(c_.messages().text(kMessageNoBrowser) + MessageTable::kPartBreak + address);
+        c_.message(c_.messages().text(Msg::WebPageNotOpened) + MessageTable::kPartBreak + address);
     }
 }
 

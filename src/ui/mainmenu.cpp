@@ -97,8 +97,8 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
 void applyMenuCaptions(QMenuBar* bar, const MessageTable& messages) {
     for (QAction* action : bar->findChildren<QAction*>()) {
         const ControlInfo* info = findControl(action->objectName());
-        if (info != nullptr && info->caption >= 0) {
-            action->setText(messages.text(info->caption));
+        if (info != nullptr && info->caption) {
+            action->setText(messages.text(*info->caption));
         }
     }
 }

@@ -106,8 +106,8 @@ QStringList WidgetControls::registerFrom(QObject* root) {
 
 void WidgetControls::applyCaptions(const MessageTable& messages) {
     for (const ControlInfo& info : controlTable()) {
-        if (info.caption >= 0 && info.kind != ControlKind::Window) {
-            setCaption(object(info.id), messages.text(info.caption));
+        if (info.caption && info.kind != ControlKind::Window) {
+            setCaption(object(info.id), messages.text(*info.caption));
         }
     }
 }

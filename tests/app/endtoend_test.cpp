@@ -125,7 +125,8 @@ TEST(EndToEnd, Qm400NeverConnects) {
     EXPECT_EQ(rig.port.openCount(), 1 + Connection::kAttempts);
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
     EXPECT_EQ(rig.prompter.calls[0].kind, "message");
-    EXPECT_EQ(rig.prompter.calls[0].text, model + " " + rig.window->messages().pair(1071, 1242));
+    EXPECT_EQ(rig.prompter.calls[0].text,
+              model + " " + rig.window->messages().pair(Msg::NotConnected, Msg::RunCheckHint));
     EXPECT_EQ(rig.window->statusText(1), QStringLiteral("Unconnection"));
     rig.advance(2 * MainWindow::kDeviceCheckMs);
     EXPECT_FALSE(rig.port.isOpen());
@@ -168,7 +169,8 @@ TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
     // disconnects without a word.
     if (c.duringStatusRead && c.portGoesToo) {
         ASSERT_EQ(rig.prompter.calls.size(), 1u);
-        EXPECT_EQ(rig.prompter.calls[0].text, rig.window->messages().pair(1332, 1333));
+        EXPECT_EQ(rig.prompter.calls[0].text,
+                  rig.window->messages().pair(Msg::ConnectionLost, Msg::CheckCableAndConnect));
     } else {
         EXPECT_TRUE(rig.prompter.calls.empty());
     }
@@ -225,7 +227,7 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
         EXPECT_FALSE(controls.shown(range)) << controlName(range);
     }
     EXPECT_TRUE(controls.shown(I::Label31));
-    EXPECT_EQ(controls.text(I::Label31), rig.window->messages().text(107));
+    EXPECT_EQ(controls.text(I::Label31), rig.window->messages().text(Msg::UpperBoundCaption));
 
     rig.window->session().state().recordState = RecordState::Stopped;
     rig.window->refreshStatus();

@@ -68,7 +68,7 @@ TEST_P(SilenceDuringDownload, GivesExactlyOneMessage) {
     rig.advance(3000);
     const std::vector<QString> texts = messageTexts(rig.prompter);
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], rig.window->messages().text(1089));
+    EXPECT_EQ(texts[0], rig.window->messages().text(Msg::DownloadFailed));
     EXPECT_EQ(log.count, 0);
     EXPECT_FALSE(rig.window->session().busy());
 }
@@ -164,7 +164,9 @@ TEST(Faults, LogSavedAfterUnpluggingKeepsItsHeader) {
     const QStringList lines = csvLines(csv);
     ASSERT_GE(lines.size(), 3);
     const MessageTable& m = rig.window->messages();
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\"%1\",\"%2\"").arg(m.text(1058), m.text(1059))))
+    EXPECT_TRUE(lines[0].endsWith(
+        QStringLiteral("\"%1\",\"%2\"")
+            .arg(m.text(Msg::CsvUpperBoundCaption), m.text(Msg::CsvLowerBoundCaption))))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\"LAB1\","))) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("\"30\",\"OFF\""))) << lines[1].toStdString();
@@ -175,7 +177,7 @@ TEST(Faults, RecordsUnderAnUnreadableStartDownload) {
     Rig rig(QStringLiteral("nodate"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    EXPECT_EQ(rig.text(I::BeginningText), rig.window->messages().text(1150));
+    EXPECT_EQ(rig.text(I::BeginningText), rig.window->messages().text(Msg::StartDateUnreadable));
     ASSERT_TRUE(rig.click(I::Command5));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());

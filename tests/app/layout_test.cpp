@@ -188,8 +188,8 @@ TEST_F(LayoutTest, EveryControlOfTheTableIsRegisteredWithItsCaption) {
         }
         SCOPED_TRACE(info.name);
         ASSERT_EQ(built->controls().object(info.id), fresh.object(info.id));
-        if (info.caption >= 0 && info.kind != ControlKind::Window) {
-            EXPECT_EQ(fresh.text(info.id), built->messages().text(info.caption));
+        if (info.caption && info.kind != ControlKind::Window) {
+            EXPECT_EQ(fresh.text(info.id), built->messages().text(*info.caption));
         }
     }
     const std::pair<ControlId, const char*> spelled[] = {

@@ -103,8 +103,9 @@ TEST_F(PtyWindowTest, UnplugMidStartSaysTheLoggerMayBePartlySet) {
     ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
     ASSERT_EQ(prompter.calls.size(), 1u);
     const MessageTable& m = window.messages();
-    EXPECT_EQ(prompter.calls[0].text, m.text(1320) + MessageTable::kPartBreak + m.text(1332) +
-                                          MessageTable::kPartBreak + m.pair(1327, 1328));
+    EXPECT_EQ(prompter.calls[0].text, m.text(Msg::StartRecordingFailed) + MessageTable::kPartBreak +
+                                          m.text(Msg::ConnectionLost) + MessageTable::kPartBreak +
+                                          m.pair(Msg::MayBePartlySet, Msg::ConnectAndSetAgain));
     EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
     prompter.answers.clear();
     window.close();

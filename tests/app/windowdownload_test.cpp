@@ -243,7 +243,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     EXPECT_FALSE(dialog->isVisible());
     ASSERT_FALSE(rig.prompter.calls.empty()) << "the failure went unreported";
     EXPECT_EQ(rig.prompter.calls.back().kind, "message");
-    EXPECT_EQ(rig.prompter.calls.back().text, rig.window->messages().text(1089));
+    EXPECT_EQ(rig.prompter.calls.back().text, rig.window->messages().text(Msg::DownloadFailed));
     EXPECT_TRUE(rig.window->session().state().recordState == RecordState::Stopped);
     const int count = rig.window->dataSets()[LogData].count;
     EXPECT_TRUE(count == 0 || count == runsRecordCount()) << count;
@@ -303,7 +303,8 @@ TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
         rig.prompter.fileNames = {csv};
     }
     ASSERT_TRUE(rig.click(ControlId::Command20));
-    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(1066, 1067)});
+    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(
+                                                Msg::ConnectLosesDownload, Msg::AskSaveLogData)});
     EXPECT_EQ(rig.port.isOpen(), c.connects);
     EXPECT_EQ(QFile::exists(csv), c.saved);
     ASSERT_TRUE(rig.runProcedure());

@@ -188,7 +188,9 @@ TEST(WindowProcedures, UnplugMidStartLeavesTheLoggerPartlySet) {
     EXPECT_EQ(rig.logger.history().back().code, code(Command::SetMemoryMode));
     EXPECT_EQ(rig.logger.state().name, (std::array<std::uint8_t, 4>{' ', 'E', '2', 'E'}));
     EXPECT_EQ(rig.logger.state().status & (kStatusRecording0 | kStatusRecording1), 0);
-    EXPECT_TRUE(messageTexts(rig.prompter).value(0).contains(rig.window->messages().text(1327)));
+    EXPECT_TRUE(messageTexts(rig.prompter)
+                    .value(0)
+                    .contains(rig.window->messages().text(Msg::MayBePartlySet)));
 }
 
 // Closing the window in the middle of a recording start ends it at once with the same box.
@@ -232,7 +234,7 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         ASSERT_TRUE(rig.click(I::Option3));
         ASSERT_TRUE(rig.click(I::Command2));
         ASSERT_TRUE(rig.runProcedure());
-        ASSERT_EQ(rig.text(I::Command2), rig.window->messages().text(1032));
+        ASSERT_EQ(rig.text(I::Command2), rig.window->messages().text(Msg::StopContinuousButton));
         if (duringMeasurement) {
             rig.logger.faults().unplugAfter = code(Command::MeasureTemperature);
             rig.advance(2000);
@@ -242,8 +244,9 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         }
         rig.advance(2 * MainWindow::kDeviceCheckMs);
         EXPECT_FALSE(rig.port.isOpen());
-        EXPECT_EQ(rig.text(I::Command2), rig.window->messages().text(1010));
-        EXPECT_EQ(messageTexts(rig.prompter), QStringList{rig.window->messages().text(1334)});
+        EXPECT_EQ(rig.text(I::Command2), rig.window->messages().text(Msg::ContinuousButtonOffline));
+        EXPECT_EQ(messageTexts(rig.prompter),
+                  QStringList{rig.window->messages().text(Msg::ContinuousMeasurementLost)});
         EXPECT_TRUE(rig.prompter.questionTexts().isEmpty());
     }
 }

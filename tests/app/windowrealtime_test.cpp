@@ -21,14 +21,14 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     const MessageTable& messages = rig.window->messages();
     auto* count = rig.window->controls().as<QComboBox>(I::Combo5);
     ASSERT_TRUE(rig.click(I::Option4));
-    EXPECT_EQ(rig.text(I::Label28), messages.text(154));
+    EXPECT_EQ(rig.text(I::Label28), messages.text(Msg::MinutesOption));
     ASSERT_TRUE(rig.click(I::Option3));
     EXPECT_EQ(count->currentText(), QStringLiteral("2"));
     count->setCurrentText(QStringLiteral("5"));
 
     ASSERT_TRUE(rig.click(I::Command2));
     ASSERT_TRUE(rig.runProcedure());
-    EXPECT_EQ(rig.text(I::Command2), messages.text(1032));
+    EXPECT_EQ(rig.text(I::Command2), messages.text(Msg::StopContinuousButton));
     GraphPanel* graphs = rig.window->layout().graphPanel;
     EXPECT_TRUE(graphs->bar(HScroll1)->isHidden());
     rig.advance(10000);
@@ -39,8 +39,8 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     EXPECT_EQ(rig.text(I::Label10), datetime::format(run.back().dateTime));
 
     ASSERT_TRUE(rig.click(I::Command2));
-    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(1065)});
-    EXPECT_EQ(rig.text(I::Command2), messages.text(1035));
+    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(Msg::AskSaveMeasurement)});
+    EXPECT_EQ(rig.text(I::Command2), messages.text(Msg::ContinuousButton));
     EXPECT_FALSE(graphs->bar(HScroll1)->isHidden());
     e2e::expectCsvRoundTrip(rig, RealTimeData, run);
 

@@ -20,7 +20,9 @@ TEST(WindowRecording, StartThroughTheDialogStopAndTheMenuItems) {
         return setup.confirm(QStringLiteral("E2E"), QDateTime::currentDateTime());
     };
     ASSERT_TRUE(rig.click(I::Command4));
-    EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(1091, 1092)});
+    EXPECT_EQ(rig.prompter.questionTexts(),
+              QStringList{
+                  rig.window->messages().pair(Msg::DataNeverDownloaded, Msg::AskStartLosingData)});
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.text(I::OperationText), QStringLiteral("Recording"));
     EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral(" E2E"));
@@ -34,7 +36,7 @@ TEST(WindowRecording, StartThroughTheDialogStopAndTheMenuItems) {
         item->trigger();
     }
     EXPECT_EQ(rig.dialogs.opened, QStringList({"Form12", "Form6", "Form2", "Form5", "Form4"}));
-    EXPECT_EQ(rig.dialogs.urlOpened, QUrl(rig.window->messages().text(1126)));
+    EXPECT_EQ(rig.dialogs.urlOpened, QUrl(rig.window->messages().text(Msg::WebAddress)));
 
     // The clock read-out fills the third status bar panel.
     rig.window->setStatusText(3, QString());

@@ -26,7 +26,7 @@ TEST(Captions, DialogTitlesAndControls) {
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("ダンプ印刷"));
     EXPECT_EQ(print->text(), QString::fromUtf8("印刷"));
     EXPECT_EQ(note->text(), QString::fromUtf8("選択したデータのみ印刷"));
-    EXPECT_EQ(frame->title(), messages.text(314));
+    EXPECT_EQ(frame->title(), messages.text(Msg::DumpPrinterCaption));
     EXPECT_TRUE(frame->windowTitle().isEmpty());
 
     QWidget port;

@@ -113,7 +113,8 @@ TEST_P(ModeTest, RunsAreNumberedAndDatedBySegment) {
     EXPECT_TRUE(h.logger.state().downloaded);  // MarkDownloaded went out
     EXPECT_FALSE(h.logData.neverDownloaded);
     EXPECT_FALSE(h.timers.isArmed(TimerId::DownloadTimer));
-    EXPECT_EQ(h.captions.back(), h.messages.text(1045) + QChar(0x3000) + "(650/650)");
+    EXPECT_EQ(h.captions.back(),
+              h.messages.text(Msg::DownloadProgress) + QChar(0x3000) + "(650/650)");
 }
 
 TEST_P(ModeTest, WrappedMemoryPutsTheWritePositionFirst) {
@@ -152,7 +153,7 @@ TEST_P(ModeTest, OneRecordShowsZeroThenOne) {
     simmemory::writeRuns(st, {{LinkHarness::scenarioNow().addSecs(-3600), 1}}, kUnitMinutes, 1,
                          simmemory::indoorClimate);
     ASSERT_TRUE(h.downloadAll(GetParam()));
-    const QString prefix = h.messages.text(1045) + QChar(0x3000);
+    const QString prefix = h.messages.text(Msg::DownloadProgress) + QChar(0x3000);
     ASSERT_EQ(h.captions.size(), 2u);
     EXPECT_EQ(h.captions[0], prefix + "(0/1)");
     EXPECT_EQ(h.captions[1], prefix + "(1/1)");
@@ -203,7 +204,7 @@ TEST_P(ModeTest, CancelOfWrappedMemoryKeepsNothingAndSaysSo) {
     EXPECT_EQ(h.failed, 1);
     EXPECT_EQ(h.finished, 0);
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1170));
+    EXPECT_EQ(h.prompter.messages[0], h.messages.text(Msg::LoopDownloadCancelled));
     EXPECT_FALSE(h.logger.streaming());
 }
 
@@ -291,7 +292,7 @@ TEST(Download, WatchdogTenTicksPassTheEleventhFails) {
     EXPECT_EQ(h.failed, 1);
     EXPECT_FALSE(h.timers.isArmed(TimerId::DownloadTimer));
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.text(1089));
+    EXPECT_EQ(h.prompter.messages[0], h.messages.text(Msg::DownloadFailed));
 }
 
 TEST(Download, ARecordResetsTheWatchdog) {
@@ -320,7 +321,7 @@ TEST(Download, ARecordResetsTheWatchdog) {
 struct BadInput {
     const char* name;
     std::function<void(SimLoggerState&)> spoil;
-    int message;
+    Msg message;
 };
 
 class BadInputTest : public ::testing::TestWithParam<BadInput> {};
@@ -340,15 +341,16 @@ INSTANTIATE_TEST_SUITE_P(
     Logger, BadInputTest,
     ::testing::Values(BadInput{"RunCountBeyondMemory",
                                [](SimLoggerState& s) { simmemory::setSegmentCount(s, 0, 20000); },
-                               1089},
+                               Msg::DownloadFailed},
                       BadInput{"RecordPointerBeyondMemory",
-                               [](SimLoggerState& s) { s.recordPointer = 60004; }, 1089},
+                               [](SimLoggerState& s) { s.recordPointer = 60004; },
+                               Msg::DownloadFailed},
                       BadInput{"NothingRecorded",
                                [](SimLoggerState& s) {
                                    simmemory::erase(s);
                                    s.wrapped = 1;
                                },
-                               1096}),
+                               Msg::NoDownloadData}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Download, TableReadStopsAt151Segments) {
@@ -394,7 +396,8 @@ TEST(Download, TimeOutDuringTheTableEmptiesTheLog) {
     EXPECT_EQ(h.logData.count, 0);
     EXPECT_EQ(h.failed, 1);
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0], h.messages.pair(1118, 1119));
+    EXPECT_EQ(h.prompter.messages[0],
+              h.messages.pair(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut));
 }
 
 TEST(Download, RefusedWhileAProcedureRuns) {

@@ -103,7 +103,8 @@ TEST_F(EngineTest, RefusalsAreResentTenTimesAndTheEleventhEndsTheProcedure) {
             EXPECT_TRUE(host.failures.empty());
         } else {
             ASSERT_EQ(host.failures.size(), 1u);
-            EXPECT_EQ(host.failures[0], std::make_pair(1042, 1043));
+            EXPECT_EQ(host.failures[0],
+                      std::make_pair(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault));
         }
         expectIdle();
     }
@@ -139,7 +140,7 @@ TEST_F(EngineTest, SilentLoggerGetsFourSendsThenTimeOut) {
     engine.timeOutTick();
     EXPECT_EQ(port.writes.size(), 4u);
     ASSERT_EQ(host.failures.size(), 1u);
-    EXPECT_EQ(host.failures[0], std::make_pair(1118, 1119));
+    EXPECT_EQ(host.failures[0], std::make_pair(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(host.ended, 1);
     expectIdle();
@@ -168,7 +169,7 @@ TEST_F(EngineTest, ClosedPortSendsNothingAndEndsWithTimeOut) {
     EXPECT_TRUE(port.writes.empty());
     EXPECT_EQ(port.openCalls, 0);
     ASSERT_EQ(host.failures.size(), 1u);
-    EXPECT_EQ(host.failures[0], std::make_pair(1118, 1119));
+    EXPECT_EQ(host.failures[0], std::make_pair(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut));
     expectIdle();
 }
 
@@ -336,7 +337,8 @@ TEST_F(EngineTest, OverlongShortAndBadValueRepliesAreCommunicationFaults) {
         EXPECT_EQ(port.isOpen(), !c.fault);
         EXPECT_EQ(host.failures.size(), c.fault ? 1u : 0u);
         if (c.fault) {
-            EXPECT_EQ(host.failures[0], std::make_pair(1042, 1043));
+            EXPECT_EQ(host.failures[0],
+                      std::make_pair(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault));
         }
         expectIdle();
     }

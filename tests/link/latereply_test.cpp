@@ -138,7 +138,8 @@ TEST_F(LateReplyTest, LoggerAnsweringWithAWrongEchoEndsAsACommunicationFault) {
     EXPECT_TRUE(handled.empty());
     EXPECT_EQ(port.writes.size(), 4u);
     ASSERT_EQ(host.failures.size(), 1u);
-    EXPECT_EQ(host.failures[0], std::make_pair(1042, 1043));
+    EXPECT_EQ(host.failures[0],
+              std::make_pair(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault));
     EXPECT_FALSE(engine.busy());
 }
 
@@ -206,7 +207,8 @@ TEST_F(LateReplyTest, LateStreamIsWaitedForNotStartedAgain) {
         engine.timeOutTick();
     }
     EXPECT_FALSE(engine.busy());
-    EXPECT_EQ(host.failures.back(), std::make_pair(1118, 1119));
+    EXPECT_EQ(host.failures.back(),
+              std::make_pair(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut));
 }
 
 TEST_F(LateReplyTest, RefusedStreamIsSentAgainAndItsRecordsCountedOnce) {

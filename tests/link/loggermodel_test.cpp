@@ -158,16 +158,17 @@ TEST_F(ModelTest, AlarmBoundsAndFlags) {
 }
 
 TEST_F(ModelTest, MessagesFollowKeywords) {
-    EXPECT_EQ(apply(Command::SetMemoryMode, 0, 0).message, messages.text(1050));
+    EXPECT_EQ(apply(Command::SetMemoryMode, 0, 0).message, messages.text(Msg::SetCompleted));
     EXPECT_TRUE(apply(Command::SetLowerAlarm, 0, 0, 0, Keyword::LogStart).message.isEmpty());
-    EXPECT_EQ(apply(Command::SetLowerAlarm, 0, 0, 0, QString()).message, messages.text(1050));
+    EXPECT_EQ(apply(Command::SetLowerAlarm, 0, 0, 0, QString()).message,
+              messages.text(Msg::SetCompleted));
     apply(Command::GetClockMonthYear, 3, 26);
     apply(Command::GetClockHourDay, 8, 14);
     const ModelEffect plain = apply(Command::GetClockSecondMinute, 5, 7);
     EXPECT_TRUE(plain.message.isEmpty());
     EXPECT_EQ(plain.clockText, QStringLiteral("2026/03/14 08:07:05"));
     const ModelEffect set = apply(Command::GetClockSecondMinute, 5, 7, 0, Keyword::TSet);
-    EXPECT_EQ(set.message, messages.text(1044) + "\r\r2026/03/14 08:07:05");
+    EXPECT_EQ(set.message, messages.text(Msg::ClockSetCompleted) + "\r\r2026/03/14 08:07:05");
     EXPECT_EQ(apply(Command::GetBatteryLow, 1, 0).batteryLow, true);
     EXPECT_EQ(apply(Command::GetBatteryLow, 0, 0).batteryLow, false);
 }
@@ -248,7 +249,8 @@ TEST(ModelStatusRead, ClockSettingShowsCompletion) {
     h.pump();
     ASSERT_FALSE(h.engine.busy());
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_TRUE(h.prompter.messages[0].startsWith(h.messages.text(1044) + "\r\r2026/05/06 07:08:"));
+    EXPECT_TRUE(h.prompter.messages[0].startsWith(h.messages.text(Msg::ClockSetCompleted) +
+                                                  "\r\r2026/05/06 07:08:"));
     EXPECT_EQ(h.clockText.left(16), QStringLiteral("2026/05/06 07:08"));
 }
 

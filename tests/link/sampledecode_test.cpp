@@ -123,10 +123,10 @@ TEST_F(DataSetTest, AlarmRemarksOnlyForTheBoundedModel) {
         ASSERT_EQ(convertDataSet(data, messages), DataError::None);
         const bool bounded = model == kModelQM320;
         EXPECT_EQ(at(1).remarksText().trimmed(),
-                  bounded ? messages.text(1123).trimmed() : QString());
+                  bounded ? messages.text(Msg::UpperBoundRemark).trimmed() : QString());
         EXPECT_EQ(at(3).remarksText().trimmed(), QString());
         EXPECT_EQ(at(4).remarksText().trimmed(),
-                  bounded ? messages.text(1124).trimmed() : QString());
+                  bounded ? messages.text(Msg::LowerBoundRemark).trimmed() : QString());
         EXPECT_EQ(data.stats.maxTemperatureRecord, 1);
         EXPECT_EQ(data.stats.minTemperatureRecord, 4);
     }
@@ -153,8 +153,12 @@ TEST_F(DataSetTest, ExtremesTieKeepsTheEarliestAndLabelsAppend) {
     ASSERT_EQ(markExtremesInFile(data, fileExtremeLabels(messages)), DataError::None);
     EXPECT_EQ(data.stats.maxTemperatureRecord, 2);
     EXPECT_EQ(data.stats.minHumidityRecord, 1);
-    EXPECT_EQ(at(1).remarksText().trimmed(), (messages.text(1001) + messages.text(1003)).trimmed());
-    EXPECT_EQ(at(2).remarksText().trimmed(), (messages.text(1000) + messages.text(1002)).trimmed());
+    EXPECT_EQ(at(1).remarksText().trimmed(),
+              (messages.text(Msg::MinTemperatureRemark) + messages.text(Msg::MinHumidityRemark))
+                  .trimmed());
+    EXPECT_EQ(at(2).remarksText().trimmed(),
+              (messages.text(Msg::MaxTemperatureRemark) + messages.text(Msg::MaxHumidityRemark))
+                  .trimmed());
     EXPECT_EQ(at(3).remarksText().trimmed(), QString());
     EXPECT_EQ(at(4).remarksText().trimmed(), QString());
 }
@@ -177,7 +181,7 @@ TEST_F(DataSetTest, RealTimeRepliesCompleteOneSample) {
     EXPECT_EQ(s.series, 1.0f);
     EXPECT_EQ(s.index, 1);
     EXPECT_TRUE(rt.unsaved);
-    EXPECT_EQ(readout.temperature, QStringLiteral("24.39") + messages.text(1048));
+    EXPECT_EQ(readout.temperature, QStringLiteral("24.39") + messages.text(Msg::SampleDegreeUnit));
     EXPECT_EQ(readout.time, QStringLiteral("2025/12/09 12:00:00"));
     // "real_con" follows the data set's interval: 2 s takes the high-resolution set.
     ASSERT_EQ(realTimeTemperature(buffer, rt, QStringLiteral("real_con"), 1600 >> 8, 1600 & 0xFF),

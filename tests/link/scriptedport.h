@@ -104,14 +104,14 @@ class RecordingHost : public EngineHost {
   public:
     explicit RecordingHost(const TimerControl& timers) : timers_(timers) {}
 
-    std::vector<std::pair<int, int>> failures;
+    std::vector<std::pair<Msg, Msg>> failures;
     bool busyPointer = false;
     int ended = 0;
     int portLostCalls = 0;
     // Whether any of the four procedure timers was still armed when a procedure ended.
     bool timerArmedAtEnd = false;
 
-    void showFailure(int firstMessage, int secondMessage) override {
+    void showFailure(Msg firstMessage, Msg secondMessage) override {
         failures.emplace_back(firstMessage, secondMessage);
     }
     void setBusyPointer(bool busy) override { busyPointer = busy; }

@@ -25,7 +25,7 @@ TEST(Session, AReplysMessageWaitsForTheEndOfItsProcedure) {
     ASSERT_FALSE(h.engine.busy());
     EXPECT_EQ(order, (std::vector<QString>{QStringLiteral("refresh"), QStringLiteral("box")}));
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_TRUE(h.prompter.messages[0].startsWith(h.messages.text(1044)));
+    EXPECT_TRUE(h.prompter.messages[0].startsWith(h.messages.text(Msg::ClockSetCompleted)));
     EXPECT_TRUE(heldWhileOpen);
     EXPECT_FALSE(h.session.busy());
 

@@ -98,7 +98,8 @@ TEST(SimEngineFaultTest, NoisyRepliesAreDecodedAndBrokenOnesEndTheProcedure) {
         EXPECT_EQ(port.isOpen(), c.answered);
         if (!c.answered) {
             ASSERT_EQ(host.failures.size(), 1u);
-            EXPECT_EQ(host.failures[0], std::make_pair(1042, 1043));
+            EXPECT_EQ(host.failures[0],
+                      std::make_pair(Msg::CommunicationFault, Msg::CommunicationEndsAfterFault));
         }
     }
 }

@@ -99,7 +99,8 @@ TEST_F(DialogsTest, RecordingDialogFollowsItsSetup) {
 }
 
 TEST_F(DialogsTest, NameDialogSetsOnEnterAndRestoresARefusedName) {
-    NameField field(QStringLiteral("LAB1"), 253, messages, prompter, kModelQM320);
+    NameField field(QStringLiteral("LAB1"), Msg::NameLetterNotUsable, messages, prompter,
+                    kModelQM320);
     NameDialog dialog(field, messages, nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Recognition name setting"));
     auto* box = child<QLineEdit>(dialog, "Text1");

@@ -39,9 +39,9 @@ TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(dialog.cancelButton()->isEnabled());
     EXPECT_EQ(dialog.cancelButton()->objectName(), QStringLiteral("Command1"));
-    EXPECT_EQ(dialog.cancelButton()->text(), h.messages.text(272));
+    EXPECT_EQ(dialog.cancelButton()->text(), h.messages.text(Msg::CancelPortButton));
     EXPECT_EQ(dialog.bar()->objectName(), QStringLiteral("ProgressBar1"));
-    EXPECT_EQ(dialog.windowTitle(), h.messages.text(1095));
+    EXPECT_EQ(dialog.windowTitle(), h.messages.text(Msg::DownloadTitle));
     EXPECT_EQ(h.display.clears[LogData], 2);
     EXPECT_TRUE(h.prompter.questions.empty());
     pump();
@@ -49,7 +49,8 @@ TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
     EXPECT_EQ(logData.count, 650);
     EXPECT_EQ(dialog.bar()->maximum(), 650);
     EXPECT_EQ(dialog.bar()->value(), 650);
-    EXPECT_EQ(dialog.windowTitle(), h.messages.text(1045) + QChar(0x3000) + "(650/650)");
+    EXPECT_EQ(dialog.windowTitle(),
+              h.messages.text(Msg::DownloadProgress) + QChar(0x3000) + "(650/650)");
     EXPECT_EQ(h.display.shows[LogData], 1);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(logData.unsaved);
@@ -135,7 +136,8 @@ TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {
         EXPECT_EQ(static_cast<int>(h.prompter.questions.size()), c.questions);
         EXPECT_EQ(static_cast<int>(h.prompter.savesAfter.size()), c.saves);
         if (c.questions > 0) {
-            EXPECT_EQ(h.prompter.questions[0].text, h.messages.pair(1093, 1094));
+            EXPECT_EQ(h.prompter.questions[0].text,
+                      h.messages.pair(Msg::DownloadNotSaved, Msg::AskSaveIt));
         }
         // Whatever the answer, the download runs.
         pump();
@@ -149,7 +151,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
     logData.count = 5;
     op.Command5_Click();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_EQ(h.prompter.messages[0].text, h.messages.text(1096));
+    EXPECT_EQ(h.prompter.messages[0].text, h.messages.text(Msg::NoDownloadData));
     EXPECT_FALSE(h.engine.busy());
     EXPECT_FALSE(h.progress.isVisible());
     EXPECT_EQ(logData.count, 5);
@@ -176,7 +178,7 @@ TEST_F(DownloadOpTest, StalledStreamClosesTheDialogAndEmptiesTheLog) {
     EXPECT_EQ(logData.count, 0);
     EXPECT_FALSE(h.progress.isVisible());
     EXPECT_EQ(h.display.shows[LogData], 0);
-    EXPECT_EQ(h.prompter.messages.back().text, h.messages.text(1089));
+    EXPECT_EQ(h.prompter.messages.back().text, h.messages.text(Msg::DownloadFailed));
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ TEST(RealTime, StopAsksToSaveOnlyOnceTheMeasurementUnderWayHasEnded) {
         EXPECT_EQ(r.h.prompter.questions.empty(), c.duringMeasurement);
         r.h.runProcedure();
         ASSERT_EQ(r.h.prompter.questions.size(), 1u);
-        EXPECT_EQ(r.h.prompter.questions[0].text, r.h.messages.text(1065));
+        EXPECT_EQ(r.h.prompter.questions[0].text, r.h.messages.text(Msg::AskSaveMeasurement));
         EXPECT_TRUE(r.ended());
         EXPECT_EQ(r.h.display.fits, 1);
         EXPECT_EQ(r.realTime.count, 2);

@@ -141,25 +141,29 @@ TEST_F(RecordingTest, StartStopButtonChecksBeforeTheDialog) {
     const struct {
         const char* scenario;
         std::deque<bool> answers;
-        int message;  // 0: none
+        std::optional<Msg> message;
         bool asks, opens, stops;
     } cases[] = {
-        {"recording", {}, 0, false, false, true},      {"reserved", {}, 0, false, false, true},
-        {"lowbattery", {}, 1090, false, false, false}, {"runs", {false}, 0, true, false, false},
-        {"runs", {true}, 0, true, true, false},        {"empty", {}, 0, false, true, false},
+        {"recording", {}, {}, false, false, true},
+        {"reserved", {}, {}, false, false, true},
+        {"lowbattery", {}, Msg::ChangeBatteryBeforeStart, false, false, false},
+        {"runs", {false}, {}, true, false, false},
+        {"runs", {true}, {}, true, true, false},
+        {"empty", {}, {}, false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.scenario << " " << c.answers.size());
         open(c.scenario);
         h->prompter.answers = c.answers;
         op().Command4_Click();
-        ASSERT_EQ(h->prompter.messages.size(), c.message != 0 ? 1u : 0u);
-        if (c.message != 0) {
-            EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(c.message));
+        ASSERT_EQ(h->prompter.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(*c.message));
         }
         ASSERT_EQ(h->prompter.questions.size(), c.asks ? 1u : 0u);
         if (c.asks) {
-            EXPECT_EQ(h->prompter.questions[0].text, h->messages.pair(1091, 1092));
+            EXPECT_EQ(h->prompter.questions[0].text,
+                      h->messages.pair(Msg::DataNeverDownloaded, Msg::AskStartLosingData));
         }
         EXPECT_EQ(h->dialogs.opened.size(), c.opens ? 1u : 0u);
         ASSERT_TRUE(h->runProcedure());
@@ -215,14 +219,14 @@ TEST_F(RecordingTest, ReservationAloneAndRecordModeAlone) {
         EXPECT_EQ(programmed(), std::vector<Sent>{sent(Command::SetMemoryMode, loop, loop)});
         EXPECT_EQ(h->state.Memory_Mode, loop);
         ASSERT_EQ(h->prompter.messages.size(), 1u);
-        EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(1050));
+        EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(Msg::SetCompleted));
     }
 
     // A low battery refuses the reservation with its own message.
     open("lowbattery");
     EXPECT_FALSE(op().Yoyaku_Set(QString(), 0, {kNow.addDays(1), kUnitMinutes, 1}));
     ASSERT_EQ(h->prompter.messages.size(), 1u);
-    EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(1008));
+    EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(Msg::ChangeBattery));
     EXPECT_TRUE(h->received(mark).empty());
 }
 

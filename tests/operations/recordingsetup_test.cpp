@@ -172,7 +172,7 @@ TEST_F(SetupTest, ConfirmRefusesAPastTimeAndTheSameDayNextMonth) {
     EXPECT_FALSE(setup.confirm(QStringLiteral("AB"), now.addSecs(600)));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("QM300-HX"));
-    EXPECT_EQ(prompter.messages[0].text, messages.text(343));
+    EXPECT_EQ(prompter.messages[0].text, messages.text(Msg::ReservationTimeWrong));
     EXPECT_TRUE(setup.reserve());
     EXPECT_EQ(setup.ReserveBase(), now.addSecs(660));
     EXPECT_EQ(std::make_tuple(setup.dayOffset(), setup.hour(), setup.minute()),
@@ -185,9 +185,9 @@ TEST_F(SetupTest, RefusedNamesBringTheLoggersNameBack) {
         const char* name;
         QString refusal;  // empty: taken
     } cases[] = {
-        {"A:B", messages.text(349) + line + "\\ / : * ? \" < > |"},
-        {"|", messages.text(349) + line + "\\ / : * ? \" < > |"},
-        {"x日", messages.text(1130) + line + QString::fromUtf8("日")},
+        {"A:B", messages.text(Msg::RecordingNameLetterNotUsable) + line + "\\ / : * ? \" < > |"},
+        {"|", messages.text(Msg::RecordingNameLetterNotUsable) + line + "\\ / : * ? \" < > |"},
+        {"x日", messages.text(Msg::LetterNotKept) + line + QString::fromUtf8("日")},
         {"Ab€é", QString()},
     };
     for (const auto& c : cases) {

@@ -35,7 +35,8 @@ TEST_F(ToolsTest, NameDialogSetsTheNameAndRefusesForbiddenOnes) {
     };
     tools().m34_Click();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_TRUE(h.prompter.messages[0].text.startsWith(h.messages.text(253) + "\r\r"));
+    EXPECT_TRUE(
+        h.prompter.messages[0].text.startsWith(h.messages.text(Msg::NameLetterNotUsable) + "\r\r"));
     EXPECT_TRUE(h.engine.queue().Entries[0].Keyword.isEmpty());
     ASSERT_TRUE(h.runProcedure());
     const std::vector<Sent> sent = h.received(mark);
@@ -89,7 +90,7 @@ TEST_F(ToolsTest, VersionWebPageAndClockReadOut) {
     EXPECT_TRUE(h.dialogs.versionShown.hardware.isEmpty());
 
     tools().m42_Click();
-    EXPECT_EQ(h.dialogs.urlOpened, QUrl(h.messages.text(1126)));
+    EXPECT_EQ(h.dialogs.urlOpened, QUrl(h.messages.text(Msg::WebAddress)));
     EXPECT_TRUE(h.prompter.messages.empty());
     h.dialogs.browserOpens = false;
     tools().m42_Click();

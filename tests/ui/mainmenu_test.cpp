@@ -42,7 +42,8 @@ TEST_P(MainMenuTest, EveryMenuControlHasOneEntryWithItsCaption) {
         ASSERT_EQ(found.size(), 1);
         EXPECT_EQ(found.front()->menu<QMenu*>() != nullptr, info.kind == ControlKind::Menu);
         EXPECT_FALSE(found.front()->text().isEmpty());
-        EXPECT_EQ(found.front()->text(), messages.text(info.caption));
+        ASSERT_TRUE(info.caption.has_value());
+        EXPECT_EQ(found.front()->text(), messages.text(*info.caption));
     }
     ASSERT_NE(menu.m1_, nullptr);
     EXPECT_TRUE(menu.m1_->isSeparator());
