@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kNameForbidden = 253;
 // The repeats a continuous measurement takes: 2 to 60 seconds, 1 to 240 minutes.
 constexpr int kRepeatSeconds[] = {2, 60};
 constexpr int kRepeatMinutes[] = {1, 240};
@@ -27,7 +26,7 @@ QString startRefusal(const CliOptions& options, const MessageTable& messages) {
     if (options.name.size() > NameField::kLength) {
         return messages.text(Msg::CliNameTooLong).arg(options.name);
     }
-    const QString name = NameField::refusal(options.name, kNameForbidden, messages);
+    const QString name = NameField::refusal(options.name, Msg::NameLetterNotUsable, messages);
     if (!name.isEmpty()) {
         return name;
     }

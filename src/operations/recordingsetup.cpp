@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kMessageForbidden = 349;
 constexpr int kDefaultUpper = 40;
 constexpr int kDefaultLower = 0;
 constexpr int kLastHour = 23;
@@ -31,7 +30,7 @@ RecordingSetup::RecordingSetup(const MessageTable& messages, Prompter& prompter,
                                const QString& title)
     : messages_(messages),
       prompter_(prompter),
-      nameField_(QString(), kMessageForbidden, messages, prompter, title) {}
+      nameField_(QString(), Msg::RecordingNameLetterNotUsable, messages, prompter, title) {}
 
 void RecordingSetup::load(const LoggerState& state, const DataSet& logHeader,
                           const QString& shownModel) {
