@@ -88,7 +88,7 @@ class Rig {
             return r;
         }
         headless_.session().state().Download_Mode = 0;
-        headless_.operations().download().Command5_Click();
+        headless_.operations().download().startDownload();
         if (!waitIdle() || !progress_.clock.isValid()) {
             r.why = QStringLiteral("the download did not reach the cancel");
             return r;
@@ -102,7 +102,7 @@ class Rig {
         state.VT_Name.clear();
         state.Record_Pointer = 0;
         headless_.prompter().messages.clear();
-        if (!Command11_Click(headless_.session()) || !waitIdle()) {
+        if (!readStatus(headless_.session()) || !waitIdle()) {
             r.why = QStringLiteral("the status read did not run");
             return r;
         }

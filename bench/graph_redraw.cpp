@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
     fitGraphToData(bars, {set.stats.maxTemperature, set.stats.minTemperature, set.stats.maxHumidity,
                           set.stats.minHumidity});
     updateScrollRanges(bars, base, false);
-    bars[HScroll1].setValue(bars[HScroll1].first);
-    bars[HScroll3].setValue(bars[HScroll3].first);
+    bars[TimeWidthBar].setValue(bars[TimeWidthBar].first);
+    bars[HumidityTimeWidthBar].setValue(bars[HumidityTimeWidthBar].first);
 
     QImage t(kGraphSize, QImage::Format_RGB32);
     QImage h(kGraphSize, QImage::Format_RGB32);
@@ -116,12 +116,12 @@ int main(int argc, char** argv) {
                 "scratch records x 2", reads.wallMs, reads.cpuMs);
 
     // A two-hour window in the middle of the data.
-    for (BarIndex width : {HScroll1, HScroll3}) {
+    for (BarIndex width : {TimeWidthBar, HumidityTimeWidthBar}) {
         bars[width].setValue(static_cast<int>(std::lround(7200 / base.stepUnit)));
     }
     updateScrollRanges(bars, base, false);
-    for (BarIndex offset : {HScroll2, HScroll4}) {
-        bars[offset].setValue(bars[HScroll2].first / 2);
+    for (BarIndex offset : {TimePositionBar, HumidityTimePositionBar}) {
+        bars[offset].setValue(bars[TimePositionBar].first / 2);
     }
     measure("narrow window (2 h) redraw");
     return 0;

@@ -89,12 +89,12 @@ class Rig {
     bool cycle() {
         headless_.prompter().messages.clear();
         headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
-        if (!port_.isOpen() || !waitIdle() || !Command11_Click(headless_.session()) ||
+        if (!port_.isOpen() || !waitIdle() || !readStatus(headless_.session()) ||
             !waitIdle()) {
             return fail("connect and status read");
         }
         headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("log.csv"));
-        headless_.operations().download().Command5_Click();
+        headless_.operations().download().startDownload();
         if (!waitIdle() || headless_.dataSets()[LogData].count == 0 || !port_.isOpen()) {
             return fail("download");
         }
@@ -110,7 +110,7 @@ class Rig {
         }
         RealTimeMeasurement& realTime = headless_.operations().realTime();
         const MeasurementRepeat everyTwoSeconds{MeasurementRepeat::Unit::Seconds, 2};
-        realTime.Command2_Click(everyTwoSeconds);
+        realTime.startOrStopContinuous(everyTwoSeconds);
         const DataSet& set = headless_.dataSets()[RealTimeData];
         while (set.count < samples) {
             if (!realTime.running() || !waitIdle()) {
@@ -123,7 +123,7 @@ class Rig {
             return fail("measurement");
         }
         headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("realtime.csv"));
-        realTime.Command2_Click(everyTwoSeconds);
+        realTime.startOrStopContinuous(everyTwoSeconds);
         waitIdle();
         headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
         return port_.isOpen() ? fail("disconnect") : true;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/twips.h"
+#include "controls/twips.h"
 
 namespace {
 constexpr int kMinWindowWidth = 7000;

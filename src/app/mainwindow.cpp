@@ -14,7 +14,7 @@
 #include "app/windowdisplay.h"
 #include "app/windowprint.h"
 #include "app/windowsizing.h"
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "ui/datatable.h"
@@ -24,7 +24,7 @@
 namespace {
 // The repeat of a continuous run as the unit options and the count list show it.
 MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& counts) {
-    const auto* minutes = controls.as<QAbstractButton>(ControlId::Option4);
+    const auto* minutes = controls.as<QAbstractButton>(ControlId::RepeatMinutesOption);
     const bool inMinutes = minutes != nullptr && minutes->isChecked();
     return {inMinutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
             counts.currentText().toInt()};
@@ -42,7 +42,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
       lock_(dependencies.programDirectory),
       settings_(dependencies.programDirectory),
       timers_(this) {
-    setObjectName(QLatin1String(controlName(ControlId::Form1)));
+    setObjectName(QLatin1String(controlName(ControlId::MainWindow)));
     // The message table in English; the download speed starts fast.
     messages_.fill(Language::English);
     session_ = std::make_unique<Session>(port_, timers_, prompter_, messages_, dataSets_);
@@ -57,7 +57,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     pointer_ = std::make_unique<WindowPointer>();
     dialogHost_ = std::make_unique<QtDialogHost>(this, controls_, messages_);
     progress_ = std::make_unique<ProgressDialog>(messages_);
-    controls_.add(ControlId::Form3, progress_.get());
+    controls_.add(ControlId::ProgressDialog, progress_.get());
     context_ = std::make_unique<Context>(Context{
         *session_, dependencies.waiter, controls_, *display_, *pointer_,
         dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_, *progress_});
@@ -71,7 +71,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     session_->Port_Setting_N_P = kDefaultBaud;
     fillLineLists(layout_, session_->Port_Setting_N_P, session_->state().Machine_N_P);
     controls_.setVisible(
-        {ControlId::Label51, ControlId::Label52, ControlId::Label53, ControlId::Label54}, false);
+        {ControlId::FileLowerBoundText, ControlId::FileLowerBoundCaption, ControlId::FileUpperBoundCaption, ControlId::FileUpperBoundText}, false);
     // Each data set starts with the window's initial graph view.
     for (int index : {LogData, RealTimeData, FileData}) {
         graphView().saveGraphView(index);
@@ -166,35 +166,35 @@ void MainWindow::connectControls() {
     connect(menu_.slowDownloadItem, &QAction::triggered, this,
             [&ops] { ops.connection().D_M_Slow_Click(); });
     connect(menu_.printItem, &QAction::triggered, this, [this] { showPrintDialog(); });
-    connect(menu_.clockItem, &QAction::triggered, this, [&ops] { ops.tools().m33_Click(); });
-    connect(menu_.identNameItem, &QAction::triggered, this, [&ops] { ops.tools().m34_Click(); });
+    connect(menu_.clockItem, &QAction::triggered, this, [&ops] { ops.tools().openClockDialog(); });
+    connect(menu_.identNameItem, &QAction::triggered, this, [&ops] { ops.tools().openNameDialog(); });
     connect(menu_.communicationItem, &QAction::triggered, this,
-            [&ops] { ops.tools().m35_Click(); });
-    connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().m41_Click(); });
-    connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().m42_Click(); });
+            [&ops] { ops.tools().openPortDialog(); });
+    connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
+    connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
 
     const struct {
         ControlId id;
         std::function<void()> action;
     } buttons[] = {
-        {ControlId::Command14, [this] { openCsv(); }},
-        {ControlId::Command21, [this] { saveCsv(LogData); }},
-        {ControlId::Command22, [this] { saveCsv(RealTimeData); }},
-        {ControlId::Command20, [this, &ops] { ops.connection().Port_Set_Command({}, Portnum()); }},
-        {ControlId::Command27, [&ops] { ops.connection().Command27_Click(); }},
-        {ControlId::Command11, [this] { Command11_Click(*session_); }},
-        {ControlId::Command5, [&ops] { ops.download().Command5_Click(); }},
-        {ControlId::Command1, [&ops] { ops.realTime().Command1_Click(); }},
-        {ControlId::Command2,
+        {ControlId::OpenFileButton, [this] { openCsv(); }},
+        {ControlId::SaveLogButton, [this] { saveCsv(LogData); }},
+        {ControlId::SaveRealTimeButton, [this] { saveCsv(RealTimeData); }},
+        {ControlId::ConnectButton, [this, &ops] { ops.connection().Port_Set_Command({}, Portnum()); }},
+        {ControlId::InitialiseButton, [&ops] { ops.connection().initialise(); }},
+        {ControlId::UpdateButton, [this] { readStatus(*session_); }},
+        {ControlId::DownloadButton, [&ops] { ops.download().startDownload(); }},
+        {ControlId::MeasureOnceButton, [&ops] { ops.realTime().measureOnce(); }},
+        {ControlId::ContinuousButton,
          [this, &ops] {
-             ops.realTime().Command2_Click(chosenRepeat(controls_, *layout_.measurementCount));
+             ops.realTime().startOrStopContinuous(chosenRepeat(controls_, *layout_.measurementCount));
          }},
-        {ControlId::Option3, [&ops] { ops.realTime().Option3_Click(); }},
-        {ControlId::Option4, [&ops] { ops.realTime().Option4_Click(); }},
-        {ControlId::Command4, [&ops] { ops.recording().Command4_Click(); }},
-        {ControlId::Command23, [this] { showPrintDialog(); }},
-        {ControlId::Command24, [this] { showPrintDialog(); }},
-        {ControlId::Command25, [this] { showPrintDialog(); }},
+        {ControlId::RepeatSecondsOption, [&ops] { ops.realTime().chooseSeconds(); }},
+        {ControlId::RepeatMinutesOption, [&ops] { ops.realTime().chooseMinutes(); }},
+        {ControlId::StartStopButton, [&ops] { ops.recording().startOrStop(); }},
+        {ControlId::PrintRealTimeButton, [this] { showPrintDialog(); }},
+        {ControlId::PrintLogButton, [this] { showPrintDialog(); }},
+        {ControlId::PrintFileButton, [this] { showPrintDialog(); }},
     };
     for (const auto& button : buttons) {
         if (auto* widget = controls_.as<QAbstractButton>(button.id)) {

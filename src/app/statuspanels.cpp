@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "data/controlid.h"
-#include "data/twips.h"
+#include "controls/controlid.h"
+#include "controls/twips.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ StatusPanels::StatusPanels(QStatusBar* bar) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(barHeight());
     bar->setSizeGripEnabled(true);
-    const ControlId names[] = {ControlId::StatusBar1Panel1, ControlId::StatusBar1Panel2,
-                               ControlId::StatusBar1Panel3};
+    const ControlId names[] = {ControlId::ConnectionStatusPanel, ControlId::CursorReadoutPanel,
+                               ControlId::ClockPanel};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QLatin1String(controlName(names[i])));

@@ -204,7 +204,7 @@ int CliRunner::download() {
         headless_.operations().connection().D_M_Fast_Click();
     }
     const std::int16_t before = headless_.dataSets()[LogData].count;
-    headless_.operations().download().Command5_Click();
+    headless_.operations().download().startDownload();
     if (!headless_.session().engine().busy()) {
         return before == headless_.dataSets()[LogData].count ? Refused : Done;
     }
@@ -275,7 +275,7 @@ int CliRunner::start() {
     if (options_.force) {
         headless_.prompter().answer = true;
     }
-    headless_.operations().recording().Command4_Click();
+    headless_.operations().recording().startOrStop();
     if (!headless_.session().engine().busy()) {
         return Refused;
     }
@@ -292,7 +292,7 @@ int CliRunner::stop() {
     if (!recordingOrReserved()) {
         return status();
     }
-    headless_.operations().recording().Command4_Click();
+    headless_.operations().recording().startOrStop();
     qCInfo(lcCli) << "stopping the logger";
     if (!settle()) {
         return interrupted(text(Msg::CliMayStillRecord));
@@ -329,7 +329,7 @@ int CliRunner::measure() {
     const QString abandoned =
         text(outFile(options_) ? Msg::CliMeasurementAbandonedNoFile : Msg::CliMeasurementAbandoned);
     if (!options_.every) {
-        realTime.Command1_Click();
+        realTime.measureOnce();
         if (!settle()) {
             return interrupted(abandoned);
         }
@@ -364,7 +364,7 @@ int CliRunner::measure() {
         }
     };
     headless_.display().onAppend = [&](DataSetIndex) { printNew(); };
-    realTime.Command2_Click(repeat);
+    realTime.startOrStopContinuous(repeat);
     while (realTime.running() && samples.count < options_.count &&
            headless_.session().port().isOpen() && !printFailed && signals_.caught() == 0) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -380,7 +380,7 @@ int CliRunner::measure() {
     headless_.prompter().answer = csv;
     headless_.prompter().savePath = headless_.scratchFile(kScratchCsv);
     if (realTime.running()) {
-        realTime.Command2_Click(repeat);
+        realTime.startOrStopContinuous(repeat);
     }
     if (!settle()) {
         return interrupted(abandoned);

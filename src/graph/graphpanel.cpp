@@ -3,20 +3,20 @@
 
 #include <QRect>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "data/messagetable.h"
-#include "data/twips.h"
+#include "controls/twips.h"
 #include "graph/graphview.h"
 
 namespace {
 
 using I = ControlId;
-constexpr std::array<ControlId, 8> kBarIds = {I::HScroll1, I::HScroll2, I::HScroll3, I::HScroll4,
-                                              I::VScroll1, I::VScroll2, I::VScroll3, I::VScroll4};
-constexpr std::array<ControlId, 6> kZoomIds = {I::Command10, I::Command3,  I::Command15,
-                                               I::Command16, I::Command18, I::Command17};
-constexpr std::array<ControlId, 6> kLabelIds = {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34,
-                                                I::GraphLabel35, I::GraphLabel36, I::GraphLabel37};
+constexpr std::array<ControlId, 8> kBarIds = {I::TimeWidthBar, I::TimePositionBar, I::HumidityTimeWidthBar, I::HumidityTimePositionBar,
+                                              I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar, I::HumidityCentreBar};
+constexpr std::array<ControlId, 6> kZoomIds = {I::TemperatureWiderButton, I::TemperatureNarrowerButton,  I::HumidityWiderButton,
+                                               I::HumidityNarrowerButton, I::TimeWiderButton, I::TimeNarrowerButton};
+constexpr std::array<ControlId, 6> kLabelIds = {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel,
+                                                I::HumidityBottomLabel, I::LeftTimeLabel, I::RightTimeLabel};
 constexpr std::array<int, 6> kLabelNumbers = {30, 31, 34, 35, 36, 37};
 
 QString nameOf(ControlId id) {
@@ -29,14 +29,14 @@ constexpr QRect kSitudo =
     twipsRect(120, 3360, GraphPanel::kGraphWidthTwips, GraphPanel::kGraphHeightTwips);
 // Time bars below the graphs; half-span and centre bars beside each graph.
 constexpr std::array<QRect, 8> kBarRects = {{
-    twipsRect(2520, 6600, 7200, 255),   // HScroll1: window width
-    twipsRect(2520, 6900, 7200, 255),   // HScroll2: window position
-    twipsRect(2520, 6600, 7200, 255),   // HScroll3: hidden copy of HScroll1
-    twipsRect(2520, 6900, 7200, 255),   // HScroll4: hidden copy of HScroll2
-    twipsRect(10755, 120, 255, 3135),   // VScroll1: temperature half-span
-    twipsRect(11040, 120, 255, 3135),   // VScroll2: temperature centre
-    twipsRect(10755, 3360, 255, 3135),  // VScroll3: humidity half-span
-    twipsRect(11040, 3360, 255, 3135),  // VScroll4: humidity centre
+    twipsRect(2520, 6600, 7200, 255),   // TimeWidthBar: window width
+    twipsRect(2520, 6900, 7200, 255),   // TimePositionBar: window position
+    twipsRect(2520, 6600, 7200, 255),   // HumidityTimeWidthBar: hidden copy of TimeWidthBar
+    twipsRect(2520, 6900, 7200, 255),   // HumidityTimePositionBar: hidden copy of TimePositionBar
+    twipsRect(10755, 120, 255, 3135),   // TemperatureSpanBar: temperature half-span
+    twipsRect(11040, 120, 255, 3135),   // TemperatureCentreBar: temperature centre
+    twipsRect(10755, 3360, 255, 3135),  // HumiditySpanBar: humidity half-span
+    twipsRect(11040, 3360, 255, 3135),  // HumidityCentreBar: humidity centre
 }};
 // Command10, Command3, Command15, Command16, Command18, Command17.
 constexpr std::array<QRect, 6> kZoomRects = {{
@@ -65,10 +65,10 @@ GraphPanel::GraphPanel(QWidget* parent)
     : QWidget(parent),
       ondo_(new GraphBox(this)),
       situdo_(new GraphBox(this)),
-      fitButton_(makeButton(ControlId::Command12, QStringLiteral("[\u2194]"))) {
+      fitButton_(makeButton(ControlId::FitButton, QStringLiteral("[\u2194]"))) {
     setObjectName(QStringLiteral("graphPanel"));
-    ondo_->setObjectName(nameOf(ControlId::ondo));
-    situdo_->setObjectName(nameOf(ControlId::situdo));
+    ondo_->setObjectName(nameOf(ControlId::TemperatureGraph));
+    situdo_->setObjectName(nameOf(ControlId::HumidityGraph));
     for (int i = 0; i < 8; ++i) {
         auto* bar = new QScrollBar(i < 4 ? Qt::Horizontal : Qt::Vertical, this);
         bar->setObjectName(nameOf(kBarIds[i]));
@@ -76,9 +76,9 @@ GraphPanel::GraphPanel(QWidget* parent)
         bar->setTracking(false);
         bars_[i] = bar;
     }
-    // The copies beside the humidity graph follow HScroll1 and HScroll2 and are never shown.
-    bars_[HScroll3]->hide();
-    bars_[HScroll4]->hide();
+    // The copies beside the humidity graph follow TimeWidthBar and TimePositionBar and are never shown.
+    bars_[HumidityTimeWidthBar]->hide();
+    bars_[HumidityTimePositionBar]->hide();
     for (int i = 0; i < 6; ++i) {
         zoom_[i] = makeButton(kZoomIds[i],
                               i % 2 == 0 ? QStringLiteral("\u00d72") : QStringLiteral("\u00f72"));
@@ -154,7 +154,7 @@ void GraphPanel::placeControls() {
 }
 
 void GraphPanel::setGraphControlsVisible(bool visible) {
-    for (int i : {HScroll1, HScroll2, VScroll1, VScroll2, VScroll3, VScroll4}) {
+    for (int i : {TimeWidthBar, TimePositionBar, TemperatureSpanBar, TemperatureCentreBar, HumiditySpanBar, HumidityCentreBar}) {
         bars_[i]->setVisible(visible);
     }
     for (QPushButton* b : zoom_) {

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <array>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "graph/graphbox.h"
 #include "graph/viewmath.h"
 

@@ -25,14 +25,14 @@ Bar fromScrollState(const ScrollState& s) {
 // Its arrows move a tenth of a page.
 int pageStepOf(const Bars& bars, int index) {
     switch (index) {
-        case HScroll2:
-            return bars[HScroll1].value;
-        case HScroll4:
-            return bars[HScroll3].value;
-        case VScroll2:
-            return bars[VScroll1].value;
-        case VScroll4:
-            return bars[VScroll3].value;
+        case TimePositionBar:
+            return bars[TimeWidthBar].value;
+        case HumidityTimePositionBar:
+            return bars[HumidityTimeWidthBar].value;
+        case TemperatureCentreBar:
+            return bars[TemperatureSpanBar].value;
+        case HumidityCentreBar:
+            return bars[HumiditySpanBar].value;
         default:
             return (bars[index].upper() - bars[index].lower()) / 10;
     }
@@ -130,13 +130,13 @@ void GraphView::barChanged(int index, int value) {
     }
     updateScrollRanges(*set);
     switch (index) {
-        case HScroll1:
-        case HScroll2:
+        case TimeWidthBar:
+        case TimePositionBar:
             drawTemperatureGraph(*set, false);
             drawHumidityGraph(*set, false);
             break;
-        case VScroll1:
-        case VScroll2:
+        case TemperatureSpanBar:
+        case TemperatureCentreBar:
             drawTemperatureGraph(*set, false);
             break;
         default:
@@ -235,7 +235,7 @@ void GraphView::fitSequence() {
     guard_ = true;
     fitGraphToData(*set);
     updateScrollRanges(*set);
-    for (int i = HScroll1; i <= HScroll4; ++i) {
+    for (int i = TimeWidthBar; i <= HumidityTimePositionBar; ++i) {
         bars_[i].setValue(bars_[i].first);
     }
     pushBars();
@@ -316,7 +316,7 @@ void GraphView::showCursorReadout(double x, DataSet& set) {
         emit readoutChanged(QString());
         return;
     }
-    const double before = x + bars_[HScroll2].value * baseOf(set).stepUnit;
+    const double before = x + bars_[TimePositionBar].value * baseOf(set).stepUnit;
     Sample sample = last;
     if (before > 0) {
         const int record = findSampleByTime(last.dateTime - before / 86400.0, set);

@@ -92,14 +92,14 @@ void Bar::setValue(int v) {
 
 Bars initialBars() {
     Bars bars;
-    for (int i = HScroll1; i <= HScroll4; ++i) {
+    for (int i = TimeWidthBar; i <= HumidityTimePositionBar; ++i) {
         bars[i] = Bar{kBarLimit, i % 2 == 0 ? 10 : 0, 0};
     }
-    bars[HScroll1].value = bars[HScroll3].value = 3600;
-    bars[VScroll1] = Bar{1, 500, 100};
-    bars[VScroll3] = Bar{1, 500, 250};
-    bars[VScroll2] = Bar{999, -300, 250};
-    bars[VScroll4] = Bar{999, 250, 500};
+    bars[TimeWidthBar].value = bars[HumidityTimeWidthBar].value = 3600;
+    bars[TemperatureSpanBar] = Bar{1, 500, 100};
+    bars[HumiditySpanBar] = Bar{1, 500, 250};
+    bars[TemperatureCentreBar] = Bar{999, -300, 250};
+    bars[HumidityCentreBar] = Bar{999, 250, 500};
     return bars;
 }
 
@@ -115,40 +115,40 @@ TimeBase timeBaseOf(double startTime, double endTime) {
 void updateScrollRanges(Bars& bars, const TimeBase& base, bool continuous) {
     const std::int64_t span = base.span;
     if (span > kBarLimit) {
-        bars[HScroll1].setFirst(kBarLimit);
-        bars[HScroll3].setFirst(kBarLimit);
+        bars[TimeWidthBar].setFirst(kBarLimit);
+        bars[HumidityTimeWidthBar].setFirst(kBarLimit);
     } else {
         const int widest =
             span < 50 ? 50 : static_cast<int>(std::min<std::int64_t>(span + 1, kBarLimit));
-        bars[HScroll1].setFirst(widest);
-        bars[HScroll3].setFirst(widest);
+        bars[TimeWidthBar].setFirst(widest);
+        bars[HumidityTimeWidthBar].setFirst(widest);
     }
 
-    if (bars[HScroll1].value > span) {
-        bars[HScroll2].setFirst(0);
+    if (bars[TimeWidthBar].value > span) {
+        bars[TimePositionBar].setFirst(0);
     } else {
-        const double oldest = std::floor(span / base.stepUnit - bars[HScroll1].value + 0.5);
-        bars[HScroll2].setFirst(static_cast<int>(std::min<double>(oldest, kBarLimit)));
+        const double oldest = std::floor(span / base.stepUnit - bars[TimeWidthBar].value + 0.5);
+        bars[TimePositionBar].setFirst(static_cast<int>(std::min<double>(oldest, kBarLimit)));
     }
 
-    bars[VScroll2].setRange(1000 - bars[VScroll1].value, bars[VScroll1].value - 400);
-    bars[VScroll4].setRange(1000 - bars[VScroll3].value, bars[VScroll3].value);
+    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value, bars[TemperatureSpanBar].value - 400);
+    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value, bars[HumiditySpanBar].value);
 
     if (continuous) {
-        bars[HScroll1].setFirst(30000);
-        bars[HScroll3].setFirst(30000);
+        bars[TimeWidthBar].setFirst(30000);
+        bars[HumidityTimeWidthBar].setFirst(30000);
         if (span >= 50) {
             for (int width : {100, 200, 400, 800, 1600, 3200}) {
                 if (width > span) {
-                    bars[HScroll1].setValue(width);
+                    bars[TimeWidthBar].setValue(width);
                     break;
                 }
             }
         }
     }
 
-    bars[HScroll3] = bars[HScroll1];
-    bars[HScroll4] = bars[HScroll2];
+    bars[HumidityTimeWidthBar] = bars[TimeWidthBar];
+    bars[HumidityTimePositionBar] = bars[TimePositionBar];
 }
 
 void fitGraphToData(Bars& bars, const ValueExtremes& x) {
@@ -159,42 +159,42 @@ void fitGraphToData(Bars& bars, const ValueExtremes& x) {
         }
         return boundedInt(std::floor(h * 1.1));
     };
-    bars[VScroll1].setValue(halfSpan(x.tMax, x.tMin));
-    bars[VScroll3].setValue(halfSpan(x.hMax, x.hMin));
-    bars[VScroll2].setRange(1000 - bars[VScroll1].value, bars[VScroll1].value - 400);
-    bars[VScroll4].setRange(1000 - bars[VScroll3].value, bars[VScroll3].value);
-    bars[VScroll2].setValue(boundedInt(std::floor((x.tMax + x.tMin) / 2 * 10 + 0.5)));
-    bars[VScroll4].setValue(boundedInt(std::floor((x.hMax + x.hMin) / 2 * 10 + 0.5)));
-    bars[HScroll2].setValue(0);
-    bars[HScroll4].setValue(0);
+    bars[TemperatureSpanBar].setValue(halfSpan(x.tMax, x.tMin));
+    bars[HumiditySpanBar].setValue(halfSpan(x.hMax, x.hMin));
+    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value, bars[TemperatureSpanBar].value - 400);
+    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value, bars[HumiditySpanBar].value);
+    bars[TemperatureCentreBar].setValue(boundedInt(std::floor((x.tMax + x.tMin) / 2 * 10 + 0.5)));
+    bars[HumidityCentreBar].setValue(boundedInt(std::floor((x.hMax + x.hMin) / 2 * 10 + 0.5)));
+    bars[TimePositionBar].setValue(0);
+    bars[HumidityTimePositionBar].setValue(0);
 }
 
 void applyZoom(Bars& bars, ZoomButton button) {
-    BarIndex index = VScroll1;
+    BarIndex index = TemperatureSpanBar;
     bool twice = true;
     switch (button) {
-        case ZoomButton::Command10:
-            index = VScroll1;
+        case ZoomButton::TemperatureWider:
+            index = TemperatureSpanBar;
             twice = true;
             break;
-        case ZoomButton::Command3:
-            index = VScroll1;
+        case ZoomButton::TemperatureNarrower:
+            index = TemperatureSpanBar;
             twice = false;
             break;
-        case ZoomButton::Command15:
-            index = VScroll3;
+        case ZoomButton::HumidityWider:
+            index = HumiditySpanBar;
             twice = true;
             break;
-        case ZoomButton::Command16:
-            index = VScroll3;
+        case ZoomButton::HumidityNarrower:
+            index = HumiditySpanBar;
             twice = false;
             break;
-        case ZoomButton::Command18:
-            index = HScroll1;
+        case ZoomButton::TimeWider:
+            index = TimeWidthBar;
             twice = true;
             break;
-        case ZoomButton::Command17:
-            index = HScroll1;
+        case ZoomButton::TimeNarrower:
+            index = TimeWidthBar;
             twice = false;
             break;
     }
@@ -208,9 +208,9 @@ std::int64_t roundSeconds(double seconds) {
 }
 
 GraphWindow temperatureWindow(const Bars& bars, double stepUnit) {
-    GraphWindow w = timeWindow(bars, HScroll1, HScroll2, stepUnit);
-    const int h = bars[VScroll1].value;
-    const int c = bars[VScroll2].value;
+    GraphWindow w = timeWindow(bars, TimeWidthBar, TimePositionBar, stepUnit);
+    const int h = bars[TemperatureSpanBar].value;
+    const int c = bars[TemperatureCentreBar].value;
     w.bottom = (c - h) / 10.0;
     w.top = (c + h) / 10.0;
     w.halfSpan = h;
@@ -218,9 +218,9 @@ GraphWindow temperatureWindow(const Bars& bars, double stepUnit) {
 }
 
 GraphWindow humidityWindow(const Bars& bars, double stepUnit) {
-    GraphWindow w = timeWindow(bars, HScroll3, HScroll4, stepUnit);
-    const int h = bars[VScroll3].value;
-    int c = bars[VScroll4].value;
+    GraphWindow w = timeWindow(bars, HumidityTimeWidthBar, HumidityTimePositionBar, stepUnit);
+    const int h = bars[HumiditySpanBar].value;
+    int c = bars[HumidityCentreBar].value;
     if (c + h > 1000) {
         c = 1000 - h;
     } else if (c < h) {

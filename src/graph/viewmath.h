@@ -44,14 +44,14 @@ struct Bar {
 };
 
 enum BarIndex {
-    HScroll1 = 0,
-    HScroll2,
-    HScroll3,
-    HScroll4,
-    VScroll1,
-    VScroll2,
-    VScroll3,
-    VScroll4
+    TimeWidthBar = 0,
+    TimePositionBar,
+    HumidityTimeWidthBar,
+    HumidityTimePositionBar,
+    TemperatureSpanBar,
+    TemperatureCentreBar,
+    HumiditySpanBar,
+    HumidityCentreBar
 };
 using Bars = std::array<Bar, 8>;
 
@@ -80,7 +80,7 @@ struct ValueExtremes {
 // Centres and sizes both value ranges on the extremes (GraphView::fitGraphToData).
 void fitGraphToData(Bars& bars, const ValueExtremes& x);
 
-enum class ZoomButton { Command10, Command3, Command15, Command16, Command18, Command17 };
+enum class ZoomButton { TemperatureWider, TemperatureNarrower, HumidityWider, HumidityNarrower, TimeWider, TimeNarrower };
 // Int(value * 2) or Int(value / 2) clamped to the bar's range, assigned to the button's bar.
 void applyZoom(Bars& bars, ZoomButton button);
 

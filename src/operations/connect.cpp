@@ -68,9 +68,9 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             c_.session.Portnum = static_cast<std::int16_t>(port.portNumber());
             c_.session.applyLineSettings();
             c_.controls.setText(
-                ControlId::StatusBar1Panel1,
+                ControlId::ConnectionStatusPanel,
                 messages.text(Msg::ConnectingPort) + QString::number(c_.session.Portnum));
-            c_.controls.setEnabled(ControlId::Combo4, false);
+            c_.controls.setEnabled(ControlId::NumberList, false);
             c_.state().recordState = RecordState::Stopped;
             startStatusRead();
             guard_ = false;
@@ -100,9 +100,9 @@ void Connection::showFailure() {
             messages.language() == Language::English ? QStringLiteral(" ") : QString();
         c_.message(c_.state().Machine_N_P + separator + messages.text(Msg::NotConnected) + check);
     }
-    c_.controls.setText(ControlId::StatusBar1Panel1, messages.text(Msg::UnconnectedAfterFailure));
-    c_.controls.setEnabled(ControlId::Combo4, true);
-    c_.controls.setEnabled(ControlId::Form5, true);
+    c_.controls.setText(ControlId::ConnectionStatusPanel, messages.text(Msg::UnconnectedAfterFailure));
+    c_.controls.setEnabled(ControlId::NumberList, true);
+    c_.controls.setEnabled(ControlId::PortDialog, true);
     guard_ = false;
     c_.pointer.setBusy(false);
 }
@@ -181,17 +181,17 @@ void Connection::dCheckTick() {
 
 void Connection::D_M_Fast_Click() {
     c_.state().Download_Mode = 0;
-    c_.controls.setChecked(ControlId::D_M_Fast, true);
-    c_.controls.setChecked(ControlId::D_M_Slow, false);
+    c_.controls.setChecked(ControlId::FastDownloadItem, true);
+    c_.controls.setChecked(ControlId::SlowDownloadItem, false);
 }
 
 void Connection::D_M_Slow_Click() {
     c_.state().Download_Mode = 1;
-    c_.controls.setChecked(ControlId::D_M_Fast, false);
-    c_.controls.setChecked(ControlId::D_M_Slow, true);
+    c_.controls.setChecked(ControlId::FastDownloadItem, false);
+    c_.controls.setChecked(ControlId::SlowDownloadItem, true);
 }
 
-void Connection::Command27_Click() {
+void Connection::initialise() {
     if (c_.session.busy() || !c_.session.port().isOpen()) {
         return;
     }

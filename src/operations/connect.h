@@ -41,7 +41,7 @@ class Connection {
     void D_M_Slow_Click();
 
     // The initialise button: the raw initialise command, only when no procedure runs.
-    void Command27_Click();
+    void initialise();
 
     static QByteArray identifyFrame();
     static QByteArray initialiseBytes();

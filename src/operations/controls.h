@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <initializer_list>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 
 // The few colours the operations paint controls with; the window maps them to its palette.
 enum class Shade { Default, ButtonFace, Black, Red, LampOn };

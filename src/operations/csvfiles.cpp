@@ -57,11 +57,11 @@ void CsvFiles::show(const CsvOpenResult& result) {
 void CsvFiles::showFilePanel(const FilePanelInfo& info) {
     using I = ControlId;
     Controls& k = c_.controls;
-    k.setText(I::Label12, info.identName);
-    k.setText(I::Label33, info.start);
-    k.setText(I::Label43, info.points);
-    k.setText(I::Label45, info.interval);
-    k.setText(I::Label54, info.upperBound);
-    k.setText(I::Label51, info.lowerBound);
-    k.setVisible({I::Label51, I::Label52, I::Label53, I::Label54}, info.boundsVisible);
+    k.setText(I::FileNameText, info.identName);
+    k.setText(I::FileBeginningText, info.start);
+    k.setText(I::FilePointsText, info.points);
+    k.setText(I::FileIntervalText, info.interval);
+    k.setText(I::FileUpperBoundText, info.upperBound);
+    k.setText(I::FileLowerBoundText, info.lowerBound);
+    k.setVisible({I::FileLowerBoundText, I::FileLowerBoundCaption, I::FileUpperBoundCaption, I::FileUpperBoundText}, info.boundsVisible);
 }

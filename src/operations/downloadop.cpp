@@ -14,7 +14,7 @@ DownloadOperation::~DownloadOperation() {
     c_.session.setDownloadView(nullptr);
 }
 
-void DownloadOperation::Command5_Click() {
+void DownloadOperation::startDownload() {
     LoggerState& state = c_.state();
     if (c_.session.busy()) {
         return;
@@ -34,7 +34,7 @@ void DownloadOperation::Command5_Click() {
     c_.progress.open([this] { Download_Cancel(); });
     log.count = 0;
     c_.display.clear(LogData);
-    for (ControlId readOut : {ControlId::Label2, ControlId::Label4, ControlId::Label10}) {
+    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout, ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
         c_.controls.setText(readOut, QString());
     }
     refresh_.run();

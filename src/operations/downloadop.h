@@ -14,7 +14,7 @@ class DownloadOperation : public DownloadView {
     ~DownloadOperation() override;
 
     // The Download button.
-    void Command5_Click();
+    void startDownload();
     void Download_Cancel() { c_.session.download().Download_Cancel(); }
     // A procedure of MarkDownloaded alone, for an owner that marks the logger only once the
     // downloaded data is safe; false when a procedure runs.

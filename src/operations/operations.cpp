@@ -23,7 +23,7 @@ Operations::~Operations() {
 }
 
 void Operations::procedureEnded() {
-    c_.controls.setEnabled(ControlId::Form1, true);
+    c_.controls.setEnabled(ControlId::MainWindow, true);
     c_.pointer.setBusy(false);
     status_.run();
     realTime_.procedureEnded();

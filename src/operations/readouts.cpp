@@ -10,18 +10,18 @@ Readouts::~Readouts() {
 }
 
 void Readouts::batteryLabel(const QString& text, bool low) {
-    c_.controls.setText(ControlId::Label39, text);
-    c_.controls.setForeColour(ControlId::Label39, low ? Shade::Red : Shade::Black);
+    c_.controls.setText(ControlId::BatteryStateLabel, text);
+    c_.controls.setForeColour(ControlId::BatteryStateLabel, low ? Shade::Red : Shade::Black);
 }
 
 void Readouts::clockLabel(const QString& text) {
-    c_.controls.setText(ControlId::Label24, text);
+    c_.controls.setText(ControlId::LoggerClockLabel, text);
 }
 
 void Readouts::realTimeReadout(const RealTimeReadout& readout) {
-    c_.controls.setText(ControlId::Label2, readout.temperature);
-    c_.controls.setText(ControlId::Label4, readout.humidity);
-    c_.controls.setText(ControlId::Label10, readout.time);
+    c_.controls.setText(ControlId::MeasuredTemperatureReadout, readout.temperature);
+    c_.controls.setText(ControlId::MeasuredHumidityReadout, readout.humidity);
+    c_.controls.setText(ControlId::MeasuredTimeReadout, readout.time);
 }
 
 void Readouts::realTimeSampleAdded() {

@@ -48,17 +48,17 @@ std::optional<int> RealTimeMeasurement::repeatSeconds(const MeasurementRepeat& r
 
 void RealTimeMeasurement::chooseUnit(MeasurementRepeat::Unit unit) {
     const bool minutes = unit == MeasurementRepeat::Unit::Minutes;
-    c_.controls.setText(ControlId::Label28,
+    c_.controls.setText(ControlId::RepeatUnitLabel,
                         c_.messages().text(minutes ? Msg::MinutesOption : Msg::SecondsOption));
     const CountRange range = countsOf(unit);
     QStringList counts;
     for (int count = range.first; count <= range.last; ++count) {
         counts.append(QString::number(count));
     }
-    c_.controls.setItems(ControlId::Combo5, counts, QString::number(range.first));
+    c_.controls.setItems(ControlId::RepeatCountList, counts, QString::number(range.first));
 }
 
-void RealTimeMeasurement::Command1_Click() {
+void RealTimeMeasurement::measureOnce() {
     if (c_.session.busy()) {
         return;
     }
@@ -66,7 +66,7 @@ void RealTimeMeasurement::Command1_Click() {
     queueMeasurement(ProcedureKind::SingleMeasurement, false);
 }
 
-void RealTimeMeasurement::Command2_Click(const MeasurementRepeat& repeat) {
+void RealTimeMeasurement::startOrStopContinuous(const MeasurementRepeat& repeat) {
     if (running()) {
         stop();
     } else {
@@ -80,7 +80,7 @@ void RealTimeMeasurement::start(const MeasurementRepeat& repeat) {
         return;
     }
     emptyDataSet();
-    for (ControlId readOut : {ControlId::Label2, ControlId::Label4, ControlId::Label10}) {
+    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout, ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
         c_.controls.setText(readOut, QString());
     }
     c_.session.timers().arm(TimerId::Continuation, kTickMs);

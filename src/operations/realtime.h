@@ -33,13 +33,13 @@ class RealTimeMeasurement {
     void setClock(Clock& clock) { clock_ = &clock; }
 
     // Command1: one measurement into the real-time data set emptied for it.
-    void Command1_Click();
+    void measureOnce();
     // Command2: starts a continuous run repeating as `repeat` says, or stops the one running.
-    void Command2_Click(const MeasurementRepeat& repeat);
+    void startOrStopContinuous(const MeasurementRepeat& repeat);
     // Option3 (seconds, counts 2 to 60) and Option4 (minutes, 1 to 240): the count list
     // offers the unit's counts.
-    void Option3_Click() { chooseUnit(MeasurementRepeat::Unit::Seconds); }
-    void Option4_Click() { chooseUnit(MeasurementRepeat::Unit::Minutes); }
+    void chooseSeconds() { chooseUnit(MeasurementRepeat::Unit::Seconds); }
+    void chooseMinutes() { chooseUnit(MeasurementRepeat::Unit::Minutes); }
     // The continuation tick: queues a due measurement when no procedure runs, stops a run
     // whose data set is full, and otherwise redraws graphs that have grown.
     void continuationTick();

@@ -44,7 +44,7 @@ std::array<std::uint8_t, 2> RecordingOperation::alarmBytes(int degrees, bool on,
     return {byte(raw / 256 | (on ? 0x80 : 0)), byte(raw % 256)};
 }
 
-void RecordingOperation::Command4_Click() {
+void RecordingOperation::startOrStop() {
     if (c_.session.busy()) {
         return;
     }
@@ -62,7 +62,7 @@ void RecordingOperation::Command4_Click() {
         !c_.question(c_.messages().pair(Msg::DataNeverDownloaded, Msg::AskStartLosingData))) {
         return;
     }
-    Command100_Click();
+    openRecordingDialog();
 }
 
 void RecordingOperation::stop() {
@@ -76,7 +76,7 @@ void RecordingOperation::stop() {
     c_.state().recordState = RecordState::Stopped;
 }
 
-void RecordingOperation::Command100_Click() {
+void RecordingOperation::openRecordingDialog() {
     // Only a connected logger is programmed; it may have been removed under the question
     // before.
     if (c_.session.busy() || !c_.session.port().isOpen()) {

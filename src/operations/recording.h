@@ -26,10 +26,10 @@ class RecordingOperation {
 
     // Stops a recording or cancels a reservation without a question; otherwise checks the
     // battery and unsaved records and opens the recording-setting dialog.
-    void Command4_Click();
+    void startOrStop();
     // Opens the recording-setting dialog on the logger's settings and programs what it
     // confirms.
-    void Command100_Click();
+    void openRecordingDialog();
 
     // Each queues its commands under P_Name and value S_Num and sends it; false
     // when a procedure runs or a box is open, or (Yoyaku_Set) the battery is low.

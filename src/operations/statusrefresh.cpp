@@ -51,7 +51,7 @@ void StatusRefresh::run() {
     state.F_W_Ver.clear();
 }
 
-bool Command11_Click(Session& session) {
+bool readStatus(Session& session) {
     if (session.busy()) {
         return false;
     }

@@ -29,4 +29,4 @@ class StatusRefresh {
 
 // The Update button (Command11): queues the status read as ProcedureKind::None when no procedure
 // runs; the refresh follows at the procedure's end. False when refused.
-bool Command11_Click(Session& session);
+bool readStatus(Session& session);

@@ -83,22 +83,22 @@ namespace {
 using I = ControlId;
 using Ids = std::initializer_list<ControlId>;
 
-constexpr Ids kStatusDialogs = {I::Form12, I::Form2, I::Form5, I::Form6};
-constexpr Ids kAllScrollBars = {I::VScroll1, I::VScroll2, I::VScroll3, I::VScroll4,
-                                I::HScroll1, I::HScroll2, I::HScroll3, I::HScroll4};
-constexpr Ids kShownScrollBars = {I::VScroll1, I::VScroll2, I::VScroll3,
-                                  I::VScroll4, I::HScroll1, I::HScroll2};
-constexpr Ids kZoomButtons = {I::Command3,  I::Command10, I::Command15,
-                              I::Command16, I::Command17, I::Command18};
-constexpr Ids kRangeLabels = {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34,
-                              I::GraphLabel35, I::GraphLabel36, I::GraphLabel37};
-constexpr Ids kGraphButtons = {I::Command12, I::Command3,  I::Command10, I::Command16,
-                               I::Command15, I::Command17, I::Command18};
-constexpr Ids kBoundReadOuts = {I::Label31, I::Label32, I::UpperText, I::LowerText};
+constexpr Ids kStatusDialogs = {I::RecordingDialog, I::NameDialog, I::PortDialog, I::ClockDialog};
+constexpr Ids kAllScrollBars = {I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar, I::HumidityCentreBar,
+                                I::TimeWidthBar, I::TimePositionBar, I::HumidityTimeWidthBar, I::HumidityTimePositionBar};
+constexpr Ids kShownScrollBars = {I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar,
+                                  I::HumidityCentreBar, I::TimeWidthBar, I::TimePositionBar};
+constexpr Ids kZoomButtons = {I::TemperatureNarrowerButton,  I::TemperatureWiderButton, I::HumidityWiderButton,
+                              I::HumidityNarrowerButton, I::TimeNarrowerButton, I::TimeWiderButton};
+constexpr Ids kRangeLabels = {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel,
+                              I::HumidityBottomLabel, I::LeftTimeLabel, I::RightTimeLabel};
+constexpr Ids kGraphButtons = {I::FitButton, I::TemperatureNarrowerButton,  I::TemperatureWiderButton, I::HumidityNarrowerButton,
+                               I::HumidityWiderButton, I::TimeNarrowerButton, I::TimeWiderButton};
+constexpr Ids kBoundReadOuts = {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText, I::LowerBoundText};
 // The read-outs of the measurement panel: temperature, humidity, date-time.
-constexpr Ids kMeasuredReadOuts = {I::Label2, I::Label4, I::Label10};
-constexpr std::array<ControlId, 3> kDataPanes = {I::Frame13, I::Frame6, I::Frame12};
-constexpr std::array<ControlId, 3> kDataSetOptions = {I::Option5, I::Option6, I::Option7};
+constexpr Ids kMeasuredReadOuts = {I::MeasuredTemperatureReadout, I::MeasuredHumidityReadout, I::MeasuredTimeReadout};
+constexpr std::array<ControlId, 3> kDataPanes = {I::LogPane, I::RealTimePane, I::FilePane};
+constexpr std::array<ControlId, 3> kDataSetOptions = {I::LogDataOption, I::RealTimeDataOption, I::FileDataOption};
 constexpr std::array<Msg, 3> kDataSetNames = {Msg::LogDataName, Msg::RealTimeDataName,
                                               Msg::FileDataName};
 
@@ -108,7 +108,7 @@ constexpr std::pair<StatusReadOut, ControlId> kReadOutLabels[] = {
     {StatusReadOut::Battery, I::BatteryText},     {StatusReadOut::StopNote, I::StopNoteText},
     {StatusReadOut::Beginning, I::BeginningText}, {StatusReadOut::Points, I::PointsText},
     {StatusReadOut::Interval, I::IntervalText},   {StatusReadOut::Mode, I::ModeText},
-    {StatusReadOut::Upper, I::UpperText},         {StatusReadOut::Lower, I::LowerText},
+    {StatusReadOut::Upper, I::UpperBoundText},         {StatusReadOut::Lower, I::LowerBoundText},
 };
 
 // Collects the changes step by step as the panel's rules give them; a later step overrides an
@@ -150,8 +150,8 @@ class Changes {
         show(kRangeLabels, on);
     }
     void connectButton(bool on) {
-        check(I::Command20, on);
-        describe(I::Command20, on ? Msg::Online : Msg::Offline);
+        check(I::ConnectButton, on);
+        describe(I::ConnectButton, on ? Msg::Online : Msg::Offline);
     }
 
   private:
@@ -201,40 +201,40 @@ void describeLogger(StatusView& view, const StatusInputs& in) {
 }
 
 void notConnectedChanges(Changes& k) {
-    k.caption(I::Form1, Msg::WindowTitle);
-    k.enable({I::Combo1, I::Combo3}, true);
-    k.enable(I::Command27, false);
+    k.caption(I::MainWindow, Msg::WindowTitle);
+    k.enable({I::BaudRateList, I::ModelList}, true);
+    k.enable(I::InitialiseButton, false);
     k.connectButton(false);
 
     k.disableOperationControls();
-    k.enable(I::Form1, true);
+    k.enable(I::MainWindow, true);
 
-    k.enable({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m22, I::m23, I::m31, I::m32}, true);
-    k.enable({I::m33, I::m34}, false);
-    k.enable({I::Frame8, I::Frame11}, true);
+    k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::RealTimeDisplayMenu, I::FileDisplayMenu, I::CommunicationStartItem, I::CommunicationSettingItem}, true);
+    k.enable({I::ClockItem, I::IdentNameItem}, false);
+    k.enable({I::DisplayFrame, I::IdentNameFrame}, true);
     k.enable(kDisplayOptions, true);
 
     for (ControlId readOut : kMeasuredReadOuts) {
         k.text(readOut, QString());
     }
     k.text(I::IntervalSecondsText, QString());
-    k.enable(I::Combo4, true);
-    k.caption(I::Command2, Msg::ContinuousButtonOffline);
+    k.enable(I::NumberList, true);
+    k.caption(I::ContinuousButton, Msg::ContinuousButtonOffline);
 
-    k.caption(I::StatusBar1Panel1, Msg::Unconnected);
+    k.caption(I::ConnectionStatusPanel, Msg::Unconnected);
     k.caption(I::CommunicationText, Msg::Unconnected);
     k.colour(I::ConnectionLamp, Shade::Black);
 }
 
 void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in,
                       const MessageTable& messages) {
-    k.text(I::Form1, messages.text(Msg::WindowTitle) + view.model);
-    k.enable({I::Combo1, I::Combo3}, false);
-    k.enable(I::Command27, true);
+    k.text(I::MainWindow, messages.text(Msg::WindowTitle) + view.model);
+    k.enable({I::BaudRateList, I::ModelList}, false);
+    k.enable(I::InitialiseButton, true);
     k.connectButton(true);
-    k.enable({I::m33, I::m34}, false);
+    k.enable({I::ClockItem, I::IdentNameItem}, false);
 
-    k.text(I::StatusBar1Panel1, messages.text(Msg::CommunicatingPort) + QString::number(view.port));
+    k.text(I::ConnectionStatusPanel, messages.text(Msg::CommunicatingPort) + QString::number(view.port));
     k.caption(I::CommunicationText, Msg::Communicating);
     k.colour(I::ConnectionLamp, Shade::LampOn);
     // The secondary read-out of the logger-recording frame: the log header's interval as a
@@ -245,40 +245,40 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
     switch (view.recordState) {
         case RecordState::Recording:
             k.disableOperationControls();
-            k.enable(I::Option6, false);
-            k.enable({I::Command11, I::Command4}, true);
-            k.caption(I::Command4, Msg::StopRecordingButton);
-            k.enable({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
-            k.enable({I::Option5, I::Option7, I::Option8, I::Option9}, true);
+            k.enable(I::RealTimeDataOption, false);
+            k.enable({I::UpdateButton, I::StartStopButton}, true);
+            k.caption(I::StartStopButton, Msg::StopRecordingButton);
+            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::FileDisplayMenu}, true);
+            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption}, true);
             break;
         case RecordState::Reserved:
             k.disableOperationControls();
-            k.enable({I::m22, I::Option6}, false);
-            k.enable({I::Command11, I::Command4}, true);
-            k.caption(I::Command4, Msg::CancelReservationButton);
-            k.enable({I::m1, I::m2, I::m3, I::m11, I::m12, I::m21, I::m23}, true);
-            k.enable({I::Option5, I::Option7, I::Option8, I::Option9}, true);
+            k.enable({I::RealTimeDisplayMenu, I::RealTimeDataOption}, false);
+            k.enable({I::UpdateButton, I::StartStopButton}, true);
+            k.caption(I::StartStopButton, Msg::CancelReservationButton);
+            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::FileDisplayMenu}, true);
+            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption}, true);
             break;
         case RecordState::Continuous:
             k.disableOperationControls();
             k.showGraphControls(false);
-            k.enable({I::Command10, I::Command12}, false);
-            k.caption(I::Command2, Msg::StopContinuousButton);
-            k.enable(I::Command2, true);
-            k.enable({I::m1, I::m3, I::m31}, true);
-            k.enable({I::Option5, I::Option7}, false);
-            k.enable({I::Option8, I::Option9}, true);
-            k.enable({I::Command22, I::Command23}, false);
+            k.enable({I::TemperatureWiderButton, I::FitButton}, false);
+            k.caption(I::ContinuousButton, Msg::StopContinuousButton);
+            k.enable(I::ContinuousButton, true);
+            k.enable({I::FileMenu, I::ToolMenu, I::CommunicationStartItem}, true);
+            k.enable({I::LogDataOption, I::FileDataOption}, false);
+            k.enable({I::GraphViewOption, I::DumpViewOption}, true);
+            k.enable({I::SaveRealTimeButton, I::PrintRealTimeButton}, false);
             break;
         case RecordState::Stopped:
-            k.enable({I::m33, I::m34}, true);
-            k.caption(I::Command4, Msg::StartRecordingButton);
-            k.caption(I::Command2, Msg::ContinuousButton);
+            k.enable({I::ClockItem, I::IdentNameItem}, true);
+            k.caption(I::StartStopButton, Msg::StartRecordingButton);
+            k.caption(I::ContinuousButton, Msg::ContinuousButton);
             k.enableOperationControls();
-            k.enable(I::Combo4, false);
-            k.enable(I::m22, true);
+            k.enable(I::NumberList, false);
+            k.enable(I::RealTimeDisplayMenu, true);
             k.showGraphControls(true);
-            k.enable({I::m11, I::m12, I::m2, I::Frame8, I::Frame11}, true);
+            k.enable({I::OpenItem, I::SaveMenu, I::DisplayMenu, I::DisplayFrame, I::IdentNameFrame}, true);
             k.enable(kDisplayOptions, true);
             break;
     }
@@ -292,20 +292,20 @@ void commonChanges(Changes& k, const StatusView& view, const StatusInputs& in) {
 
     const bool realTimeSavable =
         view.recordState != RecordState::Continuous && in.hasData[RealTimeData];
-    k.enable({I::m121, I::Command22, I::Command23}, realTimeSavable);
-    k.enable({I::m122, I::Command21, I::Command24}, in.hasData[LogData]);
-    k.enable(I::Command25, in.hasData[FileData]);
+    k.enable({I::SaveRealTimeItem, I::SaveRealTimeButton, I::PrintRealTimeButton}, realTimeSavable);
+    k.enable({I::SaveLogItem, I::SaveLogButton, I::PrintLogButton}, in.hasData[LogData]);
+    k.enable(I::PrintFileButton, in.hasData[FileData]);
 
     for (int pane = 0; pane < 3; ++pane) {
         k.show(kDataPanes[pane], pane == in.shown);
         k.show(tablePaneOf(pane), in.tableView && pane == in.shown);
         k.check(kDataSetOptions[pane], pane == in.shown);
     }
-    k.check(I::Option8, !in.tableView);
-    k.check(I::Option9, in.tableView);
+    k.check(I::GraphViewOption, !in.tableView);
+    k.check(I::DumpViewOption, in.tableView);
     k.caption(I::DataSetLabel, kDataSetNames[in.shown]);
     k.show(I::GraphArea, !in.tableView);
-    k.enable(I::m13, shownHasData);
+    k.enable(I::PrintItem, shownHasData);
     k.show(kBoundReadOuts, view.boundsShown);
 }
 
@@ -394,7 +394,7 @@ StatusView buildStatusView(const StatusInputs& in, const MessageTable& messages)
     } else {
         view.model = kProductName;
         // The download-progress dialog of a download the lost port ended.
-        view.closed.push_back(I::Form3);
+        view.closed.push_back(I::ProgressDialog);
     }
     view.boundsShown = view.model == kModelQM320;
 

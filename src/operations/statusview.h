@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "data/dataset.h"
 #include "data/messagetable.h"
 #include "link/loggerstate.h"
@@ -41,17 +41,17 @@ QString bound(bool on, int degrees, const MessageTable& messages);
 
 // The controls a procedure disables while it runs and the refresh enables by state.
 inline constexpr std::array kOperationControls = {
-    ControlId::Option1,   ControlId::Option2,   ControlId::Option3,  ControlId::Option4,
-    ControlId::Combo2,    ControlId::Combo5,    ControlId::Combo4,   ControlId::Command1,
-    ControlId::Command2,  ControlId::Command4,  ControlId::Command5, ControlId::Command19,
-    ControlId::Command26, ControlId::Command28, ControlId::Command6, ControlId::Command7,
-    ControlId::Command11, ControlId::Command13, ControlId::m1,       ControlId::m2,
-    ControlId::m3,        ControlId::m11,       ControlId::m12,      ControlId::m21,
-    ControlId::m22,       ControlId::m23,       ControlId::m31,      ControlId::m32,
-    ControlId::m33,       ControlId::m34};
-inline constexpr std::array kDisplayOptions = {ControlId::Option5, ControlId::Option6,
-                                               ControlId::Option7, ControlId::Option8,
-                                               ControlId::Option9};
+    ControlId::IntervalUnitSecondsOption,   ControlId::IntervalUnitMinutesOption,   ControlId::RepeatSecondsOption,  ControlId::RepeatMinutesOption,
+    ControlId::IntervalCountList,    ControlId::RepeatCountList,    ControlId::NumberList,   ControlId::MeasureOnceButton,
+    ControlId::ContinuousButton,  ControlId::StartStopButton,  ControlId::DownloadButton, ControlId::ReservationButton,
+    ControlId::AlarmButton, ControlId::MemoryModeButton, ControlId::ClockSetButton, ControlId::ClockReadButton,
+    ControlId::UpdateButton, ControlId::LedButton, ControlId::FileMenu,       ControlId::DisplayMenu,
+    ControlId::ToolMenu,        ControlId::OpenItem,       ControlId::SaveMenu,      ControlId::LogDisplayMenu,
+    ControlId::RealTimeDisplayMenu,       ControlId::FileDisplayMenu,       ControlId::CommunicationStartItem,      ControlId::CommunicationSettingItem,
+    ControlId::ClockItem,       ControlId::IdentNameItem};
+inline constexpr std::array kDisplayOptions = {ControlId::LogDataOption, ControlId::RealTimeDataOption,
+                                               ControlId::FileDataOption, ControlId::GraphViewOption,
+                                               ControlId::DumpViewOption};
 
 // What the panel sets on one control; a property left empty is left as it is.
 struct ControlChange {

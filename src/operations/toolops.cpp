@@ -34,10 +34,10 @@ ToolOperations::~ToolOperations() {
 }
 
 void ToolOperations::tokeiTick() {
-    c_.controls.setText(ControlId::StatusBar1Panel3, presentTimeText(c_.now()));
+    c_.controls.setText(ControlId::ClockPanel, presentTimeText(c_.now()));
 }
 
-void ToolOperations::m33_Click() {
+void ToolOperations::openClockDialog() {
     if (c_.session.busy()) {
         return;
     }
@@ -48,7 +48,7 @@ void ToolOperations::m33_Click() {
     }
 }
 
-void ToolOperations::m34_Click() {
+void ToolOperations::openNameDialog() {
     if (c_.session.busy()) {
         return;
     }
@@ -61,7 +61,7 @@ void ToolOperations::m34_Click() {
     }
 }
 
-void ToolOperations::m35_Click() {
+void ToolOperations::openPortDialog() {
     if (c_.session.busy()) {
         return;
     }
@@ -75,7 +75,7 @@ void ToolOperations::m35_Click() {
     }
 }
 
-void ToolOperations::m41_Click() {
+void ToolOperations::showVersion() {
     const VersionTexts texts = versionTexts(c_.state(), c_.messages());
     c_.session.prompter().hold([&] {
         c_.dialogs.version(texts);
@@ -83,7 +83,7 @@ void ToolOperations::m41_Click() {
     });
 }
 
-void ToolOperations::m42_Click() {
+void ToolOperations::openWebPage() {
     const QString address = c_.messages().text(Msg::WebAddress);
     if (!c_.dialogs.openUrl(QUrl(address))) {
         c_.message(c_.messages().text(Msg::WebPageNotOpened) + MessageTable::kPartBreak + address);

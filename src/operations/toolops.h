@@ -28,11 +28,11 @@ class ToolOperations {
     ToolOperations& operator=(const ToolOperations&) = delete;
 
     // The clock, name and communication dialogs open only while no procedure runs.
-    void m33_Click();
-    void m34_Click();
-    void m35_Click();
-    void m41_Click();
-    void m42_Click();
+    void openClockDialog();
+    void openNameDialog();
+    void openPortDialog();
+    void showVersion();
+    void openWebPage();
 
     // Each queues its procedure and sends it; false when a procedure runs or a box is open.
     bool Set_VTName(ProcedureKind P_Name, std::int32_t S_Num, const QString& name);

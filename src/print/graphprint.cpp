@@ -5,7 +5,7 @@
 #include <QFontMetricsF>
 #include <algorithm>
 
-#include "data/twips.h"
+#include "controls/twips.h"
 #include "graph/graphpanel.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "data/captions.h"
+#include "controls/captions.h"
 
 namespace {
 

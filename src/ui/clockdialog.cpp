@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "data/captions.h"
+#include "controls/captions.h"
 #include "operations/toolops.h"
 #include "ui/dialogparts.h"
 

@@ -5,8 +5,8 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
-#include "data/controlid.h"
-#include "data/twips.h"
+#include "controls/controlid.h"
+#include "controls/twips.h"
 
 namespace {
 

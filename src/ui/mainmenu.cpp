@@ -3,7 +3,7 @@
 
 #include <QActionGroup>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 
 namespace {
 
@@ -43,38 +43,38 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     using I = ControlId;
     MainMenu menu;
 
-    menu.fileMenu = addTopMenu(bar, I::m1);
-    menu.openItem = addItem(menu.fileMenu, I::m11);
-    menu.saveMenu = addSubMenu(menu.fileMenu, I::m12);
-    menu.saveLogItem = addItem(menu.saveMenu, I::m122);
-    menu.saveRealTimeItem = addItem(menu.saveMenu, I::m121);
-    menu.printItem = addItem(menu.fileMenu, I::m13);
+    menu.fileMenu = addTopMenu(bar, I::FileMenu);
+    menu.openItem = addItem(menu.fileMenu, I::OpenItem);
+    menu.saveMenu = addSubMenu(menu.fileMenu, I::SaveMenu);
+    menu.saveLogItem = addItem(menu.saveMenu, I::SaveLogItem);
+    menu.saveRealTimeItem = addItem(menu.saveMenu, I::SaveRealTimeItem);
+    menu.printItem = addItem(menu.fileMenu, I::PrintItem);
     menu.fileSeparator = menu.fileMenu->addSeparator();
     menu.fileSeparator->setObjectName(QStringLiteral("m1_"));
-    menu.endItem = addItem(menu.fileMenu, I::m14);
+    menu.endItem = addItem(menu.fileMenu, I::EndItem);
 
-    menu.displayMenu = addTopMenu(bar, I::m2);
-    menu.logDisplayMenu = addSubMenu(menu.displayMenu, I::m21);
-    menu.logGraphItem = addItem(menu.logDisplayMenu, I::m211);
-    menu.logDumpItem = addItem(menu.logDisplayMenu, I::m212);
-    menu.realTimeDisplayMenu = addSubMenu(menu.displayMenu, I::m22);
-    menu.realTimeGraphItem = addItem(menu.realTimeDisplayMenu, I::m221);
-    menu.realTimeDumpItem = addItem(menu.realTimeDisplayMenu, I::m222);
-    menu.fileDisplayMenu = addSubMenu(menu.displayMenu, I::m23);
-    menu.fileGraphItem = addItem(menu.fileDisplayMenu, I::m231);
-    menu.fileDumpItem = addItem(menu.fileDisplayMenu, I::m232);
+    menu.displayMenu = addTopMenu(bar, I::DisplayMenu);
+    menu.logDisplayMenu = addSubMenu(menu.displayMenu, I::LogDisplayMenu);
+    menu.logGraphItem = addItem(menu.logDisplayMenu, I::LogGraphItem);
+    menu.logDumpItem = addItem(menu.logDisplayMenu, I::LogDumpItem);
+    menu.realTimeDisplayMenu = addSubMenu(menu.displayMenu, I::RealTimeDisplayMenu);
+    menu.realTimeGraphItem = addItem(menu.realTimeDisplayMenu, I::RealTimeGraphItem);
+    menu.realTimeDumpItem = addItem(menu.realTimeDisplayMenu, I::RealTimeDumpItem);
+    menu.fileDisplayMenu = addSubMenu(menu.displayMenu, I::FileDisplayMenu);
+    menu.fileGraphItem = addItem(menu.fileDisplayMenu, I::FileGraphItem);
+    menu.fileDumpItem = addItem(menu.fileDisplayMenu, I::FileDumpItem);
 
-    menu.toolMenu = addTopMenu(bar, I::m3);
-    menu.communicationItem = addItem(menu.toolMenu, I::m35);
-    menu.communicationStartItem = addItem(menu.toolMenu, I::m31);
-    menu.communicationSettingItem = addItem(menu.toolMenu, I::m32);
-    menu.clockItem = addItem(menu.toolMenu, I::m33);
-    menu.clockReadItem = addItem(menu.toolMenu, I::m332);
-    menu.clockSetItem = addItem(menu.toolMenu, I::m331);
-    menu.identNameItem = addItem(menu.toolMenu, I::m34);
-    menu.downloadSpeedMenu = addSubMenu(menu.toolMenu, I::D_M);
-    menu.fastDownloadItem = addItem(menu.downloadSpeedMenu, I::D_M_Fast);
-    menu.slowDownloadItem = addItem(menu.downloadSpeedMenu, I::D_M_Slow);
+    menu.toolMenu = addTopMenu(bar, I::ToolMenu);
+    menu.communicationItem = addItem(menu.toolMenu, I::CommunicationItem);
+    menu.communicationStartItem = addItem(menu.toolMenu, I::CommunicationStartItem);
+    menu.communicationSettingItem = addItem(menu.toolMenu, I::CommunicationSettingItem);
+    menu.clockItem = addItem(menu.toolMenu, I::ClockItem);
+    menu.clockReadItem = addItem(menu.toolMenu, I::ClockReadItem);
+    menu.clockSetItem = addItem(menu.toolMenu, I::ClockSetItem);
+    menu.identNameItem = addItem(menu.toolMenu, I::IdentNameItem);
+    menu.downloadSpeedMenu = addSubMenu(menu.toolMenu, I::DownloadSpeedMenu);
+    menu.fastDownloadItem = addItem(menu.downloadSpeedMenu, I::FastDownloadItem);
+    menu.slowDownloadItem = addItem(menu.downloadSpeedMenu, I::SlowDownloadItem);
     for (QAction* hidden : {menu.communicationStartItem, menu.communicationSettingItem,
                             menu.clockSetItem, menu.clockReadItem}) {
         hidden->setVisible(false);
@@ -87,9 +87,9 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     }
     menu.fastDownloadItem->setChecked(true);
 
-    menu.helpMenu = addTopMenu(bar, I::m4);
-    menu.webPageItem = addItem(menu.helpMenu, I::m42);
-    menu.versionItem = addItem(menu.helpMenu, I::m41);
+    menu.helpMenu = addTopMenu(bar, I::HelpMenu);
+    menu.webPageItem = addItem(menu.helpMenu, I::WebPageItem);
+    menu.versionItem = addItem(menu.helpMenu, I::VersionItem);
 
     applyMenuCaptions(bar, messages);
     return menu;

@@ -3,7 +3,7 @@
 
 #include <QPushButton>
 
-#include "data/captions.h"
+#include "controls/captions.h"
 #include "ui/dialogparts.h"
 
 NameDialog::NameDialog(NameField& field, const MessageTable& messages, QWidget* parent)

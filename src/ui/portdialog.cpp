@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "data/captions.h"
+#include "controls/captions.h"
 #include "ui/dialogparts.h"
 
 PortDialog::PortDialog(const PortChoice& choice, const MessageTable& messages, QWidget* parent)

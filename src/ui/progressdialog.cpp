@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "data/messagetable.h"
 
 ProgressDialog::ProgressDialog(const MessageTable& messages)
@@ -15,7 +15,7 @@ ProgressDialog::ProgressDialog(const MessageTable& messages)
       messages_(messages),
       bar_(new QProgressBar(this)),
       cancel_(new QPushButton(this)) {
-    setObjectName(QLatin1String(controlName(ControlId::Form3)));
+    setObjectName(QLatin1String(controlName(ControlId::ProgressDialog)));
     setModal(false);
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
     bar_->setAccessibleName(messages_.text(Msg::DownloadTitle));

@@ -21,12 +21,12 @@ bool QtDialogHost::run(QDialog& dialog, std::optional<ControlId> id) {
 
 std::optional<RecordingRequest> QtDialogHost::recordingSetting(RecordingSetup& setup) {
     RecordingDialog dialog(setup, messages_, owner_);
-    return run(dialog, ControlId::Form12) ? dialog.request() : std::nullopt;
+    return run(dialog, ControlId::RecordingDialog) ? dialog.request() : std::nullopt;
 }
 
 std::optional<QString> QtDialogHost::identificationName(NameField& field) {
     NameDialog dialog(field, messages_, owner_);
-    if (!run(dialog, ControlId::Form2)) {
+    if (!run(dialog, ControlId::NameDialog)) {
         return std::nullopt;
     }
     return dialog.name();
@@ -34,12 +34,12 @@ std::optional<QString> QtDialogHost::identificationName(NameField& field) {
 
 bool QtDialogHost::clockSetting() {
     ClockDialog dialog(messages_, owner_);
-    return run(dialog, ControlId::Form6);
+    return run(dialog, ControlId::ClockDialog);
 }
 
 std::optional<int> QtDialogHost::communication(const PortChoice& choice) {
     PortDialog dialog(choice, messages_, owner_);
-    if (!run(dialog, ControlId::Form5)) {
+    if (!run(dialog, ControlId::PortDialog)) {
         return std::nullopt;
     }
     return dialog.port();

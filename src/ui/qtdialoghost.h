@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "data/messagetable.h"
 #include "operations/dialoghost.h"
 #include "ui/widgetcontrols.h"

@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "data/captions.h"
-#include "data/twips.h"
+#include "controls/captions.h"
+#include "controls/twips.h"
 #include "ui/dialogparts.h"
 
 namespace {

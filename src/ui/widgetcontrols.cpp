@@ -11,7 +11,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include "data/captions.h"
+#include "controls/captions.h"
 
 namespace {
 

@@ -92,7 +92,7 @@ std::vector<Sample> Rig::samples(DataSetIndex index) {
 }
 
 void connectLogger(Rig& rig) {
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     ASSERT_TRUE(rig.port.isOpen());
     ASSERT_TRUE(rig.runProcedure());
 }
@@ -100,7 +100,7 @@ void connectLogger(Rig& rig) {
 void expectCsvRoundTrip(Rig& rig, DataSetIndex index, const std::vector<Sample>& samples) {
     const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("data%1.csv").arg(index));
     rig.prompter.fileNames = {csv};
-    ASSERT_TRUE(rig.click(index == LogData ? ControlId::Command21 : ControlId::Command22));
+    ASSERT_TRUE(rig.click(index == LogData ? ControlId::SaveLogButton : ControlId::SaveRealTimeButton));
     ASSERT_TRUE(QFile::exists(csv));
     EXPECT_FALSE(rig.window->dataSets()[index].unsaved);
     rig.prompter.fileNames = {csv};

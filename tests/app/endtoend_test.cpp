@@ -16,7 +16,7 @@ using I = ControlId;
 TEST(EndToEnd, ConnectButtonOpensPortThreeAndShowsCommunicating) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.port.portNumber(), Rig::kLoggerPort);
     EXPECT_EQ(rig.window->Portnum(), Rig::kLoggerPort);
@@ -72,17 +72,17 @@ TEST_P(StatusAfterConnect, ShowsTheLoggersValues) {
     expectText(rig, I::PointsText, c.points);
     expectText(rig, I::IdentNameText, c.name);
     expectText(rig, I::BeginningText, c.beginning);
-    expectText(rig, I::Command4, c.command4);
-    for (ControlId name : {I::UpperText, I::LowerText}) {
+    expectText(rig, I::StartStopButton, c.command4);
+    for (ControlId name : {I::UpperBoundText, I::LowerBoundText}) {
         auto* readOut = rig.window->controls().as<QWidget>(name);
         ASSERT_NE(readOut, nullptr) << controlName(name);
         EXPECT_EQ(readOut->isVisibleTo(rig.window.get()), c.boundsShown) << controlName(name);
     }
     if (c.boundsShown) {
-        expectText(rig, I::UpperText, c.upper);
-        expectText(rig, I::LowerText, c.lower);
+        expectText(rig, I::UpperBoundText, c.upper);
+        expectText(rig, I::LowerBoundText, c.lower);
     }
-    auto* download = rig.window->controls().as<QWidget>(I::Command5);
+    auto* download = rig.window->controls().as<QWidget>(I::DownloadButton);
     ASSERT_NE(download, nullptr);
     EXPECT_EQ(download->isEnabledTo(rig.window.get()), c.downloadEnabled);
 }
@@ -118,7 +118,7 @@ TEST(EndToEnd, Qm400NeverConnects) {
     Rig rig(QStringLiteral("qm400"));
     ASSERT_TRUE(rig.started());
     const QString model = rig.window->Machine_N_P();
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_FALSE(rig.window->session().engine().busy());
     // Three attempts on the logger's port, each answered with the refused model.
@@ -149,7 +149,7 @@ TEST_P(DeviceRemoval, DisconnectsWithinTwoChecks) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     if (c.duringStatusRead) {
-        ASSERT_TRUE(rig.click(ControlId::Command20));
+        ASSERT_TRUE(rig.click(ControlId::ConnectButton));
         ASSERT_TRUE(rig.window->session().engine().busy());
     } else {
         connectLogger(rig);
@@ -188,14 +188,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeviceRemoval,
 TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     ASSERT_TRUE(rig.window->session().engine().busy());
     const int opens = rig.port.openCount();
     const QByteArray written = rig.port.written();
     const std::size_t pulses = rig.device.levels.size();
 
-    ASSERT_TRUE(rig.click(ControlId::Command20));
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.port.openCount(), opens);
     EXPECT_EQ(rig.port.written(), written);
@@ -205,9 +205,9 @@ TEST(EndToEnd, ConnectWhileAProcedureRunsDoesNothing) {
     EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral("LAB1"));
 
     // The same during a download.
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.window->session().engine().busy());
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     EXPECT_TRUE(rig.port.isOpen());
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 650);
@@ -220,19 +220,19 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     WidgetControls& controls = rig.window->controls();
-    ASSERT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
+    ASSERT_NE(controls.object(I::UpperBoundCaption), controls.object(I::TemperatureBottomLabel));
     rig.window->session().state().recordState = RecordState::Continuous;
     rig.window->refreshStatus();
-    for (ControlId range : {I::GraphLabel30, I::GraphLabel31, I::GraphLabel34, I::GraphLabel37}) {
+    for (ControlId range : {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel, I::RightTimeLabel}) {
         EXPECT_FALSE(controls.shown(range)) << controlName(range);
     }
-    EXPECT_TRUE(controls.shown(I::Label31));
-    EXPECT_EQ(controls.text(I::Label31), rig.window->messages().text(Msg::UpperBoundCaption));
+    EXPECT_TRUE(controls.shown(I::UpperBoundCaption));
+    EXPECT_EQ(controls.text(I::UpperBoundCaption), rig.window->messages().text(Msg::UpperBoundCaption));
 
     rig.window->session().state().recordState = RecordState::Stopped;
     rig.window->refreshStatus();
-    EXPECT_TRUE(controls.shown(I::GraphLabel31));
-    EXPECT_TRUE(controls.shown(I::Label31));
+    EXPECT_TRUE(controls.shown(I::TemperatureBottomLabel));
+    EXPECT_TRUE(controls.shown(I::UpperBoundCaption));
 }
 
 }  // namespace

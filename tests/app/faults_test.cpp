@@ -50,7 +50,7 @@ TEST_P(SilenceDuringDownload, GivesExactlyOneMessage) {
     if (!c.normalMode) {
         rig.logger.faults().stallAfterRecords = 100;
     }
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     DataSet& log = rig.window->dataSets()[LogData];
     for (int ms = 0; ms < 60000 && log.count < 100; ++ms) {
         rig.advance(1);
@@ -96,13 +96,13 @@ TEST(Faults, ClearedLogLeavesNothingOnTheGraphs) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     GraphPanel* panel = rig.window->layout().graphPanel;
     ASSERT_FALSE(panel->ondo()->image().isNull());
-    ASSERT_TRUE(rig.click(I::Command20));  // disconnect
+    ASSERT_TRUE(rig.click(I::ConnectButton));  // disconnect
     rig.prompter.answers = {false};        // do not save the download
-    ASSERT_TRUE(rig.click(I::Command20));
+    ASSERT_TRUE(rig.click(I::ConnectButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 0);
     for (int round = 0; round < 2; ++round) {
@@ -120,7 +120,7 @@ TEST(Faults, FailedCsvOpenLeavesNoGraph) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     const QString good = QDir(rig.dir.path()).filePath(QStringLiteral("good.csv"));
     rig.prompter.fileNames = {good, good};
@@ -151,7 +151,7 @@ TEST(Faults, LogSavedAfterUnpluggingKeepsItsHeader) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     rig.device.present = false;
     rig.port.setPresent(false);
@@ -179,7 +179,7 @@ TEST(Faults, RecordsUnderAnUnreadableStartDownload) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     EXPECT_EQ(rig.text(I::BeginningText), rig.window->messages().text(Msg::StartDateUnreadable));
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());
     const std::vector<Sample> log = rig.samples(LogData);
@@ -195,10 +195,10 @@ TEST(Faults, ClosingDuringADownloadShutsDownAtOnce) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     rig.paceLine(6);
-    ASSERT_TRUE(rig.click(I::Command5));
+    ASSERT_TRUE(rig.click(I::DownloadButton));
     rig.advance(500);
     ASSERT_TRUE(rig.window->session().busy());
-    QWidget* progress = rig.window->controls().as<QWidget>(I::Form3);
+    QWidget* progress = rig.window->controls().as<QWidget>(I::ProgressDialog);
     ASSERT_NE(progress, nullptr);
     ASSERT_TRUE(progress->isVisible());
     rig.window->close();

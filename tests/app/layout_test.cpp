@@ -17,7 +17,7 @@
 
 #include "app/mainframe.h"
 #include "app/mainwindow.h"
-#include "data/twips.h"
+#include "controls/twips.h"
 #include "fakes.h"
 #include "graph/graphview.h"
 #include "ui/datatable.h"
@@ -193,9 +193,9 @@ TEST_F(LayoutTest, EveryControlOfTheTableIsRegisteredWithItsCaption) {
         }
     }
     const std::pair<ControlId, const char*> spelled[] = {
-        {ControlId::Frame13, "State"},    {ControlId::Label1, "Temperature"},
-        {ControlId::Command27, "初期化"}, {ControlId::Label53, "Upper bound temperature setting"},
-        {ControlId::Option9, "Dump"},     {ControlId::m14, "End(&X)"},
+        {ControlId::LogPane, "State"},    {ControlId::MeasuredTemperatureCaption, "Temperature"},
+        {ControlId::InitialiseButton, "初期化"}, {ControlId::FileUpperBoundCaption, "Upper bound temperature setting"},
+        {ControlId::DumpViewOption, "Dump"},     {ControlId::EndItem, "End(&X)"},
     };
     for (const auto& [id, caption] : spelled) {
         EXPECT_EQ(built->controls().text(id), QString::fromUtf8(caption)) << controlName(id);

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "endtoend.h"
 
 namespace {

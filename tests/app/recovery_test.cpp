@@ -33,7 +33,7 @@ TEST_P(SessionEnd, KeepsTheUnsavedDownloadAndTheNextStartOffersItOnce) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     DataSet& log = rig.window->dataSets()[LogData];
     ASSERT_TRUE(log.unsaved);
@@ -43,7 +43,7 @@ TEST_P(SessionEnd, KeepsTheUnsavedDownloadAndTheNextStartOffersItOnce) {
     // What the Save button writes for this download.
     const QString saved = QDir(rig.dir.path()).filePath(QStringLiteral("saved.csv"));
     rig.prompter.fileNames = {saved};
-    ASSERT_TRUE(rig.click(ControlId::Command21));
+    ASSERT_TRUE(rig.click(ControlId::SaveLogButton));
     const QByteArray expected = readAll(saved);
     ASSERT_FALSE(expected.isEmpty());
     // The same download, not saved this time.

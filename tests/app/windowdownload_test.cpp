@@ -88,7 +88,7 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
     GraphPanel* panel = rig.window->layout().graphPanel;
 
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());
     EXPECT_EQ(rig.window->Disp_stat(), LogData);
@@ -112,16 +112,16 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
         hMax = std::max(hMax, s.humidity);
         hMin = std::min(hMin, s.humidity);
     }
-    for (BarIndex zoom : {HScroll1, HScroll3}) {
+    for (BarIndex zoom : {TimeWidthBar, HumidityTimeWidthBar}) {
         const QScrollBar* bar = panel->bar(zoom);
         EXPECT_LT(bar->minimum(), bar->maximum()) << zoom;
         EXPECT_EQ(bar->value(), bar->maximum()) << zoom;
     }
-    for (BarIndex position : {HScroll2, HScroll4}) {
+    for (BarIndex position : {TimePositionBar, HumidityTimePositionBar}) {
         EXPECT_EQ(panel->bar(position)->value(), 0) << position;
     }
-    EXPECT_EQ(panel->bar(VScroll2)->value(), std::lround((tMax + tMin) / 2 * 10));
-    EXPECT_EQ(panel->bar(VScroll4)->value(), std::lround((hMax + hMin) / 2 * 10));
+    EXPECT_EQ(panel->bar(TemperatureCentreBar)->value(), std::lround((tMax + tMin) / 2 * 10));
+    EXPECT_EQ(panel->bar(HumidityCentreBar)->value(), std::lround((hMax + hMin) / 2 * 10));
 
     expectCsvRoundTrip(rig, LogData, log);
 }
@@ -141,7 +141,7 @@ TEST(EndToEnd, WrappedLoopMemoryDownloadsFifteenThousandInOrder) {
     connectLogger(rig);
     EXPECT_EQ(rig.text(I::PointsText), QStringLiteral("15000 point"));
     EXPECT_EQ(rig.text(I::ModeText), QStringLiteral("Loop"));
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.prompter.calls.empty());
     const std::vector<Sample> log = rig.samples(LogData);
@@ -181,7 +181,7 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     connectLogger(rig);
     rig.window->menu().slowDownloadItem->trigger();
     rig.paceLine(6);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     QDialog* dialog = progressDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -211,7 +211,7 @@ TEST(EndToEnd, CancelInTheProgressDialogKeepsTheRecordsReceived) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->model()->rowCount(), static_cast<int>(log.size()));
     // The line is quiet again: the next procedure (the Update button) gets its own replies.
-    ASSERT_TRUE(rig.click(ControlId::Command11));
+    ASSERT_TRUE(rig.click(ControlId::UpdateButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_TRUE(rig.port.isOpen());
     EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral("LAB1"));
@@ -228,7 +228,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
                          : rig.window->menu().fastDownloadItem)
         ->trigger();
     rig.paceLine(GetParam().bytesPerMs);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     QDialog* dialog = progressDialog();
     ASSERT_NE(dialog, nullptr);
     auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
@@ -263,7 +263,7 @@ TEST_P(UnplugDuringDownload, EndsWithAMessageKeepsNoPartialDataAndStaysUsable) {
     rig.paceLine(0);
     rig.prompter.calls.clear();
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     const std::vector<Sample> log = rig.samples(LogData);
     ASSERT_EQ(static_cast<int>(log.size()), runsRecordCount());
@@ -293,9 +293,9 @@ TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     ASSERT_FALSE(rig.port.isOpen());
     ASSERT_EQ(rig.window->dataSets()[LogData].count, runsRecordCount());
 
@@ -304,7 +304,7 @@ TEST_P(ReconnectWithUnsavedLog, AsksAndKeepsOrClearsTheData) {
     if (c.fileChosen) {
         rig.prompter.fileNames = {csv};
     }
-    ASSERT_TRUE(rig.click(ControlId::Command20));
+    ASSERT_TRUE(rig.click(ControlId::ConnectButton));
     EXPECT_EQ(rig.prompter.questionTexts(), QStringList{rig.window->messages().pair(
                                                 Msg::ConnectLosesDownload, Msg::AskSaveLogData)});
     EXPECT_EQ(rig.port.isOpen(), c.connects);
@@ -337,7 +337,7 @@ TEST_P(NothingToDownload, SaysSoAndStartsNothing) {
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
     const QByteArray written = rig.port.written();
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     EXPECT_FALSE(rig.window->session().engine().busy());
     EXPECT_EQ(rig.port.written(), written);
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
@@ -352,14 +352,14 @@ TEST(EndToEnd, SecondDownloadOffersToSaveTheFirst) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     connectLogger(rig);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     ASSERT_TRUE(rig.window->dataSets()[LogData].unsaved);
 
     const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("first.csv"));
     rig.prompter.answers = {true};
     rig.prompter.fileNames = {csv};
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_EQ(rig.prompter.questionTexts().size(), 1);
     EXPECT_TRUE(QFile::exists(csv));
     ASSERT_TRUE(rig.runProcedure());

@@ -19,7 +19,7 @@ TEST(WindowPrint, ButtonsOpenTheDialogOfTheViewAndPrintToAPdfFile) {
     Rig rig(QStringLiteral("runs"));
     ASSERT_TRUE(rig.started());
     e2e::connectLogger(rig);
-    ASSERT_TRUE(rig.click(ControlId::Command5));
+    ASSERT_TRUE(rig.click(ControlId::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     ASSERT_EQ(rig.window->Disp_stat(), LogData);
 
@@ -37,11 +37,11 @@ TEST(WindowPrint, ButtonsOpenTheDialogOfTheViewAndPrintToAPdfFile) {
         printer.printButton()->click();
         return dialog.result();
     });
-    ASSERT_TRUE(rig.click(ControlId::Command24));
+    ASSERT_TRUE(rig.click(ControlId::PrintLogButton));
     rig.window->graphView().selectDisplay(LogData, 1);
     // The dump dialog opens only over selected rows.
     rig.window->table(LogData)->table()->selectAll();
-    ASSERT_TRUE(rig.click(ControlId::Command24));
+    ASSERT_TRUE(rig.click(ControlId::PrintLogButton));
     EXPECT_EQ(opened, QStringList({"Form9", "Form10"}));
     EXPECT_TRUE(heldWhileOpen);
     EXPECT_FALSE(rig.window->session().busy());

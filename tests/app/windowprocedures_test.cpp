@@ -36,11 +36,11 @@ void startRecording(Rig& rig) {
     rig.dialogs.recording = [](RecordingSetup& setup) {
         return setup.confirm(QStringLiteral("E2E"), QDateTime::currentDateTime());
     };
-    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.click(I::StartStopButton));
 }
 
 void stopRecording(Rig& rig) {
-    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.click(I::StartStopButton));
 }
 
 void setClock(Rig& rig) {
@@ -54,7 +54,7 @@ void setName(Rig& rig) {
 }
 
 void update(Rig& rig) {
-    ASSERT_TRUE(rig.click(I::Command11));
+    ASSERT_TRUE(rig.click(I::UpdateButton));
 }
 
 // The expected box: a procedure's failure line (0: none, the plain box), the cause as two
@@ -231,10 +231,10 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         Rig rig(QStringLiteral("runs"));
         ASSERT_TRUE(rig.started());
         e2e::connectLogger(rig);
-        ASSERT_TRUE(rig.click(I::Option3));
-        ASSERT_TRUE(rig.click(I::Command2));
+        ASSERT_TRUE(rig.click(I::RepeatSecondsOption));
+        ASSERT_TRUE(rig.click(I::ContinuousButton));
         ASSERT_TRUE(rig.runProcedure());
-        ASSERT_EQ(rig.text(I::Command2), rig.window->messages().text(Msg::StopContinuousButton));
+        ASSERT_EQ(rig.text(I::ContinuousButton), rig.window->messages().text(Msg::StopContinuousButton));
         if (duringMeasurement) {
             rig.logger.faults().unplugAfter = code(Command::MeasureTemperature);
             rig.advance(2000);
@@ -244,7 +244,7 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         }
         rig.advance(2 * MainWindow::kDeviceCheckMs);
         EXPECT_FALSE(rig.port.isOpen());
-        EXPECT_EQ(rig.text(I::Command2), rig.window->messages().text(Msg::ContinuousButtonOffline));
+        EXPECT_EQ(rig.text(I::ContinuousButton), rig.window->messages().text(Msg::ContinuousButtonOffline));
         EXPECT_EQ(messageTexts(rig.prompter),
                   QStringList{rig.window->messages().text(Msg::ContinuousMeasurementLost)});
         EXPECT_TRUE(rig.prompter.questionTexts().isEmpty());
@@ -265,7 +265,7 @@ TEST(WindowProcedures, LoggerRemovedUnderTheRecordingDialogDisconnects) {
         statusUnder = rig.window->statusText(1);
         return setup.confirm(QStringLiteral("E2E"), QDateTime::currentDateTime());
     };
-    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.click(I::StartStopButton));
     EXPECT_EQ(statusUnder, QStringLiteral("Unconnection"));
     EXPECT_FALSE(rig.window->session().busy());
     EXPECT_EQ(rig.logger.history().size(), sent);
@@ -283,7 +283,7 @@ TEST(WindowProcedures, LoggerRemovedUnderASettingDialogClosesIt) {
         bool closedByRefresh = false;
         bool seen = false;
         QTimer::singleShot(0, rig.window.get(), [&rig, &closedByRefresh, &seen, clock] {
-            auto* dialog = rig.window->controls().as<QDialog>(clock ? I::Form6 : I::Form2);
+            auto* dialog = rig.window->controls().as<QDialog>(clock ? I::ClockDialog : I::NameDialog);
             seen = dialog != nullptr;
             unplug(rig);
             rig.advance(2 * MainWindow::kDeviceCheckMs);

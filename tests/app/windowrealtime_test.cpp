@@ -19,16 +19,16 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     Rig rig(QStringLiteral("runs"));
     e2e::connectLogger(rig);
     const MessageTable& messages = rig.window->messages();
-    auto* count = rig.window->controls().as<QComboBox>(I::Combo5);
-    ASSERT_TRUE(rig.click(I::Option4));
-    EXPECT_EQ(rig.text(I::Label28), messages.text(Msg::MinutesOption));
-    ASSERT_TRUE(rig.click(I::Option3));
+    auto* count = rig.window->controls().as<QComboBox>(I::RepeatCountList);
+    ASSERT_TRUE(rig.click(I::RepeatMinutesOption));
+    EXPECT_EQ(rig.text(I::RepeatUnitLabel), messages.text(Msg::MinutesOption));
+    ASSERT_TRUE(rig.click(I::RepeatSecondsOption));
     EXPECT_EQ(count->currentText(), QStringLiteral("2"));
     count->setCurrentText(QStringLiteral("5"));
 
-    ASSERT_TRUE(rig.click(I::Command2));
+    ASSERT_TRUE(rig.click(I::ContinuousButton));
     ASSERT_TRUE(rig.runProcedure());
-    EXPECT_EQ(rig.text(I::Command2), messages.text(Msg::StopContinuousButton));
+    EXPECT_EQ(rig.text(I::ContinuousButton), messages.text(Msg::StopContinuousButton));
     GraphPanel* graphs = rig.window->layout().graphPanel;
     EXPECT_TRUE(graphs->bar(HScroll1)->isHidden());
     rig.advance(10000);
@@ -36,15 +36,15 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     const std::vector<Sample> run = rig.samples(RealTimeData);
     ASSERT_EQ(run.size(), 3u);
     EXPECT_EQ(rig.window->table(RealTimeData)->table()->model()->rowCount(), 3);
-    EXPECT_EQ(rig.text(I::Label10), datetime::format(run.back().dateTime));
+    EXPECT_EQ(rig.text(I::MeasuredTimeReadout), datetime::format(run.back().dateTime));
 
-    ASSERT_TRUE(rig.click(I::Command2));
+    ASSERT_TRUE(rig.click(I::ContinuousButton));
     EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(Msg::AskSaveMeasurement)});
-    EXPECT_EQ(rig.text(I::Command2), messages.text(Msg::ContinuousButton));
+    EXPECT_EQ(rig.text(I::ContinuousButton), messages.text(Msg::ContinuousButton));
     EXPECT_FALSE(graphs->bar(HScroll1)->isHidden());
     e2e::expectCsvRoundTrip(rig, RealTimeData, run);
 
-    ASSERT_TRUE(rig.click(I::Command1));
+    ASSERT_TRUE(rig.click(I::MeasureOnceButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.samples(RealTimeData).size(), 1u);
 }

@@ -19,14 +19,14 @@ TEST(WindowRecording, StartThroughTheDialogStopAndTheMenuItems) {
     rig.dialogs.recording = [](RecordingSetup& setup) {
         return setup.confirm(QStringLiteral("E2E"), QDateTime::currentDateTime());
     };
-    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.click(I::StartStopButton));
     EXPECT_EQ(rig.prompter.questionTexts(),
               QStringList{
                   rig.window->messages().pair(Msg::DataNeverDownloaded, Msg::AskStartLosingData)});
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.text(I::OperationText), QStringLiteral("Recording"));
     EXPECT_EQ(rig.text(I::IdentNameText), QStringLiteral(" E2E"));
-    ASSERT_TRUE(rig.click(I::Command4));
+    ASSERT_TRUE(rig.click(I::StartStopButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.text(I::OperationText), QStringLiteral("Record stop"));
     EXPECT_EQ(rig.prompter.questionTexts().size(), 1);

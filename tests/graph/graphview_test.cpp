@@ -58,26 +58,26 @@ TEST_F(GraphViewTest, PanelHoldsEveryNamedControlWithANameForTheUser) {
     }
     EXPECT_EQ(panel.ondo()->geometry(), QRect(8, 8, 705, 209));
     EXPECT_EQ(panel.situdo()->geometry(), QRect(8, 224, 705, 209));
-    EXPECT_TRUE(panel.bar(HScroll3)->isHidden());
-    EXPECT_TRUE(panel.bar(HScroll4)->isHidden());
+    EXPECT_TRUE(panel.bar(HumidityTimeWidthBar)->isHidden());
+    EXPECT_TRUE(panel.bar(HumidityTimePositionBar)->isHidden());
 }
 
 TEST_F(GraphViewTest, FitShowsTheWholeDataSetWidenedByTenPercent) {
     view.fitSequence();
     const Bars& b = view.bars();
-    EXPECT_EQ(b[VScroll1].value, 33);
-    EXPECT_EQ(b[VScroll2].value, 230);
-    EXPECT_EQ(b[VScroll3].value, 110);
-    EXPECT_EQ(b[VScroll4].value, 500);
-    EXPECT_EQ(b[HScroll1].first, 3601);
-    EXPECT_EQ(b[HScroll1].value, 3601);
-    EXPECT_EQ(b[HScroll2].value, 0);
-    EXPECT_EQ(b[HScroll3].value, 3601);
+    EXPECT_EQ(b[TemperatureSpanBar].value, 33);
+    EXPECT_EQ(b[TemperatureCentreBar].value, 230);
+    EXPECT_EQ(b[HumiditySpanBar].value, 110);
+    EXPECT_EQ(b[HumidityCentreBar].value, 500);
+    EXPECT_EQ(b[TimeWidthBar].first, 3601);
+    EXPECT_EQ(b[TimeWidthBar].value, 3601);
+    EXPECT_EQ(b[TimePositionBar].value, 0);
+    EXPECT_EQ(b[HumidityTimeWidthBar].value, 3601);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(widgetValue(static_cast<BarIndex>(i)), b[i].value) << i;
     }
     // Widest at the left end: the larger number is shown first.
-    EXPECT_TRUE(panel.bar(HScroll1)->invertedAppearance());
+    EXPECT_TRUE(panel.bar(TimeWidthBar)->invertedAppearance());
     EXPECT_FALSE(panel.ondo()->image().isNull());
     EXPECT_FALSE(panel.situdo()->image().isNull());
     EXPECT_EQ(log.set.drawnCount, 361);
@@ -96,10 +96,10 @@ TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {ZoomButton::Command17, HScroll1, 1800}, {ZoomButton::Command17, HScroll1, 900},
-        {ZoomButton::Command18, HScroll1, 1800}, {ZoomButton::Command3, VScroll1, 16},
-        {ZoomButton::Command10, VScroll1, 32},   {ZoomButton::Command16, VScroll3, 55},
-        {ZoomButton::Command15, VScroll3, 110},
+        {ZoomButton::TimeNarrower, TimeWidthBar, 1800}, {ZoomButton::TimeNarrower, TimeWidthBar, 900},
+        {ZoomButton::TimeWider, TimeWidthBar, 1800}, {ZoomButton::TemperatureNarrower, TemperatureSpanBar, 16},
+        {ZoomButton::TemperatureWider, TemperatureSpanBar, 32},   {ZoomButton::HumidityNarrower, HumiditySpanBar, 55},
+        {ZoomButton::HumidityWider, HumiditySpanBar, 110},
     };
     for (const Case& c : cases) {
         log.set.drawnCount = 0;
@@ -109,33 +109,33 @@ TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
         EXPECT_EQ(log.set.drawnCount, 361) << "no redraw after zoom";
     }
     // The humidity time bars follow the temperature ones.
-    EXPECT_EQ(view.bars()[HScroll3].value, 1800);
+    EXPECT_EQ(view.bars()[HumidityTimeWidthBar].value, 1800);
 }
 
 TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
     view.fitSequence();
     log.set.drawnCount = 0;
     view.setContinuous(true);
-    panel.bar(VScroll1)->setValue(100);
+    panel.bar(TemperatureSpanBar)->setValue(100);
     EXPECT_EQ(log.set.drawnCount, 0);
     view.setContinuous(false);
-    panel.bar(VScroll1)->setValue(120);
+    panel.bar(TemperatureSpanBar)->setValue(120);
     EXPECT_EQ(log.set.drawnCount, 361);
 }
 
 TEST_F(GraphViewTest, ScrollingTheTimeBarsMovesBothGraphs) {
     view.fitSequence();
-    panel.button(ZoomButton::Command17)->click();  // 1800 s wide
+    panel.button(ZoomButton::TimeNarrower)->click();  // 1800 s wide
     const QImage before = panel.situdo()->image();
-    panel.bar(HScroll2)->setValue(1000);
-    EXPECT_EQ(view.bars()[HScroll4].value, 1000);
+    panel.bar(TimePositionBar)->setValue(1000);
+    EXPECT_EQ(view.bars()[HumidityTimePositionBar].value, 1000);
     EXPECT_NE(panel.situdo()->image(), before);
     EXPECT_EQ(panel.rangeLabel(37)->text(), QStringLiteral("2024/05/01 12:43:20"));
 }
 
 TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
     view.fitSequence();
-    panel.button(ZoomButton::Command17)->click();
+    panel.button(ZoomButton::TimeNarrower)->click();
     const Bars logBars = view.bars();
     const QImage logImage = panel.ondo()->image();
 
@@ -148,7 +148,7 @@ TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
     EXPECT_EQ(view.Disp_stat(), FileData);
     EXPECT_TRUE(panel.ondo()->image().isNull());  // never drawn yet
     view.fitSequence();
-    EXPECT_EQ(view.bars()[VScroll3].value, 27);
+    EXPECT_EQ(view.bars()[HumiditySpanBar].value, 27);
     // Centred at 99 %RH, half-span 2.7: the bar's end holds the centre at 97.3.
     EXPECT_EQ(panel.rangeLabel(34)->text(), QStringLiteral("100.0%"));
     const Bars fileBars = view.bars();
@@ -162,11 +162,11 @@ TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
         EXPECT_EQ(widgetValue(static_cast<BarIndex>(i)), logBars[i].value) << i;
     }
     EXPECT_EQ(panel.ondo()->image(), logImage);
-    EXPECT_EQ(log.set.view.bars[HScroll1].value, logBars[HScroll1].value);
+    EXPECT_EQ(log.set.view.bars[TimeWidthBar].value, logBars[TimeWidthBar].value);
 
     view.chooseDataSet(FileData);
-    EXPECT_EQ(view.bars()[VScroll3].value, fileBars[VScroll3].value);
-    EXPECT_EQ(view.bars()[HScroll1].value, fileBars[HScroll1].value);
+    EXPECT_EQ(view.bars()[HumiditySpanBar].value, fileBars[HumiditySpanBar].value);
+    EXPECT_EQ(view.bars()[TimeWidthBar].value, fileBars[TimeWidthBar].value);
 }
 
 TEST_F(GraphViewTest, OptionsActOnlyOnAChangeAndRefuseUnknownIndices) {
@@ -188,9 +188,9 @@ TEST_F(GraphViewTest, EmptyDataSetLeavesBarsAloneAndDrawsNothing) {
     view.selectDisplay(RealTimeData, GraphView::GraphKindView);
     const Bars before = view.bars();
     view.fitSequence();
-    panel.button(ZoomButton::Command17)->click();
-    EXPECT_EQ(view.bars()[VScroll1].value, before[VScroll1].value);
-    EXPECT_EQ(view.bars()[HScroll1].first, before[HScroll1].first);
+    panel.button(ZoomButton::TimeNarrower)->click();
+    EXPECT_EQ(view.bars()[TemperatureSpanBar].value, before[TemperatureSpanBar].value);
+    EXPECT_EQ(view.bars()[TimeWidthBar].first, before[TimeWidthBar].first);
     EXPECT_TRUE(panel.ondo()->image().isNull());
 }
 
@@ -246,13 +246,13 @@ TEST(GraphXAtColumn, MapsDeviceColumnsToSecondsBeforeTheRightEdge) {
 // width, half the height), whatever the bar's range; not by ten of its 32767 steps.
 TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
     view.fitSequence();
-    panel.button(ZoomButton::Command17)->click();
-    panel.button(ZoomButton::Command17)->click();
-    panel.button(ZoomButton::Command3)->click();
+    panel.button(ZoomButton::TimeNarrower)->click();
+    panel.button(ZoomButton::TimeNarrower)->click();
+    panel.button(ZoomButton::TemperatureNarrower)->click();
     const struct {
         BarIndex bar;
         BarIndex extent;  // the bar holding the width or half-height shown
-    } cases[] = {{HScroll2, HScroll1}, {VScroll2, VScroll1}, {VScroll4, VScroll3}};
+    } cases[] = {{TimePositionBar, TimeWidthBar}, {TemperatureCentreBar, TemperatureSpanBar}, {HumidityCentreBar, HumiditySpanBar}};
     for (const auto& c : cases) {
         QScrollBar* widget = panel.bar(c.bar);
         const int before = widget->value();
@@ -262,7 +262,7 @@ TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
         EXPECT_EQ(widget->value(), std::min(before + extent, widget->maximum())) << c.bar;
         EXPECT_EQ(view.bars()[c.bar].value, widget->value()) << c.bar;
     }
-    EXPECT_EQ(panel.bar(HScroll2)->value(), 900);
+    EXPECT_EQ(panel.bar(TimePositionBar)->value(), 900);
 }
 
 TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {

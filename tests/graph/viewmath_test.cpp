@@ -69,7 +69,7 @@ TEST(TimeBase, StepUnitIsOneUpTo32767Seconds) {
 struct RangeCase {
     const char* name;
     std::int64_t span;
-    int width;  // HScroll1 value before the update
+    int width;  // TimeWidthBar value before the update
     bool continuous;
     int h1First, h1Value, h2First;
 };
@@ -79,20 +79,20 @@ class UpdateScrollRangesTest : public ::testing::TestWithParam<RangeCase> {};
 TEST_P(UpdateScrollRangesTest, SetsTimeBarEndsAndCopiesThemBesideHumidity) {
     const RangeCase& c = GetParam();
     Bars bars = initialBars();
-    bars[HScroll1].setValue(c.width);
-    bars[HScroll2].setValue(123);
+    bars[TimeWidthBar].setValue(c.width);
+    bars[TimePositionBar].setValue(123);
     const double start = dayCount(2024, 5, 1);
     updateScrollRanges(bars, timeBaseOf(start, start + c.span / 86400.0), c.continuous);
-    EXPECT_EQ(bars[HScroll1].first, c.h1First);
-    EXPECT_EQ(bars[HScroll1].second, 10);
-    EXPECT_EQ(bars[HScroll1].value, c.h1Value);
-    EXPECT_EQ(bars[HScroll2].first, c.h2First);
-    EXPECT_EQ(bars[HScroll2].second, 0);
-    EXPECT_LE(bars[HScroll2].value, bars[HScroll2].upper());
-    EXPECT_EQ(bars[HScroll3].first, bars[HScroll1].first);
-    EXPECT_EQ(bars[HScroll3].value, bars[HScroll1].value);
-    EXPECT_EQ(bars[HScroll4].first, bars[HScroll2].first);
-    EXPECT_EQ(bars[HScroll4].value, bars[HScroll2].value);
+    EXPECT_EQ(bars[TimeWidthBar].first, c.h1First);
+    EXPECT_EQ(bars[TimeWidthBar].second, 10);
+    EXPECT_EQ(bars[TimeWidthBar].value, c.h1Value);
+    EXPECT_EQ(bars[TimePositionBar].first, c.h2First);
+    EXPECT_EQ(bars[TimePositionBar].second, 0);
+    EXPECT_LE(bars[TimePositionBar].value, bars[TimePositionBar].upper());
+    EXPECT_EQ(bars[HumidityTimeWidthBar].first, bars[TimeWidthBar].first);
+    EXPECT_EQ(bars[HumidityTimeWidthBar].value, bars[TimeWidthBar].value);
+    EXPECT_EQ(bars[HumidityTimePositionBar].first, bars[TimePositionBar].first);
+    EXPECT_EQ(bars[HumidityTimePositionBar].value, bars[TimePositionBar].value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,14 +113,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UpdateScrollRanges, ValueBarEndsFollowHalfSpans) {
     Bars bars = initialBars();
-    bars[VScroll1].setValue(70);
-    bars[VScroll3].setValue(50);
+    bars[TemperatureSpanBar].setValue(70);
+    bars[HumiditySpanBar].setValue(50);
     const double start = dayCount(2024, 5, 1);
     updateScrollRanges(bars, timeBaseOf(start, start + 0.1), false);
-    EXPECT_EQ(bars[VScroll2].first, 930);
-    EXPECT_EQ(bars[VScroll2].second, -330);
-    EXPECT_EQ(bars[VScroll4].first, 950);
-    EXPECT_EQ(bars[VScroll4].second, 50);
+    EXPECT_EQ(bars[TemperatureCentreBar].first, 930);
+    EXPECT_EQ(bars[TemperatureCentreBar].second, -330);
+    EXPECT_EQ(bars[HumidityCentreBar].first, 950);
+    EXPECT_EQ(bars[HumidityCentreBar].second, 50);
 }
 
 struct FitCase {
@@ -135,15 +135,15 @@ class FitTest : public ::testing::TestWithParam<FitCase> {};
 TEST_P(FitTest, CentresAndWidensByTenPercent) {
     const FitCase& c = GetParam();
     Bars bars = initialBars();
-    bars[HScroll2] = Bar{500, 0, 300};
-    bars[HScroll4] = Bar{500, 0, 300};
+    bars[TimePositionBar] = Bar{500, 0, 300};
+    bars[HumidityTimePositionBar] = Bar{500, 0, 300};
     fitGraphToData(bars, c.x);
-    EXPECT_EQ(bars[VScroll1].value, c.v1);
-    EXPECT_EQ(bars[VScroll2].value, c.v2);
-    EXPECT_EQ(bars[VScroll3].value, c.v3);
-    EXPECT_EQ(bars[VScroll4].value, c.v4);
-    EXPECT_EQ(bars[HScroll2].value, 0);
-    EXPECT_EQ(bars[HScroll4].value, 0);
+    EXPECT_EQ(bars[TemperatureSpanBar].value, c.v1);
+    EXPECT_EQ(bars[TemperatureCentreBar].value, c.v2);
+    EXPECT_EQ(bars[HumiditySpanBar].value, c.v3);
+    EXPECT_EQ(bars[HumidityCentreBar].value, c.v4);
+    EXPECT_EQ(bars[TimePositionBar].value, 0);
+    EXPECT_EQ(bars[HumidityTimePositionBar].value, 0);
     const GraphWindow t = temperatureWindow(bars, 1);
     const GraphWindow h = humidityWindow(bars, 1);
     EXPECT_DOUBLE_EQ(t.bottom, c.tBottom);
@@ -177,8 +177,8 @@ TEST(HumidityWindow, CentreIsPulledInsideZeroToHundred) {
     };
     for (const Case& c : cases) {
         Bars bars = initialBars();
-        bars[VScroll3] = Bar{1, 500, c.halfSpan};
-        bars[VScroll4] = Bar{1000, 0, c.centre};
+        bars[HumiditySpanBar] = Bar{1, 500, c.halfSpan};
+        bars[HumidityCentreBar] = Bar{1000, 0, c.centre};
         const GraphWindow w = humidityWindow(bars, 1);
         EXPECT_DOUBLE_EQ(w.bottom, c.bottom) << c.centre;
         EXPECT_DOUBLE_EQ(w.top, c.top) << c.centre;
@@ -194,16 +194,16 @@ TEST(Zoom, DoublesOrHalvesAndClampsToTheBar) {
         int after;
     };
     const std::vector<Case> cases = {
-        {ZoomButton::Command10, VScroll1, {1, 500, 70}, 140},
-        {ZoomButton::Command10, VScroll1, {1, 500, 300}, 500},
-        {ZoomButton::Command3, VScroll1, {1, 500, 1}, 1},
-        {ZoomButton::Command3, VScroll1, {1, 500, 71}, 35},
-        {ZoomButton::Command15, VScroll3, {1, 500, 250}, 500},
-        {ZoomButton::Command16, VScroll3, {1, 500, 3}, 1},
-        {ZoomButton::Command18, HScroll1, {3601, 10, 3000}, 3601},
-        {ZoomButton::Command18, HScroll1, {32767, 10, 20000}, 32767},
-        {ZoomButton::Command17, HScroll1, {3601, 10, 10}, 10},
-        {ZoomButton::Command17, HScroll1, {3601, 10, 601}, 300},
+        {ZoomButton::TemperatureWider, TemperatureSpanBar, {1, 500, 70}, 140},
+        {ZoomButton::TemperatureWider, TemperatureSpanBar, {1, 500, 300}, 500},
+        {ZoomButton::TemperatureNarrower, TemperatureSpanBar, {1, 500, 1}, 1},
+        {ZoomButton::TemperatureNarrower, TemperatureSpanBar, {1, 500, 71}, 35},
+        {ZoomButton::HumidityWider, HumiditySpanBar, {1, 500, 250}, 500},
+        {ZoomButton::HumidityNarrower, HumiditySpanBar, {1, 500, 3}, 1},
+        {ZoomButton::TimeWider, TimeWidthBar, {3601, 10, 3000}, 3601},
+        {ZoomButton::TimeWider, TimeWidthBar, {32767, 10, 20000}, 32767},
+        {ZoomButton::TimeNarrower, TimeWidthBar, {3601, 10, 10}, 10},
+        {ZoomButton::TimeNarrower, TimeWidthBar, {3601, 10, 601}, 300},
     };
     for (const Case& c : cases) {
         Bars bars = initialBars();
@@ -216,12 +216,12 @@ TEST(Zoom, DoublesOrHalvesAndClampsToTheBar) {
 
 TEST(Windows, WidthAndOffsetAreScaledStepsRoundedToSeconds) {
     Bars bars = initialBars();
-    bars[HScroll1] = Bar{32767, 10, 3};
-    bars[HScroll2] = Bar{32767, 0, 7};
-    bars[HScroll3] = Bar{32767, 10, 100};
-    bars[HScroll4] = Bar{32767, 0, 0};
-    bars[VScroll1] = Bar{1, 500, 70};
-    bars[VScroll2] = Bar{930, -330, 215};
+    bars[TimeWidthBar] = Bar{32767, 10, 3};
+    bars[TimePositionBar] = Bar{32767, 0, 7};
+    bars[HumidityTimeWidthBar] = Bar{32767, 10, 100};
+    bars[HumidityTimePositionBar] = Bar{32767, 0, 0};
+    bars[TemperatureSpanBar] = Bar{1, 500, 70};
+    bars[TemperatureCentreBar] = Bar{930, -330, 215};
     const GraphWindow t = temperatureWindow(bars, 2.5);
     EXPECT_EQ(t.width, 8);
     EXPECT_EQ(t.offset, 18);
@@ -279,11 +279,11 @@ TEST(FitGraph, AnyStoredValueGivesBarsWithinTheirRanges) {
     for (const auto& c : cases) {
         Bars bars = initialBars();
         fitGraphToData(bars, c.x);
-        for (int id : {VScroll1, VScroll2, VScroll3, VScroll4}) {
+        for (int id : {TemperatureSpanBar, TemperatureCentreBar, HumiditySpanBar, HumidityCentreBar}) {
             EXPECT_GE(bars[id].value, bars[id].lower()) << id;
             EXPECT_LE(bars[id].value, bars[id].upper()) << id;
         }
-        EXPECT_EQ(bars[VScroll1].value == bars[VScroll1].upper(), c.widest);
+        EXPECT_EQ(bars[TemperatureSpanBar].value == bars[TemperatureSpanBar].upper(), c.widest);
         EXPECT_LE(lastValueTenth(temperatureWindow(bars, 1).top) -
                       firstValueTenth(temperatureWindow(bars, 1).bottom),
                   20000);

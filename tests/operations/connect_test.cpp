@@ -38,8 +38,8 @@ TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
     EXPECT_EQ(h.port.lastSettings, QStringLiteral("57600,n,8,1"));
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("QM320-HX"));
     EXPECT_EQ(h.session.Portnum, 3);
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), kCommunicatingPort3);
-    EXPECT_FALSE(h.enabled(I::Combo4));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), kCommunicatingPort3);
+    EXPECT_FALSE(h.enabled(I::NumberList));
 
     // The first procedure is the battery check and the status read under "port_open".
     const CommandQueue& queue = h.engine.queue();
@@ -54,7 +54,7 @@ TEST(Connect, ScanFindsTheLoggerOnPort3AndReadsItsStatus) {
     ASSERT_TRUE(h.runProcedure());
     EXPECT_EQ(h.refreshes, 1);
     EXPECT_TRUE(h.port.isOpen());
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), kCommunicatingPort3);
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), kCommunicatingPort3);
     EXPECT_EQ(h.window->windowTitle(),
               QStringLiteral("[Veltrane] Temperature and Humidity LoggerQM320-HX"));
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("LAB1"));
@@ -100,8 +100,8 @@ TEST_P(ConnectModel, AcceptsOnlyServedModels) {
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].title, QStringLiteral("Veltrane"));
     EXPECT_EQ(h.prompter.messages[0].text, QStringLiteral("Veltrane not connected.") + kRunCheck);
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
-    EXPECT_TRUE(h.enabled(I::Combo4));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
+    EXPECT_TRUE(h.enabled(I::NumberList));
     EXPECT_FALSE(h.engine.busy());
     EXPECT_FALSE(h.connection().connecting());
 }
@@ -168,8 +168,8 @@ TEST(Connect, UnusableUsbDeviceFailsWithoutTryingAnyPort) {
         ASSERT_EQ(h.prompter.messages.size(), 1u);
         EXPECT_EQ(h.prompter.messages[0].title, QStringLiteral("Veltrane"));
         EXPECT_EQ(h.prompter.messages[0].text, c.message);
-        EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
-        EXPECT_TRUE(h.enabled(I::Combo4));
+        EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
+        EXPECT_TRUE(h.enabled(I::NumberList));
         EXPECT_FALSE(h.connection().connecting());
     }
 }
@@ -217,7 +217,7 @@ TEST(Connect, ToggleDisconnectsAndRefreshes) {
     EXPECT_FALSE(h.port.isOpen());
     EXPECT_TRUE(h.state.recordState == RecordState::Stopped);
     EXPECT_EQ(h.refreshes, refreshes + 1);
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("Veltrane"));
 }
 
@@ -295,15 +295,15 @@ TEST(Connect, TextsFollowTheLanguage) {
         h.connect();
         ASSERT_EQ(h.prompter.messages.size(), 1u);
         EXPECT_EQ(h.prompter.messages[0].text, c.failure);
-        EXPECT_EQ(h.text(I::StatusBar1Panel1), c.unconnected);
+        EXPECT_EQ(h.text(I::ConnectionStatusPanel), c.unconnected);
 
         h.logger.state().model = "QM300-HX";
         h.session.Port_Setting_N_P = QStringLiteral("19200");
         h.connect();
         ASSERT_TRUE(h.port.isOpen());
         EXPECT_EQ(h.port.lastSettings, QStringLiteral("19200,n,8,1"));
-        EXPECT_EQ(h.text(I::StatusBar1Panel1), c.communicating);
-        EXPECT_FALSE(h.shown(I::UpperText));
+        EXPECT_EQ(h.text(I::ConnectionStatusPanel), c.communicating);
+        EXPECT_FALSE(h.shown(I::UpperBoundText));
     }
 }
 
@@ -325,7 +325,7 @@ TEST(Connect, UnsavedDataIsKeptWhenTheSaveDoesNotHappen) {
     EXPECT_TRUE(h.dataSets[RealTimeData].unsaved);
     EXPECT_FALSE(h.engine.busy());
     EXPECT_FALSE(h.connection().connecting());
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
 
     // Once saved, the next connect goes ahead.
     h.prompter.saveDirectory = h.scratch.path();
@@ -347,7 +347,7 @@ TEST(DeviceCheck, RemovedDeviceDisconnectsOnTheNextTick) {
     h.device.present = false;
     h.connection().dCheckTick();
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
     EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Unconnection"));
     EXPECT_TRUE(h.prompter.messages.empty());
 }
@@ -379,7 +379,7 @@ TEST(DeviceCheck, RunsWhileADialogIsOpen) {
         return 0;
     });
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
     EXPECT_TRUE(h.prompter.messages.empty());
 }
 
@@ -387,12 +387,12 @@ TEST(DownloadSpeed, MenuSetsModeAndCheckMarks) {
     Harness h;
     h.connection().D_M_Slow_Click();
     EXPECT_EQ(h.state.Download_Mode, 1);
-    EXPECT_FALSE(h.controls.object(I::D_M_Fast)->property("checked").toBool());
-    EXPECT_TRUE(h.controls.object(I::D_M_Slow)->property("checked").toBool());
+    EXPECT_FALSE(h.controls.object(I::FastDownloadItem)->property("checked").toBool());
+    EXPECT_TRUE(h.controls.object(I::SlowDownloadItem)->property("checked").toBool());
     h.connection().D_M_Fast_Click();
     EXPECT_EQ(h.state.Download_Mode, 0);
-    EXPECT_TRUE(h.controls.object(I::D_M_Fast)->property("checked").toBool());
-    EXPECT_FALSE(h.controls.object(I::D_M_Slow)->property("checked").toBool());
+    EXPECT_TRUE(h.controls.object(I::FastDownloadItem)->property("checked").toBool());
+    EXPECT_FALSE(h.controls.object(I::SlowDownloadItem)->property("checked").toBool());
 }
 
 TEST(Initialise, SendsTheRawCommandOnlyWhenIdle) {
@@ -401,10 +401,10 @@ TEST(Initialise, SendsTheRawCommandOnlyWhenIdle) {
     ASSERT_TRUE(h.port.isOpen());
     h.engine.begin();
     h.engine.Enqueue(Command::GetStatus, 0, 0, ProcedureKind::None);
-    h.connection().Command27_Click();
+    h.connection().initialise();
     EXPECT_EQ(h.logger.initialiseCount(), 0);
     h.engine.Pro_End();
-    h.connection().Command27_Click();
+    h.connection().initialise();
     EXPECT_EQ(h.logger.initialiseCount(), 1);
     EXPECT_EQ(h.port.writes.back(), Protocol::initAllCommand());
 }

@@ -149,14 +149,14 @@ TEST(DialogHost, StatusRefreshClosesTheOpenDialog) {
     // The dialog is gone once clockSetting returns: its name is taken while it is open.
     QString registeredName;
     QTimer::singleShot(0, [&] {
-        if (const QObject* registered = h.controls.object(ControlId::Form6)) {
+        if (const QObject* registered = h.controls.object(ControlId::ClockDialog)) {
             registeredName = registered->objectName();
         }
         h.refresh();
     });
     EXPECT_FALSE(host.clockSetting());
     EXPECT_EQ(registeredName, QStringLiteral("Form6"));
-    EXPECT_EQ(h.controls.object(ControlId::Form6), nullptr);
+    EXPECT_EQ(h.controls.object(ControlId::ClockDialog), nullptr);
 }
 
 }  // namespace

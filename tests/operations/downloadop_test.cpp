@@ -31,7 +31,7 @@ class DownloadOpTest : public ::testing::Test {
 
 TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
     logData.unsaved = false;
-    op.Command5_Click();
+    op.startDownload();
     ProgressDialog& dialog = h.progress;
     EXPECT_EQ(dialog.objectName(), QStringLiteral("Form3"));
     EXPECT_EQ(dialog.parent(), nullptr);
@@ -58,7 +58,7 @@ TEST_F(DownloadOpTest, DownloadShowsProgressAndEndsOnTheLogData) {
 
 TEST_F(DownloadOpTest, UserCannotCloseTheDialogButCanCancel) {
     h.state.Download_Mode = 1;
-    op.Command5_Click();
+    op.startDownload();
     ProgressDialog& dialog = h.progress;
     EXPECT_FALSE(dialog.close());
     QCloseEvent event;
@@ -93,7 +93,7 @@ TEST_F(DownloadOpTest, CancelledStreamEndsAtOnceAndTheNextCommandGetsItsOwnRepli
         }
     });
     const std::size_t pulsesBefore = h.device.levels.size();
-    op.Command5_Click();
+    op.startDownload();
     for (int i = 0; i < 1000 && !cancelled; ++i) {
         poll();
     }
@@ -111,7 +111,7 @@ TEST_F(DownloadOpTest, CancelledStreamEndsAtOnceAndTheNextCommandGetsItsOwnRepli
 
     h.state.VT_Name.clear();
     h.state.Record_Pointer = 0;
-    ASSERT_TRUE(Command11_Click(h.session));
+    ASSERT_TRUE(readStatus(h.session));
     for (int i = 0; i < 100 && h.engine.busy(); ++i) {
         poll();
     }
@@ -132,7 +132,7 @@ TEST_F(DownloadOpTest, SaveQuestionOnlyForUnsavedLogData) {
         h.prompter.saveDirectory = h.scratch.path();
         logData.unsaved = c.unsaved;
         h.prompter.answers = {c.answer};
-        op.Command5_Click();
+        op.startDownload();
         EXPECT_EQ(static_cast<int>(h.prompter.questions.size()), c.questions);
         EXPECT_EQ(static_cast<int>(h.prompter.savesAfter.size()), c.saves);
         if (c.questions > 0) {
@@ -149,7 +149,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
     h.state.Record_Pointer = 0;
     h.state.Wrapped = 0;
     logData.count = 5;
-    op.Command5_Click();
+    op.startDownload();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].text, h.messages.text(Msg::NoDownloadData));
     EXPECT_FALSE(h.engine.busy());
@@ -159,7 +159,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
     h.state.Wrapped = 1;
     h.engine.begin();
     ASSERT_TRUE(enqueueStatusRead(h.engine, ProcedureKind::None));
-    op.Command5_Click();
+    op.startDownload();
     EXPECT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.display.clears[LogData], 1);
     EXPECT_EQ(h.engine.queue().Count, 19);
@@ -168,7 +168,7 @@ TEST_F(DownloadOpTest, NothingRecordedOrBusyDoesNotStart) {
 
 TEST_F(DownloadOpTest, StalledStreamClosesTheDialogAndEmptiesTheLog) {
     h.logger.faults().stallAfterRecords = 3;
-    op.Command5_Click();
+    op.startDownload();
     pump();
     ASSERT_TRUE(h.engine.busy());
     for (int tick = 0; tick < 11; ++tick) {

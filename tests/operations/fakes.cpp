@@ -108,7 +108,7 @@ QObject* makeControl(const ControlInfo& info, QWidget* parent) {
             return new QLabel(parent);
         case ControlKind::Button: {
             auto* button = new QPushButton(parent);
-            button->setCheckable(info.id == ControlId::Command20);
+            button->setCheckable(info.id == ControlId::ConnectButton);
             return button;
         }
         case ControlKind::Option:
@@ -123,7 +123,7 @@ QObject* makeControl(const ControlInfo& info, QWidget* parent) {
         }
         case ControlKind::Action: {
             auto* action = new QAction(parent);
-            action->setCheckable(info.id == ControlId::D_M_Fast || info.id == ControlId::D_M_Slow);
+            action->setCheckable(info.id == ControlId::FastDownloadItem || info.id == ControlId::SlowDownloadItem);
             return action;
         }
         case ControlKind::Dialog:
@@ -140,9 +140,9 @@ QObject* makeControl(const ControlInfo& info, QWidget* parent) {
 
 std::unique_ptr<QWidget> buildTestWindow(WidgetControls& controls) {
     auto window = std::make_unique<QWidget>();
-    window->setObjectName(QLatin1String(controlName(ControlId::Form1)));
+    window->setObjectName(QLatin1String(controlName(ControlId::MainWindow)));
     for (const ControlInfo& info : controlTable()) {
-        if (info.kind == ControlKind::Window || info.id == ControlId::Form3) {
+        if (info.kind == ControlKind::Window || info.id == ControlId::ProgressDialog) {
             continue;
         }
         QWidget* parent = window.get();

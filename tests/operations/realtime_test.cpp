@@ -28,7 +28,7 @@ struct Measuring {
         h.prompter.saveDirectory = h.scratch.path();
         repeat = {minutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
                   count};
-        op.Command2_Click(repeat);
+        op.startOrStopContinuous(repeat);
         h.runProcedure();
     }
     // The clock moves on in ticks of `tickMs`; each procedure a tick starts runs to its end
@@ -116,7 +116,7 @@ TEST(RealTime, RepeatCountsOutsideTheUnitsListStartNothing) {
     }
     Harness h;
     h.connect();
-    h.ops->realTime().Command2_Click({Unit::Seconds, 0});
+    h.ops->realTime().startOrStopContinuous({Unit::Seconds, 0});
     EXPECT_FALSE(h.ops->realTime().running());
     EXPECT_FALSE(h.engine.busy());
 }
@@ -148,13 +148,13 @@ TEST(RealTime, MeasurementDueDuringAnotherProcedureWaitsForTheFirstIdleTick) {
 TEST(RealTime, OneTimeMeasurementAfterARunKeepsOnlyItsOwnSample) {
     Measuring r(false, 5);
     r.advance(10000);
-    r.op.Command2_Click(r.repeat);
+    r.op.startOrStopContinuous(r.repeat);
     r.clock.ms += 2000;
-    r.op.Command1_Click();
+    r.op.measureOnce();
     r.h.runProcedure();
     EXPECT_EQ(r.seconds(), std::vector<int>{12});
     EXPECT_EQ(r.sent(Command::SetFastSampling).back().arg1, 0);
-    EXPECT_EQ(r.h.text(ControlId::Label10), QStringLiteral("2026/03/01 12:00:12"));
+    EXPECT_EQ(r.h.text(ControlId::MeasuredTimeReadout), QStringLiteral("2026/03/01 12:00:12"));
 }
 
 TEST(RealTime, StopAsksToSaveOnlyOnceTheMeasurementUnderWayHasEnded) {
@@ -166,7 +166,7 @@ TEST(RealTime, StopAsksToSaveOnlyOnceTheMeasurementUnderWayHasEnded) {
         Measuring r(false, 5);
         r.advance(c.duringMeasurement ? 5000 : 9000, 1000, !c.duringMeasurement);
         r.h.prompter.answers = {c.answer};
-        r.op.Command2_Click(r.repeat);
+        r.op.startOrStopContinuous(r.repeat);
         EXPECT_EQ(r.h.prompter.questions.empty(), c.duringMeasurement);
         r.h.runProcedure();
         ASSERT_EQ(r.h.prompter.questions.size(), 1u);

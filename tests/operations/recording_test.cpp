@@ -62,7 +62,7 @@ TEST_F(RecordingTest, LogStartProgramsTheLoggerInOrder) {
     const CommandQueue& queue = h->engine.queue();
     EXPECT_EQ(queue.Entries[queue.Count - 1].Keyword, ProcedureKind::RecordingStart);
     EXPECT_EQ(queue.Entries[0].Value, 7);
-    EXPECT_FALSE(h->enabled(I::Command4));
+    EXPECT_FALSE(h->enabled(I::StartStopButton));
     ASSERT_TRUE(h->runProcedure());
     EXPECT_EQ(
         programmed(),
@@ -88,7 +88,7 @@ TEST_F(RecordingTest, LogStartProgramsTheLoggerInOrder) {
     EXPECT_EQ(std::make_tuple(log.interval, log.upperBound, log.upperOn, log.lowerBound),
               std::make_tuple(600, 30, 0x80, 10));
     EXPECT_EQ(h->text(I::OperationText), QStringLiteral("Recording"));
-    EXPECT_EQ(h->text(I::Command4), QStringLiteral("Stop"));
+    EXPECT_EQ(h->text(I::StartStopButton), QStringLiteral("Stop"));
 }
 
 // The interval chooses fast sampling and the coefficients the bounds are encoded with; a model
@@ -155,7 +155,7 @@ TEST_F(RecordingTest, StartStopButtonChecksBeforeTheDialog) {
         SCOPED_TRACE(testing::Message() << c.scenario << " " << c.answers.size());
         open(c.scenario);
         h->prompter.answers = c.answers;
-        op().Command4_Click();
+        op().startOrStop();
         ASSERT_EQ(h->prompter.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(h->prompter.messages[0].text, h->messages.text(*c.message));
@@ -169,7 +169,7 @@ TEST_F(RecordingTest, StartStopButtonChecksBeforeTheDialog) {
         ASSERT_TRUE(h->runProcedure());
         if (c.stops) {
             EXPECT_EQ(programmed(), std::vector<Sent>{sent(Command::StopRecording, 14, 0)});
-            EXPECT_EQ(h->text(I::Command4), QStringLiteral("Start"));
+            EXPECT_EQ(h->text(I::StartStopButton), QStringLiteral("Start"));
         } else {
             EXPECT_TRUE(h->received(mark).empty());
         }
@@ -181,12 +181,12 @@ TEST_F(RecordingTest, NothingStartsWhileAProcedureRuns) {
     h->dialogs.clockSet = true;
     h->engine.begin();
     ASSERT_TRUE(enqueueStatusRead(h->engine, ProcedureKind::None));
-    op().Command4_Click();
+    op().startOrStop();
     EXPECT_FALSE(op().Log_Start(ProcedureKind::RecordingStart, 0, request(kUnitMinutes, 1)));
     EXPECT_FALSE(op().M_Mode_Set(true));
-    h->ops->tools().m33_Click();
-    h->ops->tools().m34_Click();
-    h->ops->tools().m35_Click();
+    h->ops->tools().openClockDialog();
+    h->ops->tools().openNameDialog();
+    h->ops->tools().openPortDialog();
     EXPECT_TRUE(h->dialogs.opened.isEmpty());
     EXPECT_FALSE(h->ops->tools().Set_VTName(ProcedureKind::None, 0, QStringLiteral("AB")));
     EXPECT_EQ(h->engine.queue().Count, 19);

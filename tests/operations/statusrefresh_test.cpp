@@ -97,7 +97,7 @@ TEST(StatusRefresh, NotConnected) {
     EXPECT_EQ(h.state.Machine_N_P, QStringLiteral("Veltrane"));
     EXPECT_TRUE(h.state.VT_Name.isEmpty());
     EXPECT_TRUE(h.state.F_W_Ver.isEmpty());
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Unconnection"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Unconnection"));
     EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Unconnection"));
     EXPECT_EQ(back(h, I::ConnectionLamp), QColor(0, 0, 0));
     EXPECT_EQ(h.text(I::OperationText), QStringLiteral("----"));
@@ -105,11 +105,11 @@ TEST(StatusRefresh, NotConnected) {
     EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("----"));
     EXPECT_EQ(back(h, I::BatteryText), shadeColour(Shade::ButtonFace));
     EXPECT_EQ(h.text(I::PointsText), QString());
-    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Continuous"));
+    EXPECT_EQ(h.text(I::ContinuousButton), QStringLiteral("Continuous"));
     EXPECT_FALSE(portDialog->isVisible());
     EXPECT_FALSE(h.timers.isArmed(TimerId::TimeOut));
     EXPECT_FALSE(h.timers.isArmed(TimerId::Continuation));
-    EXPECT_FALSE(h.controls.object(I::Command20)->property("checked").toBool());
+    EXPECT_FALSE(h.controls.object(I::ConnectButton)->property("checked").toBool());
 }
 
 // Enabling by state: controls that must be on and off after the refresh.
@@ -150,7 +150,7 @@ TEST_P(StatusStates, EnablesByState) {
         EXPECT_EQ(h.text(I::OperationText), QString::fromLatin1(c.operation));
     }
     if (c.command4 != nullptr) {
-        EXPECT_EQ(h.text(I::Command4), QString::fromLatin1(c.command4));
+        EXPECT_EQ(h.text(I::StartStopButton), QString::fromLatin1(c.command4));
     }
 }
 
@@ -160,43 +160,43 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"NotConnected",
                   false,
                   RecordState::Stopped,
-                  {I::Combo1, I::Combo3, I::Combo4, I::m1, I::m2, I::m3, I::m31, I::m32, I::Option5,
-                   I::Option9, I::Frame8, I::Frame11},
-                  {I::Command27, I::Command1, I::Command2, I::Command4, I::Command5, I::Command11,
-                   I::Option1, I::Combo2, I::m33, I::m34},
+                  {I::BaudRateList, I::ModelList, I::NumberList, I::FileMenu, I::DisplayMenu, I::ToolMenu, I::CommunicationStartItem, I::CommunicationSettingItem, I::LogDataOption,
+                   I::DumpViewOption, I::DisplayFrame, I::IdentNameFrame},
+                  {I::InitialiseButton, I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton, I::DownloadButton, I::UpdateButton,
+                   I::IntervalUnitSecondsOption, I::IntervalCountList, I::ClockItem, I::IdentNameItem},
                   "----",
                   nullptr},
         StateCase{"Stopped",
                   true,
                   RecordState::Stopped,
-                  {I::Command1, I::Command2, I::Command4, I::Command5, I::Command11, I::Command19,
-                   I::Command6, I::Option1, I::Option4, I::Combo2, I::Combo5, I::Command27, I::m33,
-                   I::m34, I::m22, I::Option6},
-                  {I::Combo1, I::Combo3, I::Combo4},
+                  {I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton, I::DownloadButton, I::UpdateButton, I::ReservationButton,
+                   I::ClockSetButton, I::IntervalUnitSecondsOption, I::RepeatMinutesOption, I::IntervalCountList, I::RepeatCountList, I::InitialiseButton, I::ClockItem,
+                   I::IdentNameItem, I::RealTimeDisplayMenu, I::RealTimeDataOption},
+                  {I::BaudRateList, I::ModelList, I::NumberList},
                   "Record stop",
                   "Start"},
         StateCase{"Recording",
                   true,
                   RecordState::Recording,
-                  {I::Command11, I::Command4, I::m1, I::m2, I::m3, I::m21, I::m23, I::Option5,
-                   I::Option8},
-                  {I::Command5, I::Command1, I::Command2, I::Command19, I::Option1, I::Option6,
-                   I::m33, I::m34, I::m31, I::m22, I::Combo4},
+                  {I::UpdateButton, I::StartStopButton, I::FileMenu, I::DisplayMenu, I::ToolMenu, I::LogDisplayMenu, I::FileDisplayMenu, I::LogDataOption,
+                   I::GraphViewOption},
+                  {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton, I::ReservationButton, I::IntervalUnitSecondsOption, I::RealTimeDataOption,
+                   I::ClockItem, I::IdentNameItem, I::CommunicationStartItem, I::RealTimeDisplayMenu, I::NumberList},
                   "Recording",
                   "Stop"},
         StateCase{"Reserved",
                   true,
                   RecordState::Reserved,
-                  {I::Command11, I::Command4, I::m21, I::m23, I::Option7},
-                  {I::Command5, I::Command1, I::Command2, I::Option6, I::m22, I::m33, I::m34},
+                  {I::UpdateButton, I::StartStopButton, I::LogDisplayMenu, I::FileDisplayMenu, I::FileDataOption},
+                  {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton, I::RealTimeDataOption, I::RealTimeDisplayMenu, I::ClockItem, I::IdentNameItem},
                   "Reserving",
                   "Reservation cancel"},
         StateCase{"Continuous",
                   true,
                   RecordState::Continuous,
-                  {I::Command2, I::m1, I::m3, I::m31, I::Option8, I::Option9},
-                  {I::Command4, I::Command5, I::Command11, I::Command1, I::Option5, I::Option7,
-                   I::Command22, I::Command23, I::m2, I::m33},
+                  {I::ContinuousButton, I::FileMenu, I::ToolMenu, I::CommunicationStartItem, I::GraphViewOption, I::DumpViewOption},
+                  {I::StartStopButton, I::DownloadButton, I::UpdateButton, I::MeasureOnceButton, I::LogDataOption, I::FileDataOption,
+                   I::SaveRealTimeButton, I::PrintRealTimeButton, I::DisplayMenu, I::ClockItem},
                   nullptr,
                   nullptr}),
     [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
@@ -210,7 +210,7 @@ TEST(StatusRefresh, ConnectedReadOuts) {
     h.dataSets[LogData].lowerBound = 10;
     h.refresh();
 
-    EXPECT_EQ(h.text(I::StatusBar1Panel1), QStringLiteral("Communicating\u3000Port3"));
+    EXPECT_EQ(h.text(I::ConnectionStatusPanel), QStringLiteral("Communicating\u3000Port3"));
     EXPECT_EQ(h.text(I::CommunicationText), QStringLiteral("Communicating"));
     EXPECT_EQ(back(h, I::ConnectionLamp), QColor(128, 255, 128));
     EXPECT_EQ(h.window->windowTitle(),
@@ -220,13 +220,13 @@ TEST(StatusRefresh, ConnectedReadOuts) {
     EXPECT_EQ(h.text(I::IntervalText), QStringLiteral("10 Min"));
     EXPECT_EQ(h.text(I::IntervalSecondsText), QStringLiteral("600"));
     EXPECT_EQ(h.text(I::ModeText), QStringLiteral("One Time"));
-    EXPECT_EQ(h.text(I::UpperText), QStringLiteral("30 C"));
-    EXPECT_EQ(h.text(I::LowerText), QStringLiteral("OFF"));
+    EXPECT_EQ(h.text(I::UpperBoundText), QStringLiteral("30 C"));
+    EXPECT_EQ(h.text(I::LowerBoundText), QStringLiteral("OFF"));
     EXPECT_EQ(h.text(I::BatteryText), QStringLiteral("3.00 V"));
     EXPECT_EQ(back(h, I::BatteryText), shadeColour(Shade::ButtonFace));
     EXPECT_EQ(h.text(I::StopNoteText), QString());
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("AB  "));
-    EXPECT_TRUE(h.controls.object(I::Command20)->property("checked").toBool());
+    EXPECT_TRUE(h.controls.object(I::ConnectButton)->property("checked").toBool());
     EXPECT_EQ(h.dataSets[LogData].model, QStringLiteral("QM320-HX"));
 }
 
@@ -310,7 +310,7 @@ TEST(StatusRefresh, BoundsShownOnlyForQm320) {
         h.state.Machine_N_P = model;
         h.refresh();
         const bool shown = model == kModelQM320;
-        for (ControlId name : {I::Label31, I::Label32, I::UpperText, I::LowerText}) {
+        for (ControlId name : {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText, I::LowerBoundText}) {
             EXPECT_EQ(h.shown(name), shown) << qPrintable(model) << " " << controlName(name);
         }
     }
@@ -322,19 +322,19 @@ TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
     h.state.recordState = RecordState::Continuous;
     h.dataSets[RealTimeData].count = 5;
     h.refresh();
-    for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
+    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton, I::TimeWiderButton, I::TemperatureTopLabel}) {
         EXPECT_FALSE(h.shown(name)) << controlName(name);
     }
-    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Stop"));
-    EXPECT_FALSE(h.enabled(I::Command22));
+    EXPECT_EQ(h.text(I::ContinuousButton), QStringLiteral("Stop"));
+    EXPECT_FALSE(h.enabled(I::SaveRealTimeButton));
 
     h.state.recordState = RecordState::Stopped;
     h.refresh();
-    for (ControlId name : {I::VScroll1, I::HScroll2, I::Command3, I::Command18, I::GraphLabel30}) {
+    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton, I::TimeWiderButton, I::TemperatureTopLabel}) {
         EXPECT_TRUE(h.shown(name)) << controlName(name);
     }
-    EXPECT_EQ(h.text(I::Command2), QStringLiteral("Continuous"));
-    EXPECT_TRUE(h.enabled(I::Command22));
+    EXPECT_EQ(h.text(I::ContinuousButton), QStringLiteral("Continuous"));
+    EXPECT_TRUE(h.enabled(I::SaveRealTimeButton));
 }
 
 // Panes and data-dependent controls follow the data set on display and the view mode.
@@ -343,7 +343,7 @@ TEST(StatusRefresh, PanesAndDataControlsFollowTheDisplay) {
     h.dataSets[LogData].count = 10;
     h.dataSets[FileData].count = 0;
     const char* labels[] = {"Log", "RealTime", "File"};
-    const ControlId panes[] = {I::Frame13, I::Frame6, I::Frame12};
+    const ControlId panes[] = {I::LogPane, I::RealTimePane, I::FilePane};
     for (std::uint8_t disp = 0; disp < 3; ++disp) {
         for (int mode : {0, 1}) {
             h.display.current = static_cast<DataSetIndex>(disp);
@@ -357,12 +357,12 @@ TEST(StatusRefresh, PanesAndDataControlsFollowTheDisplay) {
             }
             EXPECT_EQ(h.shown(I::GraphArea), mode == 0);
             const bool hasData = disp == LogData;
-            EXPECT_EQ(h.enabled(I::HScroll3), hasData);
-            EXPECT_EQ(h.enabled(I::Command12), hasData);
-            EXPECT_EQ(h.enabled(I::m13), hasData);
-            EXPECT_TRUE(h.enabled(I::Command21));
-            EXPECT_FALSE(h.enabled(I::Command25));
-            EXPECT_FALSE(h.enabled(I::m121));
+            EXPECT_EQ(h.enabled(I::HumidityTimeWidthBar), hasData);
+            EXPECT_EQ(h.enabled(I::FitButton), hasData);
+            EXPECT_EQ(h.enabled(I::PrintItem), hasData);
+            EXPECT_TRUE(h.enabled(I::SaveLogButton));
+            EXPECT_FALSE(h.enabled(I::PrintFileButton));
+            EXPECT_FALSE(h.enabled(I::SaveRealTimeItem));
         }
     }
 }
@@ -373,18 +373,18 @@ TEST(Controls, RegistrationReportsMissingAndDuplicatedNames) {
     WidgetControls controls;
     std::unique_ptr<QWidget> window = buildTestWindow(controls);
     EXPECT_TRUE(controls.registerFrom(window.get()).isEmpty());
-    EXPECT_NE(controls.object(I::Label31), controls.object(I::GraphLabel31));
+    EXPECT_NE(controls.object(I::UpperBoundCaption), controls.object(I::TemperatureBottomLabel));
 
     auto* twin = new QPushButton(window.get());
     twin->setObjectName(QStringLiteral("Command5"));
-    delete controls.object(I::Label24);
+    delete controls.object(I::LoggerClockLabel);
     WidgetControls again;
     const QStringList problems = again.registerFrom(window.get());
     EXPECT_EQ(problems, QStringList({QStringLiteral("Command5: found 2 times"),
                                      QStringLiteral("Label24: found 0 times")}));
-    EXPECT_EQ(again.object(I::Command5), nullptr);
-    again.setText(I::Command5, QStringLiteral("skipped"));
-    EXPECT_EQ(again.text(I::Command5), QString());
+    EXPECT_EQ(again.object(I::DownloadButton), nullptr);
+    again.setText(I::DownloadButton, QStringLiteral("skipped"));
+    EXPECT_EQ(again.text(I::DownloadButton), QString());
 }
 
 // A control that is not registered is skipped; the refresh still does its work.
@@ -406,10 +406,10 @@ TEST(UpdateButton, QueuesTheStatusReadOnlyWhenIdle) {
     h.connect();
     ASSERT_TRUE(h.port.isOpen());
     h.logger.state().name = {'N', 'E', 'W', '1'};
-    ASSERT_TRUE(Command11_Click(h.session));
+    ASSERT_TRUE(readStatus(h.session));
     EXPECT_EQ(h.engine.queue().Count, 19);
     EXPECT_EQ(h.engine.queue().Entries[0].Keyword, ProcedureKind::None);
-    EXPECT_FALSE(Command11_Click(h.session));
+    EXPECT_FALSE(readStatus(h.session));
     ASSERT_TRUE(h.runProcedure());
     EXPECT_EQ(h.text(I::IdentNameText), QStringLiteral("NEW1"));
 }
@@ -450,8 +450,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {I::IntervalText, "10 Min"},
                       {I::PointsText, "650 point"},
                       {I::ModeText, "One Time"},
-                      {I::UpperText, "30 C"},
-                      {I::LowerText, "OFF"},
+                      {I::UpperBoundText, "30 C"},
+                      {I::LowerBoundText, "OFF"},
                       {I::BatteryText, "3.00 V"},
                       {I::IdentNameText, "LAB1"}}},
         ScenarioCase{
@@ -481,8 +481,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {{I::OperationText, "Reserving"},
                       {I::BeginningText, tomorrowReservation()},
                       {I::IntervalText, "5 Min"},
-                      {I::Command4, "Reservation cancel"}}},
+                      {I::StartStopButton, "Reservation cancel"}}},
         ScenarioCase{
-            "recording", nullptr, {{I::OperationText, "Recording"}, {I::Command4, "Stop"}}}));
+            "recording", nullptr, {{I::OperationText, "Recording"}, {I::StartStopButton, "Stop"}}}));
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_P(StatusViewStates, DescribeTheLoggerAndSetTheControls) {
         EXPECT_FALSE(view.lower->on);
     }
     EXPECT_EQ(view.boundsShown, c.boundsShown);
-    EXPECT_EQ(view.change(I::UpperText).visible, c.boundsShown);
+    EXPECT_EQ(view.change(I::UpperBoundText).visible, c.boundsShown);
     EXPECT_EQ(statusReadOut(view, StatusReadOut::Operation, messages), c.operation);
     EXPECT_EQ(view.change(I::OperationText).text, c.operation);
     for (const auto& [id, on] : c.enabled) {
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  false,
                  QStringLiteral("----"),
-                 {{I::Combo4, true}, {I::Command4, false}, {I::m33, false}, {I::Command27, false}}},
+                 {{I::NumberList, true}, {I::StartStopButton, false}, {I::ClockItem, false}, {I::InitialiseButton, false}}},
         ViewCase{"Stopped",
                  true,
                  kStopped,
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  true,
                  QStringLiteral("Record stop"),
-                 {{I::Combo4, false}, {I::Command5, true}, {I::m33, true}, {I::Command27, true}}},
+                 {{I::NumberList, false}, {I::DownloadButton, true}, {I::ClockItem, true}, {I::InitialiseButton, true}}},
         ViewCase{"Recording",
                  true,
                  [](LoggerState& s) { s.recordState = RecordState::Recording; },
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  true,
                  QStringLiteral("Recording"),
-                 {{I::Command4, true}, {I::Command5, false}, {I::Option6, false}}},
+                 {{I::StartStopButton, true}, {I::DownloadButton, false}, {I::RealTimeDataOption, false}}},
         ViewCase{"Reserved",
                  true,
                  [](LoggerState& s) { s.recordState = RecordState::Reserved; },
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  true,
                  QStringLiteral("Reserving"),
-                 {{I::Command4, true}, {I::m22, false}, {I::Command1, false}}},
+                 {{I::StartStopButton, true}, {I::RealTimeDisplayMenu, false}, {I::MeasureOnceButton, false}}},
         ViewCase{"Continuous",
                  true,
                  [](LoggerState& s) { s.recordState = RecordState::Continuous; },
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  true,
                  kLeftAlone,
-                 {{I::Command2, true}, {I::Command4, false}, {I::Option5, false}}},
+                 {{I::ContinuousButton, true}, {I::StartStopButton, false}, {I::LogDataOption, false}}},
         ViewCase{"Qm300HidesTheBounds",
                  true,
                  [](LoggerState& s) { s.Machine_N_P = kModelQM300; },

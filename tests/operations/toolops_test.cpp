@@ -33,7 +33,7 @@ TEST_F(ToolsTest, NameDialogSetsTheNameAndRefusesForbiddenOnes) {
         EXPECT_FALSE(field.accept(QStringLiteral("A:B")));
         return std::optional<QString>(QStringLiteral("AB"));
     };
-    tools().m34_Click();
+    tools().openNameDialog();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_TRUE(h.prompter.messages[0].text.startsWith(h.messages.text(Msg::NameLetterNotUsable) + "\r\r"));
     EXPECT_EQ(h.engine.queue().Entries[0].Keyword, ProcedureKind::None);
@@ -46,11 +46,11 @@ TEST_F(ToolsTest, NameDialogSetsTheNameAndRefusesForbiddenOnes) {
 }
 
 TEST_F(ToolsTest, ClockDialogSetsTheLoggersClockAndShowsIt) {
-    tools().m33_Click();
+    tools().openClockDialog();
     EXPECT_EQ(h.dialogs.opened, QStringList{QStringLiteral("Form6")});
     EXPECT_FALSE(h.engine.busy());
     h.dialogs.clockSet = true;
-    tools().m33_Click();
+    tools().openClockDialog();
     EXPECT_EQ(h.engine.queue().Entries[2].Keyword, ProcedureKind::None);
     EXPECT_EQ(h.engine.queue().Entries[3].Keyword, ProcedureKind::ClockSet);
     ASSERT_TRUE(h.runProcedure());
@@ -65,41 +65,41 @@ TEST_F(ToolsTest, ClockDialogSetsTheLoggersClockAndShowsIt) {
 }
 
 TEST_F(ToolsTest, CommunicationDialogConnectsOrDisconnectsTheChosenPort) {
-    tools().m35_Click();
+    tools().openPortDialog();
     EXPECT_TRUE(h.port.isOpen());
     h.dialogs.port = 3;
-    tools().m35_Click();
+    tools().openPortDialog();
     EXPECT_TRUE(h.dialogs.portChoice.connected);
     EXPECT_EQ(h.dialogs.portChoice.port, 3);
     EXPECT_FALSE(h.port.isOpen());
-    tools().m35_Click();
+    tools().openPortDialog();
     EXPECT_FALSE(h.dialogs.portChoice.connected);
     EXPECT_TRUE(h.port.isOpen());
     EXPECT_EQ(h.port.portNumber(), 3);
 }
 
 TEST_F(ToolsTest, VersionWebPageAndClockReadOut) {
-    tools().m41_Click();
+    tools().showVersion();
     EXPECT_EQ(h.dialogs.versionShown.model, kModelQM320);
     EXPECT_EQ(h.dialogs.versionShown.hardware, QStringLiteral("Hardware    Ver.1.05"));
     h.port.close();
     h.refresh();
-    tools().m41_Click();
+    tools().showVersion();
     EXPECT_EQ(h.dialogs.versionShown.model, kProductName);
     EXPECT_TRUE(h.dialogs.versionShown.hardware.isEmpty());
 
-    tools().m42_Click();
+    tools().openWebPage();
     EXPECT_EQ(h.dialogs.urlOpened, QUrl(h.messages.text(Msg::WebAddress)));
     EXPECT_TRUE(h.prompter.messages.empty());
     h.dialogs.browserOpens = false;
-    tools().m42_Click();
+    tools().openWebPage();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(h.prompter.messages[0].text,
               QStringLiteral("The web page could not be opened.\r\rhttps://www.halvek.example/"));
 
     EXPECT_EQ(h.timers.interval(TimerId::Tokei), 200);
     h.timers.fire(TimerId::Tokei);
-    EXPECT_EQ(h.text(I::StatusBar1Panel3), QStringLiteral("2026/03/01 12:00:05"));
+    EXPECT_EQ(h.text(I::ClockPanel), QStringLiteral("2026/03/01 12:00:05"));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <QMenuBar>
 #include <QSet>
 
-#include "data/controlid.h"
+#include "controls/controlid.h"
 #include "ui/mainmenu.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QSet>
 
-#include "data/captions.h"
-#include "data/controlid.h"
-#include "data/twips.h"
+#include "controls/captions.h"
+#include "controls/controlid.h"
+#include "controls/twips.h"
 
 namespace {
 

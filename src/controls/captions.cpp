@@ -1,5 +1,5 @@
 // The dialogs' caption tables and their application; see captions.h.
-#include "data/captions.h"
+#include "controls/captions.h"
 
 #include <QVariant>
 
