@@ -19,10 +19,6 @@ class NameField {
     // (Msg::NameLetterNotUsable or Msg::RecordingNameLetterNotUsable).
     NameField(const QString& loggerName, Msg forbiddenMessage, const MessageTable& messages,
               Prompter& prompter, const QString& title);
-    // By index, for the callers that still name messages by number.
-    NameField(const QString& loggerName, int forbiddenMessage, const MessageTable& messages,
-              Prompter& prompter, const QString& title)
-        : NameField(loggerName, static_cast<Msg>(forbiddenMessage), messages, prompter, title) {}
 
     const QString& loggerName() const { return loggerName_; }
     void setLoggerName(const QString& name) { loggerName_ = name; }
@@ -31,10 +27,6 @@ class NameField {
 
     // The refusal of a name, empty when the logger can take it.
     static QString refusal(const QString& name, Msg forbiddenMessage, const MessageTable& messages);
-    static QString refusal(const QString& name, int forbiddenMessage,
-                           const MessageTable& messages) {
-        return refusal(name, static_cast<Msg>(forbiddenMessage), messages);
-    }
     // The name padded on the left with spaces to four characters (a longer one is cut), as
     // the codes SetName12 and SetName34 carry.
     static std::array<std::uint8_t, kLength> codes(const QString& name);

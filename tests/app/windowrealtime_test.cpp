@@ -30,7 +30,7 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.text(I::ContinuousButton), messages.text(Msg::StopContinuousButton));
     GraphPanel* graphs = rig.window->layout().graphPanel;
-    EXPECT_TRUE(graphs->bar(HScroll1)->isHidden());
+    EXPECT_TRUE(graphs->bar(TimeWidthBar)->isHidden());
     rig.advance(10000);
     ASSERT_TRUE(rig.runProcedure());
     const std::vector<Sample> run = rig.samples(RealTimeData);
@@ -41,7 +41,7 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     ASSERT_TRUE(rig.click(I::ContinuousButton));
     EXPECT_EQ(rig.prompter.questionTexts(), QStringList{messages.text(Msg::AskSaveMeasurement)});
     EXPECT_EQ(rig.text(I::ContinuousButton), messages.text(Msg::ContinuousButton));
-    EXPECT_FALSE(graphs->bar(HScroll1)->isHidden());
+    EXPECT_FALSE(graphs->bar(TimeWidthBar)->isHidden());
     e2e::expectCsvRoundTrip(rig, RealTimeData, run);
 
     ASSERT_TRUE(rig.click(I::MeasureOnceButton));

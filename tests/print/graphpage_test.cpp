@@ -41,7 +41,7 @@ TEST(GraphPage, BothGraphsOfTheWindowAreDrawnOnThePage) {
     set.lowerOn = 1;
     rig.fitGraph(LogData);
     // The newest two hours of six on screen.
-    rig.bars[HScroll1].setValue(7200);
+    rig.bars[TimeWidthBar].setValue(7200);
     updateScrollRanges(rig.bars, timeBaseOf(start, start + 179 * 120 / 86400.0), false);
 
     const QString pdf = rig.path(QStringLiteral("page.pdf"));
@@ -81,15 +81,15 @@ TEST(GraphPage, TheTopAndBottomValueLabelsArePrintedWhole) {
         [](int i) { return static_cast<float>(i); });
     rig.fitGraph(LogData);
     // 10 to 30 °C: "10°C" and "30°C" on the lines.
-    rig.bars[VScroll1].setRange(0, 1000);
-    rig.bars[VScroll1].setValue(100);
-    rig.bars[VScroll2].setRange(-1000, 1000);
-    rig.bars[VScroll2].setValue(200);
+    rig.bars[TemperatureSpanBar].setRange(0, 1000);
+    rig.bars[TemperatureSpanBar].setValue(100);
+    rig.bars[TemperatureCentreBar].setRange(-1000, 1000);
+    rig.bars[TemperatureCentreBar].setValue(200);
 
     QPrinter& printer = rig.choice.settings();
     DrawingRecorder device(printer.pageLayout(), printer.resolution());
     QPainter painter(&device);
-    PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(1073),
+    PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(Msg::PrintMeasureLetter),
                    PrintPage::kGraphMargin);
     printGraphPage(page, {QStringLiteral("LG01"), start, 101, 60}, rig.set(LogData), rig.bars,
                    rig.renderer, rig.messages);
@@ -111,8 +111,8 @@ TEST(GraphPage, TheTopAndBottomValueLabelsArePrintedWhole) {
     ASSERT_EQ(graphs.size(), 2U);
     const QRectF printable(0, 0, device.width(), device.height());
     const QRegularExpression label(QStringLiteral("^-?\\d+(\\.\\d)?(%1|%2)$")
-                                       .arg(QRegularExpression::escape(rig.messages.text(1120)),
-                                            QRegularExpression::escape(rig.messages.text(1125))));
+                                       .arg(QRegularExpression::escape(rig.messages.text(Msg::DegreeSign)),
+                                            QRegularExpression::escape(rig.messages.text(Msg::PercentSign))));
     QStringList printed;
     for (std::size_t i = 0; i < device.items.size(); ++i) {
         const DrawnItem& item = device.items[i];

@@ -99,10 +99,10 @@ TEST(PageHeader, AWindowWithoutSamplesPrintsDashesAndReadsNothing) {
     rig.fitGraph(LogData);
     // A 10 s window from 35 to 25 s before the last sample, between two samples; stale record
     // numbers from an earlier window must not be read.
-    rig.bars[HScroll1].setValue(10);
+    rig.bars[TimeWidthBar].setValue(10);
     updateScrollRanges(rig.bars, timeBaseOf(kStart, kStart + 19 * 60 / 86400.0), false);
-    rig.bars[HScroll2].setValue(25);
-    rig.bars[HScroll4] = rig.bars[HScroll2];
+    rig.bars[TimePositionBar].setValue(25);
+    rig.bars[HumidityTimePositionBar] = rig.bars[TimePositionBar];
     DataSet& set = rig.set(LogData);
     set.windowStats.maxTemperatureRecord = 7;
     set.windowStats.minHumidityRecord = 9;

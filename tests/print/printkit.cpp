@@ -95,7 +95,7 @@ void PrintRig::fitGraph(int index) {
     const TimeBase base = timeBaseOf(first.dateTime, last.dateTime);
     fitGraphToData(bars, extremes);
     updateScrollRanges(bars, base, false);
-    for (int i = HScroll1; i <= HScroll4; ++i) {
+    for (int i = TimeWidthBar; i <= HumidityTimePositionBar; ++i) {
         bars[static_cast<std::size_t>(i)].setValue(bars[static_cast<std::size_t>(i)].first);
     }
     fitGraphToData(bars, extremes);
