@@ -1,5 +1,5 @@
-// The pictures of the connect button (Command20): Picture_T_ON while connected and
-// Picture_T_OFF otherwise, one of each per language. Each shows the connection lamp and the
+// The pictures of the connect button: the connected picture while connected and the
+// disconnected one otherwise, one of each per language. Each shows the connection lamp and the
 // action the button offers, as the port dialog's button does.
 #pragma once
 

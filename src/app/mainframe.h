@@ -1,6 +1,6 @@
-// The clipping frame of the main window (MainFramePicture): it shows the fixed-size content
-// (Main_Picture) and, when the window is smaller than the layout in either direction, its own
-// horizontal and vertical scroll bars (MainHScroll, MainVScroll).
+// The clipping frame of the main window: it shows the fixed-size content and, when the
+// window is smaller than the layout in either direction, its own horizontal and vertical
+// scroll bars.
 #pragma once
 
 #include <QMargins>

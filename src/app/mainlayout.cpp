@@ -254,7 +254,7 @@ void buildSideColumn(Builder& b, MainControls& c) {
 }
 
 // Controls the procedures enable and disable that have no place in the visible design: kept
-// in the hidden Frame5, so every name the procedures touch exists.
+// in the hidden frame, so every name the procedures touch exists.
 void buildFrame5(Builder& b, MainControls& c) {
     QGroupBox* frame = b.frame(c.content, I::HiddenFrame, twipsRect(0, 0, 7800, 1500));
     c.frame5 = frame;

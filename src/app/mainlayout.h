@@ -1,4 +1,4 @@
-// The fixed layout of the main window's content (Main_Picture), measured in twips: the graph
+// The fixed layout of the main window's content, measured in twips: the graph
 // area and the table panes on top, the data pane of the displayed data set below them, and
 // the display selection and connection controls on the right. Every control carries the
 // object name of its id, so the window registers it for the operations.
@@ -38,24 +38,24 @@ inline constexpr int kSideWidth = 3135;
 
 // The controls of the content the main window itself builds on or connects.
 struct MainControls {
-    QWidget* content = nullptr;    // Main_Picture
+    QWidget* content = nullptr;    // the fixed-size content
     QWidget* graphArea = nullptr;  // the graph panel's container
     GraphPanel* graphPanel = nullptr;
-    std::array<QWidget*, 3> tablePanes{};  // Picture3 0..2, replaced by the data tables
+    std::array<QWidget*, 3> tablePanes{};  // the table panes 0..2, replaced by the data tables
     QLabel* dataSetLabel = nullptr;
-    QWidget* logPane = nullptr;       // Frame13
-    QWidget* realTimePane = nullptr;  // Frame6
-    QWidget* filePane = nullptr;      // Frame12
+    QWidget* logPane = nullptr;       // LogPane
+    QWidget* realTimePane = nullptr;  // RealTimePane
+    QWidget* filePane = nullptr;      // FilePane
     QWidget* frame5 = nullptr;
-    QPushButton* connect = nullptr;         // Command20
-    QPushButton* initialise = nullptr;      // Command27
-    QComboBox* baud = nullptr;              // Combo1
-    QComboBox* model = nullptr;             // Combo3
-    QComboBox* selector = nullptr;          // Combo4
-    QComboBox* intervalCount = nullptr;     // Combo2
-    QComboBox* measurementCount = nullptr;  // Combo5
-    QButtonGroup* dataSetChoice = nullptr;  // Option5..7, ids 0..2
-    QButtonGroup* viewChoice = nullptr;     // Option8, Option9, ids 0..1
+    QPushButton* connect = nullptr;         // ConnectButton
+    QPushButton* initialise = nullptr;      // InitialiseButton
+    QComboBox* baud = nullptr;              // BaudRateList
+    QComboBox* model = nullptr;             // ModelList
+    QComboBox* selector = nullptr;          // NumberList
+    QComboBox* intervalCount = nullptr;     // IntervalCountList
+    QComboBox* measurementCount = nullptr;  // RepeatCountList
+    QButtonGroup* dataSetChoice = nullptr;  // the data set options, ids 0..2
+    QButtonGroup* viewChoice = nullptr;     // the graph and dump options, ids 0..1
 };
 
 // Builds the content widget (fixed size) with every panel; the window captions it.

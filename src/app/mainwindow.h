@@ -1,4 +1,4 @@
-// The main window (Form1): builds and wires everything the program holds for the whole run
+// The main window: builds and wires everything the program holds for the whole run
 // (the link session, the data sets, the views and the operations), registers its controls for
 // the operations, and offers the public operations and properties the dialogs use, each a
 // one-line forward. Start-up and shutdown follow a fixed order.

@@ -1,4 +1,4 @@
-// The main window's status bar (StatusBar1) and its three sunken text panels: the first of a
+// The main window's status bar and its three sunken text panels: the first of a
 // fixed width, the second taking the rest, the third at the right edge.
 #pragma once
 

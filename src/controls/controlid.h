@@ -110,7 +110,7 @@ enum class ControlId : std::uint16_t {
     FileDataFrame,
     OpenFileButton,
     PrintFileButton,
-    // Controls without a visible place, kept in the hidden Frame5.
+    // Controls without a visible place, kept in the hidden frame.
     HiddenFrame,
     IntervalUnitSecondsOption,
     IntervalUnitMinutesOption,

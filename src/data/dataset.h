@@ -17,8 +17,9 @@ struct ScrollState {
     std::int16_t value = 0;
 };
 
-// Saved scroll bars of a data set, in the order HScroll1..4, VScroll1..4. The graph images
-// are kept by the graph module, per data set.
+// Saved scroll bars of a data set: the four time bars (TimeWidthBar..HumidityTimePositionBar),
+// then the four value bars (TemperatureSpanBar..HumidityCentreBar). The graph images are kept
+// by the graph module, per data set.
 struct GraphViewState {
     std::array<ScrollState, 8> bars{};
     bool saved = false;

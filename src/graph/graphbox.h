@@ -1,4 +1,4 @@
-// One graph picture box (`ondo` or `situdo`): shows the last drawn image and reports the mouse
+// One graph picture box (temperature or humidity): shows the last drawn image and reports the mouse
 // position in the graph's user scale.
 #pragma once
 

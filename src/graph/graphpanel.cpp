@@ -38,7 +38,7 @@ constexpr std::array<QRect, 8> kBarRects = {{
     twipsRect(10755, 3360, 255, 3135),  // HumiditySpanBar: humidity half-span
     twipsRect(11040, 3360, 255, 3135),  // HumidityCentreBar: humidity centre
 }};
-// Command10, Command3, Command15, Command16, Command18, Command17.
+// Temperature wider, narrower; humidity wider, narrower; time wider, narrower.
 constexpr std::array<QRect, 6> kZoomRects = {{
     twipsRect(2520, 7230, 420, 300),
     twipsRect(2040, 7230, 420, 300),
@@ -48,8 +48,7 @@ constexpr std::array<QRect, 6> kZoomRects = {{
     twipsRect(9840, 6600, 420, 300),
 }};
 constexpr QRect kFit = twipsRect(9840, 6960, 900, 300);
-// Label30, Label31 (temperature top, bottom), Label34, Label35 (humidity top, bottom),
-// Label36, Label37 (left and right edge times).
+// Temperature top, bottom; humidity top, bottom; left and right edge times.
 constexpr std::array<QRect, 6> kLabelRects = {{
     twipsRect(1200, 7260, 780, 255),
     twipsRect(120, 7260, 1050, 255),

@@ -1,4 +1,4 @@
-// The graph area of the main window: the temperature graph `ondo`, the humidity graph `situdo`,
+// The graph area of the main window: the temperature graph, the humidity graph,
 // the eight graph scroll bars, the zoom and fit buttons and the range labels, at their fixed
 // twips positions. Place the panel at the origin of the main window's content.
 #pragma once
@@ -21,7 +21,7 @@ class GraphPanel : public QWidget {
   public:
     static constexpr int kWidthTwips = 11325;
     static constexpr int kHeightTwips = 7620;
-    // Each graph box (`ondo`, `situdo`); printing keeps this physical size.
+    // Each graph box (temperature, humidity); printing keeps this physical size.
     static constexpr int kGraphWidthTwips = 10575;
     static constexpr int kGraphHeightTwips = 3135;
 

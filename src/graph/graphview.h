@@ -45,10 +45,10 @@ class GraphView : public QObject {
     void restoreGraphView(int index);
     // False for an index outside 0..2 or a kind outside 0..1 (nothing changes then).
     bool selectDisplay(int index, int kind);
-    // Option5..Option7 and Option8..Option9: act only when the choice differs.
+    // The data set options and the graph and dump options: act only when the choice differs.
     void chooseDataSet(int index);
     void chooseViewKind(int kind);
-    // Display menu items m211..m232: both option choices.
+    // Display menu items LogGraphItem..FileDumpItem: both option choices.
     void selectFromMenu(int index, int kind);
 
     void drawTemperatureGraph(DataSet& set, bool print);
@@ -58,7 +58,7 @@ class GraphView : public QObject {
     const QImage& temperaturePrintImage() const { return printImages_[0]; }
     const QImage& humidityPrintImage() const { return printImages_[1]; }
 
-    // Command12 and the fit after a download or a CSV open.
+    // The Fit button and the fit after a download or a CSV open.
     void fitSequence();
     void zoom(ZoomButton button);
     // Continuous real-time measurement tick.

@@ -28,8 +28,8 @@ bool enqueueMeasurement(Engine& engine, ProcedureKind keyword, std::int32_t valu
 // What a reply asks of the window besides the values it stores.
 struct ModelEffect {
     QString message;                   // text of a message box to show, empty for none
-    std::optional<bool> batteryLow;    // Label39: red "Decrease" or black "Normality"
-    std::optional<QString> clockText;  // Label24
+    std::optional<bool> batteryLow;    // battery label: red "Decrease" or black "Normality"
+    std::optional<QString> clockText;  // logger clock label
 };
 
 // The per-reply handling on its own: stores what the reply carries and says what to show.
@@ -40,12 +40,12 @@ ModelEffect applyReply(LoggerState& state, DataSet& logHeader, const CommandEntr
 class LoggerView {
   public:
     virtual ~LoggerView() = default;
-    // Label39: the text of Msg::BatteryLow in red when low, of Msg::BatteryNormal in black
-    // otherwise.
+    // The battery label: the text of Msg::BatteryLow in red when low, of Msg::BatteryNormal in
+    // black otherwise.
     virtual void batteryLabel(const QString& text, bool low) = 0;
-    // Label24: the logger clock.
+    // The logger clock label.
     virtual void clockLabel(const QString& text) = 0;
-    // Label2, Label4 and Label10 of the real-time panel.
+    // The temperature, humidity and time read-outs of the real-time panel.
     virtual void realTimeReadout(const RealTimeReadout& readout) = 0;
     // A real-time sample was completed: show the real-time data set (Disp_stat 1), refresh
     // its table and graphs.

@@ -13,7 +13,7 @@
 #include "operations/controls.h"
 #include "operations/dialoghost.h"
 
-// Form3, the download progress: shown while a download runs, with a Cancel the user may press.
+// The download progress dialog: shown while a download runs, with a Cancel the user may press.
 class ProgressView {
   public:
     virtual ~ProgressView() = default;

@@ -29,15 +29,16 @@ struct VersionTexts {
 class DialogHost {
   public:
     virtual ~DialogHost() = default;
-    // Form12 on the setup: the confirmed request, or nothing when cancelled or closed.
+    // The recording-setting dialog on the setup: the confirmed request, or nothing when
+    // cancelled or closed.
     virtual std::optional<RecordingRequest> recordingSetting(RecordingSetup& setup) = 0;
-    // Form2 on the logger's name: the name to set, or nothing.
+    // The identification-name dialog on the logger's name: the name to set, or nothing.
     virtual std::optional<QString> identificationName(NameField& field) = 0;
-    // Form6: true when Set was pressed.
+    // The clock dialog: true when Set was pressed.
     virtual bool clockSetting() = 0;
-    // Form5: the port to connect to (or to end the connection with), or nothing.
+    // The communication dialog: the port to connect to (or to end the connection with), or nothing.
     virtual std::optional<int> communication(const PortChoice& choice) = 0;
-    // Form4.
+    // The version dialog.
     virtual void version(const VersionTexts& texts) = 0;
     // The desktop's handler for a web address; false when it could not open it.
     virtual bool openUrl(const QUrl& url) = 0;

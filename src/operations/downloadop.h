@@ -1,4 +1,4 @@
-// The Download button (Command5): its checks and the save question, the progress dialog during
+// The Download button: its checks and the save question, the progress dialog during
 // the transfer, Download_Cancel, and the switch to the log data set at the end.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 class DownloadOperation : public DownloadView {
   public:
-    // Shows its progress in Form3 and its end in the data display.
+    // Shows its progress in the progress dialog and its end in the data display.
     DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh);
     ~DownloadOperation() override;
 

@@ -1,5 +1,5 @@
-// Real-time measurement: one measurement (Command1) or a continuous run (Command2) into the
-// real-time data set, the lists of the repeat unit options (Option3, Option4) and the
+// Real-time measurement: one measurement or a continuous run into the real-time data set,
+// the lists of the repeat unit options (seconds, minutes) and the
 // continuation tick that queues each due measurement. Dueness comes from a steady clock on a
 // schedule fixed at the start, so late timer ticks never add up to drift.
 #pragma once
@@ -32,11 +32,12 @@ class RealTimeMeasurement {
     // The system clock unless another is set; it must outlive this object.
     void setClock(Clock& clock) { clock_ = &clock; }
 
-    // Command1: one measurement into the real-time data set emptied for it.
+    // The one-time button: one measurement into the real-time data set emptied for it.
     void measureOnce();
-    // Command2: starts a continuous run repeating as `repeat` says, or stops the one running.
+    // The continuous button: starts a continuous run repeating as `repeat` says, or stops the
+    // one running.
     void startOrStopContinuous(const MeasurementRepeat& repeat);
-    // Option3 (seconds, counts 2 to 60) and Option4 (minutes, 1 to 240): the count list
+    // The seconds option (counts 2 to 60) and the minutes option (1 to 240): the count list
     // offers the unit's counts.
     void chooseSeconds() { chooseUnit(MeasurementRepeat::Unit::Seconds); }
     void chooseMinutes() { chooseUnit(MeasurementRepeat::Unit::Minutes); }

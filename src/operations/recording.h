@@ -1,4 +1,4 @@
-// Recording: the Start/Stop button (Command4) with its checks, the recording-setting dialog,
+// Recording: the Start/Stop button with its checks, the recording-setting dialog,
 // and the public operations that program the logger from it (Log_Start) or program only a
 // reserved start (Yoyaku_Set) or the record mode (M_Mode_Set).
 #pragma once

@@ -1,4 +1,4 @@
-// The recording-setting dialog (Form12) as rules without widgets: filled from the logger picture
+// The recording-setting dialog as rules without widgets: filled from the logger picture
 // and the log data set header, changed by the dialog's handlers, and confirmed into the request
 // Log_Start programs. The dialog shows what this holds after every change.
 #pragma once

@@ -27,6 +27,6 @@ class StatusRefresh {
     Context& c_;
 };
 
-// The Update button (Command11): queues the status read as ProcedureKind::None when no procedure
+// The Update button: queues the status read as ProcedureKind::None when no procedure
 // runs; the refresh follows at the procedure's end. False when refused.
 bool readStatus(Session& session);

@@ -1,6 +1,7 @@
 // The printer dialogs of the print buttons: GraphPrintDialog (graph print) and DumpPrintDialog
-// (dump print). Each lists the installed printers and the PDF file entry in Combo1, makes the one
-// chosen the current printer, and on Print closes with a request for the print operation.
+// (dump print). Each lists the installed printers and the PDF file entry in the printer list,
+// makes the one chosen the current printer, and on Print closes with a request for the print
+// operation.
 #pragma once
 
 #include <QComboBox>
@@ -38,7 +39,7 @@ class PrinterDialog : public QDialog {
     // Set once Print was pressed and the dialog accepted.
     const std::optional<PrintRequest>& request() const { return request_; }
 
-    // Combo1's choice: that entry becomes the current printer and Print takes the focus.
+    // The printer list's choice: that entry becomes the current printer and Print takes the focus.
     void choose(int index);
 
   protected:
@@ -68,7 +69,7 @@ class PrinterDialog : public QDialog {
     std::optional<PrintRequest> request_;
 };
 
-// Graph print: Command3 opens the platform's print setup.
+// Graph print: the printer button opens the platform's print setup.
 class GraphPrintDialog : public PrinterDialog {
     Q_OBJECT
   public:
@@ -80,7 +81,8 @@ class GraphPrintDialog : public PrinterDialog {
     void openPrinterDialog() override;
 };
 
-// Dump print: Command3 opens the chosen printer's own window; Frame3 says what is printed.
+// Dump print: the printer button opens the chosen printer's own window; the print-area frame
+// says what is printed.
 class DumpPrintDialog : public PrinterDialog {
     Q_OBJECT
   public:

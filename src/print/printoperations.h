@@ -71,8 +71,8 @@ class PrintOperations {
         services_.execDialog = std::move(execDialog);
     }
 
-    // Print buttons Command23, Command24, Command25 and menu item m13: DumpPrintDialog in the dump
-    // view (viewKind 1), GraphPrintDialog in the graph view; Print there runs the request. With
+    // The three Print buttons and the Print menu item: DumpPrintDialog in the dump view
+    // (viewKind 1), GraphPrintDialog in the graph view; Print there runs the request. With
     // nothing to print the user is told so and no dialog opens.
     PrintOutcome showPrintDialog(int dataSet, int viewKind, QWidget* owner);
     std::unique_ptr<PrinterDialog> makeDialog(int dataSet, int viewKind, QWidget* owner);

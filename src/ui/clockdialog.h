@@ -1,4 +1,4 @@
-// Form6, the clock dialog: the computer's present date-time, read out every 200 ms by its own
+// The clock dialog: the computer's present date-time, read out every 200 ms by its own
 // timer, and Set, which closes it for the operation to set the logger's clock.
 #pragma once
 

@@ -1,5 +1,5 @@
-// One data table pane: the container picture `Picture3` holding the report-style table
-// `ListView1` of one data set (0 log, 1 real-time, 2 file).
+// One data table pane: the container pane holding the report-style table of one data set
+// (0 log, 1 real-time, 2 file).
 #pragma once
 
 #include <QTableView>

@@ -19,7 +19,7 @@ T* named(const char* name, Args&&... args) {
     return widget;
 }
 
-// The small dialogs' form: modal, named, the frame Frame1 holding one control and the buttons
+// The small dialogs' form: modal, named, one frame holding one control and the buttons
 // in a row under it on the right; the dialog keeps its fitted size.
 void layOutSmallDialog(QDialog& dialog, const char* name, QWidget* control,
                        std::initializer_list<QPushButton*> buttons);

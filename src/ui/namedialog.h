@@ -1,4 +1,4 @@
-// Form2, the identification-name dialog: the name box and Set (Enter in the box sets too). A
+// The identification-name dialog: the name box and Set (Enter in the box sets too). A
 // refused name is answered by the NameField and the logger's name returns to the box.
 #pragma once
 

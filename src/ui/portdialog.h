@@ -1,4 +1,4 @@
-// Form5, the communication dialog: the port number 1 to 16 and Online (Offline while connected,
+// The communication dialog: the port number 1 to 16 and Online (Offline while connected,
 // with the list disabled). The button closes it with the chosen port for Port_Set_Command.
 #pragma once
 

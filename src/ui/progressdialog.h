@@ -1,4 +1,4 @@
-// Form3, the download progress dialog: modeless and without owner, a bar and a Cancel button;
+// The download progress dialog: modeless and without owner, a bar and a Cancel button;
 // the caption carries the record counts. A close from its window menu is refused.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Form12, the recording-setting dialog: its widgets show a RecordingSetup and hand every change
+// The recording-setting dialog: its widgets show a RecordingSetup and hand every change
 // to it; Record Start or Reservation closes the dialog with the confirmed request.
 #pragma once
 

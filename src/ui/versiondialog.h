@@ -1,4 +1,4 @@
-// Form4, the version dialog: the model, the hardware line when the firmware version is known,
+// The version dialog: the model, the hardware line when the firmware version is known,
 // the application version, the maker's name and the program's icon; OK closes it.
 #pragma once
 

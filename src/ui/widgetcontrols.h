@@ -24,9 +24,9 @@ class WidgetControls : public Controls {
         return qobject_cast<T*>(object(id));
     }
 
-    // Registers every control of the table found below `root` (the window itself for Form1): by
-    // object name and kind, inside its scope frame when it has one; dialogs are left out. Returns
-    // one line per id that is missing or found more than once.
+    // Registers every control of the table found below `root` (the window itself for
+    // MainWindow): by object name and kind, inside its scope frame when it has one; dialogs are
+    // left out. Returns one line per id that is missing or found more than once.
     QStringList registerFrom(QObject* root);
     // The captions of every registered control from the message table.
     void applyCaptions(const MessageTable& messages);
