@@ -89,8 +89,7 @@ class Rig {
     bool cycle() {
         headless_.prompter().messages.clear();
         headless_.operations().connection().Port_Set_Command(QStringLiteral("Once"), 1);
-        if (!port_.isOpen() || !waitIdle() || !readStatus(headless_.session()) ||
-            !waitIdle()) {
+        if (!port_.isOpen() || !waitIdle() || !readStatus(headless_.session()) || !waitIdle()) {
             return fail("connect and status read");
         }
         headless_.prompter().savePath = headless_.scratchFile(QStringLiteral("log.csv"));

@@ -11,8 +11,8 @@
 #include <QRadioButton>
 
 #include "controls/controlid.h"
-#include "data/messagetable.h"
 #include "controls/twips.h"
+#include "data/messagetable.h"
 #include "graph/graphpanel.h"
 
 namespace {
@@ -85,8 +85,8 @@ void buildViewArea(Builder& b, MainControls& c) {
 
 void buildMeasurementPane(Builder& b, MainControls& c) {
     using namespace Layout;
-    QGroupBox* pane =
-        b.frame(c.content, I::RealTimePane, twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
+    QGroupBox* pane = b.frame(c.content, I::RealTimePane,
+                              twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
     c.realTimePane = pane;
     b.button(pane, I::MeasureOnceButton, twipsRect(120, 300, 1680, 480));
     b.button(pane, I::ContinuousButton, twipsRect(120, 870, 1680, 480));
@@ -94,7 +94,8 @@ void buildMeasurementPane(Builder& b, MainControls& c) {
     QGroupBox* interval = b.frame(pane, I::RepeatFrame, twipsRect(1920, 240, 2400, 1110));
     b.option(interval, I::RepeatSecondsOption, twipsRect(120, 300, 1050, kRow))->setChecked(true);
     b.option(interval, I::RepeatMinutesOption, twipsRect(120, 660, 1050, kRow));
-    c.measurementCount = b.combo(interval, I::RepeatCountList, twipsRect(1200, 300, 660, kComboHeight));
+    c.measurementCount =
+        b.combo(interval, I::RepeatCountList, twipsRect(1200, 300, 660, kComboHeight));
     b.accessible(c.measurementCount, Msg::IntervalSettingCaption);
     b.caption(interval, I::RepeatUnitLabel, twipsRect(1920, 330, 420, kRow));
 
@@ -131,9 +132,11 @@ void buildFilePane(Builder& b, MainControls& c) {
     b.readOut(pane, I::FileIntervalText, twipsRect(kLeftValue, 1080, kLeftValueWidth, kRow));
     b.caption(pane, I::FileNameCaption, twipsRect(kRightCaption, 360, kRightCaptionWidth, kRow));
     b.readOut(pane, I::FileNameText, twipsRect(kRightValue, 360, kRightValueWidth, kRow));
-    b.caption(pane, I::FileUpperBoundCaption, twipsRect(kRightCaption, 720, kRightCaptionWidth, kRow));
+    b.caption(pane, I::FileUpperBoundCaption,
+              twipsRect(kRightCaption, 720, kRightCaptionWidth, kRow));
     b.readOut(pane, I::FileUpperBoundText, twipsRect(kRightValue, 720, kRightValueWidth, kRow));
-    b.caption(pane, I::FileLowerBoundCaption, twipsRect(kRightCaption, 1080, kRightCaptionWidth, kRow));
+    b.caption(pane, I::FileLowerBoundCaption,
+              twipsRect(kRightCaption, 1080, kRightCaptionWidth, kRow));
     b.readOut(pane, I::FileLowerBoundText, twipsRect(kRightValue, 1080, kRightValueWidth, kRow));
 
     QGroupBox* data = b.frame(pane, I::FileDataFrame, twipsRect(120, 1470, 2400, 900));
@@ -209,8 +212,10 @@ void buildSideColumn(Builder& b, MainControls& c) {
         c.dataSetChoice->addButton(
             b.option(display, sets[i], twipsRect(120 + i * 1000, 240, 990, kRow)), i);
     }
-    c.viewChoice->addButton(b.option(display, I::GraphViewOption, twipsRect(120, 510, 990, kRow)), 0);
-    c.viewChoice->addButton(b.option(display, I::DumpViewOption, twipsRect(1120, 510, 990, kRow)), 1);
+    c.viewChoice->addButton(b.option(display, I::GraphViewOption, twipsRect(120, 510, 990, kRow)),
+                            0);
+    c.viewChoice->addButton(b.option(display, I::DumpViewOption, twipsRect(1120, 510, 990, kRow)),
+                            1);
 
     const int nameTop = kPaneTop + 660;
     // A name has at most four characters; the communication frame takes the rest of the row
@@ -264,10 +269,11 @@ void buildFrame5(Builder& b, MainControls& c) {
     const struct {
         ControlId id;
         Msg accessibleMessage;
-    } buttons[] = {{I::ReservationButton, Msg::ReservationCaption},   {I::AlarmButton, Msg::AlarmCaption},
-                   {I::MemoryModeButton, Msg::RecordingModeCaption}, {I::ClockSetButton, Msg::SetClockButton},
-                   {I::ClockReadButton, Msg::ClockReadItem},         {I::LedButton, Msg::ClockSetItem},
-                   {I::PictureButton, Msg::CommunicationCaption}};
+    } buttons[] = {
+        {I::ReservationButton, Msg::ReservationCaption},  {I::AlarmButton, Msg::AlarmCaption},
+        {I::MemoryModeButton, Msg::RecordingModeCaption}, {I::ClockSetButton, Msg::SetClockButton},
+        {I::ClockReadButton, Msg::ClockReadItem},         {I::LedButton, Msg::ClockSetItem},
+        {I::PictureButton, Msg::CommunicationCaption}};
     int left = 1860;
     for (const auto& entry : buttons) {
         b.accessible(b.button(frame, entry.id, twipsRect(left, 240, 780, kButtonHeight)),

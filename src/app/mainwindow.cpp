@@ -70,8 +70,9 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
 
     session_->Port_Setting_N_P = kDefaultBaud;
     fillLineLists(layout_, session_->Port_Setting_N_P, session_->state().Machine_N_P);
-    controls_.setVisible(
-        {ControlId::FileLowerBoundText, ControlId::FileLowerBoundCaption, ControlId::FileUpperBoundCaption, ControlId::FileUpperBoundText}, false);
+    controls_.setVisible({ControlId::FileLowerBoundText, ControlId::FileLowerBoundCaption,
+                          ControlId::FileUpperBoundCaption, ControlId::FileUpperBoundText},
+                         false);
     // Each data set starts with the window's initial graph view.
     for (int index : {LogData, RealTimeData, FileData}) {
         graphView().saveGraphView(index);
@@ -167,7 +168,8 @@ void MainWindow::connectControls() {
             [&ops] { ops.connection().D_M_Slow_Click(); });
     connect(menu_.printItem, &QAction::triggered, this, [this] { showPrintDialog(); });
     connect(menu_.clockItem, &QAction::triggered, this, [&ops] { ops.tools().openClockDialog(); });
-    connect(menu_.identNameItem, &QAction::triggered, this, [&ops] { ops.tools().openNameDialog(); });
+    connect(menu_.identNameItem, &QAction::triggered, this,
+            [&ops] { ops.tools().openNameDialog(); });
     connect(menu_.communicationItem, &QAction::triggered, this,
             [&ops] { ops.tools().openPortDialog(); });
     connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
@@ -180,14 +182,16 @@ void MainWindow::connectControls() {
         {ControlId::OpenFileButton, [this] { openCsv(); }},
         {ControlId::SaveLogButton, [this] { saveCsv(LogData); }},
         {ControlId::SaveRealTimeButton, [this] { saveCsv(RealTimeData); }},
-        {ControlId::ConnectButton, [this, &ops] { ops.connection().Port_Set_Command({}, Portnum()); }},
+        {ControlId::ConnectButton,
+         [this, &ops] { ops.connection().Port_Set_Command({}, Portnum()); }},
         {ControlId::InitialiseButton, [&ops] { ops.connection().initialise(); }},
         {ControlId::UpdateButton, [this] { readStatus(*session_); }},
         {ControlId::DownloadButton, [&ops] { ops.download().startDownload(); }},
         {ControlId::MeasureOnceButton, [&ops] { ops.realTime().measureOnce(); }},
         {ControlId::ContinuousButton,
          [this, &ops] {
-             ops.realTime().startOrStopContinuous(chosenRepeat(controls_, *layout_.measurementCount));
+             ops.realTime().startOrStopContinuous(
+                 chosenRepeat(controls_, *layout_.measurementCount));
          }},
         {ControlId::RepeatSecondsOption, [&ops] { ops.realTime().chooseSeconds(); }},
         {ControlId::RepeatMinutesOption, [&ops] { ops.realTime().chooseMinutes(); }},

@@ -4,19 +4,23 @@
 #include <QRect>
 
 #include "controls/controlid.h"
-#include "data/messagetable.h"
 #include "controls/twips.h"
+#include "data/messagetable.h"
 #include "graph/graphview.h"
 
 namespace {
 
 using I = ControlId;
-constexpr std::array<ControlId, 8> kBarIds = {I::TimeWidthBar, I::TimePositionBar, I::HumidityTimeWidthBar, I::HumidityTimePositionBar,
-                                              I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar, I::HumidityCentreBar};
-constexpr std::array<ControlId, 6> kZoomIds = {I::TemperatureWiderButton, I::TemperatureNarrowerButton,  I::HumidityWiderButton,
-                                               I::HumidityNarrowerButton, I::TimeWiderButton, I::TimeNarrowerButton};
-constexpr std::array<ControlId, 6> kLabelIds = {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel,
-                                                I::HumidityBottomLabel, I::LeftTimeLabel, I::RightTimeLabel};
+constexpr std::array<ControlId, 8> kBarIds = {I::TimeWidthBar,         I::TimePositionBar,
+                                              I::HumidityTimeWidthBar, I::HumidityTimePositionBar,
+                                              I::TemperatureSpanBar,   I::TemperatureCentreBar,
+                                              I::HumiditySpanBar,      I::HumidityCentreBar};
+constexpr std::array<ControlId, 6> kZoomIds = {
+    I::TemperatureWiderButton, I::TemperatureNarrowerButton, I::HumidityWiderButton,
+    I::HumidityNarrowerButton, I::TimeWiderButton,           I::TimeNarrowerButton};
+constexpr std::array<ControlId, 6> kLabelIds = {I::TemperatureTopLabel, I::TemperatureBottomLabel,
+                                                I::HumidityTopLabel,    I::HumidityBottomLabel,
+                                                I::LeftTimeLabel,       I::RightTimeLabel};
 constexpr std::array<int, 6> kLabelNumbers = {30, 31, 34, 35, 36, 37};
 
 QString nameOf(ControlId id) {
@@ -75,7 +79,8 @@ GraphPanel::GraphPanel(QWidget* parent)
         bar->setTracking(false);
         bars_[i] = bar;
     }
-    // The copies beside the humidity graph follow TimeWidthBar and TimePositionBar and are never shown.
+    // The copies beside the humidity graph follow TimeWidthBar and TimePositionBar and are never
+    // shown.
     bars_[HumidityTimeWidthBar]->hide();
     bars_[HumidityTimePositionBar]->hide();
     for (int i = 0; i < 6; ++i) {
@@ -153,7 +158,8 @@ void GraphPanel::placeControls() {
 }
 
 void GraphPanel::setGraphControlsVisible(bool visible) {
-    for (int i : {TimeWidthBar, TimePositionBar, TemperatureSpanBar, TemperatureCentreBar, HumiditySpanBar, HumidityCentreBar}) {
+    for (int i : {TimeWidthBar, TimePositionBar, TemperatureSpanBar, TemperatureCentreBar,
+                  HumiditySpanBar, HumidityCentreBar}) {
         bars_[i]->setVisible(visible);
     }
     for (QPushButton* b : zoom_) {

@@ -131,8 +131,10 @@ void updateScrollRanges(Bars& bars, const TimeBase& base, bool continuous) {
         bars[TimePositionBar].setFirst(static_cast<int>(std::min<double>(oldest, kBarLimit)));
     }
 
-    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value, bars[TemperatureSpanBar].value - 400);
-    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value, bars[HumiditySpanBar].value);
+    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value,
+                                        bars[TemperatureSpanBar].value - 400);
+    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value,
+                                     bars[HumiditySpanBar].value);
 
     if (continuous) {
         bars[TimeWidthBar].setFirst(30000);
@@ -161,8 +163,10 @@ void fitGraphToData(Bars& bars, const ValueExtremes& x) {
     };
     bars[TemperatureSpanBar].setValue(halfSpan(x.tMax, x.tMin));
     bars[HumiditySpanBar].setValue(halfSpan(x.hMax, x.hMin));
-    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value, bars[TemperatureSpanBar].value - 400);
-    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value, bars[HumiditySpanBar].value);
+    bars[TemperatureCentreBar].setRange(1000 - bars[TemperatureSpanBar].value,
+                                        bars[TemperatureSpanBar].value - 400);
+    bars[HumidityCentreBar].setRange(1000 - bars[HumiditySpanBar].value,
+                                     bars[HumiditySpanBar].value);
     bars[TemperatureCentreBar].setValue(boundedInt(std::floor((x.tMax + x.tMin) / 2 * 10 + 0.5)));
     bars[HumidityCentreBar].setValue(boundedInt(std::floor((x.hMax + x.hMin) / 2 * 10 + 0.5)));
     bars[TimePositionBar].setValue(0);

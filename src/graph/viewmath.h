@@ -80,7 +80,14 @@ struct ValueExtremes {
 // Centres and sizes both value ranges on the extremes (GraphView::fitGraphToData).
 void fitGraphToData(Bars& bars, const ValueExtremes& x);
 
-enum class ZoomButton { TemperatureWider, TemperatureNarrower, HumidityWider, HumidityNarrower, TimeWider, TimeNarrower };
+enum class ZoomButton {
+    TemperatureWider,
+    TemperatureNarrower,
+    HumidityWider,
+    HumidityNarrower,
+    TimeWider,
+    TimeNarrower
+};
 // Int(value * 2) or Int(value / 2) clamped to the bar's range, assigned to the button's bar.
 void applyZoom(Bars& bars, ZoomButton button);
 

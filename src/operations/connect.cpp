@@ -100,7 +100,8 @@ void Connection::showFailure() {
             messages.language() == Language::English ? QStringLiteral(" ") : QString();
         c_.message(c_.state().Machine_N_P + separator + messages.text(Msg::NotConnected) + check);
     }
-    c_.controls.setText(ControlId::ConnectionStatusPanel, messages.text(Msg::UnconnectedAfterFailure));
+    c_.controls.setText(ControlId::ConnectionStatusPanel,
+                        messages.text(Msg::UnconnectedAfterFailure));
     c_.controls.setEnabled(ControlId::NumberList, true);
     c_.controls.setEnabled(ControlId::PortDialog, true);
     guard_ = false;

@@ -63,5 +63,7 @@ void CsvFiles::showFilePanel(const FilePanelInfo& info) {
     k.setText(I::FileIntervalText, info.interval);
     k.setText(I::FileUpperBoundText, info.upperBound);
     k.setText(I::FileLowerBoundText, info.lowerBound);
-    k.setVisible({I::FileLowerBoundText, I::FileLowerBoundCaption, I::FileUpperBoundCaption, I::FileUpperBoundText}, info.boundsVisible);
+    k.setVisible({I::FileLowerBoundText, I::FileLowerBoundCaption, I::FileUpperBoundCaption,
+                  I::FileUpperBoundText},
+                 info.boundsVisible);
 }

@@ -34,7 +34,8 @@ void DownloadOperation::startDownload() {
     c_.progress.open([this] { Download_Cancel(); });
     log.count = 0;
     c_.display.clear(LogData);
-    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout, ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
+    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout,
+                              ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
         c_.controls.setText(readOut, QString());
     }
     refresh_.run();

@@ -80,7 +80,8 @@ void RealTimeMeasurement::start(const MeasurementRepeat& repeat) {
         return;
     }
     emptyDataSet();
-    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout, ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
+    for (ControlId readOut : {ControlId::MeasuredTemperatureReadout,
+                              ControlId::MeasuredHumidityReadout, ControlId::MeasuredTimeReadout}) {
         c_.controls.setText(readOut, QString());
     }
     c_.session.timers().arm(TimerId::Continuation, kTickMs);

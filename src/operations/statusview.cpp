@@ -84,21 +84,34 @@ using I = ControlId;
 using Ids = std::initializer_list<ControlId>;
 
 constexpr Ids kStatusDialogs = {I::RecordingDialog, I::NameDialog, I::PortDialog, I::ClockDialog};
-constexpr Ids kAllScrollBars = {I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar, I::HumidityCentreBar,
-                                I::TimeWidthBar, I::TimePositionBar, I::HumidityTimeWidthBar, I::HumidityTimePositionBar};
-constexpr Ids kShownScrollBars = {I::TemperatureSpanBar, I::TemperatureCentreBar, I::HumiditySpanBar,
-                                  I::HumidityCentreBar, I::TimeWidthBar, I::TimePositionBar};
-constexpr Ids kZoomButtons = {I::TemperatureNarrowerButton,  I::TemperatureWiderButton, I::HumidityWiderButton,
-                              I::HumidityNarrowerButton, I::TimeNarrowerButton, I::TimeWiderButton};
-constexpr Ids kRangeLabels = {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel,
-                              I::HumidityBottomLabel, I::LeftTimeLabel, I::RightTimeLabel};
-constexpr Ids kGraphButtons = {I::FitButton, I::TemperatureNarrowerButton,  I::TemperatureWiderButton, I::HumidityNarrowerButton,
-                               I::HumidityWiderButton, I::TimeNarrowerButton, I::TimeWiderButton};
-constexpr Ids kBoundReadOuts = {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText, I::LowerBoundText};
+constexpr Ids kAllScrollBars = {I::TemperatureSpanBar,   I::TemperatureCentreBar,
+                                I::HumiditySpanBar,      I::HumidityCentreBar,
+                                I::TimeWidthBar,         I::TimePositionBar,
+                                I::HumidityTimeWidthBar, I::HumidityTimePositionBar};
+constexpr Ids kShownScrollBars = {I::TemperatureSpanBar, I::TemperatureCentreBar,
+                                  I::HumiditySpanBar,    I::HumidityCentreBar,
+                                  I::TimeWidthBar,       I::TimePositionBar};
+constexpr Ids kZoomButtons = {I::TemperatureNarrowerButton, I::TemperatureWiderButton,
+                              I::HumidityWiderButton,       I::HumidityNarrowerButton,
+                              I::TimeNarrowerButton,        I::TimeWiderButton};
+constexpr Ids kRangeLabels = {I::TemperatureTopLabel, I::TemperatureBottomLabel,
+                              I::HumidityTopLabel,    I::HumidityBottomLabel,
+                              I::LeftTimeLabel,       I::RightTimeLabel};
+constexpr Ids kGraphButtons = {I::FitButton,
+                               I::TemperatureNarrowerButton,
+                               I::TemperatureWiderButton,
+                               I::HumidityNarrowerButton,
+                               I::HumidityWiderButton,
+                               I::TimeNarrowerButton,
+                               I::TimeWiderButton};
+constexpr Ids kBoundReadOuts = {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText,
+                                I::LowerBoundText};
 // The read-outs of the measurement panel: temperature, humidity, date-time.
-constexpr Ids kMeasuredReadOuts = {I::MeasuredTemperatureReadout, I::MeasuredHumidityReadout, I::MeasuredTimeReadout};
+constexpr Ids kMeasuredReadOuts = {I::MeasuredTemperatureReadout, I::MeasuredHumidityReadout,
+                                   I::MeasuredTimeReadout};
 constexpr std::array<ControlId, 3> kDataPanes = {I::LogPane, I::RealTimePane, I::FilePane};
-constexpr std::array<ControlId, 3> kDataSetOptions = {I::LogDataOption, I::RealTimeDataOption, I::FileDataOption};
+constexpr std::array<ControlId, 3> kDataSetOptions = {I::LogDataOption, I::RealTimeDataOption,
+                                                      I::FileDataOption};
 constexpr std::array<Msg, 3> kDataSetNames = {Msg::LogDataName, Msg::RealTimeDataName,
                                               Msg::FileDataName};
 
@@ -108,7 +121,7 @@ constexpr std::pair<StatusReadOut, ControlId> kReadOutLabels[] = {
     {StatusReadOut::Battery, I::BatteryText},     {StatusReadOut::StopNote, I::StopNoteText},
     {StatusReadOut::Beginning, I::BeginningText}, {StatusReadOut::Points, I::PointsText},
     {StatusReadOut::Interval, I::IntervalText},   {StatusReadOut::Mode, I::ModeText},
-    {StatusReadOut::Upper, I::UpperBoundText},         {StatusReadOut::Lower, I::LowerBoundText},
+    {StatusReadOut::Upper, I::UpperBoundText},    {StatusReadOut::Lower, I::LowerBoundText},
 };
 
 // Collects the changes step by step as the panel's rules give them; a later step overrides an
@@ -209,7 +222,10 @@ void notConnectedChanges(Changes& k) {
     k.disableOperationControls();
     k.enable(I::MainWindow, true);
 
-    k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::RealTimeDisplayMenu, I::FileDisplayMenu, I::CommunicationStartItem, I::CommunicationSettingItem}, true);
+    k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu,
+              I::RealTimeDisplayMenu, I::FileDisplayMenu, I::CommunicationStartItem,
+              I::CommunicationSettingItem},
+             true);
     k.enable({I::ClockItem, I::IdentNameItem}, false);
     k.enable({I::DisplayFrame, I::IdentNameFrame}, true);
     k.enable(kDisplayOptions, true);
@@ -234,7 +250,8 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
     k.connectButton(true);
     k.enable({I::ClockItem, I::IdentNameItem}, false);
 
-    k.text(I::ConnectionStatusPanel, messages.text(Msg::CommunicatingPort) + QString::number(view.port));
+    k.text(I::ConnectionStatusPanel,
+           messages.text(Msg::CommunicatingPort) + QString::number(view.port));
     k.caption(I::CommunicationText, Msg::Communicating);
     k.colour(I::ConnectionLamp, Shade::LampOn);
     // The secondary read-out of the logger-recording frame: the log header's interval as a
@@ -248,16 +265,22 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             k.enable(I::RealTimeDataOption, false);
             k.enable({I::UpdateButton, I::StartStopButton}, true);
             k.caption(I::StartStopButton, Msg::StopRecordingButton);
-            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::FileDisplayMenu}, true);
-            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption}, true);
+            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu,
+                      I::LogDisplayMenu, I::FileDisplayMenu},
+                     true);
+            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption},
+                     true);
             break;
         case RecordState::Reserved:
             k.disableOperationControls();
             k.enable({I::RealTimeDisplayMenu, I::RealTimeDataOption}, false);
             k.enable({I::UpdateButton, I::StartStopButton}, true);
             k.caption(I::StartStopButton, Msg::CancelReservationButton);
-            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu, I::LogDisplayMenu, I::FileDisplayMenu}, true);
-            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption}, true);
+            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu,
+                      I::LogDisplayMenu, I::FileDisplayMenu},
+                     true);
+            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption},
+                     true);
             break;
         case RecordState::Continuous:
             k.disableOperationControls();
@@ -278,7 +301,8 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
             k.enable(I::NumberList, false);
             k.enable(I::RealTimeDisplayMenu, true);
             k.showGraphControls(true);
-            k.enable({I::OpenItem, I::SaveMenu, I::DisplayMenu, I::DisplayFrame, I::IdentNameFrame}, true);
+            k.enable({I::OpenItem, I::SaveMenu, I::DisplayMenu, I::DisplayFrame, I::IdentNameFrame},
+                     true);
             k.enable(kDisplayOptions, true);
             break;
     }

@@ -40,18 +40,39 @@ QString bound(bool on, int degrees, const MessageTable& messages);
 }  // namespace StatusText
 
 // The controls a procedure disables while it runs and the refresh enables by state.
-inline constexpr std::array kOperationControls = {
-    ControlId::IntervalUnitSecondsOption,   ControlId::IntervalUnitMinutesOption,   ControlId::RepeatSecondsOption,  ControlId::RepeatMinutesOption,
-    ControlId::IntervalCountList,    ControlId::RepeatCountList,    ControlId::NumberList,   ControlId::MeasureOnceButton,
-    ControlId::ContinuousButton,  ControlId::StartStopButton,  ControlId::DownloadButton, ControlId::ReservationButton,
-    ControlId::AlarmButton, ControlId::MemoryModeButton, ControlId::ClockSetButton, ControlId::ClockReadButton,
-    ControlId::UpdateButton, ControlId::LedButton, ControlId::FileMenu,       ControlId::DisplayMenu,
-    ControlId::ToolMenu,        ControlId::OpenItem,       ControlId::SaveMenu,      ControlId::LogDisplayMenu,
-    ControlId::RealTimeDisplayMenu,       ControlId::FileDisplayMenu,       ControlId::CommunicationStartItem,      ControlId::CommunicationSettingItem,
-    ControlId::ClockItem,       ControlId::IdentNameItem};
-inline constexpr std::array kDisplayOptions = {ControlId::LogDataOption, ControlId::RealTimeDataOption,
-                                               ControlId::FileDataOption, ControlId::GraphViewOption,
-                                               ControlId::DumpViewOption};
+inline constexpr std::array kOperationControls = {ControlId::IntervalUnitSecondsOption,
+                                                  ControlId::IntervalUnitMinutesOption,
+                                                  ControlId::RepeatSecondsOption,
+                                                  ControlId::RepeatMinutesOption,
+                                                  ControlId::IntervalCountList,
+                                                  ControlId::RepeatCountList,
+                                                  ControlId::NumberList,
+                                                  ControlId::MeasureOnceButton,
+                                                  ControlId::ContinuousButton,
+                                                  ControlId::StartStopButton,
+                                                  ControlId::DownloadButton,
+                                                  ControlId::ReservationButton,
+                                                  ControlId::AlarmButton,
+                                                  ControlId::MemoryModeButton,
+                                                  ControlId::ClockSetButton,
+                                                  ControlId::ClockReadButton,
+                                                  ControlId::UpdateButton,
+                                                  ControlId::LedButton,
+                                                  ControlId::FileMenu,
+                                                  ControlId::DisplayMenu,
+                                                  ControlId::ToolMenu,
+                                                  ControlId::OpenItem,
+                                                  ControlId::SaveMenu,
+                                                  ControlId::LogDisplayMenu,
+                                                  ControlId::RealTimeDisplayMenu,
+                                                  ControlId::FileDisplayMenu,
+                                                  ControlId::CommunicationStartItem,
+                                                  ControlId::CommunicationSettingItem,
+                                                  ControlId::ClockItem,
+                                                  ControlId::IdentNameItem};
+inline constexpr std::array kDisplayOptions = {
+    ControlId::LogDataOption, ControlId::RealTimeDataOption, ControlId::FileDataOption,
+    ControlId::GraphViewOption, ControlId::DumpViewOption};
 
 // What the panel sets on one control; a property left empty is left as it is.
 struct ControlChange {

@@ -100,7 +100,8 @@ void connectLogger(Rig& rig) {
 void expectCsvRoundTrip(Rig& rig, DataSetIndex index, const std::vector<Sample>& samples) {
     const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("data%1.csv").arg(index));
     rig.prompter.fileNames = {csv};
-    ASSERT_TRUE(rig.click(index == LogData ? ControlId::SaveLogButton : ControlId::SaveRealTimeButton));
+    ASSERT_TRUE(
+        rig.click(index == LogData ? ControlId::SaveLogButton : ControlId::SaveRealTimeButton));
     ASSERT_TRUE(QFile::exists(csv));
     EXPECT_FALSE(rig.window->dataSets()[index].unsaved);
     rig.prompter.fileNames = {csv};

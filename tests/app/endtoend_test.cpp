@@ -223,11 +223,13 @@ TEST(EndToEnd, ContinuousHidesTheRangeLabelsNotTheBoundCaptions) {
     ASSERT_NE(controls.object(I::UpperBoundCaption), controls.object(I::TemperatureBottomLabel));
     rig.window->session().state().recordState = RecordState::Continuous;
     rig.window->refreshStatus();
-    for (ControlId range : {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel, I::RightTimeLabel}) {
+    for (ControlId range : {I::TemperatureTopLabel, I::TemperatureBottomLabel, I::HumidityTopLabel,
+                            I::RightTimeLabel}) {
         EXPECT_FALSE(controls.shown(range)) << controlName(range);
     }
     EXPECT_TRUE(controls.shown(I::UpperBoundCaption));
-    EXPECT_EQ(controls.text(I::UpperBoundCaption), rig.window->messages().text(Msg::UpperBoundCaption));
+    EXPECT_EQ(controls.text(I::UpperBoundCaption),
+              rig.window->messages().text(Msg::UpperBoundCaption));
 
     rig.window->session().state().recordState = RecordState::Stopped;
     rig.window->refreshStatus();

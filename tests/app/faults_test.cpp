@@ -101,7 +101,7 @@ TEST(Faults, ClearedLogLeavesNothingOnTheGraphs) {
     GraphPanel* panel = rig.window->layout().graphPanel;
     ASSERT_FALSE(panel->ondo()->image().isNull());
     ASSERT_TRUE(rig.click(I::ConnectButton));  // disconnect
-    rig.prompter.answers = {false};        // do not save the download
+    rig.prompter.answers = {false};            // do not save the download
     ASSERT_TRUE(rig.click(I::ConnectButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 0);

@@ -193,9 +193,12 @@ TEST_F(LayoutTest, EveryControlOfTheTableIsRegisteredWithItsCaption) {
         }
     }
     const std::pair<ControlId, const char*> spelled[] = {
-        {ControlId::LogPane, "State"},    {ControlId::MeasuredTemperatureCaption, "Temperature"},
-        {ControlId::InitialiseButton, "初期化"}, {ControlId::FileUpperBoundCaption, "Upper bound temperature setting"},
-        {ControlId::DumpViewOption, "Dump"},     {ControlId::EndItem, "End(&X)"},
+        {ControlId::LogPane, "State"},
+        {ControlId::MeasuredTemperatureCaption, "Temperature"},
+        {ControlId::InitialiseButton, "初期化"},
+        {ControlId::FileUpperBoundCaption, "Upper bound temperature setting"},
+        {ControlId::DumpViewOption, "Dump"},
+        {ControlId::EndItem, "End(&X)"},
     };
     for (const auto& [id, caption] : spelled) {
         EXPECT_EQ(built->controls().text(id), QString::fromUtf8(caption)) << controlName(id);

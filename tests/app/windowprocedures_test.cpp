@@ -234,7 +234,8 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         ASSERT_TRUE(rig.click(I::RepeatSecondsOption));
         ASSERT_TRUE(rig.click(I::ContinuousButton));
         ASSERT_TRUE(rig.runProcedure());
-        ASSERT_EQ(rig.text(I::ContinuousButton), rig.window->messages().text(Msg::StopContinuousButton));
+        ASSERT_EQ(rig.text(I::ContinuousButton),
+                  rig.window->messages().text(Msg::StopContinuousButton));
         if (duringMeasurement) {
             rig.logger.faults().unplugAfter = code(Command::MeasureTemperature);
             rig.advance(2000);
@@ -244,7 +245,8 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         }
         rig.advance(2 * MainWindow::kDeviceCheckMs);
         EXPECT_FALSE(rig.port.isOpen());
-        EXPECT_EQ(rig.text(I::ContinuousButton), rig.window->messages().text(Msg::ContinuousButtonOffline));
+        EXPECT_EQ(rig.text(I::ContinuousButton),
+                  rig.window->messages().text(Msg::ContinuousButtonOffline));
         EXPECT_EQ(messageTexts(rig.prompter),
                   QStringList{rig.window->messages().text(Msg::ContinuousMeasurementLost)});
         EXPECT_TRUE(rig.prompter.questionTexts().isEmpty());
@@ -283,7 +285,8 @@ TEST(WindowProcedures, LoggerRemovedUnderASettingDialogClosesIt) {
         bool closedByRefresh = false;
         bool seen = false;
         QTimer::singleShot(0, rig.window.get(), [&rig, &closedByRefresh, &seen, clock] {
-            auto* dialog = rig.window->controls().as<QDialog>(clock ? I::ClockDialog : I::NameDialog);
+            auto* dialog =
+                rig.window->controls().as<QDialog>(clock ? I::ClockDialog : I::NameDialog);
             seen = dialog != nullptr;
             unplug(rig);
             rig.advance(2 * MainWindow::kDeviceCheckMs);

@@ -96,9 +96,12 @@ TEST_F(GraphViewTest, ZoomButtonsMoveTheirBarAndRedraw) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {ZoomButton::TimeNarrower, TimeWidthBar, 1800}, {ZoomButton::TimeNarrower, TimeWidthBar, 900},
-        {ZoomButton::TimeWider, TimeWidthBar, 1800}, {ZoomButton::TemperatureNarrower, TemperatureSpanBar, 16},
-        {ZoomButton::TemperatureWider, TemperatureSpanBar, 32},   {ZoomButton::HumidityNarrower, HumiditySpanBar, 55},
+        {ZoomButton::TimeNarrower, TimeWidthBar, 1800},
+        {ZoomButton::TimeNarrower, TimeWidthBar, 900},
+        {ZoomButton::TimeWider, TimeWidthBar, 1800},
+        {ZoomButton::TemperatureNarrower, TemperatureSpanBar, 16},
+        {ZoomButton::TemperatureWider, TemperatureSpanBar, 32},
+        {ZoomButton::HumidityNarrower, HumiditySpanBar, 55},
         {ZoomButton::HumidityWider, HumiditySpanBar, 110},
     };
     for (const Case& c : cases) {
@@ -252,7 +255,9 @@ TEST_F(GraphViewTest, ATroughClickPagesByAShareOfTheView) {
     const struct {
         BarIndex bar;
         BarIndex extent;  // the bar holding the width or half-height shown
-    } cases[] = {{TimePositionBar, TimeWidthBar}, {TemperatureCentreBar, TemperatureSpanBar}, {HumidityCentreBar, HumiditySpanBar}};
+    } cases[] = {{TimePositionBar, TimeWidthBar},
+                 {TemperatureCentreBar, TemperatureSpanBar},
+                 {HumidityCentreBar, HumiditySpanBar}};
     for (const auto& c : cases) {
         QScrollBar* widget = panel.bar(c.bar);
         const int before = widget->value();

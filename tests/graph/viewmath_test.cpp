@@ -279,7 +279,8 @@ TEST(FitGraph, AnyStoredValueGivesBarsWithinTheirRanges) {
     for (const auto& c : cases) {
         Bars bars = initialBars();
         fitGraphToData(bars, c.x);
-        for (int id : {TemperatureSpanBar, TemperatureCentreBar, HumiditySpanBar, HumidityCentreBar}) {
+        for (int id :
+             {TemperatureSpanBar, TemperatureCentreBar, HumiditySpanBar, HumidityCentreBar}) {
             EXPECT_GE(bars[id].value, bars[id].lower()) << id;
             EXPECT_LE(bars[id].value, bars[id].upper()) << id;
         }

@@ -123,7 +123,8 @@ QObject* makeControl(const ControlInfo& info, QWidget* parent) {
         }
         case ControlKind::Action: {
             auto* action = new QAction(parent);
-            action->setCheckable(info.id == ControlId::FastDownloadItem || info.id == ControlId::SlowDownloadItem);
+            action->setCheckable(info.id == ControlId::FastDownloadItem ||
+                                 info.id == ControlId::SlowDownloadItem);
             return action;
         }
         case ControlKind::Dialog:

@@ -157,46 +157,57 @@ TEST_P(StatusStates, EnablesByState) {
 INSTANTIATE_TEST_SUITE_P(
     States, StatusStates,
     ::testing::Values(
-        StateCase{"NotConnected",
-                  false,
-                  RecordState::Stopped,
-                  {I::BaudRateList, I::ModelList, I::NumberList, I::FileMenu, I::DisplayMenu, I::ToolMenu, I::CommunicationStartItem, I::CommunicationSettingItem, I::LogDataOption,
-                   I::DumpViewOption, I::DisplayFrame, I::IdentNameFrame},
-                  {I::InitialiseButton, I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton, I::DownloadButton, I::UpdateButton,
-                   I::IntervalUnitSecondsOption, I::IntervalCountList, I::ClockItem, I::IdentNameItem},
-                  "----",
-                  nullptr},
-        StateCase{"Stopped",
-                  true,
-                  RecordState::Stopped,
-                  {I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton, I::DownloadButton, I::UpdateButton, I::ReservationButton,
-                   I::ClockSetButton, I::IntervalUnitSecondsOption, I::RepeatMinutesOption, I::IntervalCountList, I::RepeatCountList, I::InitialiseButton, I::ClockItem,
-                   I::IdentNameItem, I::RealTimeDisplayMenu, I::RealTimeDataOption},
-                  {I::BaudRateList, I::ModelList, I::NumberList},
-                  "Record stop",
-                  "Start"},
-        StateCase{"Recording",
-                  true,
-                  RecordState::Recording,
-                  {I::UpdateButton, I::StartStopButton, I::FileMenu, I::DisplayMenu, I::ToolMenu, I::LogDisplayMenu, I::FileDisplayMenu, I::LogDataOption,
-                   I::GraphViewOption},
-                  {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton, I::ReservationButton, I::IntervalUnitSecondsOption, I::RealTimeDataOption,
-                   I::ClockItem, I::IdentNameItem, I::CommunicationStartItem, I::RealTimeDisplayMenu, I::NumberList},
-                  "Recording",
-                  "Stop"},
+        StateCase{
+            "NotConnected",
+            false,
+            RecordState::Stopped,
+            {I::BaudRateList, I::ModelList, I::NumberList, I::FileMenu, I::DisplayMenu, I::ToolMenu,
+             I::CommunicationStartItem, I::CommunicationSettingItem, I::LogDataOption,
+             I::DumpViewOption, I::DisplayFrame, I::IdentNameFrame},
+            {I::InitialiseButton, I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton,
+             I::DownloadButton, I::UpdateButton, I::IntervalUnitSecondsOption, I::IntervalCountList,
+             I::ClockItem, I::IdentNameItem},
+            "----",
+            nullptr},
+        StateCase{
+            "Stopped",
+            true,
+            RecordState::Stopped,
+            {I::MeasureOnceButton, I::ContinuousButton, I::StartStopButton, I::DownloadButton,
+             I::UpdateButton, I::ReservationButton, I::ClockSetButton, I::IntervalUnitSecondsOption,
+             I::RepeatMinutesOption, I::IntervalCountList, I::RepeatCountList, I::InitialiseButton,
+             I::ClockItem, I::IdentNameItem, I::RealTimeDisplayMenu, I::RealTimeDataOption},
+            {I::BaudRateList, I::ModelList, I::NumberList},
+            "Record stop",
+            "Start"},
+        StateCase{
+            "Recording",
+            true,
+            RecordState::Recording,
+            {I::UpdateButton, I::StartStopButton, I::FileMenu, I::DisplayMenu, I::ToolMenu,
+             I::LogDisplayMenu, I::FileDisplayMenu, I::LogDataOption, I::GraphViewOption},
+            {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton, I::ReservationButton,
+             I::IntervalUnitSecondsOption, I::RealTimeDataOption, I::ClockItem, I::IdentNameItem,
+             I::CommunicationStartItem, I::RealTimeDisplayMenu, I::NumberList},
+            "Recording",
+            "Stop"},
         StateCase{"Reserved",
                   true,
                   RecordState::Reserved,
-                  {I::UpdateButton, I::StartStopButton, I::LogDisplayMenu, I::FileDisplayMenu, I::FileDataOption},
-                  {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton, I::RealTimeDataOption, I::RealTimeDisplayMenu, I::ClockItem, I::IdentNameItem},
+                  {I::UpdateButton, I::StartStopButton, I::LogDisplayMenu, I::FileDisplayMenu,
+                   I::FileDataOption},
+                  {I::DownloadButton, I::MeasureOnceButton, I::ContinuousButton,
+                   I::RealTimeDataOption, I::RealTimeDisplayMenu, I::ClockItem, I::IdentNameItem},
                   "Reserving",
                   "Reservation cancel"},
         StateCase{"Continuous",
                   true,
                   RecordState::Continuous,
-                  {I::ContinuousButton, I::FileMenu, I::ToolMenu, I::CommunicationStartItem, I::GraphViewOption, I::DumpViewOption},
-                  {I::StartStopButton, I::DownloadButton, I::UpdateButton, I::MeasureOnceButton, I::LogDataOption, I::FileDataOption,
-                   I::SaveRealTimeButton, I::PrintRealTimeButton, I::DisplayMenu, I::ClockItem},
+                  {I::ContinuousButton, I::FileMenu, I::ToolMenu, I::CommunicationStartItem,
+                   I::GraphViewOption, I::DumpViewOption},
+                  {I::StartStopButton, I::DownloadButton, I::UpdateButton, I::MeasureOnceButton,
+                   I::LogDataOption, I::FileDataOption, I::SaveRealTimeButton,
+                   I::PrintRealTimeButton, I::DisplayMenu, I::ClockItem},
                   nullptr,
                   nullptr}),
     [](const ::testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
@@ -310,7 +321,8 @@ TEST(StatusRefresh, BoundsShownOnlyForQm320) {
         h.state.Machine_N_P = model;
         h.refresh();
         const bool shown = model == kModelQM320;
-        for (ControlId name : {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText, I::LowerBoundText}) {
+        for (ControlId name :
+             {I::UpperBoundCaption, I::LowerBoundCaption, I::UpperBoundText, I::LowerBoundText}) {
             EXPECT_EQ(h.shown(name), shown) << qPrintable(model) << " " << controlName(name);
         }
     }
@@ -322,7 +334,8 @@ TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
     h.state.recordState = RecordState::Continuous;
     h.dataSets[RealTimeData].count = 5;
     h.refresh();
-    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton, I::TimeWiderButton, I::TemperatureTopLabel}) {
+    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton,
+                           I::TimeWiderButton, I::TemperatureTopLabel}) {
         EXPECT_FALSE(h.shown(name)) << controlName(name);
     }
     EXPECT_EQ(h.text(I::ContinuousButton), QStringLiteral("Stop"));
@@ -330,7 +343,8 @@ TEST(StatusRefresh, ContinuousHidesGraphControlsAndStoppedShowsThem) {
 
     h.state.recordState = RecordState::Stopped;
     h.refresh();
-    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton, I::TimeWiderButton, I::TemperatureTopLabel}) {
+    for (ControlId name : {I::TemperatureSpanBar, I::TimePositionBar, I::TemperatureNarrowerButton,
+                           I::TimeWiderButton, I::TemperatureTopLabel}) {
         EXPECT_TRUE(h.shown(name)) << controlName(name);
     }
     EXPECT_EQ(h.text(I::ContinuousButton), QStringLiteral("Continuous"));
@@ -482,7 +496,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {I::BeginningText, tomorrowReservation()},
                       {I::IntervalText, "5 Min"},
                       {I::StartStopButton, "Reservation cancel"}}},
-        ScenarioCase{
-            "recording", nullptr, {{I::OperationText, "Recording"}, {I::StartStopButton, "Stop"}}}));
+        ScenarioCase{"recording",
+                     nullptr,
+                     {{I::OperationText, "Recording"}, {I::StartStopButton, "Stop"}}}));
 
 }  // namespace

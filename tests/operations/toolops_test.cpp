@@ -35,7 +35,8 @@ TEST_F(ToolsTest, NameDialogSetsTheNameAndRefusesForbiddenOnes) {
     };
     tools().openNameDialog();
     ASSERT_EQ(h.prompter.messages.size(), 1u);
-    EXPECT_TRUE(h.prompter.messages[0].text.startsWith(h.messages.text(Msg::NameLetterNotUsable) + "\r\r"));
+    EXPECT_TRUE(
+        h.prompter.messages[0].text.startsWith(h.messages.text(Msg::NameLetterNotUsable) + "\r\r"));
     EXPECT_EQ(h.engine.queue().Entries[0].Keyword, ProcedureKind::None);
     ASSERT_TRUE(h.runProcedure());
     const std::vector<Sent> sent = h.received(mark);

@@ -68,8 +68,8 @@ double lineHeight(PrintRig& rig) {
     QPrinter& printer = rig.choice.settings();
     printer.setOutputFileName(rig.path(QStringLiteral("measure.pdf")));
     QPainter painter(&printer);
-    return PrintPage(painter, printer, rig.renderer.font(), rig.messages.text(Msg::PrintMeasureLetter),
-                     PrintPage::kDumpMargin)
+    return PrintPage(painter, printer, rig.renderer.font(),
+                     rig.messages.text(Msg::PrintMeasureLetter), PrintPage::kDumpMargin)
         .lh();
 }
 
@@ -228,8 +228,8 @@ TEST(DumpPrint, EachHeadingStaysBetweenTheRulesOfItsColumn) {
         QPrinter& printer = rig.choice.settings();
         DrawingRecorder device(printer.pageLayout(), printer.resolution());
         QPainter painter(&device);
-        PrintPage page(painter, device, rig.renderer.font(), rig.messages.text(Msg::PrintMeasureLetter),
-                       PrintPage::kDumpMargin);
+        PrintPage page(painter, device, rig.renderer.font(),
+                       rig.messages.text(Msg::PrintMeasureLetter), PrintPage::kDumpMargin);
         ASSERT_TRUE(printDumpPages(page, {QStringLiteral("RT02"), kStart, 5, 10},
                                    rig.set(RealTimeData), table.model()->rows(), {0, 1, 2},
                                    rig.messages));

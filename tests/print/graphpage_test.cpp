@@ -110,9 +110,10 @@ TEST(GraphPage, TheTopAndBottomValueLabelsArePrintedWhole) {
     }
     ASSERT_EQ(graphs.size(), 2U);
     const QRectF printable(0, 0, device.width(), device.height());
-    const QRegularExpression label(QStringLiteral("^-?\\d+(\\.\\d)?(%1|%2)$")
-                                       .arg(QRegularExpression::escape(rig.messages.text(Msg::DegreeSign)),
-                                            QRegularExpression::escape(rig.messages.text(Msg::PercentSign))));
+    const QRegularExpression label(
+        QStringLiteral("^-?\\d+(\\.\\d)?(%1|%2)$")
+            .arg(QRegularExpression::escape(rig.messages.text(Msg::DegreeSign)),
+                 QRegularExpression::escape(rig.messages.text(Msg::PercentSign))));
     QStringList printed;
     for (std::size_t i = 0; i < device.items.size(); ++i) {
         const DrawnItem& item = device.items[i];
