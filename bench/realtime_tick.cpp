@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
     }
     const GraphWindow tw = temperatureWindow(view.bars(), view.stepUnit());
     const GraphWindow hw = humidityWindow(view.bars(), view.stepUnit());
-    QImage t(panel->ondo()->size(), QImage::Format_RGB32);
-    QImage h(panel->situdo()->size(), QImage::Format_RGB32);
+    QImage t(panel->temperatureGraph()->size(), QImage::Format_RGB32);
+    QImage h(panel->humidityGraph()->size(), QImage::Format_RGB32);
     const Timing floor = best(kRuns, [&] {
         polylineBoth(points, tw, hw, kInterval, t, h);
         return true;

@@ -260,9 +260,8 @@ void buildSideColumn(Builder& b, MainControls& c) {
 
 // Controls the procedures enable and disable that have no place in the visible design: kept
 // in the hidden frame, so every name the procedures touch exists.
-void buildFrame5(Builder& b, MainControls& c) {
+void buildHiddenFrame(Builder& b, MainControls& c) {
     QGroupBox* frame = b.frame(c.content, I::HiddenFrame, twipsRect(0, 0, 7800, 1500));
-    c.frame5 = frame;
     b.option(frame, I::IntervalUnitSecondsOption, twipsRect(120, 240, 900, kRow));
     b.option(frame, I::IntervalUnitMinutesOption, twipsRect(120, 540, 900, kRow));
     c.intervalCount = b.combo(frame, I::IntervalCountList, twipsRect(1080, 240, 660, kComboHeight));
@@ -298,7 +297,7 @@ MainControls buildMainContent(const MessageTable& messages) {
     buildMeasurementPane(b, c);
     buildFilePane(b, c);
     buildSideColumn(b, c);
-    buildFrame5(b, c);
+    buildHiddenFrame(b, c);
     c.realTimePane->hide();
     c.filePane->hide();
     c.graphPanel->applyCaptions(messages);

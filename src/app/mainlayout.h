@@ -43,10 +43,9 @@ struct MainControls {
     GraphPanel* graphPanel = nullptr;
     std::array<QWidget*, 3> tablePanes{};  // the table panes 0..2, replaced by the data tables
     QLabel* dataSetLabel = nullptr;
-    QWidget* logPane = nullptr;       // LogPane
-    QWidget* realTimePane = nullptr;  // RealTimePane
-    QWidget* filePane = nullptr;      // FilePane
-    QWidget* frame5 = nullptr;
+    QWidget* logPane = nullptr;             // LogPane
+    QWidget* realTimePane = nullptr;        // RealTimePane
+    QWidget* filePane = nullptr;            // FilePane
     QPushButton* connect = nullptr;         // ConnectButton
     QPushButton* initialise = nullptr;      // InitialiseButton
     QComboBox* baud = nullptr;              // BaudRateList

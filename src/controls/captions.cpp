@@ -5,22 +5,22 @@
 
 namespace {
 
-constexpr CaptionBinding kForm2[] = {{"Frame1", Msg::RecognitionNameCaption},
-                                     {"Command1", Msg::SetNameButton}};
-constexpr CaptionBinding kForm5[] = {{"Frame1", Msg::PortNumberCaption},
-                                     {"Command3", Msg::ConnectButton},
-                                     {"Command1", Msg::CancelPortButton}};
-constexpr CaptionBinding kForm6[] = {{"Frame1", Msg::PresentDateCaption},
-                                     {"Command1", Msg::SetClockButton}};
-constexpr CaptionBinding kForm9[] = {{"Command1", Msg::PrintGraphButton},
-                                     {"Command2", Msg::CancelGraphPrintButton},
-                                     {"Frame1", Msg::GraphPrinterCaption}};
-constexpr CaptionBinding kForm10[] = {{"Command1", Msg::PrintDumpButton},
-                                      {"Command2", Msg::CancelDumpPrintButton},
-                                      {"Frame3", Msg::PrintAreaCaption},
-                                      {"Label1", Msg::SelectedOnlyLabel},
-                                      {"Frame1", Msg::DumpPrinterCaption}};
-constexpr CaptionBinding kForm12[] = {
+constexpr CaptionBinding kNameDialog[] = {{"Frame1", Msg::RecognitionNameCaption},
+                                          {"Command1", Msg::SetNameButton}};
+constexpr CaptionBinding kPortDialog[] = {{"Frame1", Msg::PortNumberCaption},
+                                          {"Command3", Msg::ConnectButton},
+                                          {"Command1", Msg::CancelPortButton}};
+constexpr CaptionBinding kClockDialog[] = {{"Frame1", Msg::PresentDateCaption},
+                                           {"Command1", Msg::SetClockButton}};
+constexpr CaptionBinding kGraphPrintDialog[] = {{"Command1", Msg::PrintGraphButton},
+                                                {"Command2", Msg::CancelGraphPrintButton},
+                                                {"Frame1", Msg::GraphPrinterCaption}};
+constexpr CaptionBinding kDumpPrintDialog[] = {{"Command1", Msg::PrintDumpButton},
+                                               {"Command2", Msg::CancelDumpPrintButton},
+                                               {"Frame3", Msg::PrintAreaCaption},
+                                               {"Label1", Msg::SelectedOnlyLabel},
+                                               {"Frame1", Msg::DumpPrinterCaption}};
+constexpr CaptionBinding kRecordingDialog[] = {
     {"Frame1", Msg::RecordingNameCaption},
     {"Frame7", Msg::RecordingModeCaption},
     {"Option7", Msg::OneTimeOption},
@@ -51,28 +51,28 @@ bool hasProperty(const QObject* object, const char* property) {
 
 }  // namespace
 
-DialogCaptions form2Captions() {
-    return {"Form2", std::nullopt, kForm2};
+DialogCaptions nameDialogCaptions() {
+    return {"Form2", std::nullopt, kNameDialog};
 }
 
-DialogCaptions form5Captions() {
-    return {"Form5", std::nullopt, kForm5};
+DialogCaptions portDialogCaptions() {
+    return {"Form5", std::nullopt, kPortDialog};
 }
 
-DialogCaptions form6Captions() {
-    return {"Form6", std::nullopt, kForm6};
+DialogCaptions clockDialogCaptions() {
+    return {"Form6", std::nullopt, kClockDialog};
 }
 
-DialogCaptions form9Captions() {
-    return {"Form9", Msg::GraphPrintTitle, kForm9};
+DialogCaptions graphPrintDialogCaptions() {
+    return {"Form9", Msg::GraphPrintTitle, kGraphPrintDialog};
 }
 
-DialogCaptions form10Captions() {
-    return {"Form10", Msg::DumpPrintTitle, kForm10};
+DialogCaptions dumpPrintDialogCaptions() {
+    return {"Form10", Msg::DumpPrintTitle, kDumpPrintDialog};
 }
 
-DialogCaptions form12Captions() {
-    return {"Form12", Msg::RecordingSettingTitle, kForm12};
+DialogCaptions recordingDialogCaptions() {
+    return {"Form12", Msg::RecordingSettingTitle, kRecordingDialog};
 }
 
 bool setCaption(QObject* object, const QString& text) {

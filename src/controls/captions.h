@@ -21,12 +21,12 @@ struct DialogCaptions {
     std::optional<Msg> title;
     std::span<const CaptionBinding> controls;
 };
-DialogCaptions form2Captions();   // identification name
-DialogCaptions form5Captions();   // port
-DialogCaptions form6Captions();   // clock
-DialogCaptions form9Captions();   // graph print
-DialogCaptions form10Captions();  // dump print
-DialogCaptions form12Captions();  // recording setting
+DialogCaptions nameDialogCaptions();
+DialogCaptions portDialogCaptions();
+DialogCaptions clockDialogCaptions();
+DialogCaptions graphPrintDialogCaptions();
+DialogCaptions dumpPrintDialogCaptions();
+DialogCaptions recordingDialogCaptions();
 
 // Sets the caption of one object: the title of a frame or menu, the text of a label, button or
 // menu item, the title of a window.

@@ -66,12 +66,12 @@ constexpr std::array<QRect, 6> kLabelRects = {{
 
 GraphPanel::GraphPanel(QWidget* parent)
     : QWidget(parent),
-      ondo_(new GraphBox(this)),
-      situdo_(new GraphBox(this)),
+      temperatureGraph_(new GraphBox(this)),
+      humidityGraph_(new GraphBox(this)),
       fitButton_(makeButton(ControlId::FitButton, QStringLiteral("[\u2194]"))) {
     setObjectName(QStringLiteral("graphPanel"));
-    ondo_->setObjectName(nameOf(ControlId::TemperatureGraph));
-    situdo_->setObjectName(nameOf(ControlId::HumidityGraph));
+    temperatureGraph_->setObjectName(nameOf(ControlId::TemperatureGraph));
+    humidityGraph_->setObjectName(nameOf(ControlId::HumidityGraph));
     for (int i = 0; i < 8; ++i) {
         auto* bar = new QScrollBar(i < 4 ? Qt::Horizontal : Qt::Vertical, this);
         bar->setObjectName(nameOf(kBarIds[i]));
@@ -128,8 +128,8 @@ void GraphPanel::applyCaptions(const MessageTable& messages) {
     }
     fitButton_->setAccessibleName(messages.text(Msg::GraphOption) + QLatin1Char(' ') +
                                   fitButton_->text());
-    ondo_->setAccessibleName(temperature);
-    situdo_->setAccessibleName(humidity);
+    temperatureGraph_->setAccessibleName(temperature);
+    humidityGraph_->setAccessibleName(humidity);
     const std::array<QString, 8> barSubjects = {messages.text(Msg::GraphOption),
                                                 messages.text(Msg::GraphOption),
                                                 messages.text(Msg::GraphOption),
@@ -144,8 +144,8 @@ void GraphPanel::applyCaptions(const MessageTable& messages) {
 }
 
 void GraphPanel::placeControls() {
-    ondo_->setGeometry(kOndo);
-    situdo_->setGeometry(kSitudo);
+    temperatureGraph_->setGeometry(kOndo);
+    humidityGraph_->setGeometry(kSitudo);
     for (int i = 0; i < 8; ++i) {
         bars_[i]->setGeometry(kBarRects[i]);
     }

@@ -28,8 +28,8 @@ class GraphPanel : public QWidget {
     explicit GraphPanel(QWidget* parent);
 
     GraphView& view() { return *view_; }
-    GraphBox* ondo() const { return ondo_; }
-    GraphBox* situdo() const { return situdo_; }
+    GraphBox* temperatureGraph() const { return temperatureGraph_; }
+    GraphBox* humidityGraph() const { return humidityGraph_; }
     QScrollBar* bar(BarIndex index) const { return bars_[index]; }
     QPushButton* button(ZoomButton which) const;
     QPushButton* fitButton() const { return fitButton_; }
@@ -47,8 +47,8 @@ class GraphPanel : public QWidget {
     QPushButton* makeButton(ControlId id, const QString& caption);
     void placeControls();
 
-    GraphBox* ondo_;
-    GraphBox* situdo_;
+    GraphBox* temperatureGraph_;
+    GraphBox* humidityGraph_;
     std::array<QScrollBar*, 8> bars_{};
     std::array<QPushButton*, 6> zoom_{};
     QPushButton* fitButton_;

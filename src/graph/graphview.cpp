@@ -59,8 +59,8 @@ GraphView::GraphView(GraphPanel& panel, QObject* parent) : QObject(parent), pane
             showCursorReadout(x, *set);
         }
     };
-    connect(panel_.ondo(), &GraphBox::mouseMovedTo, this, readout);
-    connect(panel_.situdo(), &GraphBox::mouseMovedTo, this, readout);
+    connect(panel_.temperatureGraph(), &GraphBox::mouseMovedTo, this, readout);
+    connect(panel_.humidityGraph(), &GraphBox::mouseMovedTo, this, readout);
     pushBars();
 }
 
@@ -171,7 +171,7 @@ void GraphView::saveGraphView(int index) {
     if (set == nullptr) {
         return;
     }
-    savedImages_[index] = {panel_.ondo()->image(), panel_.situdo()->image()};
+    savedImages_[index] = {panel_.temperatureGraph()->image(), panel_.humidityGraph()->image()};
     for (int i = 0; i < 8; ++i) {
         set->view.bars[i] = toScrollState(bars_[i]);
     }
@@ -183,8 +183,8 @@ void GraphView::restoreGraphView(int index) {
     if (set == nullptr) {
         return;
     }
-    panel_.ondo()->setImage(savedImages_[index][0]);
-    panel_.situdo()->setImage(savedImages_[index][1]);
+    panel_.temperatureGraph()->setImage(savedImages_[index][0]);
+    panel_.humidityGraph()->setImage(savedImages_[index][1]);
     // A data set never shown before has no saved bars: the current window stays.
     if (set->view.saved) {
         for (int i = 0; i < 8; ++i) {
@@ -285,7 +285,8 @@ void GraphView::drawGraph(GraphKind kind, DataSet& set, bool print) {
     const double step = baseOf(set).stepUnit;
     const GraphWindow window = kind == GraphKind::Temperature ? temperatureWindow(bars_, step)
                                                               : humidityWindow(bars_, step);
-    GraphBox* box = kind == GraphKind::Temperature ? panel_.ondo() : panel_.situdo();
+    GraphBox* box =
+        kind == GraphKind::Temperature ? panel_.temperatureGraph() : panel_.humidityGraph();
     const QSize size = print ? QSize(box->width(), box->height() * 2) : box->size();
     QImage image(size, QImage::Format_RGB32);
     double plotWidth = 0;
@@ -348,8 +349,8 @@ void GraphView::clearDataSet(int index) {
     }
     savedImages_[index] = {};
     if (index == dispStat_) {
-        panel_.ondo()->setImage(QImage());
-        panel_.situdo()->setImage(QImage());
+        panel_.temperatureGraph()->setImage(QImage());
+        panel_.humidityGraph()->setImage(QImage());
         updateRangeLabels();
     }
 }

@@ -59,7 +59,8 @@ void PrinterDialog::finish(QWidget* parent) {
         setWindowIcon(parent->window()->windowIcon());
     }
     const bool graph = asked_.kind == PrintKind::Graph;
-    applyDialogCaptions(this, graph ? form9Captions() : form10Captions(), messages_);
+    applyDialogCaptions(this, graph ? graphPrintDialogCaptions() : dumpPrintDialogCaptions(),
+                        messages_);
     printerButton_->setText(messages_.text(graph ? Msg::PrinterSetup : Msg::PrinterProperties));
     printerList_->setAccessibleName(printerFrame_->title());
     fillPrinters();

@@ -14,7 +14,7 @@ ClockDialog::ClockDialog(const MessageTable& messages, QWidget* parent)
     auto* setButton = named<QPushButton>("Command1");
     layOutSmallDialog(*this, "Form6", presentTimeLabel_, {setButton});
     setWindowTitle(messages.text(Msg::ClockSettingTitle));
-    applyDialogCaptions(this, form6Captions(), messages);
+    applyDialogCaptions(this, clockDialogCaptions(), messages);
     connect(setButton, &QPushButton::clicked, this, &QDialog::accept);
     clockTimer_.setObjectName(QStringLiteral("tokei"));
     connect(&clockTimer_, &QTimer::timeout, this, &ClockDialog::tick);

@@ -13,7 +13,7 @@ NameDialog::NameDialog(NameField& field, const MessageTable& messages, QWidget* 
     setButton->setAutoDefault(false);
     layOutSmallDialog(*this, "Form2", nameEdit_, {setButton});
     setWindowTitle(messages.text(Msg::NameSettingTitle));
-    applyDialogCaptions(this, form2Captions(), messages);
+    applyDialogCaptions(this, nameDialogCaptions(), messages);
     nameEdit_->setText(field_.loggerName());
     nameEdit_->setFocus(Qt::OtherFocusReason);
     connect(nameEdit_, &QLineEdit::returnPressed, this, &NameDialog::set);

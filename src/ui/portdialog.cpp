@@ -16,7 +16,7 @@ PortDialog::PortDialog(const PortChoice& choice, const MessageTable& messages, Q
     auto* cancelButton = named<QPushButton>("Command1");
     layOutSmallDialog(*this, "Form5", portList_, {connectButton_, cancelButton});
     setWindowTitle(messages.text(Msg::CommunicationCaption));
-    applyDialogCaptions(this, form5Captions(), messages);
+    applyDialogCaptions(this, portDialogCaptions(), messages);
     connectButton_->setText(messages.text(choice.connected ? Msg::Offline : Msg::Online));
     portList_->setEnabled(!choice.connected);
     for (int port = kFirstPort; port <= kLastPort; ++port) {

@@ -62,7 +62,7 @@ RecordingDialog::RecordingDialog(RecordingSetup& setup, const MessageTable& mess
     setObjectName(QStringLiteral("Form12"));
     setModal(true);
     build(messages);
-    applyDialogCaptions(this, form12Captions(), messages);
+    applyDialogCaptions(this, recordingDialogCaptions(), messages);
     nameEdit_->setText(setup_.name());
     showSetup();
     connectControls();

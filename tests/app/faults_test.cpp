@@ -99,7 +99,7 @@ TEST(Faults, ClearedLogLeavesNothingOnTheGraphs) {
     ASSERT_TRUE(rig.click(I::DownloadButton));
     ASSERT_TRUE(rig.runProcedure());
     GraphPanel* panel = rig.window->layout().graphPanel;
-    ASSERT_FALSE(panel->ondo()->image().isNull());
+    ASSERT_FALSE(panel->temperatureGraph()->image().isNull());
     ASSERT_TRUE(rig.click(I::ConnectButton));  // disconnect
     rig.prompter.answers = {false};            // do not save the download
     ASSERT_TRUE(rig.click(I::ConnectButton));
@@ -107,8 +107,8 @@ TEST(Faults, ClearedLogLeavesNothingOnTheGraphs) {
     EXPECT_EQ(rig.window->dataSets()[LogData].count, 0);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        EXPECT_TRUE(panel->ondo()->image().isNull());
-        EXPECT_TRUE(panel->situdo()->image().isNull());
+        EXPECT_TRUE(panel->temperatureGraph()->image().isNull());
+        EXPECT_TRUE(panel->humidityGraph()->image().isNull());
         EXPECT_TRUE(panel->rangeLabel(31)->text().isEmpty());
         rig.window->graphView().selectDisplay(FileData, 0);
         rig.window->graphView().selectDisplay(LogData, 0);
@@ -128,7 +128,7 @@ TEST(Faults, FailedCsvOpenLeavesNoGraph) {
     rig.window->openCsv();
     GraphPanel* panel = rig.window->layout().graphPanel;
     ASSERT_EQ(rig.window->Disp_stat(), FileData);
-    ASSERT_FALSE(panel->ondo()->image().isNull());
+    ASSERT_FALSE(panel->temperatureGraph()->image().isNull());
 
     QStringList lines = csvLines(good);
     lines[5] = QStringLiteral("2,\"not a date\",\"x\",\"y\",\"\"");
@@ -141,7 +141,7 @@ TEST(Faults, FailedCsvOpenLeavesNoGraph) {
     rig.window->openCsv();
     EXPECT_EQ(rig.window->dataSets()[FileData].count, 0);
     EXPECT_EQ(rig.window->table(FileData)->model()->rowCount(), 0);
-    EXPECT_TRUE(panel->ondo()->image().isNull());
+    EXPECT_TRUE(panel->temperatureGraph()->image().isNull());
     EXPECT_TRUE(panel->rangeLabel(37)->text().isEmpty());
 }
 

@@ -22,7 +22,7 @@ TEST(Captions, DialogTitlesAndControls) {
     note->setObjectName(QStringLiteral("Label1"));
     auto* frame = new QGroupBox(&dialog);
     frame->setObjectName(QStringLiteral("Frame1"));
-    EXPECT_EQ(applyDialogCaptions(&dialog, form10Captions(), messages), 3);
+    EXPECT_EQ(applyDialogCaptions(&dialog, dumpPrintDialogCaptions(), messages), 3);
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("ダンプ印刷"));
     EXPECT_EQ(print->text(), QString::fromUtf8("印刷"));
     EXPECT_EQ(note->text(), QString::fromUtf8("選択したデータのみ印刷"));
@@ -31,9 +31,9 @@ TEST(Captions, DialogTitlesAndControls) {
 
     QWidget port;
     port.setWindowTitle(QStringLiteral("kept"));
-    applyDialogCaptions(&port, form5Captions(), messages);
+    applyDialogCaptions(&port, portDialogCaptions(), messages);
     EXPECT_EQ(port.windowTitle(), QStringLiteral("kept"));
-    EXPECT_EQ(applyDialogCaptions(nullptr, form5Captions(), messages), 0);
+    EXPECT_EQ(applyDialogCaptions(nullptr, portDialogCaptions(), messages), 0);
 }
 
 // Names may repeat only where a scope tells the widgets apart.

@@ -56,8 +56,8 @@ TEST_F(GraphViewTest, PanelHoldsEveryNamedControlWithANameForTheUser) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
         }
     }
-    EXPECT_EQ(panel.ondo()->geometry(), QRect(8, 8, 705, 209));
-    EXPECT_EQ(panel.situdo()->geometry(), QRect(8, 224, 705, 209));
+    EXPECT_EQ(panel.temperatureGraph()->geometry(), QRect(8, 8, 705, 209));
+    EXPECT_EQ(panel.humidityGraph()->geometry(), QRect(8, 224, 705, 209));
     EXPECT_TRUE(panel.bar(HumidityTimeWidthBar)->isHidden());
     EXPECT_TRUE(panel.bar(HumidityTimePositionBar)->isHidden());
 }
@@ -78,8 +78,8 @@ TEST_F(GraphViewTest, FitShowsTheWholeDataSetWidenedByTenPercent) {
     }
     // Widest at the left end: the larger number is shown first.
     EXPECT_TRUE(panel.bar(TimeWidthBar)->invertedAppearance());
-    EXPECT_FALSE(panel.ondo()->image().isNull());
-    EXPECT_FALSE(panel.situdo()->image().isNull());
+    EXPECT_FALSE(panel.temperatureGraph()->image().isNull());
+    EXPECT_FALSE(panel.humidityGraph()->image().isNull());
     EXPECT_EQ(log.set.drawnCount, 361);
     EXPECT_FALSE(view.redrawGuard());
     EXPECT_EQ(panel.rangeLabel(30)->text(), QStringLiteral("26.3°C"));
@@ -129,10 +129,10 @@ TEST_F(GraphViewTest, BarsDoNothingDuringContinuousMeasurement) {
 TEST_F(GraphViewTest, ScrollingTheTimeBarsMovesBothGraphs) {
     view.fitSequence();
     panel.button(ZoomButton::TimeNarrower)->click();  // 1800 s wide
-    const QImage before = panel.situdo()->image();
+    const QImage before = panel.humidityGraph()->image();
     panel.bar(TimePositionBar)->setValue(1000);
     EXPECT_EQ(view.bars()[HumidityTimePositionBar].value, 1000);
-    EXPECT_NE(panel.situdo()->image(), before);
+    EXPECT_NE(panel.humidityGraph()->image(), before);
     EXPECT_EQ(panel.rangeLabel(37)->text(), QStringLiteral("2024/05/01 12:43:20"));
 }
 
@@ -140,7 +140,7 @@ TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
     view.fitSequence();
     panel.button(ZoomButton::TimeNarrower)->click();
     const Bars logBars = view.bars();
-    const QImage logImage = panel.ondo()->image();
+    const QImage logImage = panel.temperatureGraph()->image();
 
     QSignalSpy readout(&view, &GraphView::readoutChanged);
     QSignalSpy display(&view, &GraphView::displayChanged);
@@ -149,7 +149,7 @@ TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
     EXPECT_TRUE(readout.at(0).at(0).toString().isEmpty());
     EXPECT_EQ(display.count(), 1);
     EXPECT_EQ(view.Disp_stat(), FileData);
-    EXPECT_TRUE(panel.ondo()->image().isNull());  // never drawn yet
+    EXPECT_TRUE(panel.temperatureGraph()->image().isNull());  // never drawn yet
     view.fitSequence();
     EXPECT_EQ(view.bars()[HumiditySpanBar].value, 27);
     // Centred at 99 %RH, half-span 2.7: the bar's end holds the centre at 97.3.
@@ -164,7 +164,7 @@ TEST_F(GraphViewTest, EachDataSetKeepsItsOwnWindowAndImages) {
         EXPECT_EQ(view.bars()[i].first, logBars[i].first) << i;
         EXPECT_EQ(widgetValue(static_cast<BarIndex>(i)), logBars[i].value) << i;
     }
-    EXPECT_EQ(panel.ondo()->image(), logImage);
+    EXPECT_EQ(panel.temperatureGraph()->image(), logImage);
     EXPECT_EQ(log.set.view.bars[TimeWidthBar].value, logBars[TimeWidthBar].value);
 
     view.chooseDataSet(FileData);
@@ -194,7 +194,7 @@ TEST_F(GraphViewTest, EmptyDataSetLeavesBarsAloneAndDrawsNothing) {
     panel.button(ZoomButton::TimeNarrower)->click();
     EXPECT_EQ(view.bars()[TemperatureSpanBar].value, before[TemperatureSpanBar].value);
     EXPECT_EQ(view.bars()[TimeWidthBar].first, before[TimeWidthBar].first);
-    EXPECT_TRUE(panel.ondo()->image().isNull());
+    EXPECT_TRUE(panel.temperatureGraph()->image().isNull());
 }
 
 TEST_F(GraphViewTest, PrintDrawingFillsTheOffScreenPicturesInPrintColours) {
@@ -274,7 +274,7 @@ TEST_F(GraphViewTest, MovingTheMouseOverEitherGraphReadsOutTheSampleUnderIt) {
     view.fitSequence();
     QSignalSpy readout(&view, &GraphView::readoutChanged);
     // The window is 3601 s wide over 705 columns; the plot's right edge is at column 671.
-    for (GraphBox* box : {panel.ondo(), panel.situdo()}) {
+    for (GraphBox* box : {panel.temperatureGraph(), panel.humidityGraph()}) {
         for (int column : {700, 1}) {
             QMouseEvent move(QEvent::MouseMove, QPointF(column, 50),
                              box->mapToGlobal(QPointF(column, 50)), Qt::NoButton, Qt::NoButton,
@@ -297,18 +297,18 @@ TEST_F(GraphViewTest, ClearingADataSetEmptiesEveryViewOfIt) {
     view.selectDisplay(LogData, GraphView::GraphKindView);
     view.fitSequence();
     ASSERT_FALSE(panel.rangeLabel(31)->text().isEmpty());
-    const QImage logImage = panel.ondo()->image();
+    const QImage logImage = panel.temperatureGraph()->image();
     ASSERT_FALSE(logImage.isNull());
 
     view.clearDataSet(FileData);
-    EXPECT_EQ(panel.ondo()->image(), logImage);
+    EXPECT_EQ(panel.temperatureGraph()->image(), logImage);
     EXPECT_TRUE(view.savedImage(FileData, GraphKind::Temperature).isNull());
 
     log.set.count = 0;
     view.clearDataSet(LogData);
     for (int round = 0; round < 2; ++round) {
-        EXPECT_TRUE(panel.ondo()->image().isNull());
-        EXPECT_TRUE(panel.situdo()->image().isNull());
+        EXPECT_TRUE(panel.temperatureGraph()->image().isNull());
+        EXPECT_TRUE(panel.humidityGraph()->image().isNull());
         EXPECT_TRUE(panel.rangeLabel(31)->text().isEmpty());
         view.selectDisplay(RealTimeData, GraphView::GraphKindView);
         view.selectDisplay(LogData, GraphView::GraphKindView);
