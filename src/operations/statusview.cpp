@@ -259,28 +259,28 @@ void connectedChanges(Changes& k, const StatusView& view, const StatusInputs& in
     const bool described = view.loop.has_value();
     k.text(I::IntervalSecondsText, QString::number(described ? in.log.interval : 0));
 
+    // While the logger records or waits, the menus and views that leave it alone stay usable.
+    const auto enableBesideTheLogger = [&k] {
+        k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu,
+                  I::LogDisplayMenu, I::FileDisplayMenu},
+                 true);
+        k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption},
+                 true);
+    };
     switch (view.recordState) {
         case RecordState::Recording:
             k.disableOperationControls();
             k.enable(I::RealTimeDataOption, false);
             k.enable({I::UpdateButton, I::StartStopButton}, true);
             k.caption(I::StartStopButton, Msg::StopRecordingButton);
-            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu,
-                      I::LogDisplayMenu, I::FileDisplayMenu},
-                     true);
-            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption},
-                     true);
+            enableBesideTheLogger();
             break;
         case RecordState::Reserved:
             k.disableOperationControls();
             k.enable({I::RealTimeDisplayMenu, I::RealTimeDataOption}, false);
             k.enable({I::UpdateButton, I::StartStopButton}, true);
             k.caption(I::StartStopButton, Msg::CancelReservationButton);
-            k.enable({I::FileMenu, I::DisplayMenu, I::ToolMenu, I::OpenItem, I::SaveMenu,
-                      I::LogDisplayMenu, I::FileDisplayMenu},
-                     true);
-            k.enable({I::LogDataOption, I::FileDataOption, I::GraphViewOption, I::DumpViewOption},
-                     true);
+            enableBesideTheLogger();
             break;
         case RecordState::Continuous:
             k.disableOperationControls();
