@@ -2,34 +2,15 @@
 // appended row and the extreme marking of the real-time table.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <cmath>
 
 #include "data/tablerows.h"
+#include "samplefixture.h"
 
 namespace {
 
-class TableRowsTest : public ::testing::Test {
+class TableRowsTest : public SampleFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(dataSet.file.open(dir.filePath(QStringLiteral("real.rand"))));
-        messages.fillEnglish();
-    }
-
-    // Appends a sample to the data set and updates its statistics, as the measurement does.
-    void addSample(float temperature, float humidity, double dateTime = 45000.5,
-                   const QString& remarks = {}) {
-        Sample sample;
-        sample.temperature = temperature;
-        sample.humidity = humidity;
-        sample.dateTime = dateTime;
-        sample.series = 1;
-        sample.setRemarks(remarks);
-        ASSERT_EQ(dataSet.append(sample), DataError::None);
-        dataSet.stats.update(sample);
-    }
-
     static QStringList column(const TableRows& rows, int column) {
         QStringList texts;
         for (int row = 0; row < rows.count(); ++row) {
@@ -42,16 +23,6 @@ class TableRowsTest : public ::testing::Test {
         ASSERT_TRUE(rows.setSortKey(column, order));
         rows.sort();
     }
-
-    QString remarksOf(int record) {
-        Sample sample;
-        EXPECT_EQ(dataSet.read(record, sample), DataError::None);
-        return sample.remarksText().trimmed();
-    }
-
-    QTemporaryDir dir;
-    DataSet dataSet;
-    MessageTable messages;
 };
 
 struct CellCase {

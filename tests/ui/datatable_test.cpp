@@ -6,34 +6,15 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include "samplefixture.h"
 #include "ui/datatable.h"
 
 namespace {
 
-class DataTableTest : public ::testing::Test {
+class DataTableTest : public SampleFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(dataSet.file.open(dir.filePath(QStringLiteral("real.rand"))));
-        messages.fillEnglish();
-    }
-
-    // Appends a sample to the data set and updates its statistics, as the measurement does.
-    void addSample(float temperature, float humidity, double dateTime = 45000.5,
-                   const QString& remarks = {}) {
-        Sample sample;
-        sample.temperature = temperature;
-        sample.humidity = humidity;
-        sample.dateTime = dateTime;
-        sample.series = 1;
-        sample.setRemarks(remarks);
-        ASSERT_EQ(dataSet.append(sample), DataError::None);
-        dataSet.stats.update(sample);
-    }
-
     QStringList column(const DataTableModel& model, int column) const {
         QStringList texts;
         for (int row = 0; row < model.rowCount(); ++row) {
@@ -41,16 +22,6 @@ class DataTableTest : public ::testing::Test {
         }
         return texts;
     }
-
-    QString remarksOf(int record) {
-        Sample sample;
-        EXPECT_EQ(dataSet.read(record, sample), DataError::None);
-        return sample.remarksText().trimmed();
-    }
-
-    QTemporaryDir dir;
-    DataSet dataSet;
-    MessageTable messages;
 };
 
 TEST_F(DataTableTest, HeaderClicksFlipOrKeepTheOrder) {
