@@ -437,11 +437,30 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+
+    // The archive.
+    ArchiveBadLocation = 1490,
+    ArchiveUnreachable = 1491,
+    ArchiveLocked = 1492,
+    ArchiveFull = 1493,
+    ArchiveCorrupt = 1494,
+    ArchiveReadOnly = 1495,
+    ArchiveNewerSchema = 1496,
+    ArchiveNotFound = 1497,
+    ArchiveNothingToKeep = 1498,
+    ArchiveFailed = 1499,
+    ArchiveDataKept = 1500,
+    CliArchived = 1501,
+    CliHistoryEmpty = 1502,
+    CliHistoryColumns = 1503,
+    CliImported = 1504,
+    CliNotARecordingNumber = 1505,
+    CliUnknownFormat = 1506,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 391> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +570,11 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::ArchiveBadLocation, Msg::ArchiveUnreachable, Msg::ArchiveLocked, Msg::ArchiveFull,
+    Msg::ArchiveCorrupt, Msg::ArchiveReadOnly, Msg::ArchiveNewerSchema, Msg::ArchiveNotFound,
+    Msg::ArchiveNothingToKeep, Msg::ArchiveFailed, Msg::ArchiveDataKept, Msg::CliArchived,
+    Msg::CliHistoryEmpty, Msg::CliHistoryColumns, Msg::CliImported, Msg::CliNotARecordingNumber,
+    Msg::CliUnknownFormat,
 }};
 // clang-format on
 
