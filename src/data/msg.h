@@ -437,11 +437,39 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+
+    // Archive and history in the window.
+    HistoryItem = 1530,
+    KeepInArchiveItem = 1531,
+    AddFileToArchiveItem = 1532,
+    SaveFileDataItem = 1533,
+    ArchiveDataKept = 1534,
+    AskDeleteRecording = 1535,
+    HistoryTitle = 1536,
+    HistoryNameFilter = 1537,
+    HistoryDatesFilter = 1538,
+    HistoryToFilter = 1539,
+    HistoryOpenButton = 1540,
+    HistoryDeleteButton = 1541,
+    HistoryCloseButton = 1542,
+    HistoryNameColumn = 1543,
+    HistoryModelColumn = 1544,
+    HistoryStartColumn = 1545,
+    HistoryEndColumn = 1546,
+    HistoryIntervalColumn = 1547,
+    HistoryPointsColumn = 1548,
+    HistoryMinTemperatureColumn = 1549,
+    HistoryMaxTemperatureColumn = 1550,
+    HistoryMinHumidityColumn = 1551,
+    HistoryMaxHumidityColumn = 1552,
+    HistoryCount = 1553,
+    FileAddedToArchive = 1554,
+    HistoryListLabel = 1555,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 400> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +579,14 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::HistoryItem, Msg::KeepInArchiveItem, Msg::AddFileToArchiveItem, Msg::SaveFileDataItem,
+    Msg::ArchiveDataKept, Msg::AskDeleteRecording, Msg::HistoryTitle, Msg::HistoryNameFilter,
+    Msg::HistoryDatesFilter, Msg::HistoryToFilter, Msg::HistoryOpenButton, Msg::HistoryDeleteButton,
+    Msg::HistoryCloseButton, Msg::HistoryNameColumn, Msg::HistoryModelColumn,
+    Msg::HistoryStartColumn, Msg::HistoryEndColumn, Msg::HistoryIntervalColumn,
+    Msg::HistoryPointsColumn, Msg::HistoryMinTemperatureColumn, Msg::HistoryMaxTemperatureColumn,
+    Msg::HistoryMinHumidityColumn, Msg::HistoryMaxHumidityColumn, Msg::HistoryCount,
+    Msg::FileAddedToArchive, Msg::HistoryListLabel,
 }};
 // clang-format on
 
