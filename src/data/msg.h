@@ -438,12 +438,29 @@ enum class Msg : int {
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
 
+    // The archive.
+    ArchiveBadLocation = 1490,
+    ArchiveUnreachable = 1491,
+    ArchiveLocked = 1492,
+    ArchiveFull = 1493,
+    ArchiveCorrupt = 1494,
+    ArchiveReadOnly = 1495,
+    ArchiveNewerSchema = 1496,
+    ArchiveNotFound = 1497,
+    ArchiveNothingToKeep = 1498,
+    ArchiveFailed = 1499,
+    ArchiveDataKept = 1500,
+    CliArchived = 1501,
+    CliHistoryEmpty = 1502,
+    CliHistoryColumns = 1503,
+    CliImported = 1504,
+    CliNotARecordingNumber = 1505,
+    CliUnknownFormat = 1506,
     // Archive and history in the window.
     HistoryItem = 1530,
     KeepInArchiveItem = 1531,
     AddFileToArchiveItem = 1532,
     SaveFileDataItem = 1533,
-    ArchiveDataKept = 1534,
     AskDeleteRecording = 1535,
     HistoryTitle = 1536,
     HistoryNameFilter = 1537,
@@ -469,7 +486,7 @@ enum class Msg : int {
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 400> kAllMsgs{{
+inline constexpr std::array<Msg, 416> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -579,14 +596,18 @@ inline constexpr std::array<Msg, 400> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::ArchiveBadLocation, Msg::ArchiveUnreachable, Msg::ArchiveLocked, Msg::ArchiveFull,
+    Msg::ArchiveCorrupt, Msg::ArchiveReadOnly, Msg::ArchiveNewerSchema, Msg::ArchiveNotFound,
+    Msg::ArchiveNothingToKeep, Msg::ArchiveFailed, Msg::ArchiveDataKept, Msg::CliArchived,
+    Msg::CliHistoryEmpty, Msg::CliHistoryColumns, Msg::CliImported, Msg::CliNotARecordingNumber,
+    Msg::CliUnknownFormat,
     Msg::HistoryItem, Msg::KeepInArchiveItem, Msg::AddFileToArchiveItem, Msg::SaveFileDataItem,
-    Msg::ArchiveDataKept, Msg::AskDeleteRecording, Msg::HistoryTitle, Msg::HistoryNameFilter,
-    Msg::HistoryDatesFilter, Msg::HistoryToFilter, Msg::HistoryOpenButton, Msg::HistoryDeleteButton,
-    Msg::HistoryCloseButton, Msg::HistoryNameColumn, Msg::HistoryModelColumn,
-    Msg::HistoryStartColumn, Msg::HistoryEndColumn, Msg::HistoryIntervalColumn,
-    Msg::HistoryPointsColumn, Msg::HistoryMinTemperatureColumn, Msg::HistoryMaxTemperatureColumn,
-    Msg::HistoryMinHumidityColumn, Msg::HistoryMaxHumidityColumn, Msg::HistoryCount,
-    Msg::FileAddedToArchive, Msg::HistoryListLabel,
+    Msg::AskDeleteRecording, Msg::HistoryTitle, Msg::HistoryNameFilter, Msg::HistoryDatesFilter,
+    Msg::HistoryToFilter, Msg::HistoryOpenButton, Msg::HistoryDeleteButton, Msg::HistoryCloseButton,
+    Msg::HistoryNameColumn, Msg::HistoryModelColumn, Msg::HistoryStartColumn, Msg::HistoryEndColumn,
+    Msg::HistoryIntervalColumn, Msg::HistoryPointsColumn, Msg::HistoryMinTemperatureColumn,
+    Msg::HistoryMaxTemperatureColumn, Msg::HistoryMinHumidityColumn, Msg::HistoryMaxHumidityColumn,
+    Msg::HistoryCount, Msg::FileAddedToArchive, Msg::HistoryListLabel,
 }};
 // clang-format on
 
