@@ -95,6 +95,13 @@ struct HistoryFilter {
     int limit = 0;         // 0 for no limit
 };
 
+struct LoadResult {
+    int points = 0;  // samples the recording holds
+    // A data set holds at most DataSet::kMaxCount samples: the newest are loaded and this many
+    // older ones left out.
+    int leftOut = 0;
+};
+
 struct StoreResult {
     std::int64_t recordingId = 0;
     int added = 0;   // samples not kept before
@@ -111,12 +118,13 @@ struct ArchiveLocation {
     QString user;
     QString password;
     QString database;
+    bool readOnly = false;  // file:///path?mode=ro, or a file this user cannot write
 
     // postgresql://user[:password]@[host][:port]/database[?host=/socket/folder], or a file
-    // path (or file:// URL) of an SQLite archive. A malformed text is BadLocation.
+    // path, or file:///path[?mode=ro], of an SQLite archive. A malformed text is BadLocation.
     static ArchiveError parse(const QString& text, ArchiveLocation& location);
-    // VELTRANE_ARCHIVE when set, else `setting` when not empty, else archive.sqlite in the
-    // user's data folder.
+    // VELTRANE_ARCHIVE when set, else `setting` when not empty, else veltrane/archive.sqlite in
+    // the user's data folder (the same for the window and the command line).
     static ArchiveError resolve(const QString& setting, ArchiveLocation& location);
     // The location without its password, for messages and logs.
     QString display() const;
@@ -140,13 +148,13 @@ class Archive {
 
     // Keeps the data set's samples in the recording of its run, in one transaction: all of
     // them or none.
-    ArchiveError store(const DataSet& set, const RunFacts& facts, StoreResult* result = nullptr);
+    ArchiveError store(DataSet& set, const RunFacts& facts, StoreResult* result = nullptr);
     ArchiveError list(const HistoryFilter& filter, std::vector<RecordingSummary>& recordings);
     ArchiveError summary(std::int64_t id, RecordingSummary& recording);
     // Fills `set` (a file data set) as opening a CSV file of the recording would: samples in
     // time order numbered from 1, series kept, statistics, model, name, interval and bounds;
     // never marked unsaved.
-    ArchiveError load(std::int64_t id, DataSet& set);
+    ArchiveError load(std::int64_t id, DataSet& set, LoadResult* result = nullptr);
     ArchiveError remove(std::int64_t id);
     // Reads a CSV file written by the program (in the language of `texts`) and keeps it.
     ArchiveError importCsv(const QString& path, const CsvTexts& texts,
