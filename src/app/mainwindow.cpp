@@ -17,6 +17,7 @@
 #include "controls/controlid.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
+#include "operations/recordingarchive.h"
 #include "ui/datatable.h"
 #include "ui/progressdialog.h"
 #include "ui/qtdialoghost.h"
@@ -61,6 +62,10 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
     context_ = std::make_unique<Context>(Context{
         *session_, dependencies.waiter, controls_, *display_, *pointer_,
         dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_, *progress_});
+    if (dependencies.archiveLocation) {
+        archive_ = std::make_unique<DatabaseArchive>(*dependencies.archiveLocation);
+        context_->archive = archive_.get();
+    }
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
     printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
                                                  operations_->files(), messages_);
@@ -209,6 +214,25 @@ void MainWindow::connectControls() {
     connect(layout_.baud, &QComboBox::textActivated, this, &MainWindow::baudChosen);
     connect(layout_.model, &QComboBox::textActivated, this, &MainWindow::modelChosen);
     connect(layout_.selector, &QComboBox::textActivated, this, &MainWindow::selectorChosen);
+    connect(menu_.saveFileItem, &QAction::triggered, this, [this] { saveCsv(FileData); });
+    connectArchiveItems();
+}
+
+void MainWindow::connectArchiveItems() {
+    Operations& ops = *operations_;
+    for (QAction* item :
+         {menu_.historyItem, menu_.addFileToArchiveItem, menu_.keepInArchiveItem}) {
+        item->setVisible(archive_ != nullptr);
+    }
+    connect(menu_.historyItem, &QAction::triggered, this, [&ops] { ops.history().showHistory(); });
+    connect(menu_.addFileToArchiveItem, &QAction::triggered, this,
+            [&ops] { ops.history().addFileToArchive(); });
+    connect(menu_.keepInArchiveItem, &QAction::toggled, this, [this, &ops](bool on) {
+        ops.keeper().setEnabled(on);
+        if (started_) {
+            Save();
+        }
+    });
 }
 
 void MainWindow::baudChosen(const QString& text) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/instancelock.h"
 #include "app/mainlayout.h"
@@ -31,6 +32,7 @@ class DialogHost;
 class GraphView;
 class MainFrame;
 class ProgressDialog;
+class RecordingArchive;
 class Prompter;
 class SerialPort;
 class UnsavedData;
@@ -51,6 +53,9 @@ struct MainWindowDependencies {
     DialogHost* dialogs = nullptr;
     // Where the scratch files live; none: in programDirectory.
     QString scratchDirectory{};
+    // Where downloads and runs are kept (empty: the environment's or the user's data folder);
+    // none: nothing is kept and the archive's menu items are hidden.
+    std::optional<QString> archiveLocation{};
 };
 
 class MainWindow : public QMainWindow {
@@ -126,6 +131,8 @@ class MainWindow : public QMainWindow {
     void showPrintDialog();
     void shutDown();
     void showConnectPicture(bool on);
+    // The archive's menu items: wired, checked as the setting says, hidden without an archive.
+    void connectArchiveItems();
 
     SerialPort& port_;
     Prompter& prompter_;
@@ -151,6 +158,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<WindowPointer> pointer_;
     std::unique_ptr<DialogHost> dialogHost_;
     std::unique_ptr<ProgressDialog> progress_;
+    std::unique_ptr<RecordingArchive> archive_;
     std::unique_ptr<Context> context_;
     std::unique_ptr<Operations> operations_;
     std::unique_ptr<WindowPrinting> printing_;

@@ -43,6 +43,7 @@ bool MainWindow::startUp() {
     session_->Portnum = settings.portnum;
     selector_ = settings.selector;
     setLastDirectory(settings.directory);
+    menu_.keepInArchiveItem->setChecked(settings.keepInArchive);
 
     layout_.selector->setCurrentText(QString::number(selector_));
     for (DataTableView* table : tables_) {
@@ -61,7 +62,8 @@ bool MainWindow::startUp() {
 }
 
 void MainWindow::Save() {
-    settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory()});
+    settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory(),
+                                  operations_->keeper().enabled()});
 }
 
 void MainWindow::endUnattended() {

@@ -63,7 +63,7 @@ int runProgram(int argc, char** argv) {
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     EventLoopWaiter waiter;
     MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, folders.data, nullptr,
-                                             folders.scratch});
+                                             folders.scratch, QString()});
     prompter.setOwner(&window);
     // Logout and shutdown end the window as File > End does, with no one to answer.
     SignalPipe termination({SIGTERM, SIGHUP}, SignalPipe::Repeat::Reported);

@@ -14,6 +14,7 @@ constexpr int kMinPort = 1;
 constexpr int kMaxPort = 255;
 constexpr int kMinSelector = 1;
 constexpr int kMaxSelector = 255;
+constexpr auto kArchiveOff = "archive=off";
 
 std::optional<std::int16_t> parseNumber(const QString& item, int low, int high) {
     bool ok = false;
@@ -77,14 +78,17 @@ std::optional<LoggerSettings> SettingsFile::parse(const QByteArray& bytes) {
     if (!port || !selector || items[2].isEmpty()) {
         return std::nullopt;
     }
-    return LoggerSettings{*port, *selector, items[2]};
+    LoggerSettings settings{*port, *selector, items[2]};
+    settings.keepInArchive = !items.mid(3).contains(QLatin1String(kArchiveOff));
+    return settings;
 }
 
 QByteArray SettingsFile::format(const LoggerSettings& settings) {
-    return QStringLiteral("%1,%2,\"%3\"\r\n")
+    return QStringLiteral("%1,%2,\"%3\"%4\r\n")
         .arg(settings.portnum)
         .arg(settings.selector)
-        .arg(settings.directory)
+        .arg(settings.directory,
+             settings.keepInArchive ? QString() : QStringLiteral(",") + QLatin1String(kArchiveOff))
         .toUtf8();
 }
 

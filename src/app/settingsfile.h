@@ -1,5 +1,6 @@
 // Logger.ini: the one line of settings that survives between runs (port number, number
-// selector value, last-used directory of the file dialogs).
+// selector value, last-used directory of the file dialogs, and "archive=off" after them when
+// downloads are not to be kept in the archive).
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +13,7 @@ struct LoggerSettings {
     std::int16_t portnum = 1;
     std::int16_t selector = 1;
     QString directory;
+    bool keepInArchive = true;
 
     bool operator==(const LoggerSettings&) const = default;
 };
@@ -27,7 +29,8 @@ class SettingsFile {
     // The settings held by the file's bytes; nothing when a field is missing, not a number
     // or out of range.
     static std::optional<LoggerSettings> parse(const QByteArray& bytes);
-    // One line: port, selector and the quoted directory, ended by CR LF.
+    // One line: port, selector and the quoted directory, ended by CR LF; "archive=off" follows
+    // the directory only when archiving is off, so a file of the default reads as before.
     static QByteArray format(const LoggerSettings& settings);
 
     static LoggerSettings defaults(const QString& programDirectory);

@@ -171,6 +171,10 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::PortDialog, "Form5", K::Dialog, nullptr, std::nullopt},
     {I::ClockDialog, "Form6", K::Dialog, nullptr, std::nullopt},
     {I::RecordingDialog, "Form12", K::Dialog, nullptr, std::nullopt},
+    {I::HistoryItem, "historyItem", K::Action, nullptr, Msg::HistoryItem},
+    {I::KeepInArchiveItem, "keepInArchiveItem", K::Action, nullptr, Msg::KeepInArchiveItem},
+    {I::AddFileToArchiveItem, "addFileToArchiveItem", K::Action, nullptr, Msg::AddFileToArchiveItem},
+    {I::SaveFileItem, "saveFileItem", K::Action, nullptr, Msg::SaveFileDataItem},
 }};
 
 constexpr bool inIdOrder() {

@@ -195,6 +195,11 @@ enum class ControlId : std::uint16_t {
     PortDialog,
     ClockDialog,
     RecordingDialog,
+    // Archive and history.
+    HistoryItem,
+    KeepInArchiveItem,
+    AddFileToArchiveItem,
+    SaveFileItem,
     Count,
 };
 

@@ -456,11 +456,37 @@ enum class Msg : int {
     CliImported = 1504,
     CliNotARecordingNumber = 1505,
     CliUnknownFormat = 1506,
+    // Archive and history in the window.
+    HistoryItem = 1530,
+    KeepInArchiveItem = 1531,
+    AddFileToArchiveItem = 1532,
+    SaveFileDataItem = 1533,
+    AskDeleteRecording = 1535,
+    HistoryTitle = 1536,
+    HistoryNameFilter = 1537,
+    HistoryDatesFilter = 1538,
+    HistoryToFilter = 1539,
+    HistoryOpenButton = 1540,
+    HistoryDeleteButton = 1541,
+    HistoryCloseButton = 1542,
+    HistoryNameColumn = 1543,
+    HistoryModelColumn = 1544,
+    HistoryStartColumn = 1545,
+    HistoryEndColumn = 1546,
+    HistoryIntervalColumn = 1547,
+    HistoryPointsColumn = 1548,
+    HistoryMinTemperatureColumn = 1549,
+    HistoryMaxTemperatureColumn = 1550,
+    HistoryMinHumidityColumn = 1551,
+    HistoryMaxHumidityColumn = 1552,
+    HistoryCount = 1553,
+    FileAddedToArchive = 1554,
+    HistoryListLabel = 1555,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 391> kAllMsgs{{
+inline constexpr std::array<Msg, 416> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -575,6 +601,13 @@ inline constexpr std::array<Msg, 391> kAllMsgs{{
     Msg::ArchiveNothingToKeep, Msg::ArchiveFailed, Msg::ArchiveDataKept, Msg::CliArchived,
     Msg::CliHistoryEmpty, Msg::CliHistoryColumns, Msg::CliImported, Msg::CliNotARecordingNumber,
     Msg::CliUnknownFormat,
+    Msg::HistoryItem, Msg::KeepInArchiveItem, Msg::AddFileToArchiveItem, Msg::SaveFileDataItem,
+    Msg::AskDeleteRecording, Msg::HistoryTitle, Msg::HistoryNameFilter, Msg::HistoryDatesFilter,
+    Msg::HistoryToFilter, Msg::HistoryOpenButton, Msg::HistoryDeleteButton, Msg::HistoryCloseButton,
+    Msg::HistoryNameColumn, Msg::HistoryModelColumn, Msg::HistoryStartColumn, Msg::HistoryEndColumn,
+    Msg::HistoryIntervalColumn, Msg::HistoryPointsColumn, Msg::HistoryMinTemperatureColumn,
+    Msg::HistoryMaxTemperatureColumn, Msg::HistoryMinHumidityColumn, Msg::HistoryMaxHumidityColumn,
+    Msg::HistoryCount, Msg::FileAddedToArchive, Msg::HistoryListLabel,
 }};
 // clang-format on
 

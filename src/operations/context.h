@@ -13,6 +13,8 @@
 #include "operations/controls.h"
 #include "operations/dialoghost.h"
 
+class RecordingArchive;
+
 // The download progress dialog: shown while a download runs, with a Cancel the user may press.
 class ProgressView {
   public:
@@ -66,6 +68,8 @@ struct Context {
     ProgressView& progress;
     // The computer's present date-time; tests hold it still.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // Where downloads and runs are kept and the history is read; none keeps nothing.
+    RecordingArchive* archive = nullptr;
 
     Engine& engine() const { return session.engine(); }
     LoggerState& state() const { return session.state(); }

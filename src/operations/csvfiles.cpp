@@ -15,7 +15,7 @@ CsvSaveRequest CsvFiles::request(DataSetIndex index) {
 }
 
 void CsvFiles::save(DataSetIndex index) {
-    if (index != LogData && index != RealTimeData) {
+    if (index == FileData && c_.dataSet(FileData).count <= 0) {
         return;
     }
     saveCsvInteractive(c_.prompter(), c_.messages(), request(index), lastDirectory);
@@ -46,12 +46,16 @@ void CsvFiles::openFile(const QString& path) {
 
 void CsvFiles::show(const CsvOpenResult& result) {
     if (result.outcome == CsvOutcome::Done) {
-        showFilePanel(result.panel);
-        c_.display.show(FileData, true);
+        showOpened(result.panel);
     } else if (result.dataSetEmptied) {
         c_.display.clear(FileData);
         refresh_.run();
     }
+}
+
+void CsvFiles::showOpened(const FilePanelInfo& info) {
+    showFilePanel(info);
+    c_.display.show(FileData, true);
 }
 
 void CsvFiles::showFilePanel(const FilePanelInfo& info) {

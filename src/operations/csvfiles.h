@@ -17,7 +17,7 @@ class CsvFiles {
     // The directory the file dialogs start in and last changed to (kept in Logger.ini).
     QString lastDirectory;
 
-    // CSV save of the log or real-time data set; other data sets are not saved.
+    // CSV save of a data set; an empty file data set is not saved.
     void save(DataSetIndex index);
     // Asks `question` when the data set holds unsaved samples and saves it on Yes. False when
     // the user wanted it kept but it was not saved (the save was cancelled or failed).
@@ -29,6 +29,8 @@ class CsvFiles {
     void open();
     // The same with `path` in place of the dialog's choice.
     void openFile(const QString& path);
+    // A file data set filled from elsewhere goes on display as an opened file does.
+    void showOpened(const FilePanelInfo& info);
 
   private:
     CsvSaveRequest request(DataSetIndex index);

@@ -7,8 +7,11 @@
 #include <QUrl>
 #include <optional>
 
+#include "archive/archive.h"
 #include "operations/namefield.h"
 #include "operations/recordingsetup.h"
+
+class HistoryOperation;
 
 // The communication dialog's start: whether a port is open, and the port number to offer.
 struct PortChoice {
@@ -42,4 +45,7 @@ class DialogHost {
     virtual void version(const VersionTexts& texts) = 0;
     // The desktop's handler for a web address; false when it could not open it.
     virtual bool openUrl(const QUrl& url) = 0;
+    // The History dialog over the archive's recordings: the one to open, or nothing when
+    // closed. A host without one opens nothing.
+    virtual std::optional<RecordingSummary> history(HistoryOperation&) { return std::nullopt; }
 };

@@ -5,8 +5,9 @@
 
 namespace {}  // namespace
 
-DownloadOperation::DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh)
-    : c_(context), files_(files), refresh_(refresh) {
+DownloadOperation::DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh,
+                                     ArchiveKeeper& keeper)
+    : c_(context), files_(files), refresh_(refresh), keeper_(keeper) {
     c_.session.setDownloadView(this);
 }
 
@@ -63,6 +64,7 @@ void DownloadOperation::progress(int value, int maximum, const QString& caption)
 void DownloadOperation::downloadFinished() {
     c_.display.show(LogData, true);
     c_.progress.closeByProgram();
+    keeper_.downloadComplete();
 }
 
 void DownloadOperation::downloadFailed() {

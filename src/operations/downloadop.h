@@ -3,14 +3,17 @@
 #pragma once
 
 #include "link/download.h"
+#include "operations/archivekeeper.h"
 #include "operations/context.h"
 #include "operations/csvfiles.h"
 #include "operations/statusrefresh.h"
 
 class DownloadOperation : public DownloadView {
   public:
-    // Shows its progress in the progress dialog and its end in the data display.
-    DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh);
+    // Shows its progress in the progress dialog and its end in the data display; a complete
+    // download goes to the keeper.
+    DownloadOperation(Context& context, CsvFiles& files, StatusRefresh& refresh,
+                      ArchiveKeeper& keeper);
     ~DownloadOperation() override;
 
     // The Download button.
@@ -28,4 +31,5 @@ class DownloadOperation : public DownloadView {
     Context& c_;
     CsvFiles& files_;
     StatusRefresh& refresh_;
+    ArchiveKeeper& keeper_;
 };

@@ -3,10 +3,12 @@
 // and call its operations.
 #pragma once
 
+#include "operations/archivekeeper.h"
 #include "operations/connect.h"
 #include "operations/context.h"
 #include "operations/csvfiles.h"
 #include "operations/downloadop.h"
+#include "operations/historyop.h"
 #include "operations/readouts.h"
 #include "operations/realtime.h"
 #include "operations/recording.h"
@@ -30,19 +32,23 @@ class Operations {
     RealTimeMeasurement& realTime() { return realTime_; }
     RecordingOperation& recording() { return recording_; }
     ToolOperations& tools() { return tools_; }
+    ArchiveKeeper& keeper() { return keeper_; }
+    HistoryOperation& history() { return history_; }
 
     // Pro_End's last steps: the window enabled again, the default pointer, the status refresh,
-    // then the real-time run's share.
+    // then the real-time run's share and the archive's.
     void procedureEnded();
 
   private:
     Context& c_;
     StatusRefresh status_;
     CsvFiles files_;
+    ArchiveKeeper keeper_;
     Readouts readouts_;
     Connection connection_;
     DownloadOperation download_;
     RealTimeMeasurement realTime_;
     RecordingOperation recording_;
     ToolOperations tools_;
+    HistoryOperation history_;
 };

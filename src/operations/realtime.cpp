@@ -23,8 +23,9 @@ CountRange countsOf(MeasurementRepeat::Unit unit) {
 
 }  // namespace
 
-RealTimeMeasurement::RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh)
-    : c_(context), files_(files), refresh_(refresh) {
+RealTimeMeasurement::RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh,
+                                         ArchiveKeeper& keeper)
+    : c_(context), files_(files), refresh_(refresh), keeper_(keeper) {
     c_.session.timers().setTick(TimerId::Continuation, [this] { continuationTick(); });
 }
 
@@ -113,6 +114,7 @@ void RealTimeMeasurement::finish(bool full) {
     if (full) {
         c_.message(c_.messages().text(Msg::RealTimeDataFull));
     }
+    keeper_.realTimeRunStopped();
     files_.offerSave(RealTimeData, c_.messages().text(Msg::AskSaveMeasurement));
     refresh_.run();
 }
@@ -161,6 +163,7 @@ void RealTimeMeasurement::procedureEnded() {
     if (c_.session.portLostAtEnd()) {
         c_.message(c_.messages().text(Msg::ContinuousMeasurementLost));
     }
+    keeper_.realTimeRunStopped();
 }
 
 void RealTimeMeasurement::emptyDataSet() {

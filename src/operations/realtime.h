@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+#include "operations/archivekeeper.h"
 #include "operations/clock.h"
 #include "operations/context.h"
 #include "operations/csvfiles.h"
@@ -23,8 +24,9 @@ class RealTimeMeasurement {
   public:
     static constexpr int kTickMs = 1000;
 
-    // Registers the continuation tick.
-    RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh);
+    // Registers the continuation tick. A continuous run that stops goes to the keeper.
+    RealTimeMeasurement(Context& context, CsvFiles& files, StatusRefresh& refresh,
+                        ArchiveKeeper& keeper);
     ~RealTimeMeasurement();
     RealTimeMeasurement(const RealTimeMeasurement&) = delete;
     RealTimeMeasurement& operator=(const RealTimeMeasurement&) = delete;
@@ -68,6 +70,7 @@ class RealTimeMeasurement {
     Context& c_;
     CsvFiles& files_;
     StatusRefresh& refresh_;
+    ArchiveKeeper& keeper_;
     SystemClock systemClock_;
     Clock* clock_ = &systemClock_;
     // The display is in continuous mode for a run not finished yet.

@@ -319,6 +319,7 @@ void commonChanges(Changes& k, const StatusView& view, const StatusInputs& in) {
     k.enable({I::SaveRealTimeItem, I::SaveRealTimeButton, I::PrintRealTimeButton}, realTimeSavable);
     k.enable({I::SaveLogItem, I::SaveLogButton, I::PrintLogButton}, in.hasData[LogData]);
     k.enable(I::PrintFileButton, in.hasData[FileData]);
+    k.enable({I::SaveFileItem, I::AddFileToArchiveItem}, in.hasData[FileData]);
 
     for (int pane = 0; pane < 3; ++pane) {
         k.show(kDataPanes[pane], pane == in.shown);

@@ -37,6 +37,14 @@ QAction* addItem(QMenu* menu, ControlId id) {
     return action;
 }
 
+// An item placed before `before` in the menu.
+QAction* insertItem(QMenu* menu, QAction* before, ControlId id) {
+    auto* action = new QAction(menu);
+    action->setObjectName(nameOf(id));
+    menu->insertAction(before, action);
+    return action;
+}
+
 }  // namespace
 
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
@@ -90,6 +98,15 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.helpMenu = addTopMenu(bar, I::HelpMenu);
     menu.webPageItem = addItem(menu.helpMenu, I::WebPageItem);
     menu.versionItem = addItem(menu.helpMenu, I::VersionItem);
+
+    menu.historyItem = insertItem(menu.fileMenu, menu.fileSeparator, I::HistoryItem);
+    menu.historyItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    menu.addFileToArchiveItem =
+        insertItem(menu.fileMenu, menu.fileSeparator, I::AddFileToArchiveItem);
+    menu.keepInArchiveItem = insertItem(menu.fileMenu, menu.fileSeparator, I::KeepInArchiveItem);
+    menu.keepInArchiveItem->setCheckable(true);
+    menu.keepInArchiveItem->setChecked(true);
+    menu.saveFileItem = addItem(menu.saveMenu, I::SaveFileItem);
 
     applyMenuCaptions(bar, messages);
     return menu;

@@ -45,11 +45,17 @@ struct MainMenu {
     QMenu* helpMenu = nullptr;
     QAction* webPageItem = nullptr;
     QAction* versionItem = nullptr;
+    // Archive and history, in the File menu above its separator; File data in the Save menu.
+    QAction* historyItem = nullptr;
+    QAction* addFileToArchiveItem = nullptr;
+    QAction* keepInArchiveItem = nullptr;
+    QAction* saveFileItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two
 // download-speed items are exclusive and checkable, fast checked; the communication start
-// and setting items and the clock read and set items are hidden.
+// and setting items and the clock read and set items are hidden. History opens with Ctrl+H;
+// "Keep every download in the archive" is checkable and checked.
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages);
 
 // Sets every caption again from the table, e.g. after the other language was filled.

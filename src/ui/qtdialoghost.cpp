@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 
 #include "ui/clockdialog.h"
+#include "ui/historydialog.h"
 #include "ui/namedialog.h"
 #include "ui/portdialog.h"
 #include "ui/recordingdialog.h"
@@ -48,6 +49,11 @@ std::optional<int> QtDialogHost::communication(const PortChoice& choice) {
 void QtDialogHost::version(const VersionTexts& texts) {
     VersionDialog dialog(texts, messages_, owner_);
     run(dialog, std::nullopt);
+}
+
+std::optional<RecordingSummary> QtDialogHost::history(HistoryOperation& history) {
+    HistoryDialog dialog(history, owner_);
+    return run(dialog, std::nullopt) ? dialog.chosen() : std::nullopt;
 }
 
 bool QtDialogHost::openUrl(const QUrl& url) {

@@ -24,6 +24,7 @@ class QtDialogHost : public DialogHost {
     std::optional<int> communication(const PortChoice& choice) override;
     void version(const VersionTexts& texts) override;
     bool openUrl(const QUrl& url) override;
+    std::optional<RecordingSummary> history(HistoryOperation& history) override;
 
   private:
     // Runs the dialog to its end; true when it was accepted.

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QTableView>
 
 namespace e2e {
@@ -14,13 +15,19 @@ double SimClock::now() const {
     return at(Rig::scenarioNow()) + static_cast<double>(ms) / 1000 * kSecond;
 }
 
-Rig::Rig(const QString& scenario, bool qtDialogs) : SimRig(scenario, scenarioNow()) {
+Rig::Rig(const QString& scenario, bool qtDialogs, bool archive)
+    : SimRig(scenario, scenarioNow()) {
     if (!scenarioApplied) {
         return;
     }
     port.setServedPort(kLoggerPort);
-    window = std::make_unique<MainWindow>(MainWindowDependencies{
-        port, device, prompter, waiter, dir.path(), qtDialogs ? nullptr : &dialogs});
+    std::optional<QString> archivePath;
+    if (archive) {
+        archivePath = QDir(dir.path()).filePath(QStringLiteral("archive.sqlite"));
+    }
+    window = std::make_unique<MainWindow>(
+        MainWindowDependencies{port, device, prompter, waiter, dir.path(),
+                               qtDialogs ? nullptr : &dialogs, QString(), archivePath});
     window->operations().realTime().setClock(clock);
     window->startUp();
 }
@@ -89,6 +96,31 @@ QString Rig::text(ControlId id) const {
 
 std::vector<Sample> Rig::samples(DataSetIndex index) {
     return simrig::samples(window->dataSets()[index]);
+}
+
+namespace {
+
+// Visible and enabled, and so is every menu entry leading to it.
+bool usable(const QAction* action) {
+    if (!action->isVisible() || !action->isEnabled()) {
+        return false;
+    }
+    for (QObject* holder : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(holder); menu != nullptr && !usable(menu->menuAction())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool pressMenuItem(QAction* item) {
+    if (item == nullptr || !usable(item)) {
+        return false;
+    }
+    item->trigger();
+    return true;
 }
 
 void connectLogger(Rig& rig) {

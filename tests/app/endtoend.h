@@ -44,9 +44,12 @@ class Rig : public SimRig<SimPort> {
 
     static constexpr bool QtDialogs = true;
 
+    static constexpr bool WithArchive = true;
+
     // The logger answers as `scenario` on port 3 only; the window is built and started. Its
-    // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own.
-    explicit Rig(const QString& scenario, bool qtDialogs = false);
+    // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own. With
+    // `archive` it keeps its recordings in archive.sqlite of `dir`.
+    explicit Rig(const QString& scenario, bool qtDialogs = false, bool archive = false);
     ~Rig();
 
     bool started() const { return window != nullptr && window->started(); }
@@ -74,6 +77,9 @@ class Rig : public SimRig<SimPort> {
     std::array<int, kTimerCount> armings_{};
     int bytesPerMs_ = 0;
 };
+
+// Triggers a menu item as a user can: false when it or a menu holding it is hidden or disabled.
+bool pressMenuItem(QAction* item);
 
 // Saved to CSV by the data set's Save button and opened back as the file data set, the samples
 // come back with the same values to two decimals, the same seconds and the same series.

@@ -86,6 +86,29 @@ TEST(SettingsFormat, OneLineWithCrLf) {
     EXPECT_EQ(SettingsFile::parse(SettingsFile::format(round)), round);
 }
 
+// The archive setting: absent means on, so a file of an earlier version or of the default
+// reads and writes as it always did.
+TEST(SettingsFormat, ArchiveOffFollowsTheDirectoryOnlyWhenOff) {
+    const struct {
+        const char* bytes;
+        bool keep;
+    } cases[] = {
+        {"3,1,\"C:\\Data\"\r\n", true},
+        {"3,1,\"C:\\Data\",archive=off\r\n", false},
+        {"3,1,\"C:\\Data\",archive=on\r\n", true},
+        {"3,1,\"C:\\Data\",other,archive=off\r\n", false},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = SettingsFile::parse(QByteArray(c.bytes));
+        ASSERT_TRUE(parsed.has_value()) << c.bytes;
+        EXPECT_EQ(parsed->keepInArchive, c.keep) << c.bytes;
+        EXPECT_EQ(parsed->directory, QStringLiteral("C:\\Data")) << c.bytes;
+    }
+    LoggerSettings off{3, 1, "C:\\Data", false};
+    EXPECT_EQ(SettingsFile::format(off), QByteArray("3,1,\"C:\\Data\",archive=off\r\n"));
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(off)), off);
+}
+
 TEST(SettingsFile, FirstRunCreatesDefaultsAndReadsThem) {
     QTemporaryDir dir;
     SettingsFile file(dir.path());

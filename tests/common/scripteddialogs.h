@@ -17,6 +17,8 @@ class ScriptedDialogs : public DialogHost {
     bool clockSet = false;
     std::optional<int> port;
     bool browserOpens = true;
+    // Answers the History dialog: the recording it opens, or nothing for Close.
+    std::function<std::optional<RecordingSummary>(HistoryOperation&)> historyChoice;
 
     QStringList opened;  // object names of the dialogs, in order
     PortChoice portChoice;
@@ -47,6 +49,10 @@ class ScriptedDialogs : public DialogHost {
     bool openUrl(const QUrl& url) override {
         urlOpened = url;
         return browserOpens;
+    }
+    std::optional<RecordingSummary> history(HistoryOperation& history) override {
+        open("historyDialog");
+        return historyChoice ? historyChoice(history) : std::nullopt;
     }
 
   private:

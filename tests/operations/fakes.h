@@ -72,9 +72,14 @@ class ScriptedPrompter : public Prompter {
     QString saveDirectory;
     // The question each save dialog followed.
     std::vector<QString> savesAfter;
+    // Hears each box as it is shown.
+    std::function<void()> onMessage;
 
     void message(const QString& title, const QString& text) override {
         messages.push_back({title, text});
+        if (onMessage) {
+            onMessage();
+        }
     }
     bool question(const QString& title, const QString& text) override;
     QString saveFileName(const QString&, const QString&, const QString&, const QString&) override;
