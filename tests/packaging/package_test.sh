@@ -68,8 +68,8 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >&2 
     fail "the metainfo does not validate"
 appstreamcli validate-tree --no-net "$root" >&2 || fail "the installed tree does not validate"
 version=$(dpkg-deb -f "$deb" Version)
-grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"" \
-    "$root/usr/share/metainfo/$app.metainfo.xml" || fail "the metainfo names no release $version"
+grep -q "<release version=\"${version%-*}\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"" \
+    "$root/usr/share/metainfo/$app.metainfo.xml" || fail "the metainfo names no release ${version%-*}"
 
 head -n 1 "$doc/copyright" | grep -qx \
     'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
