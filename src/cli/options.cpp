@@ -92,7 +92,22 @@ constexpr FlagInfo kFlags[] = {
     {"--lower", Subcommand::Start, true},     {"--at", Subcommand::Start, true},
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
+    {"--format", Subcommand::Download, true}, {"--format", Subcommand::Measure, true},
 };
+
+std::optional<OutputFormat> parseFormat(const QString& word) {
+    static const struct {
+        const char* word;
+        OutputFormat format;
+    } kFormats[] = {
+        {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}, {"tsv", OutputFormat::Tsv}};
+    for (const auto& entry : kFormats) {
+        if (word == QLatin1String(entry.word)) {
+            return entry.format;
+        }
+    }
+    return std::nullopt;
+}
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
 const FlagInfo* findFlag(const QString& flag, Subcommand command) {
@@ -215,6 +230,11 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return badValue(flag, value);
             }
             options.at = at;
+        } else if (flag == QLatin1String("--format")) {
+            options.format = parseFormat(value);
+            if (!options.format) {
+                return badValue(flag, value);
+            }
         } else if (flag == QLatin1String("--force")) {
             options.force = true;
         } else if (flag == QLatin1String("--count")) {
@@ -237,9 +257,29 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
         return messages.text(Msg::CliCountNeedsEvery);
     }
+    // The CSV file's header holds the number of samples: it is written whole at the end.
+    const bool csv =
+        options.format ? *options.format == OutputFormat::Csv : options.out.has_value();
+    if (options.command == Subcommand::Measure && options.every && !options.count && csv) {
+        return messages.text(Msg::CliCsvNeedsCount);
+    }
     return options;
 }
 
 QString usageText(const MessageTable& messages) {
     return messages.text(Msg::CliUsage);
+}
+
+QList<std::pair<QString, bool>> acceptedFlags(const QString& command) {
+    QList<std::pair<QString, bool>> flags;
+    const std::optional<Subcommand> known = parseSubcommand(command);
+    if (!known) {
+        return flags;
+    }
+    for (const FlagInfo& info : kFlags) {
+        if (!info.command || *info.command == *known) {
+            flags.append({QLatin1String(info.flag), info.takesValue});
+        }
+    }
+    return flags;
 }

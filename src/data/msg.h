@@ -437,11 +437,16 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+
+    // The command line's output formats.
+    CliCsvNeedsCount = 1400,
+    CliMeasurementEndedWritten = 1401,
+    CliMeasurementEndedFile = 1402,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 377> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +556,7 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::CliCsvNeedsCount, Msg::CliMeasurementEndedWritten, Msg::CliMeasurementEndedFile,
 }};
 // clang-format on
 
