@@ -119,7 +119,7 @@ TEST_F(CliFormats, JsonAndTsvCarryTheValuesOfTheCsvFile) {
     EXPECT_EQ(document.value(QStringLiteral("name")).toString(),
               QString::fromLatin1(header.at(0)).remove(u'"').trimmed());
     EXPECT_EQ(document.value(QStringLiteral("interval_seconds")).toInt(),
-              header.at(3).trimmed().toInt());
+              QString::fromLatin1(header.at(3)).remove(u'"').trimmed().toInt());
     const QJsonArray samples = document.value(QStringLiteral("samples")).toArray();
     ASSERT_EQ(samples.size(), static_cast<qsizetype>(rows.size()));
 
@@ -184,7 +184,10 @@ TEST_F(CliFormats, MeasureWithoutCountStreamsUntilInterrupted) {
             const QStringList hidden =
                 QDir(work.path())
                     .entryList({QStringLiteral(".veltrane-cli.*")}, QDir::Hidden | QDir::Files);
-            QFile file(hidden.isEmpty() ? QString() : work.filePath(hidden.first()));
+            if (hidden.isEmpty()) {
+                return QByteArray();
+            }
+            QFile file(work.filePath(hidden.first()));
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         const qsizetype lines = c.toFile ? 3 : 2;

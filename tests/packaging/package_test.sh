@@ -21,7 +21,9 @@ contents=$(awk '{print $NF}' <<<"$listing")
 for path in ./usr/bin/veltrane ./usr/bin/veltrane-cli \
     ./usr/share/applications/veltrane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/veltrane.svg \
-    ./usr/lib/udev/rules.d/70-veltrane-logger.rules; do
+    ./usr/lib/udev/rules.d/70-veltrane-logger.rules \
+    ./usr/share/man/man1/veltrane.1.gz ./usr/share/man/man1/veltrane-cli.1.gz \
+    ./usr/share/bash-completion/completions/veltrane-cli; do
     grep -qx -- "$path" <<<"$contents" || fail "missing $path"
 done
 for program in veltrane veltrane-cli; do
@@ -49,4 +51,7 @@ desktop-file-validate "$out/root/usr/share/applications/veltrane.desktop" ||
     fail "the menu entry does not validate"
 grep -q 'ATTR{latency_timer}="1"' "$out/root/usr/lib/udev/rules.d/70-veltrane-logger.rules" ||
     fail "the udev rule does not set the latency timer"
+# The installed manual page renders with the options its program's help lists.
+MANWIDTH=80 man -l "$out/root/usr/share/man/man1/veltrane-cli.1.gz" 2>/dev/null | grep -q -- '--format' ||
+    fail "the veltrane-cli manual page does not render"
 echo "package_test: $(basename "$deb") ok"
