@@ -230,7 +230,8 @@ TEST_F(Help, ManualPagesListTheOptionsTheHelpLists) {
     for (const char* name : {"veltrane-cli.1", "veltrane.1"}) {
         SCOPED_TRACE(name);
         QProcess gunzip;
-        gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), helpFile(name) + QStringLiteral(".gz")});
+        gunzip.start(QStringLiteral("gzip"),
+                     {QStringLiteral("-dc"), helpFile(name) + QStringLiteral(".gz")});
         ASSERT_TRUE(gunzip.waitForFinished(30000));
         EXPECT_EQ(gunzip.readAllStandardOutput(), readAll(helpFile(name)));
         QProcess groff;
