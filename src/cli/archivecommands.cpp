@@ -141,7 +141,7 @@ class ArchiveCommand {
         if (ArchiveError error = archive_->load(options_.recording, set, &loaded); !error.ok()) {
             return fault(error);
         }
-        if (options_.format == QLatin1String("json")) {
+        if (options_.format == OutputFormat::Json) {
             QJsonArray samples;
             for (int record = 1; record <= set.count; ++record) {
                 Sample sample;

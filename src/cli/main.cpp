@@ -9,7 +9,9 @@
 #include <QLoggingCategory>
 #include <memory>
 
+#include "cli/clihelp.h"
 #include "cli/options.h"
+#include "cli/output.h"
 #include "cli/runner.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
@@ -52,6 +54,15 @@ int main(int argc, char** argv) {
         lang >= 0 && lang + 1 < arguments.size() && arguments.at(lang + 1) == "ja";
     messages.fill(japanese ? Language::Japanese : Language::English);
 
+    // Help and the version need neither a logger nor a valid command line after them.
+    if (const std::optional<QByteArray> information = cliInformation(arguments)) {
+        const QString failure = writeStandardOutput(stdout, *information, messages);
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
+            return Refused;
+        }
+        return Done;
+    }
     const auto parsed = parseOptions(arguments, messages);
     if (const QString* refusal = std::get_if<QString>(&parsed)) {
         std::fprintf(stderr, "%s\n", refusal->toLocal8Bit().constData());

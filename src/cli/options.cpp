@@ -104,6 +104,7 @@ constexpr FlagInfo kFlags[] = {
     {"--lower", Subcommand::Start, true},     {"--at", Subcommand::Start, true},
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
+    {"--format", Subcommand::Download, true}, {"--format", Subcommand::Measure, true},
 };
 // The archive's subcommands and the download's opt-out.
 constexpr FlagInfo kArchiveFlags[] = {
@@ -111,6 +112,20 @@ constexpr FlagInfo kArchiveFlags[] = {
     {"--out", Subcommand::History, true},          {"--out", Subcommand::Export, true},
     {"--format", Subcommand::Export, true},
 };
+
+std::optional<OutputFormat> parseFormat(const QString& word) {
+    static const struct {
+        const char* word;
+        OutputFormat format;
+    } kFormats[] = {
+        {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}, {"tsv", OutputFormat::Tsv}};
+    for (const auto& entry : kFormats) {
+        if (word == QLatin1String(entry.word)) {
+            return entry.format;
+        }
+    }
+    return std::nullopt;
+}
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
 const FlagInfo* findFlag(const QString& flag, Subcommand command) {
@@ -250,6 +265,11 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return badValue(flag, value);
             }
             options.at = at;
+        } else if (flag == QLatin1String("--format")) {
+            options.format = parseFormat(value);
+            if (!options.format) {
+                return badValue(flag, value);
+            }
         } else if (flag == QLatin1String("--force")) {
             options.force = true;
         } else if (flag == QLatin1String("--count")) {
@@ -260,12 +280,10 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
             options.count = *count;
         } else if (flag == QLatin1String("--no-archive")) {
             options.noArchive = true;
-        } else if (flag == QLatin1String("--format")) {
-            if (value != QLatin1String("csv") && value != QLatin1String("json")) {
-                return messages.text(Msg::CliUnknownFormat).arg(value);
-            }
-            options.format = value;
         }
+    }
+    if (options.command == Subcommand::Export && options.format == OutputFormat::Tsv) {
+        return messages.text(Msg::CliUnknownFormat).arg(QStringLiteral("tsv"));
     }
     if (options.command == Subcommand::Export && options.recording == 0) {
         return messages.text(Msg::CliNotARecordingNumber).arg(QString());
@@ -285,9 +303,29 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
         return messages.text(Msg::CliCountNeedsEvery);
     }
+    // The CSV file's header holds the number of samples: it is written whole at the end.
+    const bool csv =
+        options.format ? *options.format == OutputFormat::Csv : options.out.has_value();
+    if (options.command == Subcommand::Measure && options.every && !options.count && csv) {
+        return messages.text(Msg::CliCsvNeedsCount);
+    }
     return options;
 }
 
 QString usageText(const MessageTable& messages) {
     return messages.text(Msg::CliUsage);
+}
+
+QList<std::pair<QString, bool>> acceptedFlags(const QString& command) {
+    QList<std::pair<QString, bool>> flags;
+    const std::optional<Subcommand> known = parseSubcommand(command);
+    if (!known) {
+        return flags;
+    }
+    for (const FlagInfo& info : kFlags) {
+        if (!info.command || *info.command == *known) {
+            flags.append({QLatin1String(info.flag), info.takesValue});
+        }
+    }
+    return flags;
 }

@@ -25,6 +25,10 @@ enum ExitCode : int {
 
 enum class Subcommand { Status, Download, Start, Stop, Measure, History, Export, Import };
 
+// How download and measure write the samples: the program's own CSV file, or UTF-8 JSON or
+// tab-separated values with ISO 8601 times for scripts.
+enum class OutputFormat { Csv, Json, Tsv };
+
 // A recording interval as the logger keeps it: a count of seconds or of minutes.
 struct Interval {
     bool seconds = false;
@@ -39,6 +43,8 @@ struct CliOptions {
     bool verbose = false;  // the run's steps logged on standard error
     // download and measure: the file name as the bytes given; "-" is standard output
     std::optional<QByteArray> out;
+    // none: CSV for download and for measure --out, else measure's plain lines
+    std::optional<OutputFormat> format;
     bool normal = false;
     bool stop = false;  // a recording or reserved logger is downloaded and stopped
     // start
@@ -51,12 +57,12 @@ struct CliOptions {
     bool force = false;
     // measure
     std::optional<Interval> every;
-    int count = 1;
+    // none: one sample without --every, else samples until a signal ends the run
+    std::optional<int> count;
     // download: not kept in the archive
     bool noArchive = false;
-    // export: the recording and the form, "csv" or "json"
+    // export: the recording
     qint64 recording = 0;
-    QString format = QStringLiteral("csv");
     // import: the CSV files as the bytes given
     QList<QByteArray> files;
 };
@@ -70,3 +76,6 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
 // The file --out names; none for standard output (no --out, or "-").
 std::optional<QByteArray> outFile(const CliOptions& options);
 QString usageText(const MessageTable& messages);
+// The flags the parser takes after `command` (every command's included), each with whether a
+// value follows; empty for a word that is no command. The help lists the same.
+QList<std::pair<QString, bool>> acceptedFlags(const QString& command);

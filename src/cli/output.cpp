@@ -99,6 +99,18 @@ QString OutputFile::prepare(const QByteArray& path, const MessageTable& messages
     return {};
 }
 
+QString OutputFile::append(const QByteArray& bytes, const MessageTable& messages) {
+    if (fd_ < 0) {
+        return fileFailure(path_, EBADF, messages);
+    }
+    if (!writeAll(fd_, bytes)) {
+        const int error = errno;
+        discard();
+        return fileFailure(path_, error, messages);
+    }
+    return {};
+}
+
 QString OutputFile::commit(const QByteArray& bytes, const MessageTable& messages) {
     if (fd_ < 0) {
         return fileFailure(path_, EBADF, messages);

@@ -21,6 +21,9 @@ class OutputFile {
     // the name; otherwise opens the temporary. Empty on success, else the reason.
     QString prepare(const QByteArray& path, const MessageTable& messages);
     bool prepared() const { return fd_ >= 0; }
+    // Adds bytes to the temporary as they come (a stream of samples); the name is still not
+    // taken. Empty on success, else the reason; the temporary is gone after a failure.
+    QString append(const QByteArray& bytes, const MessageTable& messages);
     // Writes, syncs and renames the temporary into place (an existing file is replaced whole).
     // Empty on success, else the reason; the temporary is gone either way.
     QString commit(const QByteArray& bytes, const MessageTable& messages);

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "cli/archivecommands.h"
+#include "cli/sampleformat.h"
 #include "cli/statusreport.h"
 #include "data/csv.h"
 #include "data/datetime.h"
@@ -229,7 +230,7 @@ int CliRunner::download() {
         code != Done || !headless_.session().port().isOpen()) {
         return failed(CommunicationFailed, text(Msg::CliDownloadAbandoned));
     }
-    if (const int code = writeCsv(LogData); code != Done) {
+    if (const int code = writeSamples(LogData); code != Done) {
         return code;
     }
     qCInfo(lcCli) << headless_.dataSets()[LogData].count << "records written and synced";
@@ -259,6 +260,26 @@ int CliRunner::download() {
     return Done;
 }
 
+int CliRunner::writeSamples(DataSetIndex index) {
+    const OutputFormat format = options_.format.value_or(OutputFormat::Csv);
+    if (format == OutputFormat::Csv) {
+        return writeCsv(index);
+    }
+    DataSet& set = headless_.dataSets()[index];
+    const LoggerState& state = headless_.session().state();
+    const bool ownHeader = !set.model.isEmpty();
+    const SampleHeader header{ownHeader ? set.model : state.Machine_N_P,
+                              (ownHeader ? set.identName : state.VT_Name).trimmed(),
+                              static_cast<int>(set.interval)};
+    const std::optional<QByteArray> bytes =
+        format == OutputFormat::Json ? jsonDocument(header, set) : tsvDocument(set);
+    if (!bytes) {
+        say(text(Msg::CliFileNotWritable).arg(headless_.scratchFile(QString())));
+        return Refused;
+    }
+    return deliver(*bytes);
+}
+
 int CliRunner::writeCsv(DataSetIndex index) {
     headless_.prompter().savePath = headless_.scratchFile(kScratchCsv);
     headless_.operations().files().save(index);
@@ -273,6 +294,10 @@ int CliRunner::deliverScratch() {
     }
     const QByteArray bytes = file.readAll();
     file.close();
+    return deliver(bytes);
+}
+
+int CliRunner::deliver(const QByteArray& bytes) {
     if (file_.prepared()) {
         if (const QString failure = file_.commit(bytes, messages_); !failure.isEmpty()) {
             say(failure);
@@ -281,6 +306,27 @@ int CliRunner::deliverScratch() {
         return Done;
     }
     return print(bytes) ? Done : Refused;
+}
+
+bool CliRunner::stream(const QByteArray& bytes) {
+    if (!file_.prepared()) {
+        return print(bytes);
+    }
+    if (const QString failure = file_.append(bytes, messages_); !failure.isEmpty()) {
+        say(failure);
+        return false;
+    }
+    return true;
+}
+
+QString CliRunner::keepStream(int written) {
+    if (!file_.prepared()) {
+        return text(Msg::CliMeasurementEndedWritten).arg(written);
+    }
+    if (const QString failure = file_.commit({}, messages_); !failure.isEmpty()) {
+        return failure;
+    }
+    return text(Msg::CliMeasurementEndedFile).arg(written).arg(file_.displayName());
 }
 
 int CliRunner::start() {
@@ -330,20 +376,57 @@ bool CliRunner::print(const QByteArray& bytes) {
     return true;
 }
 
-bool CliRunner::printSample(const Sample& sample) {
+QByteArray CliRunner::streamedSample(int record, const Sample& sample) const {
+    if (options_.format == OutputFormat::Json) {
+        return jsonLine(record, sample);
+    }
+    if (options_.format == OutputFormat::Tsv) {
+        return tsvLine(record, sample);
+    }
     const QString line = datetime::format(sample.dateTime) + QLatin1Char('\t') +
                          formatHundredths(sample.temperature) + QLatin1Char('\t') +
                          formatHundredths(sample.humidity) + QLatin1Char('\n');
-    return print(line.toUtf8());
+    return line.toUtf8();
 }
 
 int CliRunner::measure() {
     RealTimeMeasurement& realTime = headless_.operations().realTime();
     DataSet& samples = headless_.dataSets()[RealTimeData];
-    // --out (a file, or "-" for standard output) takes the samples as CSV at the end.
-    const bool csv = options_.out.has_value();
+    // The CSV file's header holds the number of samples: it is written whole at the end. Every
+    // other form is a stream, each sample written and flushed as it comes.
+    const bool csv =
+        options_.format ? *options_.format == OutputFormat::Csv : options_.out.has_value();
     const QString abandoned =
         text(outFile(options_) ? Msg::CliMeasurementAbandonedNoFile : Msg::CliMeasurementAbandoned);
+    const int limit = options_.count.value_or(options_.every ? DataSet::kMaxCount : 1);
+    int written = 0;
+    bool writeFailed = !csv && options_.format == OutputFormat::Tsv && !stream(tsvHeaderLine());
+    // Every sample measured is written once, however the writes and the appends interleave.
+    const auto writeNew = [&] {
+        Sample sample;
+        for (; !csv && !writeFailed && written < std::min<int>(samples.count, limit); ++written) {
+            if (samples.read(written + 1, sample) == DataError::None &&
+                !stream(streamedSample(written + 1, sample))) {
+                writeFailed = true;
+            }
+        }
+    };
+    // A stream ends with its samples kept, whatever ended the measurement.
+    const auto endStream = [&](int code) {
+        if (code == Done && file_.prepared()) {
+            if (const QString failure = file_.commit({}, messages_); !failure.isEmpty()) {
+                say(failure);
+                return static_cast<int>(Refused);
+            }
+        } else if (code != Done) {
+            code = failed(code);
+            say(keepStream(written));
+        }
+        return code;
+    };
+    if (writeFailed) {
+        return Refused;
+    }
     if (!options_.every) {
         realTime.measureOnce();
         if (!settle()) {
@@ -355,11 +438,8 @@ int CliRunner::measure() {
         if (csv) {
             return writeCsv(RealTimeData);
         }
-        Sample sample;
-        if (samples.read(1, sample) == DataError::None && !printSample(sample)) {
-            return Refused;
-        }
-        return Done;
+        writeNew();
+        return writeFailed ? Refused : endStream(Done);
     }
     const MeasurementRepeat repeat{options_.every->seconds ? MeasurementRepeat::Unit::Seconds
                                                            : MeasurementRepeat::Unit::Minutes,
@@ -367,30 +447,19 @@ int CliRunner::measure() {
     if (!RealTimeMeasurement::repeatSeconds(repeat)) {
         return Refused;
     }
-    // Every sample written is printed once, however the writes and the appends interleave.
-    int printed = 0;
-    bool printFailed = false;
-    const auto printNew = [&] {
-        Sample sample;
-        for (; !csv && !printFailed && printed < std::min<int>(samples.count, options_.count);
-             ++printed) {
-            if (samples.read(printed + 1, sample) == DataError::None && !printSample(sample)) {
-                printFailed = true;
-            }
-        }
-    };
-    headless_.display().onAppend = [&](DataSetIndex) { printNew(); };
+    headless_.display().onAppend = [&](DataSetIndex) { writeNew(); };
     realTime.startOrStopContinuous(repeat);
-    while (realTime.running() && samples.count < options_.count &&
-           headless_.session().port().isOpen() && !printFailed && signals_.caught() == 0) {
+    while (realTime.running() && samples.count < limit && headless_.session().port().isOpen() &&
+           !writeFailed && signals_.caught() == 0) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The last sample is complete only when its measurement has ended.
     const bool settled = settle();
-    printNew();
+    writeNew();
     headless_.display().onAppend = nullptr;
     if (!settled || signals_.caught() != 0) {
-        return interrupted(abandoned);
+        // A signal is how a measurement without --count ends: what was streamed is kept.
+        return interrupted(csv || writeFailed ? abandoned : keepStream(written));
     }
     // The stop's save question is answered by --out, into the scratch folder first.
     headless_.prompter().answer = csv;
@@ -399,19 +468,19 @@ int CliRunner::measure() {
         realTime.startOrStopContinuous(repeat);
     }
     if (!settle()) {
-        return interrupted(abandoned);
+        return interrupted(csv ? abandoned : keepStream(written));
     }
-    if (printFailed) {
+    if (writeFailed) {
         return Refused;
     }
     if (!headless_.session().port().isOpen()) {
-        return failed(CommunicationFailed);
+        return csv ? failed(CommunicationFailed) : endStream(CommunicationFailed);
     }
     if (const int code = communicationCode(); code != Done) {
-        return failed(code);
+        return csv ? failed(code) : endStream(code);
     }
     if (!csv) {
-        return Done;
+        return endStream(Done);
     }
     return samples.unsaved ? Refused : deliverScratch();
 }

@@ -52,13 +52,23 @@ class CliRunner {
     // A failure no message has explained yet gets its reason (a lost port, a silent logger)
     // and the state the logger may be in.
     int failed(int code, const QString& state = QString());
+    // Writes the downloaded data set in the --format asked for.
+    int writeSamples(DataSetIndex index);
     // Saves a data set as the window does, then puts it in the --out file or on standard output.
     int writeCsv(DataSetIndex index);
     // The CSV saved in the scratch folder, to the --out file or standard output.
     int deliverScratch();
+    // The whole output, to the --out file or standard output.
+    int deliver(const QByteArray& bytes);
+    // Bytes of a sample stream, to the --out file's temporary or standard output.
+    bool stream(const QByteArray& bytes);
+    // A measured sample in the streamed --format (plain lines when none was asked for).
+    QByteArray streamedSample(int record, const Sample& sample) const;
+    // Ends a sample stream: the --out file takes its name with every sample written. Says how
+    // many samples were written and where, or why the file could not be kept.
+    QString keepStream(int written);
     // Data to standard output, checked; false (the reason shown) when it could not be written.
     bool print(const QByteArray& bytes);
-    bool printSample(const Sample& sample);
     void say(const QString& text);
     QString text(Msg message) const { return messages_.text(message); }
 

@@ -299,18 +299,8 @@ constexpr Entry kEntries[] = {
     // The command line: its usage, refused flags and answers no flag gave.
     {Msg::CliUsage,
      "usage: veltrane-cli COMMAND [OPTIONS]\n"
-     "  status [--json]                       the logger's state as the status panel shows it\n"
-     "  download [--out FILE|-] [--normal] [--stop]\n"
-     "        all recorded points as CSV; --stop: also when recording or reserved\n"
-     "  start --name NAME --interval 10s|5min --loop|--one-time\n"
-     "        [--upper C] [--lower C] [--at \"YYYY-MM-DD HH:MM\"] [--force]\n"
-     "  stop                                  stop a recording or cancel a reservation\n"
-     "  measure [--every 2s|1min --count N] [--out FILE|-]  real-time samples\n"
-     "--out names the file as given (- is standard output); it is written only when complete\n"
-     "common: --port N (1-16; default: scan the ports), --lang en|ja\n"
-     "exit: 0 done, 1 usage, 2 no logger found, 3 permission denied,\n"
-     "      4 communication failure, 5 refused or not written, 6 port in use,\n"
-     "      129/130/143 ended by SIGHUP/SIGINT/SIGTERM"},
+     "veltrane-cli --help lists the commands; veltrane-cli COMMAND --help lists the options of "
+     "one."},
     {Msg::CliInvalidValue, "%1: not a valid value: %2"},
     {Msg::CliNeedsValue, "%1 needs a value."},
     {Msg::CliNotAnOption, "%1 is not an option of %2."},
@@ -499,6 +489,12 @@ constexpr Entry kEntries[] = {
     {Msg::HistoryCount, "%1 recordings"},
     {Msg::FileAddedToArchive, "The file was added to the archive: %1 new points, %2 in its recording."},
     {Msg::HistoryListLabel, "&Recordings:"},
+    {Msg::CliCsvNeedsCount,
+     "--format csv needs --count: the CSV file's header holds the number of samples. Give "
+     "--format tsv or json to write each sample as it comes until the run is interrupted."},
+    {Msg::CliMeasurementEndedWritten,
+     "The measurement ended; %1 samples were written, every one of them whole."},
+    {Msg::CliMeasurementEndedFile, "The measurement ended; %1 samples were written whole to %2."},
 };
 
 }  // namespace

@@ -297,18 +297,8 @@ constexpr Entry kEntries[] = {
     // The command line: its usage, refused flags and answers no flag gave.
     {Msg::CliUsage,
      "使い方: veltrane-cli コマンド [オプション]\n"
-     "  status [--json]                       状態表示と同じロガーの状態\n"
-     "  download [--out ファイル|-] [--normal] [--stop]\n"
-     "        記録データをすべてCSVで。--stop: 記録中・予約中でも停止して取得\n"
-     "  start --name 名称 --interval 10s|5min --loop|--one-time\n"
-     "        [--upper 度] [--lower 度] [--at \"YYYY-MM-DD HH:MM\"] [--force]\n"
-     "  stop                                  記録停止または予約取消\n"
-     "  measure [--every 2s|1min --count 回数] [--out ファイル|-]  リアルタイム測定\n"
-     "--out のファイル名は指定のまま使います（- は標準出力）。完成してから書き込みます\n"
-     "共通: --port 番号 (1-16、省略時はポートを検索), --lang en|ja\n"
-     "終了コード: 0 完了, 1 使い方, 2 ロガーなし, 3 アクセス権なし,\n"
-     "      4 通信失敗, 5 拒否または書き込み失敗, 6 ポート使用中,\n"
-     "      129/130/143 SIGHUP/SIGINT/SIGTERM で終了"},
+     "veltrane-cli --help でコマンドの一覧を、veltrane-cli コマンド --help "
+     "でそのオプションを表示します。"},
     {Msg::CliInvalidValue, "%1: 値が正しくありません: %2"},
     {Msg::CliNeedsValue, "%1 には値が必要です。"},
     {Msg::CliNotAnOption, "%1 は %2 のオプションではありません。"},
@@ -501,6 +491,13 @@ constexpr Entry kEntries[] = {
     {Msg::HistoryCount, "記録 %1 件"},
     {Msg::FileAddedToArchive, "ファイルをアーカイブに追加しました: 新しいポイント %1、記録のポイント数 %2。"},
     {Msg::HistoryListLabel, "記録(&R):"},
+    {Msg::CliCsvNeedsCount,
+     "--format csv には --count が必要です。CSVファイルの見出しに測定点数が入るためです。"
+     "中断するまで測定ごとに書き出すには --format tsv または json を指定してください。"},
+    {Msg::CliMeasurementEndedWritten,
+     "測定を終了しました。%1 点をすべて欠けることなく書き出しました。"},
+    {Msg::CliMeasurementEndedFile,
+     "測定を終了しました。%1 点を欠けることなく %2 に書き出しました。"},
 };
 
 }  // namespace

@@ -438,6 +438,10 @@ enum class Msg : int {
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
 
+    // The command line's output formats.
+    CliCsvNeedsCount = 1400,
+    CliMeasurementEndedWritten = 1401,
+    CliMeasurementEndedFile = 1402,
     // The archive.
     ArchiveBadLocation = 1490,
     ArchiveUnreachable = 1491,
@@ -486,7 +490,7 @@ enum class Msg : int {
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 416> kAllMsgs{{
+inline constexpr std::array<Msg, 419> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -596,6 +600,7 @@ inline constexpr std::array<Msg, 416> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::CliCsvNeedsCount, Msg::CliMeasurementEndedWritten, Msg::CliMeasurementEndedFile,
     Msg::ArchiveBadLocation, Msg::ArchiveUnreachable, Msg::ArchiveLocked, Msg::ArchiveFull,
     Msg::ArchiveCorrupt, Msg::ArchiveReadOnly, Msg::ArchiveNewerSchema, Msg::ArchiveNotFound,
     Msg::ArchiveNothingToKeep, Msg::ArchiveFailed, Msg::ArchiveDataKept, Msg::CliArchived,

@@ -26,7 +26,9 @@ for path in ./usr/bin/veltrane ./usr/bin/veltrane-cli \
     ./usr/share/metainfo/$app.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/veltrane.svg \
     ./usr/share/doc/veltrane/copyright ./usr/share/doc/veltrane/changelog.Debian.gz \
-    ./usr/lib/udev/rules.d/70-veltrane-logger.rules; do
+    ./usr/lib/udev/rules.d/70-veltrane-logger.rules \
+    ./usr/share/man/man1/veltrane.1.gz ./usr/share/man/man1/veltrane-cli.1.gz \
+    ./usr/share/bash-completion/completions/veltrane-cli; do
     grep -qx -- "$path" <<<"$contents" || fail "missing $path"
 done
 for program in veltrane veltrane-cli; do
@@ -109,4 +111,7 @@ for completion in "$root"/usr/share/bash-completion/completions/*; do
 done
 grep -q 'ATTR{latency_timer}="1"' "$out/root/usr/lib/udev/rules.d/70-veltrane-logger.rules" ||
     fail "the udev rule does not set the latency timer"
+# The installed manual page renders with the options its program's help lists.
+MANWIDTH=80 man -l "$out/root/usr/share/man/man1/veltrane-cli.1.gz" 2>/dev/null | grep -q -- '--format' ||
+    fail "the veltrane-cli manual page does not render"
 echo "package_test: $(basename "$deb") ok"
