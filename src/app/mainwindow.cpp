@@ -9,6 +9,7 @@
 
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
+#include "app/setupreport.h"
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowdisplay.h"
@@ -28,6 +29,21 @@ MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& 
     const bool inMinutes = minutes != nullptr && minutes->isChecked();
     return {inMinutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
             counts.currentText().toInt()};
+}
+
+// The log pane's buttons as the desktop's refresh key and Ctrl+D; a hidden or disabled button
+// takes no key, as it takes no click.
+void giveShortcuts(const WidgetControls& controls) {
+    const struct {
+        ControlId id;
+        QKeySequence keys;
+    } shortcuts[] = {{ControlId::UpdateButton, QKeySequence(Qt::Key_F5)},
+                     {ControlId::DownloadButton, QKeySequence(Qt::CTRL | Qt::Key_D)}};
+    for (const auto& shortcut : shortcuts) {
+        if (auto* button = controls.as<QAbstractButton>(shortcut.id)) {
+            button->setShortcut(shortcut.keys);
+        }
+    }
 }
 
 }  // namespace
@@ -51,6 +67,8 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         qWarning("control not registered: %s", qPrintable(problem));
     }
     controls_.applyCaptions(messages_);
+    // After the captions: a caption with a mnemonic would replace a button's shortcut.
+    giveShortcuts(controls_);
     setWindowTitle(messages_.text(Msg::WindowTitle));
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
@@ -62,6 +80,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         *session_, dependencies.waiter, controls_, *display_, *pointer_,
         dependencies.dialogs != nullptr ? *dependencies.dialogs : *dialogHost_, *progress_});
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
+    operations_->connection().setConnectsByItself(dependencies.connectsByItself);
     printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
                                                  operations_->files(), messages_);
     unsavedData_ = std::make_unique<UnsavedData>(programDirectory_, dataSets_, operations_->files(),
@@ -174,6 +193,8 @@ void MainWindow::connectControls() {
             [&ops] { ops.tools().openPortDialog(); });
     connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
     connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
+    connect(menu_.checkSetupItem, &QAction::triggered, this,
+            [this, &ops] { ops.tools().showSetupCheck(setupReportHere(messages_)); });
 
     const struct {
         ControlId id;

@@ -51,6 +51,9 @@ struct MainWindowDependencies {
     DialogHost* dialogs = nullptr;
     // Where the scratch files live; none: in programDirectory.
     QString scratchDirectory{};
+    // The window connects by itself at start and when the logger is plugged in; tests of the
+    // connect button turn it off.
+    bool connectsByItself = true;
 };
 
 class MainWindow : public QMainWindow {

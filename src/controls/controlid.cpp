@@ -171,6 +171,7 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::PortDialog, "Form5", K::Dialog, nullptr, std::nullopt},
     {I::ClockDialog, "Form6", K::Dialog, nullptr, std::nullopt},
     {I::RecordingDialog, "Form12", K::Dialog, nullptr, std::nullopt},
+    {I::CheckSetupItem, "m43", K::Action, nullptr, Msg::CheckSetupItem},
 }};
 
 constexpr bool inIdOrder() {

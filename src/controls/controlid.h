@@ -195,6 +195,7 @@ enum class ControlId : std::uint16_t {
     PortDialog,
     ClockDialog,
     RecordingDialog,
+    CheckSetupItem,
     Count,
 };
 

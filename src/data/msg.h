@@ -437,11 +437,19 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+
+    // The window finds its logger: automatic connection, the setup check, the licence line.
+    AutoConnectNoLogger = 1440,
+    AutoConnectNotPermitted = 1441,
+    CheckSetupItem = 1442,
+    CheckSetupTitle = 1443,
+    LicenceLine = 1444,
+    RunCheckCommandHint = 1445,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 380> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +559,8 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::AutoConnectNoLogger, Msg::AutoConnectNotPermitted, Msg::CheckSetupItem,
+    Msg::CheckSetupTitle, Msg::LicenceLine, Msg::RunCheckCommandHint,
 }};
 // clang-format on
 

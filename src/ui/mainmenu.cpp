@@ -90,6 +90,12 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.helpMenu = addTopMenu(bar, I::HelpMenu);
     menu.webPageItem = addItem(menu.helpMenu, I::WebPageItem);
     menu.versionItem = addItem(menu.helpMenu, I::VersionItem);
+    menu.checkSetupItem = addItem(menu.helpMenu, I::CheckSetupItem);
+
+    menu.openItem->setShortcut(QKeySequence::Open);
+    menu.saveLogItem->setShortcut(QKeySequence::Save);
+    menu.printItem->setShortcut(QKeySequence::Print);
+    menu.endItem->setShortcut(QKeySequence::Quit);
 
     applyMenuCaptions(bar, messages);
     return menu;

@@ -45,11 +45,13 @@ struct MainMenu {
     QMenu* helpMenu = nullptr;
     QAction* webPageItem = nullptr;
     QAction* versionItem = nullptr;
+    QAction* checkSetupItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two
 // download-speed items are exclusive and checkable, fast checked; the communication start
-// and setting items and the clock read and set items are hidden.
+// and setting items and the clock read and set items are hidden. Open, Save (the log data),
+// Print and End carry the desktop's standard shortcuts.
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages);
 
 // Sets every caption again from the table, e.g. after the other language was filled.

@@ -7,6 +7,7 @@
 #include "ui/namedialog.h"
 #include "ui/portdialog.h"
 #include "ui/recordingdialog.h"
+#include "ui/setupcheckdialog.h"
 #include "ui/versiondialog.h"
 
 bool QtDialogHost::run(QDialog& dialog, std::optional<ControlId> id) {
@@ -47,6 +48,11 @@ std::optional<int> QtDialogHost::communication(const PortChoice& choice) {
 
 void QtDialogHost::version(const VersionTexts& texts) {
     VersionDialog dialog(texts, messages_, owner_);
+    run(dialog, std::nullopt);
+}
+
+void QtDialogHost::setupCheck(const QString& title, const QString& report) {
+    SetupCheckDialog dialog(title, report, messages_, owner_);
     run(dialog, std::nullopt);
 }
 

@@ -14,13 +14,15 @@ double SimClock::now() const {
     return at(Rig::scenarioNow()) + static_cast<double>(ms) / 1000 * kSecond;
 }
 
-Rig::Rig(const QString& scenario, bool qtDialogs) : SimRig(scenario, scenarioNow()) {
+Rig::Rig(const QString& scenario, bool qtDialogs, bool connectsByItself)
+    : SimRig(scenario, scenarioNow()) {
     if (!scenarioApplied) {
         return;
     }
     port.setServedPort(kLoggerPort);
-    window = std::make_unique<MainWindow>(MainWindowDependencies{
-        port, device, prompter, waiter, dir.path(), qtDialogs ? nullptr : &dialogs});
+    window = std::make_unique<MainWindow>(
+        MainWindowDependencies{port, device, prompter, waiter, dir.path(),
+                               qtDialogs ? nullptr : &dialogs, QString(), connectsByItself});
     window->operations().realTime().setClock(clock);
     window->startUp();
 }

@@ -45,8 +45,9 @@ class Rig : public SimRig<SimPort> {
     static constexpr bool QtDialogs = true;
 
     // The logger answers as `scenario` on port 3 only; the window is built and started. Its
-    // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own.
-    explicit Rig(const QString& scenario, bool qtDialogs = false);
+    // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own. The
+    // window connects only by its button unless `connectsByItself`.
+    explicit Rig(const QString& scenario, bool qtDialogs = false, bool connectsByItself = false);
     ~Rig();
 
     bool started() const { return window != nullptr && window->started(); }
