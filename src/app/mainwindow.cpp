@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
@@ -31,18 +32,25 @@ MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& 
             counts.currentText().toInt()};
 }
 
-// The log pane's buttons as the desktop's refresh key and Ctrl+D; a hidden or disabled button
-// takes no key, as it takes no click.
-void giveShortcuts(const WidgetControls& controls) {
+// The log pane's buttons as the refresh key and Ctrl+D. A button's own shortcut would go with
+// its next caption; these press it only while it shows and is enabled, as a click would.
+void giveShortcuts(QWidget* window, const WidgetControls& controls) {
     const struct {
         ControlId id;
         QKeySequence keys;
     } shortcuts[] = {{ControlId::UpdateButton, QKeySequence(Qt::Key_F5)},
                      {ControlId::DownloadButton, QKeySequence(Qt::CTRL | Qt::Key_D)}};
     for (const auto& shortcut : shortcuts) {
-        if (auto* button = controls.as<QAbstractButton>(shortcut.id)) {
-            button->setShortcut(shortcut.keys);
+        QAbstractButton* button = controls.as<QAbstractButton>(shortcut.id);
+        if (button == nullptr) {
+            continue;
         }
+        auto* keys = new QShortcut(shortcut.keys, window);
+        QObject::connect(keys, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled()) {
+                button->click();
+            }
+        });
     }
 }
 
@@ -67,8 +75,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         qWarning("control not registered: %s", qPrintable(problem));
     }
     controls_.applyCaptions(messages_);
-    // After the captions: a caption with a mnemonic would replace a button's shortcut.
-    giveShortcuts(controls_);
+    giveShortcuts(this, controls_);
     setWindowTitle(messages_.text(Msg::WindowTitle));
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);

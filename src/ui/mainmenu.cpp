@@ -95,7 +95,8 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.openItem->setShortcut(QKeySequence::Open);
     menu.saveLogItem->setShortcut(QKeySequence::Save);
     menu.printItem->setShortcut(QKeySequence::Print);
-    menu.endItem->setShortcut(QKeySequence::Quit);
+    // Not every desktop binds the standard Quit keys.
+    menu.endItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     applyMenuCaptions(bar, messages);
     return menu;
