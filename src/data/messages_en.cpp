@@ -457,7 +457,7 @@ constexpr Entry kEntries[] = {
     {Msg::AutoConnectNoLogger, "Unconnection: no logger found"},
     {Msg::AutoConnectNotPermitted,
      "Unconnection: the USB device may not be opened (Help > Check setup)"},
-    {Msg::CheckSetupItem, "Check setup..."},
+    {Msg::CheckSetupItem, "Check setup...(&C)"},
     {Msg::CheckSetupTitle, "Check setup"},
     {Msg::LicenceLine, "Licensed under the MIT licence"},
     {Msg::RunCheckCommandHint, "Run veltrane --check to see what the setup lacks."},

@@ -457,7 +457,7 @@ constexpr Entry kEntries[] = {
     {Msg::ProgramEndedDuringCommunication, "通信中にプログラムを終了しました。"},
     {Msg::AutoConnectNoLogger, "未接続：ロガーが見つかりません"},
     {Msg::AutoConnectNotPermitted, "未接続：USB デバイスを開けません（ヘルプ > 設定の確認）"},
-    {Msg::CheckSetupItem, "設定の確認..."},
+    {Msg::CheckSetupItem, "設定の確認...(&C)"},
     {Msg::CheckSetupTitle, "設定の確認"},
     {Msg::LicenceLine, "MIT ライセンスで提供されています"},
     {Msg::RunCheckCommandHint, "veltrane --check で設定に足りないものを確認できます。"},

@@ -53,7 +53,7 @@ TEST(MenuWiring, CheckSetupShowsTheFindingsInADialog) {
     EXPECT_EQ(rig.dialogs.setupCheckShown, setupReportHere(rig.window->messages()));
     EXPECT_TRUE(rig.dialogs.setupCheckShown.endsWith(QLatin1Char('\n')));
     EXPECT_TRUE(held);
-    EXPECT_EQ(rig.window->menu().checkSetupItem->text(), QStringLiteral("Check setup..."));
+    EXPECT_EQ(rig.window->menu().checkSetupItem->text(), QStringLiteral("Check setup...(&C)"));
 }
 
 }  // namespace
