@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "app/connectpictures.h"
 #include "app/mainframe.h"
+#include "app/setupreport.h"
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowdisplay.h"
@@ -29,6 +31,28 @@ MeasurementRepeat chosenRepeat(const WidgetControls& controls, const QComboBox& 
     const bool inMinutes = minutes != nullptr && minutes->isChecked();
     return {inMinutes ? MeasurementRepeat::Unit::Minutes : MeasurementRepeat::Unit::Seconds,
             counts.currentText().toInt()};
+}
+
+// The log pane's buttons as the refresh key and Ctrl+D. A button's own shortcut would go with
+// its next caption; these press it only while it shows and is enabled, as a click would.
+void giveShortcuts(QWidget* window, const WidgetControls& controls) {
+    const struct {
+        ControlId id;
+        QKeySequence keys;
+    } shortcuts[] = {{ControlId::UpdateButton, QKeySequence(Qt::Key_F5)},
+                     {ControlId::DownloadButton, QKeySequence(Qt::CTRL | Qt::Key_D)}};
+    for (const auto& shortcut : shortcuts) {
+        QAbstractButton* button = controls.as<QAbstractButton>(shortcut.id);
+        if (button == nullptr) {
+            continue;
+        }
+        auto* keys = new QShortcut(shortcut.keys, window);
+        QObject::connect(keys, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled()) {
+                button->click();
+            }
+        });
+    }
 }
 
 }  // namespace
@@ -52,6 +76,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         qWarning("control not registered: %s", qPrintable(problem));
     }
     controls_.applyCaptions(messages_);
+    giveShortcuts(this, controls_);
     setWindowTitle(messages_.text(Msg::WindowTitle));
 
     display_ = std::make_unique<WindowDisplay>(graphView(), tables_);
@@ -67,6 +92,7 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
         context_->archive = archive_.get();
     }
     operations_ = std::make_unique<Operations>(*context_, dependencies.device);
+    operations_->connection().setConnectsByItself(dependencies.connectsByItself);
     printing_ = std::make_unique<WindowPrinting>(dataSets_, graphView(), tables_, *session_,
                                                  operations_->files(), messages_);
     unsavedData_ = std::make_unique<UnsavedData>(programDirectory_, dataSets_, operations_->files(),
@@ -179,6 +205,8 @@ void MainWindow::connectControls() {
             [&ops] { ops.tools().openPortDialog(); });
     connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
     connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
+    connect(menu_.checkSetupItem, &QAction::triggered, this,
+            [this, &ops] { ops.tools().showSetupCheck(setupReportHere(messages_)); });
 
     const struct {
         ControlId id;

@@ -56,6 +56,9 @@ struct MainWindowDependencies {
     // Where downloads and runs are kept (empty: the environment's or the user's data folder);
     // none: nothing is kept and the archive's menu items are hidden.
     std::optional<QString> archiveLocation{};
+    // The window connects by itself at start and when the logger is plugged in; tests of the
+    // connect button turn it off.
+    bool connectsByItself = true;
 };
 
 class MainWindow : public QMainWindow {

@@ -58,6 +58,8 @@ bool MainWindow::startUp() {
     sizing_->applySizeLimits();
     sizing_->fitToScreen();
     unsavedData_->offerRecovered(session_->state().Machine_N_P, [this] { return unattended_; });
+    // From the event loop, once the window shows: the connect's waits keep it painting.
+    QTimer::singleShot(0, this, [this] { operations_->connection().connectAtStart(); });
     return true;
 }
 

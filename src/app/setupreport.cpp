@@ -80,6 +80,10 @@ QString setupReport(const QList<Finding>& findings, const MessageTable& messages
     return report;
 }
 
+QString setupReportHere(const MessageTable& messages) {
+    return setupReport(SetupCheck(QStringLiteral("/"), SetupIdentity::current()).run(), messages);
+}
+
 int setupExitCode(const QList<Finding>& findings) {
     return std::any_of(findings.begin(), findings.end(),
                        [](const Finding& f) { return f.problem(); })

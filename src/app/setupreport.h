@@ -10,6 +10,8 @@
 
 // One line per finding, then the summary; each line ends with a newline.
 QString setupReport(const QList<Finding>& findings, const MessageTable& messages);
+// Runs the check on this computer, in-process, and words its findings.
+QString setupReportHere(const MessageTable& messages);
 // The exit status of the check: 0 when nothing needs a fix.
 int setupExitCode(const QList<Finding>& findings);
 // Runs the check on this computer and prints the report; returns the exit status.

@@ -102,6 +102,7 @@ class CliDialogs : public DialogHost {
     bool clockSetting() override { return false; }
     std::optional<int> communication(const PortChoice&) override { return std::nullopt; }
     void version(const VersionTexts&) override {}
+    void setupCheck(const QString&, const QString&) override {}
     bool openUrl(const QUrl&) override { return false; }
 
     // Set when the flags were refused (the message was shown).

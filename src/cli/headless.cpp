@@ -16,6 +16,8 @@ HeadlessOperations::HeadlessOperations(const CliOptions& options, const MessageT
     prompter_.table = &messages;
     dataSets_.open(scratch_.path());
     session_.applyLineSettings();
+    // A failed connect points at the terminal command here, not at the window's Help menu.
+    operations_.connection().setSetupHint(Msg::RunCheckCommandHint);
 }
 
 HeadlessOperations::~HeadlessOperations() {

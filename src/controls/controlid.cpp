@@ -175,6 +175,7 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::KeepInArchiveItem, "keepInArchiveItem", K::Action, nullptr, Msg::KeepInArchiveItem},
     {I::AddFileToArchiveItem, "addFileToArchiveItem", K::Action, nullptr, Msg::AddFileToArchiveItem},
     {I::SaveFileItem, "saveFileItem", K::Action, nullptr, Msg::SaveFileDataItem},
+    {I::CheckSetupItem, "m43", K::Action, nullptr, Msg::CheckSetupItem},
 }};
 
 constexpr bool inIdOrder() {

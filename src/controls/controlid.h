@@ -200,6 +200,7 @@ enum class ControlId : std::uint16_t {
     KeepInArchiveItem,
     AddFileToArchiveItem,
     SaveFileItem,
+    CheckSetupItem,
     Count,
 };
 

@@ -93,7 +93,7 @@ constexpr Entry kEntries[] = {
     {Msg::NameSettingTitle, "Recognition name setting"},
     {Msg::NameLetterNotUsable, "The next letter is not usable for a recognition name."},
     {Msg::HardwareVersion, "Hardware    Ver."},
-    {Msg::ApplicationVersion, "Application Ver.1.05"},
+    {Msg::ApplicationVersion, "Application Ver.%1"},
     {Msg::MakerName, "Halvek"},
     {Msg::MakerWebAddress, "https://www.halvek.example/"},
     {Msg::VersionTitle, "Version"},
@@ -364,7 +364,7 @@ constexpr Entry kEntries[] = {
      "-m 644 packaging/70-veltrane-logger.rules /etc/udev/rules.d/), or join the group that "
      "owns the device (sudo adduser $USER plugdev) and log in again. Then plug the logger in "
      "again."},
-    {Msg::RunCheckHint, "Run veltrane --check to see what the setup lacks."},
+    {Msg::RunCheckHint, "Help > Check setup... shows what the setup lacks."},
     {Msg::SetupFix, "Fix:"},
     {Msg::SetupChipPresent, "The logger's USB chip is plugged in: %1 (%2)."},
     {Msg::SetupNoChip, "No USB chip of the logger (vendor 0403) is plugged in."},
@@ -495,6 +495,13 @@ constexpr Entry kEntries[] = {
     {Msg::CliMeasurementEndedWritten,
      "The measurement ended; %1 samples were written, every one of them whole."},
     {Msg::CliMeasurementEndedFile, "The measurement ended; %1 samples were written whole to %2."},
+    {Msg::AutoConnectNoLogger, "Unconnection: no logger found"},
+    {Msg::AutoConnectNotPermitted,
+     "Unconnection: the USB device may not be opened (Help > Check setup)"},
+    {Msg::CheckSetupItem, "Check setup...(&C)"},
+    {Msg::CheckSetupTitle, "Check setup"},
+    {Msg::LicenceLine, "Licensed under the MIT licence"},
+    {Msg::RunCheckCommandHint, "Run veltrane --check to see what the setup lacks."},
 };
 
 }  // namespace

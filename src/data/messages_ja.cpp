@@ -93,7 +93,7 @@ constexpr Entry kEntries[] = {
     {Msg::NameSettingTitle, "認識名称設定"},
     {Msg::NameLetterNotUsable, "認識名称には次の文字は使えません"},
     {Msg::HardwareVersion, "ﾊｰﾄﾞｳｪｱ    Ver."},
-    {Msg::ApplicationVersion, "ｱﾌﾟﾘｹｰｼｮﾝ Ver.1.05"},
+    {Msg::ApplicationVersion, "ｱﾌﾟﾘｹｰｼｮﾝ Ver.%1"},
     {Msg::MakerName, "Halvek"},
     {Msg::MakerWebAddress, "https://www.halvek.example/"},
     {Msg::VersionTitle, "バージョン"},
@@ -361,7 +361,7 @@ constexpr Entry kEntries[] = {
      "sudo install -m 644 packaging/70-veltrane-logger.rules /etc/udev/rules.d/)。または"
      "デバイスを所有するグループに参加し (sudo adduser $USER plugdev)、ログインし直してください。"
      "その後ロガーを接続し直してください。"},
-    {Msg::RunCheckHint, "veltrane --check で設定に足りないものを確認できます。"},
+    {Msg::RunCheckHint, "ヘルプ > 設定の確認... で設定に足りないものを確認できます。"},
     {Msg::SetupFix, "対処:"},
     {Msg::SetupChipPresent, "ロガーの USB チップが接続されています: %1 (%2)。"},
     {Msg::SetupNoChip, "ロガーの USB チップ (ベンダー 0403) が接続されていません。"},
@@ -498,6 +498,12 @@ constexpr Entry kEntries[] = {
      "測定を終了しました。%1 点をすべて欠けることなく書き出しました。"},
     {Msg::CliMeasurementEndedFile,
      "測定を終了しました。%1 点を欠けることなく %2 に書き出しました。"},
+    {Msg::AutoConnectNoLogger, "未接続：ロガーが見つかりません"},
+    {Msg::AutoConnectNotPermitted, "未接続：USB デバイスを開けません（ヘルプ > 設定の確認）"},
+    {Msg::CheckSetupItem, "設定の確認...(&C)"},
+    {Msg::CheckSetupTitle, "設定の確認"},
+    {Msg::LicenceLine, "MIT ライセンスで提供されています"},
+    {Msg::RunCheckCommandHint, "veltrane --check で設定に足りないものを確認できます。"},
 };
 
 }  // namespace

@@ -32,12 +32,42 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
     if (guard_ || c_.session.busy()) {
         return;
     }
-    SerialPort& port = c_.session.port();
-    if (port.isOpen()) {
+    if (c_.session.port().isOpen()) {
+        disconnectedByHand_ = true;
         disconnect();
         return;
     }
+    disconnectedByHand_ = false;
+    connect(Mode, Portnumber, Reporting::Box);
+}
+
+void Connection::connectAtStart() {
+    if (mayConnectAutomatically()) {
+        connectAutomatically();
+    }
+}
+
+bool Connection::mayConnectAutomatically() const {
+    return connectsByItself_ && !disconnectedByHand_ && !guard_ && !c_.session.busy() &&
+           !c_.session.port().isOpen();
+}
+
+void Connection::connectAutomatically() {
+    const int checksLeft = plugInChecksLeft_;
+    connect({}, c_.session.Portnum, Reporting::StatusBar);
+    devicePresent_ = deviceStatus_ != CbusDevice::kNotFound;
+    // A port that opened and did not answer is a logger that failed: it is not asked again
+    // until it is plugged in again.
+    if (!c_.session.port().isOpen() && devicePresent_ && portsOpened_ == 0) {
+        plugInChecksLeft_ = checksLeft;
+    }
+}
+
+void Connection::connect(const QString& Mode, int Portnumber, Reporting reporting) {
+    SerialPort& port = c_.session.port();
     guard_ = true;
+    portsOpened_ = 0;
+    plugInChecksLeft_ = 0;
 
     deviceStatus_ = device_.pulse(kLinesLow);
     if (deviceStatus_ == CbusDevice::kOk) {
@@ -73,11 +103,12 @@ void Connection::Port_Set_Command(const QString& Mode, int Portnumber) {
             c_.controls.setEnabled(ControlId::NumberList, false);
             c_.state().recordState = RecordState::Stopped;
             startStatusRead();
+            devicePresent_ = true;
             guard_ = false;
             return;
         }
     }
-    showFailure();
+    showFailure(reporting);
 }
 
 void Connection::startStatusRead() {
@@ -88,10 +119,16 @@ void Connection::startStatusRead() {
     engine.SendCurrent();
 }
 
-void Connection::showFailure() {
+void Connection::showFailure(Reporting reporting) {
     const MessageTable& messages = c_.messages();
-    const QString check = MessageTable::kPartBreak + messages.text(Msg::RunCheckHint);
-    if (deviceStatus_ == CbusDevice::kPermissionDenied) {
+    const QString check = MessageTable::kPartBreak + messages.text(setupHint_);
+    if (reporting == Reporting::StatusBar) {
+        // Nobody asked: a box would interrupt whatever the user does, so the status bar says it.
+        c_.controls.setText(ControlId::ConnectionStatusPanel,
+                            messages.text(deviceStatus_ == CbusDevice::kPermissionDenied
+                                              ? Msg::AutoConnectNotPermitted
+                                              : Msg::AutoConnectNoLogger));
+    } else if (deviceStatus_ == CbusDevice::kPermissionDenied) {
         // No port was tried: the fix lies with the system's setup, not with the cable.
         c_.message(messages.pair(Msg::UsbDeviceNotPermitted, Msg::InstallUdevRuleHint) + check);
     } else {
@@ -100,8 +137,10 @@ void Connection::showFailure() {
             messages.language() == Language::English ? QStringLiteral(" ") : QString();
         c_.message(c_.state().Machine_N_P + separator + messages.text(Msg::NotConnected) + check);
     }
-    c_.controls.setText(ControlId::ConnectionStatusPanel,
-                        messages.text(Msg::UnconnectedAfterFailure));
+    if (reporting == Reporting::Box) {
+        c_.controls.setText(ControlId::ConnectionStatusPanel,
+                            messages.text(Msg::UnconnectedAfterFailure));
+    }
     c_.controls.setEnabled(ControlId::NumberList, true);
     c_.controls.setEnabled(ControlId::PortDialog, true);
     guard_ = false;
@@ -116,6 +155,7 @@ void Connection::Port_Set_Once(int Portnumber) {
     if (!port.open(Portnumber, lineSettings())) {
         return;
     }
+    ++portsOpened_;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (port.isOpen()) {
             port.close();
@@ -169,15 +209,40 @@ void Connection::disconnect() {
 }
 
 void Connection::dCheckTick() {
-    // An open dialog is not a procedure: a logger removed under it disconnects, and the
-    // refresh that follows closes the dialog before anything it asks for can be sent.
-    if (guard_ || c_.session.procedureRunning() || !c_.session.port().isOpen()) {
+    if (guard_ || c_.session.procedureRunning()) {
         return;
     }
+    if (!c_.session.port().isOpen()) {
+        watchForPlugIn();
+        return;
+    }
+    // An open dialog is not a procedure: a logger removed under it disconnects, and the
+    // refresh that follows closes the dialog before anything it asks for can be sent.
     if (device_.pulse(kLinesLow) == CbusDevice::kNotFound) {
+        devicePresent_ = false;
         c_.session.deviceRemoved();
         disconnect();
     }
+}
+
+void Connection::watchForPlugIn() {
+    // Only looked at, not pulsed: the lines of a device nobody connected to stay as they are.
+    QString description;
+    if (device_.describe(description) == CbusDevice::kNotFound) {
+        devicePresent_ = false;
+        plugInChecksLeft_ = 0;
+        return;
+    }
+    if (!devicePresent_) {
+        devicePresent_ = true;
+        plugInChecksLeft_ = kPlugInChecks;
+    }
+    // A box or dialog open keeps the plug-in waiting; it connects on the first check after.
+    if (plugInChecksLeft_ == 0 || !mayConnectAutomatically()) {
+        return;
+    }
+    --plugInChecksLeft_;
+    connectAutomatically();
 }
 
 void Connection::D_M_Fast_Click() {

@@ -27,6 +27,7 @@ struct VersionTexts {
     QString application;
     QString maker;
     QString webAddress;
+    QString licence;
 };
 
 class DialogHost {
@@ -43,6 +44,8 @@ class DialogHost {
     virtual std::optional<int> communication(const PortChoice& choice) = 0;
     // The version dialog.
     virtual void version(const VersionTexts& texts) = 0;
+    // The setup check's findings, one line each, under the title.
+    virtual void setupCheck(const QString& title, const QString& report) = 0;
     // The desktop's handler for a web address; false when it could not open it.
     virtual bool openUrl(const QUrl& url) = 0;
     // The History dialog over the archive's recordings: the one to open, or nothing when

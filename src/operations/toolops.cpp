@@ -2,6 +2,7 @@
 #include "operations/toolops.h"
 
 #include "data/datetime.h"
+#include "data/version.h"
 #include "link/loggermodel.h"
 
 namespace {
@@ -17,9 +18,12 @@ VersionTexts versionTexts(const LoggerState& state, const MessageTable& messages
         messages.text(Msg::VersionTitle),
         state.Machine_N_P,
         state.F_W_Ver.isEmpty() ? QString() : messages.text(Msg::HardwareVersion) + state.F_W_Ver,
-        messages.text(Msg::ApplicationVersion),
+        messages.text(Msg::ApplicationVersion)
+            .arg(QString::fromLatin1(kProgramVersion.data(),
+                                     static_cast<qsizetype>(kProgramVersion.size()))),
         messages.text(Msg::MakerName),
-        messages.text(Msg::MakerWebAddress)};
+        messages.text(Msg::MakerWebAddress),
+        messages.text(Msg::LicenceLine)};
 }
 
 ToolOperations::ToolOperations(Context& context, Connection& connection, StatusRefresh& refresh)
@@ -79,6 +83,14 @@ void ToolOperations::showVersion() {
     const VersionTexts texts = versionTexts(c_.state(), c_.messages());
     c_.session.prompter().hold([&] {
         c_.dialogs.version(texts);
+        return 0;
+    });
+}
+
+void ToolOperations::showSetupCheck(const QString& report) {
+    const QString title = c_.messages().text(Msg::CheckSetupTitle);
+    c_.session.prompter().hold([&] {
+        c_.dialogs.setupCheck(title, report);
         return 0;
     });
 }

@@ -32,6 +32,8 @@ class ToolOperations {
     void openNameDialog();
     void openPortDialog();
     void showVersion();
+    // The findings of the setup check (worded by the caller, which runs the check).
+    void showSetupCheck(const QString& report);
     void openWebPage();
 
     // Each queues its procedure and sends it; false when a procedure runs or a box is open.

@@ -98,6 +98,13 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.helpMenu = addTopMenu(bar, I::HelpMenu);
     menu.webPageItem = addItem(menu.helpMenu, I::WebPageItem);
     menu.versionItem = addItem(menu.helpMenu, I::VersionItem);
+    menu.checkSetupItem = addItem(menu.helpMenu, I::CheckSetupItem);
+
+    menu.openItem->setShortcut(QKeySequence::Open);
+    menu.saveLogItem->setShortcut(QKeySequence::Save);
+    menu.printItem->setShortcut(QKeySequence::Print);
+    // Not every desktop binds the standard Quit keys.
+    menu.endItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     menu.historyItem = insertItem(menu.fileMenu, menu.fileSeparator, I::HistoryItem);
     menu.historyItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));

@@ -50,11 +50,13 @@ struct MainMenu {
     QAction* addFileToArchiveItem = nullptr;
     QAction* keepInArchiveItem = nullptr;
     QAction* saveFileItem = nullptr;
+    QAction* checkSetupItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two
 // download-speed items are exclusive and checkable, fast checked; the communication start
-// and setting items and the clock read and set items are hidden. History opens with Ctrl+H;
+// and setting items and the clock read and set items are hidden. Open, Save (the log data),
+// Print and End carry the desktop's standard shortcuts. History opens with Ctrl+H;
 // "Keep every download in the archive" is checkable and checked.
 MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages);
 

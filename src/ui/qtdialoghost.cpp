@@ -8,6 +8,7 @@
 #include "ui/namedialog.h"
 #include "ui/portdialog.h"
 #include "ui/recordingdialog.h"
+#include "ui/setupcheckdialog.h"
 #include "ui/versiondialog.h"
 
 bool QtDialogHost::run(QDialog& dialog, std::optional<ControlId> id) {
@@ -54,6 +55,11 @@ void QtDialogHost::version(const VersionTexts& texts) {
 std::optional<RecordingSummary> QtDialogHost::history(HistoryOperation& history) {
     HistoryDialog dialog(history, owner_);
     return run(dialog, std::nullopt) ? dialog.chosen() : std::nullopt;
+}
+
+void QtDialogHost::setupCheck(const QString& title, const QString& report) {
+    SetupCheckDialog dialog(title, report, messages_, owner_);
+    run(dialog, std::nullopt);
 }
 
 bool QtDialogHost::openUrl(const QUrl& url) {

@@ -23,6 +23,7 @@ class QtDialogHost : public DialogHost {
     bool clockSetting() override;
     std::optional<int> communication(const PortChoice& choice) override;
     void version(const VersionTexts& texts) override;
+    void setupCheck(const QString& title, const QString& report) override;
     bool openUrl(const QUrl& url) override;
     std::optional<RecordingSummary> history(HistoryOperation& history) override;
 

@@ -40,6 +40,7 @@ VersionDialog::VersionDialog(const VersionTexts& texts, const MessageTable& mess
     lines->addWidget(hardware);
     lines->addWidget(label("Label5", texts.application, this));
     lines->addWidget(label("Label1", texts.maker, this));
+    lines->addWidget(label("licenceLabel", texts.licence, this));
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     grid->addWidget(image, 0, 0, Qt::AlignTop);

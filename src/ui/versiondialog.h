@@ -1,5 +1,5 @@
 // The version dialog: the model, the hardware line when the firmware version is known,
-// the application version, the maker's name and the program's icon; OK closes it.
+// the application version, the maker's name, the licence and the program's icon; OK closes it.
 #pragma once
 
 #include <QDialog>

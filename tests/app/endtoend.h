@@ -48,7 +48,8 @@ class Rig : public SimRig<SimPort> {
 
     // The logger answers as `scenario` on port 3 only; the window is built and started. Its
     // dialogs are answered from `dialogs`, or with `qtDialogs` shown as the window's own. With
-    // `archive` it keeps its recordings in archive.sqlite of `dir`.
+    // `archive` it keeps its recordings in archive.sqlite of `dir`. It connects only by its
+    // button.
     explicit Rig(const QString& scenario, bool qtDialogs = false, bool archive = false);
     ~Rig();
 

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/setupreport.h"
 #include "controls/controlid.h"
 #include "endtoend.h"
 
@@ -36,6 +37,23 @@ TEST(MenuWiring, EveryShownItemIsConnected) {
         ++checked;
     }
     EXPECT_GT(checked, 0);
+}
+
+// Help > Check setup shows this computer's findings, worded as the terminal check words them,
+// with the session held while the dialog is open.
+TEST(MenuWiring, CheckSetupShowsTheFindingsInADialog) {
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    bool held = false;
+    rig.dialogs.whileSetupCheckOpen = [&] { held = rig.window->session().busy(); };
+    ASSERT_TRUE(rig.window->menu().checkSetupItem->isVisible());
+    rig.window->menu().checkSetupItem->trigger();
+    EXPECT_EQ(rig.dialogs.opened, QStringList{QStringLiteral("setupCheckDialog")});
+    EXPECT_EQ(rig.dialogs.setupCheckTitle, QStringLiteral("Check setup"));
+    EXPECT_EQ(rig.dialogs.setupCheckShown, setupReportHere(rig.window->messages()));
+    EXPECT_TRUE(rig.dialogs.setupCheckShown.endsWith(QLatin1Char('\n')));
+    EXPECT_TRUE(held);
+    EXPECT_EQ(rig.window->menu().checkSetupItem->text(), QStringLiteral("Check setup...(&C)"));
 }
 
 }  // namespace

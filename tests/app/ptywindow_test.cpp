@@ -37,7 +37,8 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     ScriptedPrompter prompter;
     EventLoopWaiter waiter;
-    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, programDir.path()});
+    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, programDir.path(),
+                                             nullptr, QString(), std::nullopt, false});
     ASSERT_TRUE(window.startUp());
 
     auto* connectButton = window.findChild<QPushButton*>(QStringLiteral("Command20"));
@@ -62,6 +63,38 @@ TEST_F(PtyWindowTest, ConnectsReadsStatusAndDisconnectsWhenUnplugged) {
     EXPECT_TRUE(waitUntil([&] { return !port.isOpen(); }, 5000));
     EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
     EXPECT_FALSE(window.session().engine().busy());
+    prompter.answers.clear();
+    window.close();
+}
+
+// Started with the logger present, the window connects with no press; unplugged, it
+// disconnects; plugged in again, it connects within two seconds, again with no press and no box.
+TEST_F(PtyWindowTest, ConnectsByItselfAtStartAndWhenPluggedInAgain) {
+    QtSerialPortAdapter port;
+    std::unique_ptr<CbusDevice> device = makeCbusDevice();
+    ScriptedPrompter prompter;
+    EventLoopWaiter waiter;
+    MainWindow window(MainWindowDependencies{port, *device, prompter, waiter, programDir.path()});
+    ASSERT_TRUE(window.startUp());
+    const QString communicating =
+        QStringLiteral("Communicating") + QChar(0x3000) + QStringLiteral("Port1");
+
+    ASSERT_TRUE(waitUntil([&] { return port.isOpen(); }, 10000))
+        << window.statusText(1).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
+    EXPECT_EQ(window.statusText(1), communicating);
+    EXPECT_EQ(window.controls().text(ControlId::IdentNameText), QStringLiteral("DEMO"));
+
+    simulator.stop();
+    ASSERT_TRUE(waitUntil([&] { return !port.isOpen(); }, 5000));
+    EXPECT_EQ(window.statusText(1), QStringLiteral("Unconnection"));
+
+    ASSERT_TRUE(simulator.start({QStringLiteral("--scenario"), QStringLiteral("demo")}));
+    EXPECT_TRUE(waitUntil([&] { return port.isOpen(); }, 2000))
+        << window.statusText(1).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !window.session().engine().busy(); }, 30000));
+    EXPECT_EQ(window.statusText(1), communicating);
+    EXPECT_TRUE(prompter.calls.empty());
     prompter.answers.clear();
     window.close();
 }

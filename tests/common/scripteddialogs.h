@@ -23,6 +23,10 @@ class ScriptedDialogs : public DialogHost {
     QStringList opened;  // object names of the dialogs, in order
     PortChoice portChoice;
     VersionTexts versionShown;
+    QString setupCheckTitle;
+    QString setupCheckShown;
+    // Runs while the setup check's dialog is open, as the event loop goes on under it.
+    std::function<void()> whileSetupCheckOpen;
     QUrl urlOpened;
 
     std::optional<RecordingRequest> recordingSetting(RecordingSetup& setup) override {
@@ -45,6 +49,14 @@ class ScriptedDialogs : public DialogHost {
     void version(const VersionTexts& texts) override {
         open("Form4");
         versionShown = texts;
+    }
+    void setupCheck(const QString& title, const QString& report) override {
+        open("setupCheckDialog");
+        setupCheckTitle = title;
+        setupCheckShown = report;
+        if (whileSetupCheckOpen) {
+            whileSetupCheckOpen();
+        }
     }
     bool openUrl(const QUrl& url) override {
         urlOpened = url;

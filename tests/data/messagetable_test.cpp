@@ -26,7 +26,7 @@ const Expected kSpotChecks[] = {
     {56, "Dump", "ダンプ"},
     {102, "Battery", "電池 "},
     {260, "Hardware    Ver.", "ﾊｰﾄﾞｳｪｱ    Ver."},
-    {261, "Application Ver.1.05", "ｱﾌﾟﾘｹｰｼｮﾝ Ver.1.05"},
+    {261, "Application Ver.%1", "ｱﾌﾟﾘｹｰｼｮﾝ Ver.%1"},
     {313, "Only the selected data is printed. ", "選択したデータのみ印刷"},
     {331, "ON", "\uFF2F\uFF2E"},  // full-width letters
     {337, "The record beginning date is reserved. ", "記録開始日時を予約する"},

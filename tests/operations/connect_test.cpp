@@ -15,7 +15,7 @@ const QString kCommunicatingPort3 = QStringLiteral("Communicating\u3000Port3");
 // Per failed attempt: 250 + 100 + 250 ms around the reset pulse and 500 ms for the reply.
 constexpr qint64 kAttemptMs = 1100;
 // Every failure to connect points at the setup check.
-const QString kRunCheck = QStringLiteral("\r\rRun veltrane --check to see what the setup lacks.");
+const QString kRunCheck = QStringLiteral("\r\rHelp > Check setup... shows what the setup lacks.");
 
 int identifiesReceived(const SimLogger& logger) {
     int count = 0;
@@ -284,7 +284,7 @@ TEST(Connect, TextsFollowTheLanguage) {
          QStringLiteral("Unconnection"), QStringLiteral("Communicating\u3000Port3")},
         {true,
          QStringLiteral("Veltraneが接続されていません\r\r") +
-             QString::fromUtf8("veltrane --check で設定に足りないものを確認できます。"),
+             QString::fromUtf8("ヘルプ > 設定の確認... で設定に足りないものを確認できます。"),
          QStringLiteral("未接続"), QStringLiteral("通信中\u3000ポート3")},
     };
     for (const auto& c : cases) {
@@ -354,6 +354,8 @@ TEST(DeviceCheck, RemovedDeviceDisconnectsOnTheNextTick) {
 
 TEST(DeviceCheck, WaitsWhileAProcedureRunsOrNoPortIsOpen) {
     Harness h(3, QStringLiteral("runs"));
+    // Without connecting by itself, an unconnected check only looks for the device.
+    h.connection().setConnectsByItself(false);
     h.connection().dCheckTick();
     EXPECT_TRUE(h.device.levels.empty());
 

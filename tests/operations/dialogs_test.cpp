@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "ui/portdialog.h"
 #include "ui/qtdialoghost.h"
 #include "ui/recordingdialog.h"
+#include "ui/setupcheckdialog.h"
 #include "ui/versiondialog.h"
 
 namespace {
@@ -133,13 +135,26 @@ TEST_F(DialogsTest, CommunicationDialogWhileConnectedOffersOffline) {
 
 TEST_F(DialogsTest, VersionDialogWithoutFirmwareHasNoHardwareLine) {
     for (const QString& hardware : {QString(), QStringLiteral("Hardware    Ver.1.05")}) {
-        VersionDialog dialog({"Version", kModelQM320, hardware, "App", "Maker", "Web"}, messages,
-                             nullptr);
+        VersionDialog dialog({"Version", kModelQM320, hardware, "App", "Maker", "Web",
+                              "Licensed under the MIT licence"},
+                             messages, nullptr);
         EXPECT_EQ(child(dialog, "Label4")->isHidden(), hardware.isEmpty());
         EXPECT_EQ(text(dialog, "Label4"), hardware);
         EXPECT_EQ(text(dialog, "Label3"), kModelQM320);
         EXPECT_TRUE(child(dialog, "Label2")->isHidden());
+        EXPECT_EQ(text(dialog, "licenceLabel"), QStringLiteral("Licensed under the MIT licence"));
     }
+}
+
+TEST_F(DialogsTest, SetupCheckDialogShowsTheFindingsReadOnly) {
+    const QString report = QStringLiteral("[!!] No USB chip. Fix: plug it in.\n1 finding.\n");
+    SetupCheckDialog dialog(QStringLiteral("Check setup"), report, messages, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Check setup"));
+    auto* findings = child<QPlainTextEdit>(dialog, "setupFindings");
+    EXPECT_EQ(findings->toPlainText(), report);
+    EXPECT_TRUE(findings->isReadOnly());
+    child<QPushButton>(dialog, "Command_ok")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 // An open dialog is registered, so the refresh at the end of a procedure closes it.

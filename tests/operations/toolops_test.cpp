@@ -3,6 +3,7 @@
 // the clock read-out.
 #include <gtest/gtest.h>
 
+#include "data/version.h"
 #include "harness.h"
 #include "operations/toolops.h"
 
@@ -83,6 +84,9 @@ TEST_F(ToolsTest, VersionWebPageAndClockReadOut) {
     tools().showVersion();
     EXPECT_EQ(h.dialogs.versionShown.model, kModelQM320);
     EXPECT_EQ(h.dialogs.versionShown.hardware, QStringLiteral("Hardware    Ver.1.05"));
+    EXPECT_EQ(h.dialogs.versionShown.application,
+              QStringLiteral("Application Ver.") + QLatin1String(kProgramVersion.data()));
+    EXPECT_EQ(h.dialogs.versionShown.licence, QStringLiteral("Licensed under the MIT licence"));
     h.port.close();
     h.refresh();
     tools().showVersion();
