@@ -45,9 +45,9 @@ bool fill(DataSet& set, int logger, int count, int interval, int first = 0) {
         s.dateTime = startOf(logger) + static_cast<double>(k) * interval / 86400.0;
         s.series = 1;
         s.setRemarks(k % 500 == 0 ? QStringLiteral("Upper bound ") : QString());
-        s.index = static_cast<std::int16_t>(k + 1);
+        s.index = static_cast<std::int16_t>(i + 1);
         ScratchFile::encodeInto(
-            s, records.data() + static_cast<qsizetype>(k) * ScratchFile::kRecordSize);
+            s, records.data() + static_cast<qsizetype>(i) * ScratchFile::kRecordSize);
     }
     if (set.file.writeRecords(1, records) != DataError::None) {
         return false;
