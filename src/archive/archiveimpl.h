@@ -15,8 +15,6 @@
 
 namespace archivedetail {
 
-using archiveschema::Engine;
-
 inline constexpr double kMillisecondsPerDay = 86400000.0;
 
 inline qint64 toMilliseconds(double days) {

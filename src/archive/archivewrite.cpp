@@ -8,7 +8,6 @@
 
 using archivedetail::Row;
 using archivedetail::toMilliseconds;
-using archiveschema::Engine;
 
 namespace {
 
