@@ -124,7 +124,10 @@ ArchiveError Archive::load(std::int64_t id, DataSet& set, LoadResult* result) {
         sample.temperature = static_cast<float>(query.value(1).toDouble());
         sample.humidity = static_cast<float>(query.value(2).toDouble());
         sample.series = static_cast<float>(query.value(3).toInt());
-        sample.setRemarkBytes(query.value(4).toByteArray());
+        // Empty remarks are kept as nothing at all; the sample's own are all spaces already.
+        if (const QByteArray remarks = query.value(4).toByteArray(); !remarks.isEmpty()) {
+            sample.setRemarkBytes(remarks);
+        }
         samples.push_back(std::move(sample));
     }
     std::reverse(samples.begin(), samples.end());

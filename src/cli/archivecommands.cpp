@@ -19,7 +19,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcCli, "veltrane.cli", QtWarningMsg)
 
 QString isoTime(double days) {
-    return datetime::format(days, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    return datetime::format(days, QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 const char* sourceName(RecordingSource source) {
@@ -41,17 +41,17 @@ QJsonObject recordingJson(const RecordingSummary& r) {
         {QStringLiteral("model"), r.model},
         {QStringLiteral("name"), r.name},
         {QStringLiteral("start"), isoTime(r.startTime)},
-        {QStringLiteral("intervalSeconds"), r.interval},
-        {QStringLiteral("loopMemory"), r.memoryMode != 0},
-        {QStringLiteral("upperBound"), r.upperOn ? QJsonValue(r.upperBound) : QJsonValue()},
-        {QStringLiteral("lowerBound"), r.lowerOn ? QJsonValue(r.lowerBound) : QJsonValue()},
+        {QStringLiteral("interval_seconds"), r.interval},
+        {QStringLiteral("loop"), r.memoryMode != 0},
+        {QStringLiteral("upper_bound"), r.upperOn ? QJsonValue(r.upperBound) : QJsonValue()},
+        {QStringLiteral("lower_bound"), r.lowerOn ? QJsonValue(r.lowerBound) : QJsonValue()},
         {QStringLiteral("first"), isoTime(r.firstTime)},
         {QStringLiteral("last"), isoTime(r.lastTime)},
         {QStringLiteral("samples"), r.points},
-        {QStringLiteral("minTemperature"), r.minTemperature},
-        {QStringLiteral("maxTemperature"), r.maxTemperature},
-        {QStringLiteral("minHumidity"), r.minHumidity},
-        {QStringLiteral("maxHumidity"), r.maxHumidity},
+        {QStringLiteral("min_temperature"), r.minTemperature},
+        {QStringLiteral("max_temperature"), r.maxTemperature},
+        {QStringLiteral("min_humidity"), r.minHumidity},
+        {QStringLiteral("max_humidity"), r.maxHumidity},
         {QStringLiteral("created"), r.created.toString(Qt::ISODate)},
     };
 }
@@ -160,7 +160,7 @@ class ArchiveCommand {
             RecordingSummary summary;
             archive_->summary(options_.recording, summary);
             QJsonObject document = recordingJson(summary);
-            document.insert(QStringLiteral("samplesLeftOut"), loaded.leftOut);
+            document.insert(QStringLiteral("samples_left_out"), loaded.leftOut);
             document.insert(QStringLiteral("data"), samples);
             return deliver(QJsonDocument(document).toJson(QJsonDocument::Indented));
         }

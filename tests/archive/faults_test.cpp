@@ -174,3 +174,17 @@ TEST(ArchiveFaults, AMissingFolderOfAReadOnlyArchiveIsUnreachable) {
     Archive archive(location);
     EXPECT_EQ(archive.open().kind, ArchiveErrorKind::Unreachable);
 }
+
+TEST(ArchiveFaults, AnArchiveHeldByAnotherWriterPastTheWaitIsLocked) {
+    Store s;
+    ArchiveLocation location;
+    ASSERT_TRUE(
+        ArchiveLocation::parse(s.dir.filePath(QStringLiteral("archive.sqlite")), location).ok());
+    Archive archive(location);
+    ASSERT_TRUE(archive.open().ok());
+    DirectSql other(location);
+    ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+    EXPECT_EQ(archive.store(s.set, RunFacts{}).kind, ArchiveErrorKind::Locked);
+    ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
+    EXPECT_TRUE(archive.store(s.set, RunFacts{}).ok());
+}
