@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "archive/archive.h"
+#include "cli/sampleformat.h"
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "data/texts.h"
@@ -17,10 +18,6 @@ namespace {
 
 // The run's steps for --verbose, under the command line's own category name.
 Q_LOGGING_CATEGORY(lcCli, "veltrane.cli", QtWarningMsg)
-
-QString isoTime(double days) {
-    return datetime::format(days, QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
-}
 
 const char* sourceName(RecordingSource source) {
     switch (source) {
@@ -141,28 +138,16 @@ class ArchiveCommand {
         if (ArchiveError error = archive_->load(options_.recording, set, &loaded); !error.ok()) {
             return fault(error);
         }
-        if (options_.format == OutputFormat::Json) {
-            QJsonArray samples;
-            for (int record = 1; record <= set.count; ++record) {
-                Sample sample;
-                if (set.read(record, sample) != DataError::None) {
-                    return fault({ArchiveErrorKind::Failed, QStringLiteral("scratch file")});
-                }
-                samples.append(QJsonObject{
-                    {QStringLiteral("record"), record},
-                    {QStringLiteral("time"), isoTime(sample.dateTime)},
-                    {QStringLiteral("temperature"), static_cast<double>(sample.temperature)},
-                    {QStringLiteral("humidity"), static_cast<double>(sample.humidity)},
-                    {QStringLiteral("series"), static_cast<int>(sample.series)},
-                    {QStringLiteral("remarks"), sample.remarksText().trimmed()},
-                });
+        // The same documents download writes, so a script reads both alike.
+        if (options_.format == OutputFormat::Json || options_.format == OutputFormat::Tsv) {
+            const std::optional<QByteArray> document =
+                options_.format == OutputFormat::Json
+                    ? jsonDocument({set.model, set.identName.trimmed(), set.interval}, set)
+                    : tsvDocument(set);
+            if (!document) {
+                return fault({ArchiveErrorKind::Failed, QStringLiteral("scratch file")});
             }
-            RecordingSummary summary;
-            archive_->summary(options_.recording, summary);
-            QJsonObject document = recordingJson(summary);
-            document.insert(QStringLiteral("samples_left_out"), loaded.leftOut);
-            document.insert(QStringLiteral("data"), samples);
-            return deliver(QJsonDocument(document).toJson(QJsonDocument::Indented));
+            return deliver(*document);
         }
         // The window's own CSV writer, so the file is the one a save there writes.
         const QString csvPath = folder.filePath(QStringLiteral("export.csv"));

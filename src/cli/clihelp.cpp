@@ -58,7 +58,10 @@ HelpPage makePage() {
                               .fallback = "one fast stream"},
                              {.flag = "--stop",
                               .meaning = "also download (and so stop) a recording or reserved "
-                                         "logger"}},
+                                         "logger"},
+                             {.flag = "--no-archive",
+                              .meaning = "do not keep the download in the archive",
+                              .fallback = "kept in the archive"}},
                  .examples = {{"veltrane-cli download --out cold-room.csv",
                                "the CSV file the window saves"},
                               {"veltrane-cli download --format json --out - | python3 -m "
@@ -139,6 +142,43 @@ HelpPage makePage() {
                                "one plain line per sample"},
                               {"veltrane-cli measure --every 10s --format tsv --out room.tsv",
                                "until Ctrl-C, every sample kept in room.tsv"}}},
+                {.name = "history",
+                 .summary = "list the recordings kept in the archive",
+                 .usage = "[--json] [--out FILE|-]",
+                 .description =
+                     "Newest first, one line per recording: its number, name, model, start, "
+                     "end, interval, points and the extremes. The archive is the one "
+                     "VELTRANE_ARCHIVE names, else archive.sqlite in the user's data folder. "
+                     "No logger is needed.",
+                 .options = {{.flag = "--json",
+                              .meaning = "one JSON array of typed values instead of lines"},
+                             kOutFile},
+                 .examples = {{"veltrane-cli history", "the recordings, newest first"},
+                              {"VELTRANE_ARCHIVE=postgresql://lab@/veltrane?host=/run/postgresql "
+                               "veltrane-cli history --json",
+                               "the lab's shared archive, as JSON"}}},
+                {.name = "export",
+                 .summary = "write one archived recording as a file",
+                 .usage = "ID --out FILE|- [--format csv|json|tsv]",
+                 .description = "ID is the recording's number as history lists it. The CSV file "
+                                "is the one the window saves, byte for byte.",
+                 .options = {kOutFile,
+                             {.flag = "--format",
+                              .argument = "FORMAT",
+                              .meaning = "csv: the file the window saves; json and tsv: "
+                                         "as download writes them",
+                              .fallback = "csv",
+                              .choices = "csv json tsv"}},
+                 .examples = {{"veltrane-cli export 12 --out lab1.csv",
+                               "recording 12 as the window's CSV file"}}},
+                {.name = "import",
+                 .summary = "keep CSV files in the archive",
+                 .usage = "FILE.csv...",
+                 .description = "Each file saved by the window or by download is kept as a "
+                                "recording; samples already kept are not added again.",
+                 .options = {},
+                 .examples = {{"veltrane-cli import cold-room/*.csv",
+                               "every saved file of a folder"}}},
             },
         .options = {{.flag = "--port",
                      .argument = "N",

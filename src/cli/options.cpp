@@ -282,9 +282,6 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
             options.noArchive = true;
         }
     }
-    if (options.command == Subcommand::Export && options.format == OutputFormat::Tsv) {
-        return messages.text(Msg::CliUnknownFormat).arg(QStringLiteral("tsv"));
-    }
     if (options.command == Subcommand::Export && options.recording == 0) {
         return messages.text(Msg::CliNotARecordingNumber).arg(QString());
     }
@@ -322,9 +319,12 @@ QList<std::pair<QString, bool>> acceptedFlags(const QString& command) {
     if (!known) {
         return flags;
     }
-    for (const FlagInfo& info : kFlags) {
-        if (!info.command || *info.command == *known) {
-            flags.append({QLatin1String(info.flag), info.takesValue});
+    for (const std::span<const FlagInfo> table :
+         {std::span<const FlagInfo>(kFlags), std::span<const FlagInfo>(kArchiveFlags)}) {
+        for (const FlagInfo& info : table) {
+            if (!info.command || *info.command == *known) {
+                flags.append({QLatin1String(info.flag), info.takesValue});
+            }
         }
     }
     return flags;

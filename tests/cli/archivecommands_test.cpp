@@ -132,7 +132,7 @@ TEST_P(CliArchiveTest, ADownloadIsKeptListedAndExportedWithTheBytesItWrote) {
              QStringLiteral("-"), QStringLiteral("--format"), QStringLiteral("json")});
     ASSERT_EQ(json.exitCode, Done) << json.err.toStdString();
     const QJsonObject document = QJsonDocument::fromJson(json.out).object();
-    EXPECT_EQ(document.value(QStringLiteral("data")).toArray().size(), 650);
+    EXPECT_EQ(document.value(QStringLiteral("samples")).toArray().size(), 650);
 
     // The same run downloaded again adds nothing; --no-archive leaves the archive alone.
     ASSERT_EQ(run({QStringLiteral("download"), QStringLiteral("--out"), csv}).exitCode, Done);
