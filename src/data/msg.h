@@ -437,11 +437,41 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+    // Reports and graph files from data files.
+    ReportFileUnreadable = 1560,
+    ReportFileNotData = 1561,
+    ReportFileDamaged = 1562,
+    ReportNeedsFile = 1563,
+    ReportFromAfterTo = 1564,
+    PlotFormatUnknown = 1565,
+    PlotNeedsOut = 1566,
+    PlotNothingToDraw = 1567,
+    PlotDrawFailed = 1568,
+    ReportFileLine = 1569,
+    ReportRangeLine = 1570,
+    ReportSamplesLine = 1571,
+    ReportFirstLine = 1572,
+    ReportLastLine = 1573,
+    ReportDurationLine = 1574,
+    ReportTemperatureLine = 1575,
+    ReportHumidityLine = 1576,
+    ReportMeanKineticLine = 1577,
+    ReportDewPointLine = 1578,
+    ReportDewPointRefused = 1579,
+    ReportAbsoluteHumidityLine = 1580,
+    ReportBoundsLine = 1581,
+    ReportBoundOff = 1582,
+    ReportAboveLine = 1583,
+    ReportBelowLine = 1584,
+    ReportExcursionAbove = 1585,
+    ReportExcursionBelow = 1586,
+    ReportNoSamples = 1587,
+    ReportUsage = 1588,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 403> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +581,14 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::ReportFileUnreadable, Msg::ReportFileNotData, Msg::ReportFileDamaged, Msg::ReportNeedsFile,
+    Msg::ReportFromAfterTo, Msg::PlotFormatUnknown, Msg::PlotNeedsOut, Msg::PlotNothingToDraw,
+    Msg::PlotDrawFailed, Msg::ReportFileLine, Msg::ReportRangeLine, Msg::ReportSamplesLine,
+    Msg::ReportFirstLine, Msg::ReportLastLine, Msg::ReportDurationLine, Msg::ReportTemperatureLine,
+    Msg::ReportHumidityLine, Msg::ReportMeanKineticLine, Msg::ReportDewPointLine,
+    Msg::ReportDewPointRefused, Msg::ReportAbsoluteHumidityLine, Msg::ReportBoundsLine,
+    Msg::ReportBoundOff, Msg::ReportAboveLine, Msg::ReportBelowLine, Msg::ReportExcursionAbove,
+    Msg::ReportExcursionBelow, Msg::ReportNoSamples, Msg::ReportUsage,
 }};
 // clang-format on
 
