@@ -11,7 +11,11 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "cli/output.h"
 #include "data/datetime.h"
@@ -50,8 +54,19 @@ QJsonValue orNull(const std::optional<double>& value) {
     return value ? QJsonValue(*value) : QJsonValue();
 }
 
-QJsonObject extremeJson(const Extreme& e) {
-    return {{"value", e.value}, {"time", isoTime(e.time)}, {"record", e.record}};
+// A stored single-precision reading as the shortest decimal that reads back as it (71.93, not
+// 71.93000030517578).
+double asStored(double value) {
+    std::array<char, 32> text{};
+    const std::to_chars_result end =
+        std::to_chars(text.data(), text.data() + text.size(), static_cast<float>(value));
+    return std::strtod(std::string(text.data(), end.ptr).c_str(), nullptr);
+}
+
+QJsonObject extremeJson(const Extreme& e, bool stored = false) {
+    return {{"value", stored ? asStored(e.value) : e.value},
+            {"time", isoTime(e.time)},
+            {"record", e.record}};
 }
 
 QJsonObject quantityJson(const analysis::QuantityFigures& q, bool any) {
@@ -61,8 +76,8 @@ QJsonObject quantityJson(const analysis::QuantityFigures& q, bool any) {
                 {"mean", QJsonValue()},
                 {"standardDeviation", QJsonValue()}};
     }
-    return {{"minimum", extremeJson(q.minimum)},
-            {"maximum", extremeJson(q.maximum)},
+    return {{"minimum", extremeJson(q.minimum, true)},
+            {"maximum", extremeJson(q.maximum, true)},
             {"mean", q.mean},
             {"standardDeviation", q.standardDeviation}};
 }
@@ -284,7 +299,7 @@ QByteArray reportJson(const ReportInput& input, const CliOptions& options, const
                                       {"end", isoTime(e.end)},
                                       {"durationSeconds", e.duration},
                                       {"samples", e.readings},
-                                      {"peak", extremeJson(e.peak)}});
+                                      {"peak", extremeJson(e.peak, true)}});
     }
     const QJsonObject root{
         {"file", input.fileName},
