@@ -72,6 +72,24 @@ double saturationPressure(double temperature) {
     return kMagnusPressure * std::exp(kMagnusA * temperature / (temperature + kMagnusB));
 }
 
+// The formulas, inline so the figure loops carry no call per reading.
+inline std::optional<double> dewPointOf(double temperature, double humidity) {
+    if (!inDomain(temperature, humidity) || humidity <= 0) {
+        return std::nullopt;
+    }
+    const double gamma =
+        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
+    return kMagnusB * gamma / (kMagnusA - gamma);
+}
+
+inline std::optional<double> absoluteHumidityOf(double temperature, double humidity) {
+    if (!inDomain(temperature, humidity)) {
+        return std::nullopt;
+    }
+    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
+    return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
+}
+
 template <typename Derive>
 DerivedFigures derivedFigures(Readings readings, Derive derive) {
     Accumulator acc;
@@ -97,7 +115,13 @@ DerivedFigures derivedFigures(Readings readings, Derive derive) {
 double secondsOf(double dateTime) {
     // Whole milliseconds: a stored day fraction carries no finer time, and rounding keeps
     // whole-second times exact.
-    return std::round(dateTime * kSecondsPerDay * 1000.0) / 1000.0;
+    const double milliseconds = dateTime * kSecondsPerDay * 1000.0;
+    if (!(std::fabs(milliseconds) < 1e15)) {
+        return milliseconds / 1000.0;
+    }
+    // Half away from zero by a cast: this runs once per record of a bulk read.
+    const auto whole = static_cast<long long>(milliseconds + (milliseconds < 0 ? -0.5 : 0.5));
+    return static_cast<double>(whole) / 1000.0;
 }
 
 double dateTimeOf(double seconds) {
@@ -116,12 +140,12 @@ std::optional<std::vector<Reading>> readReadings(DataSet& set, int first, int la
         bytes.size() != qsizetype(count) * ScratchFile::kRecordSize) {
         return std::nullopt;
     }
-    readings.reserve(count);
+    readings.resize(count);
     const char* record = bytes.constData();
     for (int k = 0; k < count; ++k, record += ScratchFile::kRecordSize) {
         const ScratchFile::Fields f = ScratchFile::fieldsOf(record);
-        readings.push_back({secondsOf(f.dateTime), f.temperature, f.humidity,
-                            static_cast<int>(f.series), first + k});
+        readings[k] = {secondsOf(f.dateTime), f.temperature, f.humidity, static_cast<int>(f.series),
+                       first + k};
     }
     return readings;
 }
@@ -174,26 +198,19 @@ std::optional<double> meanKineticTemperature(Readings readings, double /*interva
 }
 
 std::optional<double> dewPoint(double temperature, double humidity) {
-    if (!inDomain(temperature, humidity) || humidity <= 0)
-        return std::nullopt;
-    const double gamma =
-        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
-    return kMagnusB * gamma / (kMagnusA - gamma);
+    return dewPointOf(temperature, humidity);
 }
 
 std::optional<double> absoluteHumidity(double temperature, double humidity) {
-    if (!inDomain(temperature, humidity))
-        return std::nullopt;
-    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
-    return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
+    return absoluteHumidityOf(temperature, humidity);
 }
 
 DerivedFigures dewPointFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return dewPoint(t, rh); });
+    return derivedFigures(readings, [](double t, double rh) { return dewPointOf(t, rh); });
 }
 
 DerivedFigures absoluteHumidityFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidity(t, rh); });
+    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidityOf(t, rh); });
 }
 
 Bounds boundsOf(const DataSet& set) {
