@@ -24,7 +24,8 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcReport, "veltrane.cli.report", QtWarningMsg)
+// The run's category, so --verbose shows why a file was refused.
+Q_LOGGING_CATEGORY(lcReport, "veltrane.cli", QtWarningMsg)
 
 using analysis::Extreme;
 using analysis::Figures;
@@ -162,6 +163,8 @@ int plot(const ReportInput& input, const CliOptions& options, DataSet& set,
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
+        // The resolution of an image, so both pictures carry the same text sizes.
+        svg.setResolution(QImage(1, 1, QImage::Format_RGB32).logicalDpiX());
         svg.setTitle(QFileInfo(input.fileName).fileName());
         QPainter painter(&svg);
         drawn = drawGraphs(painter, size, set, renderer, messages, palette);
@@ -195,14 +198,18 @@ Figures reportFigures(const ReportInput& input, const CliOptions& options) {
                                     options.to ? analysis::secondsOf(*options.to) : INFINITY);
     }
     analysis::Bounds bounds;
-    if (input.header.upperOn)
+    if (input.header.upperOn) {
         bounds.upper = input.header.upperBound;
-    if (input.header.lowerOn)
+    }
+    if (input.header.lowerOn) {
         bounds.lower = input.header.lowerBound;
-    if (options.upperBound)
+    }
+    if (options.upperBound) {
         bounds.upper = options.upperBound;
-    if (options.lowerBound)
+    }
+    if (options.lowerBound) {
         bounds.lower = options.lowerBound;
+    }
     return analysis::figuresOf(readings, input.interval, bounds);
 }
 
@@ -220,7 +227,7 @@ QString reportText(const ReportInput& input, const CliOptions& options, const Fi
         lines << text(Msg::ReportRangeLine).arg(bound(options.from), bound(options.to));
     }
     if (s.count == 0) {
-        lines << text(Msg::ReportNoSamples);
+        lines << text(input.readings.empty() ? Msg::ReportFileEmpty : Msg::ReportNoSamples);
         return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
     }
     lines << text(Msg::ReportSamplesLine)

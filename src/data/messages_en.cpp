@@ -490,6 +490,7 @@ constexpr Entry kEntries[] = {
      "  report FILE.csv [--from TIME] [--to TIME] [--upper C] [--lower C] [--json]\n"
      "        figures of a saved data file; TIME as YYYY-MM-DD HH:MM[:SS]\n"
      "  plot FILE.csv --out graph.svg|graph.png [--size WxH]  both graphs as a picture"},
+    {Msg::ReportFileEmpty, "The file holds no samples."},
 };
 
 }  // namespace

@@ -489,6 +489,7 @@ constexpr Entry kEntries[] = {
      "  report FILE.csv [--from 日時] [--to 日時] [--upper C] [--lower C] [--json]\n"
      "        保存したデータファイルの集計; 日時は YYYY-MM-DD HH:MM[:SS]\n"
      "  plot FILE.csv --out graph.svg|graph.png [--size 幅x高さ]  両グラフを画像に出力"},
+    {Msg::ReportFileEmpty, "ファイルにデータがありません。"},
 };
 
 }  // namespace

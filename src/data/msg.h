@@ -467,11 +467,12 @@ enum class Msg : int {
     ReportExcursionBelow = 1586,
     ReportNoSamples = 1587,
     ReportUsage = 1588,
+    ReportFileEmpty = 1589,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 403> kAllMsgs{{
+inline constexpr std::array<Msg, 404> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -588,7 +589,7 @@ inline constexpr std::array<Msg, 403> kAllMsgs{{
     Msg::ReportHumidityLine, Msg::ReportMeanKineticLine, Msg::ReportDewPointLine,
     Msg::ReportDewPointRefused, Msg::ReportAbsoluteHumidityLine, Msg::ReportBoundsLine,
     Msg::ReportBoundOff, Msg::ReportAboveLine, Msg::ReportBelowLine, Msg::ReportExcursionAbove,
-    Msg::ReportExcursionBelow, Msg::ReportNoSamples, Msg::ReportUsage,
+    Msg::ReportExcursionBelow, Msg::ReportNoSamples, Msg::ReportUsage, Msg::ReportFileEmpty,
 }};
 // clang-format on
 

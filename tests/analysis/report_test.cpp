@@ -279,6 +279,35 @@ TEST_F(ReportTest, AJapaneseFileIsReadAndReportedInEitherLanguage) {
     EXPECT_TRUE(QString::fromUtf8(japanese.out).contains(QStringLiteral("平均動力学温度")));
 }
 
+TEST_F(ReportTest, AFileWithoutSamplesHasNoFiguresAndNothingToDraw) {
+    const QString path = download(QStringLiteral("runs"));
+    QList<QByteArray> lines = contents(path).split('\n').mid(0, 3);
+    QFile header(work.filePath(QStringLiteral("header.csv")));
+    ASSERT_TRUE(header.open(QIODevice::WriteOnly));
+    header.write(lines.join('\n') + '\n');
+    header.close();
+    const CliResult text = runCli({QStringLiteral("report"), header.fileName()});
+    EXPECT_EQ(text.exitCode, Done) << text.err.toStdString();
+    EXPECT_TRUE(text.out.contains("The file holds no samples."));
+    const CliResult json =
+        runCli({QStringLiteral("report"), header.fileName(), QStringLiteral("--json")});
+    const QJsonObject object = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(object.value("count").toInt(-1), 0);
+    EXPECT_TRUE(object.value("temperature").toObject().value("minimum").isNull());
+    EXPECT_TRUE(object.value("meanKineticTemperature").isNull());
+    // A window that holds none of the samples of a full file says so.
+    const CliResult outside = runCli(
+        {QStringLiteral("report"), path, QStringLiteral("--from"), QStringLiteral("2099-01-01")});
+    EXPECT_EQ(outside.exitCode, Done);
+    EXPECT_TRUE(outside.out.contains("No samples in the chosen time range."));
+    const CliResult plot =
+        runCli({QStringLiteral("plot"), header.fileName(), QStringLiteral("--out"),
+                work.filePath(QStringLiteral("h.png"))});
+    EXPECT_EQ(plot.exitCode, Refused);
+    EXPECT_TRUE(plot.err.contains("no samples to draw"));
+    EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("h.png"))));
+}
+
 TEST_F(ReportTest, PlotDrawsBothGraphsWithoutADisplay) {
     const QString path = download(QStringLiteral("demo"));
     const QString png = work.filePath(QStringLiteral("graph.png"));
