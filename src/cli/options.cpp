@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <span>
 
+#include "cli/fileoptions.h"
 #include "operations/namefield.h"
 #include "operations/recordingsetup.h"
 
@@ -75,6 +76,9 @@ std::optional<Subcommand> parseSubcommand(const QString& word) {
                   {"start", Subcommand::Start},
                   {"stop", Subcommand::Stop},
                   {"measure", Subcommand::Measure}};
+    if (const std::optional<Subcommand> fileCommand = fileSubcommand(word)) {
+        return fileCommand;
+    }
     for (const auto& entry : kWords) {
         if (word == QLatin1String(entry.word)) {
             return entry.command;
@@ -105,6 +109,10 @@ constexpr FlagInfo kFlags[] = {
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
     {"--format", Subcommand::Download, true}, {"--format", Subcommand::Measure, true},
+    {"--from", Subcommand::Report, true},     {"--to", Subcommand::Report, true},
+    {"--upper", Subcommand::Report, true},    {"--lower", Subcommand::Report, true},
+    {"--json", Subcommand::Report, false},    {"--out", Subcommand::Plot, true},
+    {"--size", Subcommand::Plot, true},
 };
 // The archive's subcommands and the download's opt-out.
 constexpr FlagInfo kArchiveFlags[] = {
@@ -186,6 +194,10 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     while (!in.atEnd()) {
         const QByteArray given = in.takeBytes();
         const QString flag = QString::fromLocal8Bit(given);
+        if (takesFile(options.command) && !options.file && !flag.startsWith(QLatin1String("--"))) {
+            options.file = given;
+            continue;
+        }
         if (!flag.startsWith(QLatin1String("--")) && options.command == Subcommand::Import) {
             options.files.append(given);
             continue;
@@ -253,6 +265,10 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return messages.text(Msg::CliLoopOrOneTime);
             }
             loop = flag == QLatin1String("--loop");
+        } else if (const auto fileFlag = fileCommandFlag(options, flag, value, messages)) {
+            if (!fileFlag->isEmpty()) {
+                return *fileFlag;
+            }
         } else if (flag == QLatin1String("--upper") || flag == QLatin1String("--lower")) {
             const std::optional<int> degrees = parseInt(value);
             if (!degrees) {
@@ -306,11 +322,14 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     if (options.command == Subcommand::Measure && options.every && !options.count && csv) {
         return messages.text(Msg::CliCsvNeedsCount);
     }
+    if (const QString refusal = fileCommandRefusal(options, word, messages); !refusal.isEmpty()) {
+        return refusal;
+    }
     return options;
 }
 
 QString usageText(const MessageTable& messages) {
-    return messages.text(Msg::CliUsage);
+    return messages.text(Msg::CliUsage) + QLatin1Char('\n') + messages.text(Msg::ReportUsage);
 }
 
 QList<std::pair<QString, bool>> acceptedFlags(const QString& command) {

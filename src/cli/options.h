@@ -23,7 +23,7 @@ enum ExitCode : int {
     PortInUse = 6,
 };
 
-enum class Subcommand { Status, Download, Start, Stop, Measure, History, Export, Import };
+enum class Subcommand { Status, Download, Start, Stop, Measure, History, Export, Import, Report, Plot };
 
 // How download and measure write the samples: the program's own CSV file, or UTF-8 JSON or
 // tab-separated values with ISO 8601 times for scripts.
@@ -65,6 +65,16 @@ struct CliOptions {
     qint64 recording = 0;
     // import: the CSV files as the bytes given
     QList<QByteArray> files;
+    // report and plot: the data file as the bytes given
+    std::optional<QByteArray> file;
+    // report: the time window (day counts, local wall-clock time) and the bounds in °C
+    std::optional<double> from;
+    std::optional<double> to;
+    std::optional<double> upperBound;
+    std::optional<double> lowerBound;
+    // plot: the picture's size in pixels
+    int width = 1000;
+    int height = 800;
 };
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.

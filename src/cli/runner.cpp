@@ -106,6 +106,9 @@ int CliRunner::run() {
         case Subcommand::History:
         case Subcommand::Export:
         case Subcommand::Import:
+        // Files, not loggers: main runs these without a runner.
+        case Subcommand::Report:
+        case Subcommand::Plot:
             break;
     }
     return Usage;

@@ -493,11 +493,42 @@ enum class Msg : int {
     CheckSetupTitle = 1443,
     LicenceLine = 1444,
     RunCheckCommandHint = 1445,
+    // Reports and graph files from data files.
+    ReportFileUnreadable = 1560,
+    ReportFileNotData = 1561,
+    ReportFileDamaged = 1562,
+    ReportNeedsFile = 1563,
+    ReportFromAfterTo = 1564,
+    PlotFormatUnknown = 1565,
+    PlotNeedsOut = 1566,
+    PlotNothingToDraw = 1567,
+    PlotDrawFailed = 1568,
+    ReportFileLine = 1569,
+    ReportRangeLine = 1570,
+    ReportSamplesLine = 1571,
+    ReportFirstLine = 1572,
+    ReportLastLine = 1573,
+    ReportDurationLine = 1574,
+    ReportTemperatureLine = 1575,
+    ReportHumidityLine = 1576,
+    ReportMeanKineticLine = 1577,
+    ReportDewPointLine = 1578,
+    ReportDewPointRefused = 1579,
+    ReportAbsoluteHumidityLine = 1580,
+    ReportBoundsLine = 1581,
+    ReportBoundOff = 1582,
+    ReportAboveLine = 1583,
+    ReportBelowLine = 1584,
+    ReportExcursionAbove = 1585,
+    ReportExcursionBelow = 1586,
+    ReportNoSamples = 1587,
+    ReportUsage = 1588,
+    ReportFileEmpty = 1589,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 425> kAllMsgs{{
+inline constexpr std::array<Msg, 455> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -618,7 +649,15 @@ inline constexpr std::array<Msg, 425> kAllMsgs{{
     Msg::HistoryNameColumn, Msg::HistoryModelColumn, Msg::HistoryStartColumn, Msg::HistoryEndColumn,
     Msg::HistoryIntervalColumn, Msg::HistoryPointsColumn, Msg::HistoryMinTemperatureColumn,
     Msg::HistoryMaxTemperatureColumn, Msg::HistoryMinHumidityColumn, Msg::HistoryMaxHumidityColumn,
-    Msg::HistoryCount, Msg::FileAddedToArchive, Msg::HistoryListLabel,
+    Msg::HistoryCount, Msg::FileAddedToArchive, Msg::HistoryListLabel, Msg::ReportFileUnreadable,
+    Msg::ReportFileNotData, Msg::ReportFileDamaged, Msg::ReportNeedsFile, Msg::ReportFromAfterTo,
+    Msg::PlotFormatUnknown, Msg::PlotNeedsOut, Msg::PlotNothingToDraw, Msg::PlotDrawFailed,
+    Msg::ReportFileLine, Msg::ReportRangeLine, Msg::ReportSamplesLine, Msg::ReportFirstLine,
+    Msg::ReportLastLine, Msg::ReportDurationLine, Msg::ReportTemperatureLine,
+    Msg::ReportHumidityLine, Msg::ReportMeanKineticLine, Msg::ReportDewPointLine,
+    Msg::ReportDewPointRefused, Msg::ReportAbsoluteHumidityLine, Msg::ReportBoundsLine,
+    Msg::ReportBoundOff, Msg::ReportAboveLine, Msg::ReportBelowLine, Msg::ReportExcursionAbove,
+    Msg::ReportExcursionBelow, Msg::ReportNoSamples, Msg::ReportUsage, Msg::ReportFileEmpty,
 }};
 // clang-format on
 
