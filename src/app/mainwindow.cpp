@@ -220,8 +220,7 @@ void MainWindow::connectControls() {
 
 void MainWindow::connectArchiveItems() {
     Operations& ops = *operations_;
-    for (QAction* item :
-         {menu_.historyItem, menu_.addFileToArchiveItem, menu_.keepInArchiveItem}) {
+    for (QAction* item : {menu_.historyItem, menu_.addFileToArchiveItem, menu_.keepInArchiveItem}) {
         item->setVisible(archive_ != nullptr);
     }
     connect(menu_.historyItem, &QAction::triggered, this, [&ops] { ops.history().showHistory(); });

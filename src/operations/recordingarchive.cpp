@@ -34,8 +34,7 @@ ArchiveError DatabaseArchive::ready() {
     return {};
 }
 
-ArchiveError DatabaseArchive::store(const DataSet& set, const RunFacts& facts,
-                                    StoreResult* result) {
+ArchiveError DatabaseArchive::store(DataSet& set, const RunFacts& facts, StoreResult* result) {
     if (ArchiveError error = ready(); !error.ok()) {
         return error;
     }

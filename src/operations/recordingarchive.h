@@ -10,7 +10,7 @@
 class RecordingArchive {
   public:
     virtual ~RecordingArchive() = default;
-    virtual ArchiveError store(const DataSet& set, const RunFacts& facts,
+    virtual ArchiveError store(DataSet& set, const RunFacts& facts,
                                StoreResult* result = nullptr) = 0;
     virtual ArchiveError list(const HistoryFilter& filter,
                               std::vector<RecordingSummary>& recordings) = 0;
@@ -28,8 +28,7 @@ class DatabaseArchive : public RecordingArchive {
     explicit DatabaseArchive(QString location);
     ~DatabaseArchive() override;
 
-    ArchiveError store(const DataSet& set, const RunFacts& facts,
-                       StoreResult* result = nullptr) override;
+    ArchiveError store(DataSet& set, const RunFacts& facts, StoreResult* result = nullptr) override;
     ArchiveError list(const HistoryFilter& filter,
                       std::vector<RecordingSummary>& recordings) override;
     ArchiveError load(std::int64_t id, DataSet& set) override;
