@@ -226,11 +226,9 @@ void MainWindow::connectArchiveItems() {
     connect(menu_.historyItem, &QAction::triggered, this, [&ops] { ops.history().showHistory(); });
     connect(menu_.addFileToArchiveItem, &QAction::triggered, this,
             [&ops] { ops.history().addFileToArchive(); });
-    connect(menu_.keepInArchiveItem, &QAction::toggled, this, [this, &ops](bool on) {
+    connect(menu_.keepInArchiveItem, &QAction::triggered, this, [this, &ops](bool on) {
         ops.keeper().setEnabled(on);
-        if (started_) {
-            Save();
-        }
+        Save();
     });
 }
 
