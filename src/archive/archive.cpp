@@ -26,8 +26,10 @@ ArchiveError Archive::Impl::readVersion(int& version) const {
                   " AND name = 'schema_version'), (SELECT count(*) FROM"
                   " sqlite_master)")
             : QStringLiteral(
-                  "SELECT CASE WHEN to_regclass('schema_version') IS NULL THEN 0"
-                  " ELSE 1 END, 0");
+                  // The catalog as a table, read with this statement's snapshot: a schema another
+                  // writer committed while this one waited for the lock is seen.
+                  "SELECT COUNT(*), 0 FROM pg_catalog.pg_tables WHERE schemaname ="
+                  " current_schema() AND tablename = 'schema_version'");
     if (ArchiveError error = run(query, exists); !error.ok()) {
         return error;
     }

@@ -15,8 +15,6 @@
 
 namespace archivedetail {
 
-using archiveschema::Engine;
-
 inline constexpr double kMillisecondsPerDay = 86400000.0;
 
 inline qint64 toMilliseconds(double days) {
@@ -43,10 +41,13 @@ struct Archive::Impl {
     QString connection;
     bool open = false;
     bool readOnly = false;
+    // The driver's error behind the last fault, to tell whether running again may help.
+    mutable QSqlError lastDriverError;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
     ArchiveError fault(const QSqlError& error, const QString& what) const {
+        lastDriverError = error;
         LINK_LOG << "archive:" << what << "failed:" << error.nativeErrorCode() << error.text();
         return {archiveschema::kindOf(engine, error), what + QStringLiteral(": ") + error.text()};
     }

@@ -8,7 +8,6 @@
 
 using archivedetail::Row;
 using archivedetail::toMilliseconds;
-using archiveschema::Engine;
 
 namespace {
 
@@ -189,6 +188,7 @@ ArchiveError Archive::store(DataSet& set, const RunFacts& facts, StoreResult* re
     StoreResult stored;
     ArchiveError error;
     for (int attempt = 0; attempt < kStoreAttempts; ++attempt) {
+        impl_->lastDriverError = QSqlError();
         error = impl_->begin();
         if (error.ok()) {
             error = impl_->storeOnce(rows, set, facts, start, stored);
@@ -197,9 +197,7 @@ ArchiveError Archive::store(DataSet& set, const RunFacts& facts, StoreResult* re
             break;
         }
         impl_->rollback();
-        const QSqlError last = impl_->db().lastError();
-        if (!archiveschema::retryable(impl_->engine, last) &&
-            error.kind != ArchiveErrorKind::Failed) {
+        if (!archiveschema::retryable(impl_->engine, impl_->lastDriverError)) {
             break;
         }
     }

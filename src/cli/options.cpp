@@ -2,6 +2,7 @@
 #include "cli/options.h"
 
 #include <QRegularExpression>
+#include <span>
 
 #include "operations/namefield.h"
 #include "operations/recordingsetup.h"
@@ -59,6 +60,12 @@ std::optional<int> parseInt(const QString& text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+const char* archiveWord(Subcommand command) {
+    return command == Subcommand::History  ? "history"
+           : command == Subcommand::Export ? "export"
+                                           : "import";
+}
+
 std::optional<Subcommand> parseSubcommand(const QString& word) {
     static const struct {
         const char* word;
@@ -71,6 +78,11 @@ std::optional<Subcommand> parseSubcommand(const QString& word) {
     for (const auto& entry : kWords) {
         if (word == QLatin1String(entry.word)) {
             return entry.command;
+        }
+    }
+    for (const Subcommand command : {Subcommand::History, Subcommand::Export, Subcommand::Import}) {
+        if (word == QLatin1String(archiveWord(command))) {
+            return command;
         }
     }
     return std::nullopt;
@@ -93,12 +105,21 @@ constexpr FlagInfo kFlags[] = {
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
 };
+// The archive's subcommands and the download's opt-out.
+constexpr FlagInfo kArchiveFlags[] = {
+    {"--no-archive", Subcommand::Download, false}, {"--json", Subcommand::History, false},
+    {"--out", Subcommand::History, true},          {"--out", Subcommand::Export, true},
+    {"--format", Subcommand::Export, true},
+};
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
 const FlagInfo* findFlag(const QString& flag, Subcommand command) {
-    for (const FlagInfo& info : kFlags) {
-        if (flag == QLatin1String(info.flag) && (!info.command || *info.command == command)) {
-            return &info;
+    for (const std::span<const FlagInfo> table :
+         {std::span<const FlagInfo>(kFlags), std::span<const FlagInfo>(kArchiveFlags)}) {
+        for (const FlagInfo& info : table) {
+            if (flag == QLatin1String(info.flag) && (!info.command || *info.command == command)) {
+                return &info;
+            }
         }
     }
     return nullptr;
@@ -148,7 +169,21 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     options.command = *command;
     std::optional<bool> loop;
     while (!in.atEnd()) {
-        const QString flag = in.take();
+        const QByteArray given = in.takeBytes();
+        const QString flag = QString::fromLocal8Bit(given);
+        if (!flag.startsWith(QLatin1String("--")) && options.command == Subcommand::Import) {
+            options.files.append(given);
+            continue;
+        }
+        if (!flag.startsWith(QLatin1String("--")) && options.command == Subcommand::Export &&
+            options.recording == 0) {
+            bool ok = false;
+            options.recording = flag.toLongLong(&ok);
+            if (!ok || options.recording <= 0) {
+                return messages.text(Msg::CliNotARecordingNumber).arg(flag);
+            }
+            continue;
+        }
         const FlagInfo* info = findFlag(flag, options.command);
         if (info == nullptr) {
             return messages.text(Msg::CliNotAnOption).arg(flag, word);
@@ -223,7 +258,20 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return badValue(flag, value);
             }
             options.count = *count;
+        } else if (flag == QLatin1String("--no-archive")) {
+            options.noArchive = true;
+        } else if (flag == QLatin1String("--format")) {
+            if (value != QLatin1String("csv") && value != QLatin1String("json")) {
+                return messages.text(Msg::CliUnknownFormat).arg(value);
+            }
+            options.format = value;
         }
+    }
+    if (options.command == Subcommand::Export && options.recording == 0) {
+        return messages.text(Msg::CliNotARecordingNumber).arg(QString());
+    }
+    if (options.command == Subcommand::Import && options.files.isEmpty()) {
+        return messages.text(Msg::CliNeedsValue).arg(word);
     }
     if (options.command == Subcommand::Start) {
         if (options.name.isEmpty() || options.interval.count == 0 || !loop) {

@@ -23,7 +23,7 @@ enum ExitCode : int {
     PortInUse = 6,
 };
 
-enum class Subcommand { Status, Download, Start, Stop, Measure };
+enum class Subcommand { Status, Download, Start, Stop, Measure, History, Export, Import };
 
 // A recording interval as the logger keeps it: a count of seconds or of minutes.
 struct Interval {
@@ -52,6 +52,13 @@ struct CliOptions {
     // measure
     std::optional<Interval> every;
     int count = 1;
+    // download: not kept in the archive
+    bool noArchive = false;
+    // export: the recording and the form, "csv" or "json"
+    qint64 recording = 0;
+    QString format = QStringLiteral("csv");
+    // import: the CSV files as the bytes given
+    QList<QByteArray> files;
 };
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.

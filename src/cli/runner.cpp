@@ -10,6 +10,7 @@
 #include <QSerialPort>
 #include <algorithm>
 
+#include "cli/archivecommands.h"
 #include "cli/statusreport.h"
 #include "data/csv.h"
 #include "data/datetime.h"
@@ -78,6 +79,10 @@ int CliRunner::run() {
             return Refused;
         }
     }
+    if (isArchiveCommand(options_.command)) {
+        return runArchiveCommand(options_, messages_, out_, file_,
+                                 [this](const QString& line) { say(line); });
+    }
     const int connected = connect();
     if (signals_.caught() != 0) {
         return interrupted(text(Msg::CliNothingChanged));
@@ -97,6 +102,10 @@ int CliRunner::run() {
             return stop();
         case Subcommand::Measure:
             return measure();
+        case Subcommand::History:
+        case Subcommand::Export:
+        case Subcommand::Import:
+            break;
     }
     return Usage;
 }
@@ -224,6 +233,13 @@ int CliRunner::download() {
         return code;
     }
     qCInfo(lcCli) << headless_.dataSets()[LogData].count << "records written and synced";
+    // Kept before the mark: a logger marked downloaded may overwrite what the archive lacks.
+    // A fault of the archive is one line; the file is safe, so the mark goes ahead.
+    if (!options_.noArchive) {
+        const LoggerState& state = headless_.session().state();
+        archiveDownload(headless_.dataSets()[LogData], state.Start_Time, state.Memory_Mode,
+                        messages_, [this](const QString& line) { say(line); });
+    }
     // The data is safe: only now may the logger stop warning of it.
     if (signals_.caught() != 0) {
         return interrupted(text(Msg::CliSavedButNotMarked));
