@@ -64,8 +64,8 @@ void drawBoth(DataSet& set, const MessageTable& messages, QImage& t, QImage& h) 
     set.read(set.count, last);
     const TimeBase base = timeBaseOf(first.dateTime, last.dateTime);
     Bars bars = initialBars();
-    fitGraphToData(bars, {set.stats.maxTemperature, set.stats.minTemperature,
-                          set.stats.maxHumidity, set.stats.minHumidity});
+    fitGraphToData(bars, {set.stats.maxTemperature, set.stats.minTemperature, set.stats.maxHumidity,
+                          set.stats.minHumidity});
     updateScrollRanges(bars, base, false);
     GraphRenderer renderer;
     for (auto [kind, image] :
@@ -114,11 +114,11 @@ int main(int argc, char** argv) {
               15000, kRecordings + 10, &kept)) {
         return 1;
     }
-    std::printf("%-36s %8.2f ms wall %8.2f ms cpu (one transaction)\n",
-                "15000-point download kept", kept.wallMs, kept.cpuMs);
+    std::printf("%-36s %8.2f ms wall %8.2f ms cpu (one transaction)\n", "15000-point download kept",
+                kept.wallMs, kept.cpuMs);
 
-    if (!keep(archive, source, dir.filePath(QStringLiteral("large.rand")),
-              QStringLiteral("BIG"), DataSet::kMaxCount, kRecordings + 100)) {
+    if (!keep(archive, source, dir.filePath(QStringLiteral("large.rand")), QStringLiteral("BIG"),
+              DataSet::kMaxCount, kRecordings + 100)) {
         return 1;
     }
     std::vector<RecordingSummary> found;

@@ -248,18 +248,15 @@ void MainWindow::connectControls() {
 
 void MainWindow::connectArchiveItems() {
     Operations& ops = *operations_;
-    for (QAction* item :
-         {menu_.historyItem, menu_.addFileToArchiveItem, menu_.keepInArchiveItem}) {
+    for (QAction* item : {menu_.historyItem, menu_.addFileToArchiveItem, menu_.keepInArchiveItem}) {
         item->setVisible(archive_ != nullptr);
     }
     connect(menu_.historyItem, &QAction::triggered, this, [&ops] { ops.history().showHistory(); });
     connect(menu_.addFileToArchiveItem, &QAction::triggered, this,
             [&ops] { ops.history().addFileToArchive(); });
-    connect(menu_.keepInArchiveItem, &QAction::toggled, this, [this, &ops](bool on) {
+    connect(menu_.keepInArchiveItem, &QAction::triggered, this, [this, &ops](bool on) {
         ops.keeper().setEnabled(on);
-        if (started_) {
-            Save();
-        }
+        Save();
     });
 }
 

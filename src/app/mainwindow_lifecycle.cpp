@@ -44,6 +44,7 @@ bool MainWindow::startUp() {
     selector_ = settings.selector;
     setLastDirectory(settings.directory);
     menu_.keepInArchiveItem->setChecked(settings.keepInArchive);
+    operations_->keeper().setEnabled(settings.keepInArchive);
 
     layout_.selector->setCurrentText(QString::number(selector_));
     for (DataTableView* table : tables_) {

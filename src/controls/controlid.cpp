@@ -173,7 +173,8 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::RecordingDialog, "Form12", K::Dialog, nullptr, std::nullopt},
     {I::HistoryItem, "historyItem", K::Action, nullptr, Msg::HistoryItem},
     {I::KeepInArchiveItem, "keepInArchiveItem", K::Action, nullptr, Msg::KeepInArchiveItem},
-    {I::AddFileToArchiveItem, "addFileToArchiveItem", K::Action, nullptr, Msg::AddFileToArchiveItem},
+    {I::AddFileToArchiveItem, "addFileToArchiveItem", K::Action, nullptr,
+     Msg::AddFileToArchiveItem},
     {I::SaveFileItem, "saveFileItem", K::Action, nullptr, Msg::SaveFileDataItem},
     {I::CheckSetupItem, "m43", K::Action, nullptr, Msg::CheckSetupItem},
 }};

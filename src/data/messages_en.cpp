@@ -487,7 +487,8 @@ constexpr Entry kEntries[] = {
     {Msg::HistoryMinHumidityColumn, "Min. humidity"},
     {Msg::HistoryMaxHumidityColumn, "Max. humidity"},
     {Msg::HistoryCount, "%1 recordings"},
-    {Msg::FileAddedToArchive, "The file was added to the archive: %1 new points, %2 in its recording."},
+    {Msg::FileAddedToArchive,
+     "The file was added to the archive: %1 new points, %2 in its recording."},
     {Msg::HistoryListLabel, "&Recordings:"},
     {Msg::CliCsvNeedsCount,
      "--format csv needs --count: the CSV file's header holds the number of samples. Give "

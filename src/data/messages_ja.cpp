@@ -490,7 +490,8 @@ constexpr Entry kEntries[] = {
     {Msg::HistoryMinHumidityColumn, "最低湿度"},
     {Msg::HistoryMaxHumidityColumn, "最高湿度"},
     {Msg::HistoryCount, "記録 %1 件"},
-    {Msg::FileAddedToArchive, "ファイルをアーカイブに追加しました: 新しいポイント %1、記録のポイント数 %2。"},
+    {Msg::FileAddedToArchive,
+     "ファイルをアーカイブに追加しました: 新しいポイント %1、記録のポイント数 %2。"},
     {Msg::HistoryListLabel, "記録(&R):"},
     {Msg::CliCsvNeedsCount,
      "--format csv には --count が必要です。CSVファイルの見出しに測定点数が入るためです。"

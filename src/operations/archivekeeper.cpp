@@ -27,7 +27,7 @@ void ArchiveKeeper::realTimeRunStopped() {
 }
 
 void ArchiveKeeper::keep(DataSetIndex index, const RunFacts& facts) {
-    const DataSet& set = c_.dataSet(index);
+    DataSet& set = c_.dataSet(index);
     if (!enabled_ || c_.archive == nullptr || set.count <= 0) {
         return;
     }

@@ -33,10 +33,11 @@ bool HistoryOperation::remove(const RecordingSummary& recording) {
     if (c_.archive == nullptr) {
         return false;
     }
-    const QString question = c_.messages()
-                                 .text(Msg::AskDeleteRecording)
-                                 .arg(recording.name.trimmed(), datetime::format(recording.startTime))
-                                 .arg(recording.points);
+    const QString question =
+        c_.messages()
+            .text(Msg::AskDeleteRecording)
+            .arg(recording.name.trimmed(), datetime::format(recording.startTime))
+            .arg(recording.points);
     if (!c_.question(question)) {
         return false;
     }
@@ -77,7 +78,7 @@ bool HistoryOperation::open(const RecordingSummary& recording) {
 }
 
 void HistoryOperation::addFileToArchive() {
-    const DataSet& set = c_.dataSet(FileData);
+    DataSet& set = c_.dataSet(FileData);
     if (c_.archive == nullptr || set.count <= 0 || c_.session.busy()) {
         return;
     }
@@ -88,6 +89,5 @@ void HistoryOperation::addFileToArchive() {
         c_.message(failureText(error));
         return;
     }
-    c_.message(
-        c_.messages().text(Msg::FileAddedToArchive).arg(result.added).arg(result.points));
+    c_.message(c_.messages().text(Msg::FileAddedToArchive).arg(result.added).arg(result.points));
 }

@@ -23,8 +23,11 @@ ArchiveError DatabaseArchive::ready() {
         return {};
     }
     ArchiveLocation where;
-    if (ArchiveError error = ArchiveLocation::resolve(location_, where); !error.ok()) {
-        return logged(error, "location");
+    // A location given here is the one meant; only none leaves the choice to the environment.
+    const ArchiveError located = location_.isEmpty() ? ArchiveLocation::resolve(QString(), where)
+                                                     : ArchiveLocation::parse(location_, where);
+    if (!located.ok()) {
+        return logged(located, "location");
     }
     auto archive = std::make_unique<Archive>(where);
     if (ArchiveError error = archive->open(); !error.ok()) {
@@ -34,40 +37,32 @@ ArchiveError DatabaseArchive::ready() {
     return {};
 }
 
-ArchiveError DatabaseArchive::store(const DataSet& set, const RunFacts& facts,
-                                    StoreResult* result) {
-    if (ArchiveError error = ready(); !error.ok()) {
-        return error;
-    }
-    return logged(archive_->store(set, facts, result), "store");
+ArchiveError DatabaseArchive::store(DataSet& set, const RunFacts& facts, StoreResult* result) {
+    return run("store", [&](Archive& a) { return a.store(set, facts, result); });
 }
 
 ArchiveError DatabaseArchive::list(const HistoryFilter& filter,
                                    std::vector<RecordingSummary>& recordings) {
-    if (ArchiveError error = ready(); !error.ok()) {
-        return error;
-    }
-    return logged(archive_->list(filter, recordings), "list");
+    return run("list", [&](Archive& a) { return a.list(filter, recordings); });
 }
 
 ArchiveError DatabaseArchive::load(std::int64_t id, DataSet& set) {
-    if (ArchiveError error = ready(); !error.ok()) {
-        return error;
-    }
-    return logged(archive_->load(id, set), "load");
+    return run("load", [&](Archive& a) { return a.load(id, set); });
 }
 
 ArchiveError DatabaseArchive::remove(std::int64_t id) {
-    if (ArchiveError error = ready(); !error.ok()) {
-        return error;
-    }
-    return logged(archive_->remove(id), "remove");
+    return run("remove", [&](Archive& a) { return a.remove(id); });
 }
 
 ArchiveError DatabaseArchive::importCsv(const QString& path, const CsvTexts& texts,
                                         StoreResult* result) {
+    return run("import", [&](Archive& a) { return a.importCsv(path, texts, result); });
+}
+
+ArchiveError DatabaseArchive::run(const char* what,
+                                  const std::function<ArchiveError(Archive&)>& work) {
     if (ArchiveError error = ready(); !error.ok()) {
         return error;
     }
-    return logged(archive_->importCsv(path, texts, result), "import");
+    return logged(work(*archive_), what);
 }

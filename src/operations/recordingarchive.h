@@ -3,6 +3,7 @@
 // or broken archive costs nothing until something is kept or listed.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "archive/archive.h"
@@ -10,7 +11,7 @@
 class RecordingArchive {
   public:
     virtual ~RecordingArchive() = default;
-    virtual ArchiveError store(const DataSet& set, const RunFacts& facts,
+    virtual ArchiveError store(DataSet& set, const RunFacts& facts,
                                StoreResult* result = nullptr) = 0;
     virtual ArchiveError list(const HistoryFilter& filter,
                               std::vector<RecordingSummary>& recordings) = 0;
@@ -23,13 +24,12 @@ class RecordingArchive {
 
 class DatabaseArchive : public RecordingArchive {
   public:
-    // `location` as ArchiveLocation::resolve takes it: empty for the environment's choice or
-    // the user's data folder.
+    // `location` as ArchiveLocation::parse takes it; empty leaves it to ArchiveLocation::resolve
+    // (the environment's choice, or the user's data folder).
     explicit DatabaseArchive(QString location);
     ~DatabaseArchive() override;
 
-    ArchiveError store(const DataSet& set, const RunFacts& facts,
-                       StoreResult* result = nullptr) override;
+    ArchiveError store(DataSet& set, const RunFacts& facts, StoreResult* result = nullptr) override;
     ArchiveError list(const HistoryFilter& filter,
                       std::vector<RecordingSummary>& recordings) override;
     ArchiveError load(std::int64_t id, DataSet& set) override;
@@ -40,6 +40,8 @@ class DatabaseArchive : public RecordingArchive {
   private:
     // Opens the database when it is not open; a failed open is tried again on the next use.
     ArchiveError ready();
+    // The work on the open database, its failure logged as `what`.
+    ArchiveError run(const char* what, const std::function<ArchiveError(Archive&)>& work);
 
     QString location_;
     std::unique_ptr<Archive> archive_;

@@ -15,8 +15,7 @@ double SimClock::now() const {
     return at(Rig::scenarioNow()) + static_cast<double>(ms) / 1000 * kSecond;
 }
 
-Rig::Rig(const QString& scenario, bool qtDialogs, bool archive)
-    : SimRig(scenario, scenarioNow()) {
+Rig::Rig(const QString& scenario, bool qtDialogs, bool archive) : SimRig(scenario, scenarioNow()) {
     if (!scenarioApplied) {
         return;
     }
@@ -106,7 +105,8 @@ bool usable(const QAction* action) {
         return false;
     }
     for (QObject* holder : action->associatedObjects()) {
-        if (auto* menu = qobject_cast<QMenu*>(holder); menu != nullptr && !usable(menu->menuAction())) {
+        if (auto* menu = qobject_cast<QMenu*>(holder);
+            menu != nullptr && !usable(menu->menuAction())) {
             return false;
         }
     }

@@ -80,8 +80,12 @@ TEST(WindowHistory, DownloadOpensFromHistoryAsTheFileData) {
         ASSERT_NEAR(file[i].dateTime, log[i].dateTime, e2e::kSecond / 1000) << i;
         ASSERT_EQ(file[i].series, log[i].series) << i;
     }
-    EXPECT_EQ(fileTable->model()->index(0, 2).data().toString(),
-              rig.window->table(LogData)->model()->index(0, 2).data().toString());
+    auto* logTable = rig.window->findChild<QTableView*>(QStringLiteral("ListView1_0"));
+    ASSERT_NE(logTable, nullptr);
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_EQ(fileTable->model()->index(649, column).data().toString(),
+                  logTable->model()->index(649, column).data().toString());
+    }
 
     const QString csv = QDir(rig.dir.path()).filePath(QStringLiteral("history.csv"));
     rig.prompter.fileNames = {csv};

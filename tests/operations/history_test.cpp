@@ -3,12 +3,12 @@
 // stays in the window, unsaved, and one box says so once the procedure has ended.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <unistd.h>
 
 #include "data/tablerows.h"
 #include "harness.h"
@@ -186,11 +186,14 @@ class RefusingArchive : public HistoryTest, public ::testing::WithParamInterface
         locker_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("locker"));
     }
-    // A sound, empty archive, then spoiled.
+    // A sound, empty archive, then spoiled; a corrupt one is no database from the start (a
+    // sound one keeps its pages in its write-ahead log while it is open).
     bool spoil() {
-        listed();
-        if (!QFile::exists(path)) {
-            return false;
+        if (GetParam().kind != ArchiveErrorKind::Corrupt) {
+            listed();
+            if (!QFile::exists(path)) {
+                return false;
+            }
         }
         switch (GetParam().kind) {
             case ArchiveErrorKind::ReadOnly:
@@ -207,8 +210,8 @@ class RefusingArchive : public HistoryTest, public ::testing::WithParamInterface
                        file.write(QByteArray(8192, '\x5a')) == 8192;
             }
             case ArchiveErrorKind::Locked: {
-                locker_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("locker"));
+                locker_ =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
                 locker_.setDatabaseName(path);
                 return locker_.open() &&
                        QSqlQuery(locker_).exec(QStringLiteral("BEGIN EXCLUSIVE TRANSACTION"));
@@ -231,7 +234,7 @@ TEST_P(RefusingArchive, DownloadIsKeptUnsavedAndOneBoxSaysWhyAfterTheProcedure) 
     }
     h.context.archive = &fresh;
     std::vector<bool> busyAtBox;
-    h.prompter.onMessage = [&] { busyAtBox.push_back(h.session.busy()); };
+    h.prompter.onMessage = [&] { busyAtBox.push_back(h.session.procedureRunning()); };
     download();
     EXPECT_GT(logData.count, 300);
     EXPECT_TRUE(logData.unsaved);
@@ -239,8 +242,9 @@ TEST_P(RefusingArchive, DownloadIsKeptUnsavedAndOneBoxSaysWhyAfterTheProcedure) 
     ASSERT_EQ(h.prompter.messages.size(), 1u);
     EXPECT_EQ(busyAtBox, std::vector<bool>{false});
     const QString text = h.prompter.messages[0].text;
-    EXPECT_TRUE(text.startsWith(h.messages.text(archiveMessage(GetParam().kind)))) << text;
-    EXPECT_TRUE(text.endsWith(h.messages.text(Msg::ArchiveDataKept))) << text;
+    EXPECT_TRUE(text.startsWith(h.messages.text(archiveMessage(GetParam().kind))))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(h.messages.text(Msg::ArchiveDataKept))) << text.toStdString();
     EXPECT_EQ(h.prompter.messages[0].title, h.state.Machine_N_P);
 }
 
