@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLoggingCategory>
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "link/eventloopwaiter.h"
 #include "link/linklog.h"
 #include "link/qtserialport.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -62,10 +64,23 @@ int main(int argc, char** argv) {
         QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true\n") +
                                          QLatin1String(kLinkLogRule));
     }
+    if (options.trace) {
+        QString error;
+        if (!wireTrace().writeTo(QFile::decodeName(*options.trace), error)) {
+            std::fprintf(stderr, "%s\n",
+                         messages.text(Msg::TraceNotWritten)
+                             .arg(QFile::decodeName(*options.trace), error)
+                             .toLocal8Bit()
+                             .constData());
+            return Usage;
+        }
+    }
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();
     EventLoopWaiter waiter;
     CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0,
                      &portHeldElsewhere);
-    return runner.run();
+    const int code = runner.run();
+    wireTrace().flush();
+    return code;
 }

@@ -92,6 +92,7 @@ constexpr FlagInfo kFlags[] = {
     {"--lower", Subcommand::Start, true},     {"--at", Subcommand::Start, true},
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
+    {"--trace", std::nullopt, true},
 };
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
@@ -223,6 +224,11 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return badValue(flag, value);
             }
             options.count = *count;
+        } else if (flag == QLatin1String("--trace")) {
+            if (bytes.isEmpty()) {
+                return badValue(flag, value);
+            }
+            options.trace = bytes;
         }
     }
     if (options.command == Subcommand::Start) {

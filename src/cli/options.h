@@ -52,6 +52,8 @@ struct CliOptions {
     // measure
     std::optional<Interval> every;
     int count = 1;
+    // the wire trace's file, as the bytes given
+    std::optional<QByteArray> trace;
 };
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.

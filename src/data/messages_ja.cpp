@@ -455,6 +455,12 @@ constexpr Entry kEntries[] = {
     {Msg::CheckCableAndConnect, "ケーブルを確認して、再接続してください。"},
     {Msg::ContinuousMeasurementLost, "ロガーとの接続が切れたため、連続測定を終了しました。"},
     {Msg::ProgramEndedDuringCommunication, "通信中にプログラムを終了しました。"},
+    {Msg::TraceNotWritten, "ワイヤートレースを %1 に書き込めません: %2"},
+    {Msg::SaveDiagnosticReportItem, "診断レポートの保存…"},
+    {Msg::DiagnosticReportCaption, "診断レポートの保存"},
+    {Msg::DiagnosticReportFilter, "診断レポート (*.tar)"},
+    {Msg::DiagnosticReportNotWritten, "診断レポートを %1 に書き込めません: %2"},
+    {Msg::LoggerNotConnected, "ロガーは接続されていません。"},
 };
 
 }  // namespace

@@ -437,11 +437,18 @@ enum class Msg : int {
     LogDataKeptAfterAbort = 1386,
     RealTimeDataKeptAfterAbort = 1387,
     AskOpenKeptData = 1388,
+    // Wire trace and diagnostic report.
+    TraceNotWritten = 1640,
+    SaveDiagnosticReportItem = 1641,
+    DiagnosticReportCaption = 1642,
+    DiagnosticReportFilter = 1643,
+    DiagnosticReportNotWritten = 1644,
+    LoggerNotConnected = 1645,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 374> kAllMsgs{{
+inline constexpr std::array<Msg, 380> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -551,6 +558,7 @@ inline constexpr std::array<Msg, 374> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
+    Msg::TraceNotWritten, Msg::SaveDiagnosticReportItem, Msg::DiagnosticReportCaption, Msg::DiagnosticReportFilter, Msg::DiagnosticReportNotWritten, Msg::LoggerNotConnected,
 }};
 // clang-format on
 

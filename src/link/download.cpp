@@ -7,6 +7,7 @@
 #include "data/texts.h"
 #include "link/cbusdevice.h"
 #include "link/linklog.h"
+#include "link/wiretrace.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
@@ -327,6 +328,7 @@ void Download::downloadTick() {
     ++watchdog_;
     if (watchdog_ > kWatchdogLimit) {
         LINK_LOG << "download watchdog: no record for" << watchdog_ << "ticks";
+        wireTrace().watchdog();
         fail(Msg::DownloadFailed);
     }
 }
