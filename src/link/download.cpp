@@ -7,11 +7,11 @@
 #include "data/texts.h"
 #include "link/cbusdevice.h"
 #include "link/linklog.h"
-#include "link/wiretrace.h"
 #include "link/loggerdate.h"
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
 #include "link/waiter.h"
+#include "link/wiretrace.h"
 
 namespace {
 

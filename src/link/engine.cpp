@@ -7,8 +7,8 @@
 #include <span>
 
 #include "link/linklog.h"
-#include "link/wiretrace.h"
 #include "link/protocol.h"
+#include "link/wiretrace.h"
 
 namespace {
 

@@ -39,11 +39,11 @@ inline constexpr int kFrameBytes = 9;
 
 inline const QStringList& eventNames() {
     static const QStringList names = {
-        QStringLiteral("open"),    QStringLiteral("close"),      QStringLiteral("tx"),
-        QStringLiteral("rx"),      QStringLiteral("cbus"),       QStringLiteral("usb"),
+        QStringLiteral("open"),       QStringLiteral("close"),    QStringLiteral("tx"),
+        QStringLiteral("rx"),         QStringLiteral("cbus"),     QStringLiteral("usb"),
         QStringLiteral("proc_start"), QStringLiteral("proc_end"), QStringLiteral("refusal"),
-        QStringLiteral("timeout"), QStringLiteral("retry"),      QStringLiteral("fail"),
-        QStringLiteral("recover"), QStringLiteral("watchdog")};
+        QStringLiteral("timeout"),    QStringLiteral("retry"),    QStringLiteral("fail"),
+        QStringLiteral("recover"),    QStringLiteral("watchdog")};
     return names;
 }
 

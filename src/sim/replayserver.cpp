@@ -25,7 +25,10 @@ qint64 nowUs() {
 }  // namespace
 
 ReplayServer::ReplayServer(ReplayScript& script, QString dir, int port, QString usbDescription)
-    : script_(script), dir_(std::move(dir)), port_(port), usbDescription_(std::move(usbDescription)) {
+    : script_(script),
+      dir_(std::move(dir)),
+      port_(port),
+      usbDescription_(std::move(usbDescription)) {
     if (::pipe2(stopPipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
         stopPipe_[0] = stopPipe_[1] = -1;
     }
@@ -84,7 +87,8 @@ int ReplayServer::run() {
         const qint64 now = nowUs();
         pending_ += script_.takeDue(now);
         if (!pending_.isEmpty() && !blocked) {
-            const ssize_t n = ::write(master_, pending_.constData(), static_cast<size_t>(pending_.size()));
+            const ssize_t n =
+                ::write(master_, pending_.constData(), static_cast<size_t>(pending_.size()));
             if (n > 0) {
                 pending_.remove(0, n);
             }

@@ -196,11 +196,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption replayFastOption(
         QStringLiteral("replay-fast"),
         QStringLiteral("With --replay: answer at once instead of with the recorded timing."));
-    parser.addOptions({dirOption,           portOption,     scenarioOption, baudOption,
-                       modelOption,         firmwareOption, usbOption,      timeScaleOption,
-                       replyDelayOption,    delayOption,    unplugMsOption, unplugRecordsOption,
-                       unplugCommandOption, resetOption,    refuseOption,   silentOption,
-                       stallOption,         garbageOption,  overlongOption, badValueOption,
+    parser.addOptions({dirOption,           portOption,     scenarioOption,  baudOption,
+                       modelOption,         firmwareOption, usbOption,       timeScaleOption,
+                       replyDelayOption,    delayOption,    unplugMsOption,  unplugRecordsOption,
+                       unplugCommandOption, resetOption,    refuseOption,    silentOption,
+                       stallOption,         garbageOption,  overlongOption,  badValueOption,
                        listOption,          replayOption,   replayFastOption});
     parser.process(app);
 
