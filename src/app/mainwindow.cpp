@@ -174,6 +174,8 @@ void MainWindow::connectControls() {
             [&ops] { ops.tools().openPortDialog(); });
     connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
     connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
+    connect(menu_.diagnosticReportItem, &QAction::triggered, this,
+            [this] { saveDiagnosticReport(); });
 
     const struct {
         ControlId id;

@@ -558,7 +558,8 @@ inline constexpr std::array<Msg, 380> kAllMsgs{{
     Msg::CliLoggerSilent, Msg::CliEveryOutOfRange, Msg::NotRegularFile, Msg::FileRowsMissing,
     Msg::SettingsUnreadable, Msg::CannotStart, Msg::FolderUnusable, Msg::LockFileNotWritable,
     Msg::LogDataKeptAfterAbort, Msg::RealTimeDataKeptAfterAbort, Msg::AskOpenKeptData,
-    Msg::TraceNotWritten, Msg::SaveDiagnosticReportItem, Msg::DiagnosticReportCaption, Msg::DiagnosticReportFilter, Msg::DiagnosticReportNotWritten, Msg::LoggerNotConnected,
+    Msg::TraceNotWritten, Msg::SaveDiagnosticReportItem, Msg::DiagnosticReportCaption,
+    Msg::DiagnosticReportFilter, Msg::DiagnosticReportNotWritten, Msg::LoggerNotConnected,
 }};
 // clang-format on
 

@@ -204,6 +204,11 @@ void WireTrace::flush() {
     file_.flush();
 }
 
+void WireTrace::stopWriting() {
+    flush();
+    file_.close();
+}
+
 std::vector<WireTrace::Record> WireTrace::records() const {
     std::vector<Record> out;
     out.reserve(ring_.size());

@@ -67,6 +67,8 @@ class WireTrace {
     bool writeTo(const QString& path, QString& error);
     // Writes out what the file does not have yet.
     void flush();
+    // Flushes and closes the file; the ring goes on.
+    void stopWriting();
 
     // The ring, oldest first.
     std::vector<Record> records() const;

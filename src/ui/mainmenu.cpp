@@ -90,6 +90,7 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.helpMenu = addTopMenu(bar, I::HelpMenu);
     menu.webPageItem = addItem(menu.helpMenu, I::WebPageItem);
     menu.versionItem = addItem(menu.helpMenu, I::VersionItem);
+    menu.diagnosticReportItem = addItem(menu.helpMenu, I::DiagnosticReportItem);
 
     applyMenuCaptions(bar, messages);
     return menu;

@@ -45,6 +45,7 @@ struct MainMenu {
     QMenu* helpMenu = nullptr;
     QAction* webPageItem = nullptr;
     QAction* versionItem = nullptr;
+    QAction* diagnosticReportItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two
