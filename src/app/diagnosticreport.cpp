@@ -15,7 +15,10 @@
 std::vector<TarMember> diagnosticMembers(const DiagnosticSources& sources,
                                          const MessageTable& messages) {
     std::vector<TarMember> members;
-    members.push_back({QStringLiteral("version.txt"), QByteArray(kProgramVersion) + '\n'});
+    members.push_back(
+        {QStringLiteral("version.txt"),
+         QByteArray(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())) +
+             '\n'});
     members.push_back(
         {QStringLiteral("setup-check.txt"), setupReport(sources.findings, messages).toUtf8()});
     QFile settings(sources.settingsPath);
@@ -41,8 +44,8 @@ bool saveDiagnosticReport(Prompter& prompter, const MessageTable& messages, cons
     if (path.isEmpty()) {
         return false;
     }
-    const QByteArray archive = tarArchive(diagnosticMembers(sources, messages),
-                                          QDateTime::currentSecsSinceEpoch());
+    const QByteArray archive =
+        tarArchive(diagnosticMembers(sources, messages), QDateTime::currentSecsSinceEpoch());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size() ||
         !file.commit()) {

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/mainwindow.h"
 #include "app/diagnosticreport.h"
+#include "app/mainwindow.h"
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowsizing.h"

@@ -55,10 +55,10 @@ int runProgram(int argc, char** argv) {
         if (file.isEmpty() || !wireTrace().writeTo(file, error)) {
             MessageTable messages;
             messages.fill(Language::English);
-            return failToStart(prompter, QApplication::applicationName(),
-                               messages.text(Msg::CannotStart) + MessageTable::kPartBreak +
-                                   messages.text(Msg::TraceNotWritten)
-                                       .arg(QDir::toNativeSeparators(file), error));
+            return failToStart(
+                prompter, QApplication::applicationName(),
+                messages.text(Msg::CannotStart) + MessageTable::kPartBreak +
+                    messages.text(Msg::TraceNotWritten).arg(QDir::toNativeSeparators(file), error));
         }
     }
 

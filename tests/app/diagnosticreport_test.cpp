@@ -52,8 +52,11 @@ TEST(DiagnosticReport, HoldsVersionSetupSettingsStatusAndTheTraceOfTheRun) {
     int listed = -1;
     const QByteArray names = tar({QStringLiteral("-tf"), archive}, &listed);
     EXPECT_EQ(listed, 0);
-    EXPECT_EQ(names, QByteArray("version.txt\nsetup-check.txt\nLogger.ini\nstatus.txt\ntrace.jsonl\n"));
-    EXPECT_EQ(member(archive, QStringLiteral("version.txt")), QByteArray(kProgramVersion) + '\n');
+    EXPECT_EQ(names,
+              QByteArray("version.txt\nsetup-check.txt\nLogger.ini\nstatus.txt\ntrace.jsonl\n"));
+    EXPECT_EQ(
+        member(archive, QStringLiteral("version.txt")),
+        QByteArray(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())) + '\n');
     EXPECT_FALSE(member(archive, QStringLiteral("setup-check.txt")).isEmpty());
     EXPECT_EQ(member(archive, QStringLiteral("Logger.ini")), QByteArray("3,57600,C:\\data\n"));
     const QByteArray status = member(archive, QStringLiteral("status.txt"));
@@ -67,7 +70,8 @@ TEST(DiagnosticReport, HoldsVersionSetupSettingsStatusAndTheTraceOfTheRun) {
         return l.ev == QLatin1String("proc_start");
     });
     ASSERT_NE(started, trace.lines.rend());
-    EXPECT_EQ(started->object.value(QStringLiteral("proc")).toString(), QStringLiteral("port open"));
+    EXPECT_EQ(started->object.value(QStringLiteral("proc")).toString(),
+              QStringLiteral("port open"));
 }
 
 TEST(DiagnosticReport, SaysNoLoggerIsConnectedAndReportsAFileItCannotWrite) {
@@ -76,7 +80,8 @@ TEST(DiagnosticReport, SaysNoLoggerIsConnectedAndReportsAFileItCannotWrite) {
     const QString archive = QDir(rig.dir.path()).filePath(QStringLiteral("report.tar"));
     rig.prompter.fileNames = {archive};
     choose(rig.window->menu().diagnosticReportItem);
-    EXPECT_EQ(member(archive, QStringLiteral("status.txt")), QByteArray("No logger is connected.\n"));
+    EXPECT_EQ(member(archive, QStringLiteral("status.txt")),
+              QByteArray("No logger is connected.\n"));
 
     // Cancelled: nothing written, nothing said.
     QFile::remove(archive);
