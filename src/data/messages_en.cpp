@@ -455,7 +455,7 @@ constexpr Entry kEntries[] = {
      "The continuous measurement ended: the connection to the logger was lost."},
     {Msg::ProgramEndedDuringCommunication, "The program ended during the communication."},
     {Msg::TraceNotWritten, "The wire trace cannot be written to %1: %2"},
-    {Msg::SaveDiagnosticReportItem, "Save diagnostic report…"},
+    {Msg::SaveDiagnosticReportItem, "Save diagnostic report…(&D)"},
     {Msg::DiagnosticReportCaption, "Save diagnostic report"},
     {Msg::DiagnosticReportFilter, "Diagnostic report (*.tar)"},
     {Msg::DiagnosticReportNotWritten, "The diagnostic report cannot be written to %1: %2"},

@@ -456,7 +456,7 @@ constexpr Entry kEntries[] = {
     {Msg::ContinuousMeasurementLost, "ロガーとの接続が切れたため、連続測定を終了しました。"},
     {Msg::ProgramEndedDuringCommunication, "通信中にプログラムを終了しました。"},
     {Msg::TraceNotWritten, "ワイヤートレースを %1 に書き込めません: %2"},
-    {Msg::SaveDiagnosticReportItem, "診断レポートの保存…"},
+    {Msg::SaveDiagnosticReportItem, "診断レポートの保存…(&D)"},
     {Msg::DiagnosticReportCaption, "診断レポートの保存"},
     {Msg::DiagnosticReportFilter, "診断レポート (*.tar)"},
     {Msg::DiagnosticReportNotWritten, "診断レポートを %1 に書き込めません: %2"},
