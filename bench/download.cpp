@@ -2,13 +2,16 @@
 // port, the engine, the logger model and the download: (a) fast mode paced at 57600 baud as
 // wall time over the wire time of the bytes exchanged, (b) fast mode unpaced as records per
 // second through decoding, scratch file and conversion, and normal mode unpaced as time per
-// record over a bare client's ReadMemory round trip on the same pty.
+// record over a bare client's ReadMemory round trip on the same pty, (c) the cost of writing
+// the wire trace to a file: unpaced normal-mode downloads (the most events per record) with
+// and without it, alternated, as the median of the rounds' time ratios.
 //
 // Usage: bench_download [LOGGER_SIM]; the simulator defaults to $VELTRANE_SIM, then to the
 // build tree's src/sim/logger-sim.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -23,6 +26,7 @@
 #include "link/qtserialport.h"
 #include "link/qttimerset.h"
 #include "link/session.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -30,6 +34,7 @@ constexpr int kRecords = 15000;
 constexpr int kPacedBaud = 57600;
 constexpr int kBareExchanges = 5000;
 constexpr int kNormalRounds = 4;
+constexpr int kTraceRounds = 4;
 
 // The serial port with a count of the bytes that crossed the line.
 class CountingPort : public SerialPort {
@@ -182,6 +187,30 @@ int main(int argc, char** argv) {
         bareUsTotal += bare;
         ratios.push_back(normal.seconds * 1e6 / kRecords / bare);
     }
+    // (c) The trace's file beside the ring that is always on.
+    std::vector<double> traceRatios;
+    qint64 traceBytes = 0;
+    for (int round = 0; round < kTraceRounds && normalOk; ++round) {
+        Run plain;
+        Run traced;
+        const auto tracedRun = [&] {
+            QString error;
+            const QString file = scratch.filePath(QStringLiteral("trace.jsonl"));
+            normalOk = wireTrace().writeTo(file, error);
+            traced = downloadOnce(1, scratch.path());
+            wireTrace().stopWriting();
+            traceBytes = QFileInfo(file).size();
+        };
+        if (round % 2 == 0) {
+            tracedRun();
+            plain = downloadOnce(1, scratch.path());
+        } else {
+            plain = downloadOnce(1, scratch.path());
+            tracedRun();
+        }
+        normalOk = normalOk && plain.records == kRecords && traced.records == kRecords;
+        traceRatios.push_back(traced.seconds / plain.seconds);
+    }
     stopLoggerSim(*unpaced);
 
     if (pacedRun.seconds < 0 || fastRun.seconds < 0 || !normalOk || pacedRun.records != kRecords ||
@@ -209,5 +238,9 @@ int main(int argc, char** argv) {
         "    ratio normal / bare:          %.2f overall, %.2f median of %d rounds "
         "(goal <= 1.20)\n",
         normalUs / bareUs, median(ratios), kNormalRounds);
+    std::printf(
+        "(c) trace to a file, normal:      %+.1f %% time, median of %d rounds (goal <= +2 %%), "
+        "%lld bytes of trace\n",
+        (median(traceRatios) - 1) * 100, kTraceRounds, static_cast<long long>(traceBytes));
     return 0;
 }

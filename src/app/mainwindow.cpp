@@ -207,6 +207,8 @@ void MainWindow::connectControls() {
     connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
     connect(menu_.checkSetupItem, &QAction::triggered, this,
             [this, &ops] { ops.tools().showSetupCheck(setupReportHere(messages_)); });
+    connect(menu_.diagnosticReportItem, &QAction::triggered, this,
+            [this] { saveDiagnosticReport(); });
 
     const struct {
         ControlId id;

@@ -96,6 +96,8 @@ class MainWindow : public QMainWindow {
     // answer is closed, and each unsaved data set is kept as a recovery file, not asked about.
     void endUnattended();
     void refreshStatus() { operations_->status().run(); }
+    // Help > Save diagnostic report…
+    void saveDiagnosticReport();
     void saveCsv(DataSetIndex index) { operations_->files().save(index); }
     void openCsv() { operations_->files().open(); }
     // Disables the procedure timers and clears their intervals.

@@ -7,11 +7,13 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/diagnosticreport.h"
 #include "app/mainwindow.h"
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowsizing.h"
 #include "graph/graphview.h"
+#include "link/wiretrace.h"
 #include "ui/datatable.h"
 
 bool MainWindow::startUp() {
@@ -126,4 +128,20 @@ void MainWindow::shutDown() {
     dataSets_.close();
     Save();
     dataSets_.removeFiles();
+}
+
+void MainWindow::saveDiagnosticReport() {
+    // Like every logger operation it waits for the procedure to end, so the box it may show
+    // never runs inside one.
+    if (session_->busy()) {
+        return;
+    }
+    DiagnosticSources sources;
+    sources.settingsPath = settings_.path();
+    if (session_->port().isOpen()) {
+        sources.status = operations_->status().view();
+    }
+    sources.findings = SetupCheck(QStringLiteral("/"), SetupIdentity::current()).run();
+    sources.trace = wireTrace().jsonLines();
+    ::saveDiagnosticReport(prompter_, messages_, Machine_N_P(), lastDirectory(), sources);
 }

@@ -17,6 +17,7 @@
 #include "link/linklog.h"
 #include "link/qtserialport.h"
 #include "link/signalpipe.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -46,6 +47,20 @@ int runProgram(int argc, char** argv) {
         QLoggingCategory::setFilterRules(QLatin1String(kLinkLogRule));
     }
     QtPrompter prompter;
+    // --trace FILE: the link's events are written to FILE as well as kept for the report.
+    const QStringList arguments = QApplication::arguments();
+    if (const qsizetype trace = arguments.indexOf(QStringLiteral("--trace")); trace > 0) {
+        const QString file = arguments.value(trace + 1);
+        QString error;
+        if (file.isEmpty() || !wireTrace().writeTo(file, error)) {
+            MessageTable messages;
+            messages.fill(Language::English);
+            return failToStart(
+                prompter, QApplication::applicationName(),
+                messages.text(Msg::CannotStart) + MessageTable::kPartBreak +
+                    messages.text(Msg::TraceNotWritten).arg(QDir::toNativeSeparators(file), error));
+        }
+    }
 
     QString failedFolder;
     QString reason;
@@ -86,5 +101,7 @@ int runProgram(int argc, char** argv) {
         window.activateWindow();
     });
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    wireTrace().flush();
+    return code;
 }

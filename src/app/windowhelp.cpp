@@ -36,6 +36,11 @@ HelpPage makePage() {
                     {.flag = "--verbose",
                      .meaning = "log every frame the link sends and receives, and what it did "
                                 "about refusals, time-outs and a lost port, on standard error"},
+                    {.flag = "--trace",
+                     .argument = "FILE",
+                     .meaning = "write every event of the link to FILE as JSON lines (Help > "
+                                "Save diagnostic report holds the last 50000 in any case)",
+                     .fileValue = true},
                     {.flag = "--help", .meaning = "print this help and exit", .alias = "-h"},
                     {.flag = "--version", .meaning = "print the version and exit"}},
         .sections =

@@ -238,6 +238,11 @@ HelpPage makePage() {
                      .choices = "en ja"},
                     {.flag = "--verbose",
                      .meaning = "log each step and every frame on standard error"},
+                    {.flag = "--trace",
+                     .argument = "FILE",
+                     .meaning = "write every event of the link to FILE as JSON lines, for a "
+                                "report of a misbehaving logger (logger-sim --replay plays it)",
+                     .fileValue = true},
                     {.flag = "--help",
                      .meaning = "print this help (or the command's) and exit",
                      .alias = "-h"},

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QFile>
 #include <QLoggingCategory>
 #include <memory>
 
@@ -20,6 +21,7 @@
 #include "link/eventloopwaiter.h"
 #include "link/linklog.h"
 #include "link/qtserialport.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -83,6 +85,17 @@ int main(int argc, char** argv) {
         QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true\n") +
                                          QLatin1String(kLinkLogRule));
     }
+    if (options.trace) {
+        QString error;
+        if (!wireTrace().writeTo(QFile::decodeName(*options.trace), error)) {
+            std::fprintf(stderr, "%s\n",
+                         messages.text(Msg::TraceNotWritten)
+                             .arg(QFile::decodeName(*options.trace), error)
+                             .toLocal8Bit()
+                             .constData());
+            return Usage;
+        }
+    }
     if (takesFile(options.command)) {
         return runFileCommand(options, messages, stdout);
     }
@@ -91,5 +104,7 @@ int main(int argc, char** argv) {
     EventLoopWaiter waiter;
     CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0,
                      &portHeldElsewhere);
-    return runner.run();
+    const int code = runner.run();
+    wireTrace().flush();
+    return code;
 }

@@ -113,6 +113,7 @@ constexpr FlagInfo kFlags[] = {
     {"--upper", Subcommand::Report, true},    {"--lower", Subcommand::Report, true},
     {"--json", Subcommand::Report, false},    {"--out", Subcommand::Plot, true},
     {"--size", Subcommand::Plot, true},
+    {"--trace", std::nullopt, true},
 };
 // The archive's subcommands and the download's opt-out.
 constexpr FlagInfo kArchiveFlags[] = {
@@ -296,6 +297,11 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
             options.count = *count;
         } else if (flag == QLatin1String("--no-archive")) {
             options.noArchive = true;
+        } else if (flag == QLatin1String("--trace")) {
+            if (bytes.isEmpty()) {
+                return badValue(flag, value);
+            }
+            options.trace = bytes;
         }
     }
     if (options.command == Subcommand::Export && options.recording == 0) {

@@ -75,6 +75,8 @@ struct CliOptions {
     // plot: the picture's size in pixels
     int width = 1000;
     int height = 800;
+    // the wire trace's file, as the bytes given
+    std::optional<QByteArray> trace;
 };
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.

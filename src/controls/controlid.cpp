@@ -166,6 +166,7 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::HelpMenu, "m4", K::Menu, nullptr, Msg::HelpMenu},
     {I::WebPageItem, "m42", K::Action, nullptr, Msg::WebPageItem},
     {I::VersionItem, "m41", K::Action, nullptr, Msg::VersionItem},
+    {I::DiagnosticReportItem, "diagnosticReportItem", K::Action, nullptr, Msg::SaveDiagnosticReportItem},
     {I::NameDialog, "Form2", K::Dialog, nullptr, std::nullopt},
     {I::ProgressDialog, "Form3", K::Dialog, nullptr, std::nullopt},
     {I::PortDialog, "Form5", K::Dialog, nullptr, std::nullopt},
@@ -176,7 +177,7 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::AddFileToArchiveItem, "addFileToArchiveItem", K::Action, nullptr,
      Msg::AddFileToArchiveItem},
     {I::SaveFileItem, "saveFileItem", K::Action, nullptr, Msg::SaveFileDataItem},
-    {I::CheckSetupItem, "m43", K::Action, nullptr, Msg::CheckSetupItem},
+    {I::CheckSetupItem, "checkSetupItem", K::Action, nullptr, Msg::CheckSetupItem},
 }};
 
 constexpr bool inIdOrder() {

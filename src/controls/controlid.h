@@ -189,6 +189,7 @@ enum class ControlId : std::uint16_t {
     HelpMenu,
     WebPageItem,
     VersionItem,
+    DiagnosticReportItem,
     // Dialogs, registered by whoever opens them.
     NameDialog,
     ProgressDialog,

@@ -540,6 +540,12 @@ constexpr Entry kEntries[] = {
      "        figures of a saved data file; TIME as YYYY-MM-DD HH:MM[:SS]\n"
      "  plot FILE.csv --out graph.svg|graph.png [--size WxH]  both graphs as a picture"},
     {Msg::ReportFileEmpty, "The file holds no samples."},
+    {Msg::TraceNotWritten, "The wire trace cannot be written to %1: %2"},
+    {Msg::SaveDiagnosticReportItem, "Save diagnostic report…(&D)"},
+    {Msg::DiagnosticReportCaption, "Save diagnostic report"},
+    {Msg::DiagnosticReportFilter, "Diagnostic report (*.tar)"},
+    {Msg::DiagnosticReportNotWritten, "The diagnostic report cannot be written to %1: %2"},
+    {Msg::LoggerNotConnected, "No logger is connected."},
 };
 
 }  // namespace

@@ -541,6 +541,12 @@ constexpr Entry kEntries[] = {
      "        保存したデータファイルの集計; 日時は YYYY-MM-DD HH:MM[:SS]\n"
      "  plot FILE.csv --out graph.svg|graph.png [--size 幅x高さ]  両グラフを画像に出力"},
     {Msg::ReportFileEmpty, "ファイルにデータがありません。"},
+    {Msg::TraceNotWritten, "ワイヤートレースを %1 に書き込めません: %2"},
+    {Msg::SaveDiagnosticReportItem, "診断レポートの保存…(&D)"},
+    {Msg::DiagnosticReportCaption, "診断レポートの保存"},
+    {Msg::DiagnosticReportFilter, "診断レポート (*.tar)"},
+    {Msg::DiagnosticReportNotWritten, "診断レポートを %1 に書き込めません: %2"},
+    {Msg::LoggerNotConnected, "ロガーは接続されていません。"},
 };
 
 }  // namespace

@@ -524,11 +524,18 @@ enum class Msg : int {
     ReportNoSamples = 1587,
     ReportUsage = 1588,
     ReportFileEmpty = 1589,
+    // Wire trace and diagnostic report.
+    TraceNotWritten = 1640,
+    SaveDiagnosticReportItem = 1641,
+    DiagnosticReportCaption = 1642,
+    DiagnosticReportFilter = 1643,
+    DiagnosticReportNotWritten = 1644,
+    LoggerNotConnected = 1645,
 };
 
 // Every entry in index order, for whoever must visit them all.
 // clang-format off
-inline constexpr std::array<Msg, 455> kAllMsgs{{
+inline constexpr std::array<Msg, 461> kAllMsgs{{
     Msg::FileMenu, Msg::OpenItem, Msg::SaveMenu, Msg::SaveLogDataItem, Msg::SaveRealTimeDataItem,
     Msg::PrintItem, Msg::EndItem, Msg::DisplayMenu, Msg::DisplayLogMenu, Msg::LogGraphItem,
     Msg::LogDumpItem, Msg::DisplayRealTimeMenu, Msg::RealTimeGraphItem, Msg::RealTimeDumpItem,
@@ -658,6 +665,8 @@ inline constexpr std::array<Msg, 455> kAllMsgs{{
     Msg::ReportDewPointRefused, Msg::ReportAbsoluteHumidityLine, Msg::ReportBoundsLine,
     Msg::ReportBoundOff, Msg::ReportAboveLine, Msg::ReportBelowLine, Msg::ReportExcursionAbove,
     Msg::ReportExcursionBelow, Msg::ReportNoSamples, Msg::ReportUsage, Msg::ReportFileEmpty,
+    Msg::TraceNotWritten, Msg::SaveDiagnosticReportItem, Msg::DiagnosticReportCaption,
+    Msg::DiagnosticReportFilter, Msg::DiagnosticReportNotWritten, Msg::LoggerNotConnected,
 }};
 // clang-format on
 

@@ -51,6 +51,93 @@ constexpr std::uint8_t code(Command c) {
     return static_cast<std::uint8_t>(c);
 }
 
+// The command's name in this header's table; nullptr for a code it does not hold.
+constexpr const char* commandNameOf(std::uint8_t value) {
+    switch (static_cast<Command>(value)) {
+        case Command::SetClockMonthYear:
+            return "SetClockMonthYear";
+        case Command::SetClockHourDay:
+            return "SetClockHourDay";
+        case Command::SetClockSecondMinute:
+            return "SetClockSecondMinute";
+        case Command::GetClockMonthYear:
+            return "GetClockMonthYear";
+        case Command::GetClockHourDay:
+            return "GetClockHourDay";
+        case Command::GetClockSecondMinute:
+            return "GetClockSecondMinute";
+        case Command::ReadMemory:
+            return "ReadMemory";
+        case Command::StartRecording:
+            return "StartRecording";
+        case Command::StopRecording:
+            return "StopRecording";
+        case Command::GetBatteryLow:
+            return "GetBatteryLow";
+        case Command::ReserveRecording:
+            return "ReserveRecording";
+        case Command::MeasureHumidity:
+            return "MeasureHumidity";
+        case Command::MeasureTemperature:
+            return "MeasureTemperature";
+        case Command::ReadSetting:
+            return "ReadSetting";
+        case Command::SetFastSampling:
+            return "SetFastSampling";
+        case Command::GetStatus:
+            return "GetStatus";
+        case Command::SetReserveDay:
+            return "SetReserveDay";
+        case Command::SetReserveHour:
+            return "SetReserveHour";
+        case Command::SetReserveMinute:
+            return "SetReserveMinute";
+        case Command::GetReserveDay:
+            return "GetReserveDay";
+        case Command::GetReserveHour:
+            return "GetReserveHour";
+        case Command::GetReserveMinute:
+            return "GetReserveMinute";
+        case Command::GetInterval:
+            return "GetInterval";
+        case Command::GetRecordBytes:
+            return "GetRecordBytes";
+        case Command::SetName12:
+            return "SetName12";
+        case Command::SetName34:
+            return "SetName34";
+        case Command::GetName12:
+            return "GetName12";
+        case Command::GetName34:
+            return "GetName34";
+        case Command::StreamRecords:
+            return "StreamRecords";
+        case Command::SetUpperAlarm:
+            return "SetUpperAlarm";
+        case Command::SetLowerAlarm:
+            return "SetLowerAlarm";
+        case Command::GetUpperAlarm:
+            return "GetUpperAlarm";
+        case Command::GetLowerAlarm:
+            return "GetLowerAlarm";
+        case Command::SetMemoryMode:
+            return "SetMemoryMode";
+        case Command::GetMemoryMode:
+            return "GetMemoryMode";
+        case Command::GetBatteryVoltage:
+            return "GetBatteryVoltage";
+        case Command::MarkDownloaded:
+            return "MarkDownloaded";
+        case Command::GetDownloaded:
+            return "GetDownloaded";
+        case Command::AuxCommand87:
+            return "AuxCommand87";
+        case Command::Identify:
+            return "Identify";
+    }
+    return nullptr;
+}
+
 // Every queued command has kind 1.
 inline constexpr std::uint8_t kCommandKind = 1;
 inline constexpr std::uint8_t kTerminator = 0xFF;

@@ -11,6 +11,7 @@
 #include "link/loggermodel.h"
 #include "link/sampledecode.h"
 #include "link/waiter.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -327,6 +328,7 @@ void Download::downloadTick() {
     ++watchdog_;
     if (watchdog_ > kWatchdogLimit) {
         LINK_LOG << "download watchdog: no record for" << watchdog_ << "ticks";
+        wireTrace().watchdog();
         fail(Msg::DownloadFailed);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "link/linklog.h"
 #include "link/protocol.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -69,6 +70,9 @@ bool Engine::Enqueue(Command command, std::uint8_t arg1, std::uint8_t arg2, Proc
 }
 
 void Engine::SendCurrent() {
+    if (queue_.Head == 0 && queue_.Count > 0) {
+        wireTrace().procedureStarted(static_cast<std::uint8_t>(queue_.current().Keyword));
+    }
     startExchange();
 }
 
@@ -87,6 +91,7 @@ void Engine::startExchange() {
 }
 
 void Engine::resend() {
+    wireTrace().retry(queue_.current().Code);
     sendFrame(false, true);
 }
 
@@ -257,6 +262,7 @@ void Engine::handleReply() {
         LINK_LOG << "refused" << linkLog::commandName(entry.Code) << receivedHex() << "(refusal"
                  << refusalCount_ + 1
                  << (refusalCount_ < kMaxRefusals ? "in a row)" : "in a row, giving up)");
+        wireTrace().refusal(entry.Code, refusalCount_ + 1);
         fill_ = 0;
         timeoutCount_ = 0;
         ++refusalCount_;
@@ -347,6 +353,7 @@ void Engine::advance() {
 void Engine::fail(Msg firstMessage, Msg secondMessage) {
     LINK_LOG << "procedure failed: messages" << msgIndex(firstMessage) << msgIndex(secondMessage)
              << "shown, port closed";
+    wireTrace().failed(msgIndex(firstMessage), msgIndex(secondMessage));
     stopExchangeTimers();
     host_.showFailure(firstMessage, secondMessage);
     if (port_.isOpen()) {
@@ -375,6 +382,7 @@ void Engine::timeOutTick() {
     LINK_LOG << "time-out: no reply to" << linkLog::commandName(current) << "(time-out"
              << timeoutCount_ + 1
              << (timeoutCount_ < kMaxResends ? "in a row)" : "in a row, giving up)");
+    wireTrace().timeOut(current, timeoutCount_ + 1);
     if (timeoutCount_ >= kMaxResends) {
         fail(Msg::TimeOut, Msg::CommunicationEndsAfterTimeOut);
         return;
@@ -436,6 +444,7 @@ void Engine::Pro_End() {
     for (std::size_t i = 0; i < proEndHooks_.size(); ++i) {
         proEndHooks_[i]();
     }
+    wireTrace().procedureEnded();
     host_.procedureEnded();
 }
 
@@ -450,9 +459,11 @@ bool Engine::RecoverPort() {
     owed_.clear();
     if (port_.open(number, settings_)) {
         LINK_LOG << "recover: port" << number << "reopened";
+        wireTrace().recovered(number, true);
         return true;
     }
     LINK_LOG << "recover: port" << number << "lost";
+    wireTrace().recovered(number, false);
     host_.portLost();
     timers_.stop(TimerId::MouseP);
     timers_.stop(TimerId::Continuation);

@@ -11,6 +11,7 @@
 #endif
 
 #include "link/linklog.h"
+#include "link/wiretrace.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ QString portDeviceName(int portNumber) {
 
 QtSerialPortAdapter::QtSerialPortAdapter() {
     QObject::connect(&port_, &QSerialPort::readyRead, [this] {
+        traceArrivals();
         if (bytesArrived_) {
             bytesArrived_();
         }
@@ -97,6 +99,7 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
     if (!line || name.isEmpty()) {
         LINK_LOG << "open port" << portNumber << "refused: settings" << settings << "device"
                  << name;
+        wireTrace().portOpened(portNumber, settings, false);
         return false;
     }
     port_.clearError();
@@ -104,6 +107,7 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
     if (!port_.open(QIODevice::ReadWrite)) {
         LINK_LOG << "open port" << portNumber << name << "failed:" << port_.errorString();
         port_.clearError();
+        wireTrace().portOpened(portNumber, settings, false);
         return false;
     }
     const bool applied =
@@ -116,6 +120,7 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
                  << port_.errorString();
         port_.close();
         port_.clearError();
+        wireTrace().portOpened(portNumber, settings, false);
         return false;
     }
     // A pseudo-terminal has no modem lines; that is no reason to refuse the port.
@@ -123,12 +128,15 @@ bool QtSerialPortAdapter::open(int portNumber, const QString& settings) {
         LINK_LOG << "port" << portNumber << name << "refused RTS:" << port_.errorString();
         port_.close();
         port_.clearError();
+        wireTrace().portOpened(portNumber, settings, false);
         return false;
     }
     port_.clearError();
     portNumber_ = portNumber;
     linkLog::restartClock();
     LINK_LOG << "port" << portNumber << name << "opened at" << settings;
+    tracedBytes_ = 0;
+    wireTrace().portOpened(portNumber, settings, true);
     return true;
 }
 
@@ -138,6 +146,10 @@ void QtSerialPortAdapter::close() {
     } else if (port_.isOpen()) {
         LINK_LOG << "port" << portNumber_ << "closed";
     }
+    if (port_.isOpen()) {
+        wireTrace().portClosed(portNumber_);
+    }
+    tracedBytes_ = 0;
     port_.close();
     port_.clearError();
 }
@@ -161,6 +173,7 @@ int QtSerialPortAdapter::bytesWaiting() {
     if (!port_.isOpen() || faulted()) {
         return -1;
     }
+    traceArrivals();
     return static_cast<int>(std::min<qint64>(port_.bytesAvailable(), 1 << 30));
 }
 
@@ -170,6 +183,9 @@ bool QtSerialPortAdapter::readByte(std::uint8_t& byte) {
         return false;
     }
     byte = static_cast<std::uint8_t>(c);
+    if (tracedBytes_ > 0) {
+        --tracedBytes_;
+    }
     return true;
 }
 
@@ -177,6 +193,7 @@ bool QtSerialPortAdapter::write(const QByteArray& bytes) {
     if (!port_.isOpen() || faulted()) {
         return false;
     }
+    wireTrace().written(bytes);
     qsizetype written = 0;
 #ifdef Q_OS_UNIX
     // A frame fits the driver's buffer: written straight to it, it needs none of the write
@@ -213,7 +230,18 @@ bool QtSerialPortAdapter::write(const QByteArray& bytes) {
 
 void QtSerialPortAdapter::clearInput() {
     if (port_.isOpen()) {
+        // What is thrown away was still on the wire: the trace keeps it.
+        traceArrivals();
         port_.clear(QSerialPort::Input);
+    }
+    tracedBytes_ = 0;
+}
+
+void QtSerialPortAdapter::traceArrivals() {
+    const qint64 available = port_.bytesAvailable();
+    if (available > tracedBytes_) {
+        wireTrace().arrived(port_.peek(available).mid(tracedBytes_));
+        tracedBytes_ = available;
     }
 }
 

@@ -44,8 +44,12 @@ class QtSerialPortAdapter : public SerialPort {
 
   private:
     bool faulted() const;
+    // Hands the bytes that arrived since the last look to the wire trace, as one chunk.
+    void traceArrivals();
 
     QSerialPort port_;
     int portNumber_ = 0;
+    // Bytes in the port's buffer that the trace already has.
+    qint64 tracedBytes_ = 0;
     std::function<void()> bytesArrived_;
 };

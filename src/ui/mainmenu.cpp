@@ -114,6 +114,7 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.keepInArchiveItem->setCheckable(true);
     menu.keepInArchiveItem->setChecked(true);
     menu.saveFileItem = addItem(menu.saveMenu, I::SaveFileItem);
+    menu.diagnosticReportItem = addItem(menu.helpMenu, I::DiagnosticReportItem);
 
     applyMenuCaptions(bar, messages);
     return menu;

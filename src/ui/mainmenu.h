@@ -51,6 +51,7 @@ struct MainMenu {
     QAction* keepInArchiveItem = nullptr;
     QAction* saveFileItem = nullptr;
     QAction* checkSetupItem = nullptr;
+    QAction* diagnosticReportItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two

@@ -78,8 +78,9 @@ bool Rig::runProcedure(int limitMs) {
 }
 
 bool Rig::click(ControlId id) {
+    // A user presses only what is shown and enabled.
     auto* button = window->controls().as<QAbstractButton>(id);
-    if (button == nullptr) {
+    if (button == nullptr || !button->isVisibleTo(window.get()) || !button->isEnabled()) {
         return false;
     }
     button->click();

@@ -61,7 +61,8 @@ class Rig : public SimRig<SimPort> {
     void paceLine(int bytesPerMs);
     // Runs the clock until no procedure runs; false when it still runs after `limitMs`.
     bool runProcedure(int limitMs = 600000);
-    // Clicks a button or option of the window; false when there is none.
+    // Clicks a button or option of the window; false when there is none or it is hidden or
+    // disabled.
     bool click(ControlId id);
     // The text of a control of the window.
     QString text(ControlId id) const;

@@ -5,11 +5,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
 
 #include "sim/ptyserver.h"
+#include "sim/replayserver.h"
 #include "sim/simlogger.h"
 #include "sim/simscenarios.h"
 
@@ -54,6 +56,41 @@ QString scenarioHelp() {
         text += QStringLiteral("  %1  %2\n").arg(name, -11).arg(simscenario::describe(name));
     }
     return text;
+}
+
+// Serves a recorded trace; a trace larger than this is no recording of one run.
+int replay(const QString& path, bool fast, const PtyOptions& options, QTextStream& err) {
+    constexpr qint64 kMaxTraceBytes = qint64{1} << 28;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxTraceBytes) {
+        err << "logger-sim: cannot read the trace " << path << ": "
+            << (file.isOpen() ? QStringLiteral("larger than 256 MiB") : file.errorString()) << '\n';
+        return 2;
+    }
+    std::vector<ReplayExchange> exchanges;
+    QString error;
+    if (!loadReplay(file.readAll(), exchanges, error)) {
+        err << "logger-sim: the trace " << path << " is refused: " << error << '\n';
+        return 2;
+    }
+    ReplayScript script(std::move(exchanges), fast);
+    ReplayServer server(script, options.dir, options.port, options.usbDescription);
+    stopFd = server.stopFd();
+    installSignalHandlers();
+    if (!server.start(error)) {
+        err << "logger-sim: " << error << '\n';
+        return 2;
+    }
+    err << "logger-sim: replaying " << script.size() << " commands of " << path << " on "
+        << server.linkPath() << (fast ? " as fast as possible" : " with the recorded timing")
+        << '\n';
+    err.flush();
+    const int code = server.run();
+    stopFd = -1;
+    if (code == ReplayServer::kExitNotInTrace) {
+        err << "logger-sim: replay ended: " << script.error() << '\n';
+    }
+    return code;
 }
 
 }  // namespace
@@ -149,12 +186,22 @@ int main(int argc, char** argv) {
         QStringLiteral("CODE"));
     const QCommandLineOption listOption(QStringLiteral("list-scenarios"),
                                         QStringLiteral("Print the scenario names and end."));
-    parser.addOptions({dirOption,           portOption,     scenarioOption, baudOption,
-                       modelOption,         firmwareOption, usbOption,      timeScaleOption,
-                       replyDelayOption,    delayOption,    unplugMsOption, unplugRecordsOption,
-                       unplugCommandOption, resetOption,    refuseOption,   silentOption,
-                       stallOption,         garbageOption,  overlongOption, badValueOption,
-                       listOption});
+    const QCommandLineOption replayOption(
+        QStringLiteral("replay"),
+        QStringLiteral("Serve the logger recorded in a wire trace (--trace of the programs): each "
+                       "command is answered with the reply recorded for it, in order and with the "
+                       "recorded timing. A command the trace does not hold ends the replay (exit "
+                       "code 3). The fault and scenario options do not apply."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption replayFastOption(
+        QStringLiteral("replay-fast"),
+        QStringLiteral("With --replay: answer at once instead of with the recorded timing."));
+    parser.addOptions({dirOption,           portOption,     scenarioOption,  baudOption,
+                       modelOption,         firmwareOption, usbOption,       timeScaleOption,
+                       replyDelayOption,    delayOption,    unplugMsOption,  unplugRecordsOption,
+                       unplugCommandOption, resetOption,    refuseOption,    silentOption,
+                       stallOption,         garbageOption,  overlongOption,  badValueOption,
+                       listOption,          replayOption,   replayFastOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -200,6 +247,10 @@ int main(int argc, char** argv) {
         if (!ok || options.unplugAfterRecords < 0) {
             return fail(QStringLiteral("--unplug-after-records must be a record count"));
         }
+    }
+
+    if (parser.isSet(replayOption)) {
+        return replay(parser.value(replayOption), parser.isSet(replayFastOption), options, err);
     }
 
     SimLogger logger;
