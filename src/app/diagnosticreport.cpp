@@ -8,7 +8,7 @@
 #include <QSaveFile>
 
 #include "app/setupreport.h"
-#include "cli/statusreport.h"
+#include "operations/statusreport.h"
 #include "data/prompter.h"
 #include "data/version.h"
 

@@ -12,7 +12,7 @@
 
 #include "cli/archivecommands.h"
 #include "cli/sampleformat.h"
-#include "cli/statusreport.h"
+#include "operations/statusreport.h"
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "link/loggerstate.h"

@@ -1,5 +1,5 @@
 // The status lines and the status JSON; see statusreport.h.
-#include "cli/statusreport.h"
+#include "operations/statusreport.h"
 
 #include <QJsonValue>
 

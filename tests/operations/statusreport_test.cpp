@@ -4,8 +4,8 @@
 
 #include <QJsonDocument>
 
-#include "cli/statusreport.h"
 #include "data/datetime.h"
+#include "operations/statusreport.h"
 
 namespace {
 
