@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/memo.h"
+
 namespace analysis {
 
 namespace {
@@ -76,21 +78,29 @@ double saturationPressure(double temperature) {
     return kMagnusPressure * std::exp(kMagnusA * temperature / (temperature + kMagnusB));
 }
 
-// The formulas, inline so the figure loops carry no call per reading.
-inline std::optional<double> dewPointOf(double temperature, double humidity) {
+double logOfShare(double humidity) {
+    return std::log(humidity / 100.0);
+}
+
+// The formulas, inline so the figure loops carry no call per reading; the transcendental part
+// comes from `logOfShare` or `pressureOf`, a direct call or a memo of it.
+template <typename LogOfShare>
+inline std::optional<double> dewPointOf(double temperature, double humidity,
+                                        LogOfShare&& logOfShare) {
     if (!inDomain(temperature, humidity) || humidity <= 0) {
         return std::nullopt;
     }
-    const double gamma =
-        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
+    const double gamma = logOfShare(humidity) + kMagnusA * temperature / (kMagnusB + temperature);
     return kMagnusB * gamma / (kMagnusA - gamma);
 }
 
-inline std::optional<double> absoluteHumidityOf(double temperature, double humidity) {
+template <typename SaturationPressure>
+inline std::optional<double> absoluteHumidityOf(double temperature, double humidity,
+                                                SaturationPressure&& pressureOf) {
     if (!inDomain(temperature, humidity)) {
         return std::nullopt;
     }
-    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
+    const double vapourPressure = pressureOf(temperature) * humidity;  // Pa: hPa × %
     return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
 }
 
@@ -198,28 +208,33 @@ std::optional<double> meanKineticTemperature(Readings readings, double /*interva
     // Every reading stands for one interval, so the time weights are equal and cancel. The
     // exponentials are taken relative to the first reading to stay clear of underflow.
     const double reference = h / (readings.front().temperature + kZeroCelsius);
+    Memo relativeRate(
+        [&](double temperature) { return std::exp(reference - h / (temperature + kZeroCelsius)); });
     double sum = 0;
     for (const Reading& r : readings) {
-        sum += std::exp(reference - h / (r.temperature + kZeroCelsius));
+        sum += relativeRate(r.temperature);
     }
     const double mean = sum / static_cast<double>(readings.size());
     return h / (reference - std::log(mean)) - kZeroCelsius;
 }
 
 std::optional<double> dewPoint(double temperature, double humidity) {
-    return dewPointOf(temperature, humidity);
+    return dewPointOf(temperature, humidity, logOfShare);
 }
 
 std::optional<double> absoluteHumidity(double temperature, double humidity) {
-    return absoluteHumidityOf(temperature, humidity);
+    return absoluteHumidityOf(temperature, humidity, saturationPressure);
 }
 
 DerivedFigures dewPointFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return dewPointOf(t, rh); });
+    Memo memo(logOfShare);
+    return derivedFigures(readings, [&](double t, double rh) { return dewPointOf(t, rh, memo); });
 }
 
 DerivedFigures absoluteHumidityFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidityOf(t, rh); });
+    Memo memo(saturationPressure);
+    return derivedFigures(readings,
+                          [&](double t, double rh) { return absoluteHumidityOf(t, rh, memo); });
 }
 
 Bounds boundsOf(const DataSet& set) {
