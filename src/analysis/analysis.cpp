@@ -2,6 +2,7 @@
 #include "analysis/analysis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "analysis/memo.h"
@@ -47,25 +48,38 @@ class Accumulator {
     Extreme maximum_;
 };
 
-QuantityFigures quantityFigures(Readings readings, double Reading::*field) {
-    Accumulator acc;
+// Temperature and humidity side by side: one pass over the readings for both, then one about
+// both means.
+std::array<QuantityFigures, 2> quantityFigures(Readings readings) {
+    Accumulator temperature;
+    Accumulator humidity;
     for (const Reading& r : readings) {
-        acc.add(r.*field, r);
+        temperature.add(r.temperature, r);
+        humidity.add(r.humidity, r);
     }
-    QuantityFigures f;
-    if (acc.count() == 0) {
+    std::array<QuantityFigures, 2> f;
+    if (readings.empty()) {
         return f;
     }
-    f.minimum = acc.minimum();
-    f.maximum = acc.maximum();
-    f.mean = acc.mean();
-    // Second pass about the mean: no cancellation as with a sum of squares.
-    double squares = 0;
+    const auto take = [](const Accumulator& acc, QuantityFigures& figures) {
+        figures.minimum = acc.minimum();
+        figures.maximum = acc.maximum();
+        figures.mean = acc.mean();
+    };
+    take(temperature, f[0]);
+    take(humidity, f[1]);
+    // Second pass about the means: no cancellation as with a sum of squares.
+    double temperatureSquares = 0;
+    double humiditySquares = 0;
     for (const Reading& r : readings) {
-        const double d = r.*field - f.mean;
-        squares += d * d;
+        const double dt = r.temperature - f[0].mean;
+        const double dh = r.humidity - f[1].mean;
+        temperatureSquares += dt * dt;
+        humiditySquares += dh * dh;
     }
-    f.standardDeviation = std::sqrt(squares / acc.count());
+    const double count = static_cast<double>(readings.size());
+    f[0].standardDeviation = std::sqrt(temperatureSquares / count);
+    f[1].standardDeviation = std::sqrt(humiditySquares / count);
     return f;
 }
 
@@ -194,8 +208,9 @@ Summary summarize(Readings readings, double interval) {
             ++s.seriesCount;
         }
     }
-    s.temperature = quantityFigures(readings, &Reading::temperature);
-    s.humidity = quantityFigures(readings, &Reading::humidity);
+    const std::array<QuantityFigures, 2> quantities = quantityFigures(readings);
+    s.temperature = quantities[0];
+    s.humidity = quantities[1];
     return s;
 }
 
