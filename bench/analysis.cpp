@@ -1,11 +1,14 @@
 // All figures of a full data set (32767 samples) beside a bare pass over the same samples: the
 // bulk read of the scratch file with a sum of the temperatures, then the same in memory.
 // Floors: the figures under 5 ms, read and figures at most 3 times the bare read and sum.
+// Readings repeat, as a logger's do; a second data set of random values, none repeated, shows
+// the cost when they do not.
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <random>
 
 #include "analysis/analysis.h"
 #include "common/timing.h"
@@ -27,6 +30,28 @@ Sample sampleAt(int k) {
     return s;
 }
 
+// Every value its own: uniform over the same ranges, so no memo of a formula ever hits twice.
+Sample randomSampleAt(int k, std::mt19937& random) {
+    Sample s = sampleAt(k);
+    s.temperature = std::uniform_real_distribution<float>(12, 28)(random);
+    s.humidity = std::uniform_real_distribution<float>(40, 70)(random);
+    return s;
+}
+
+bool fill(DataSet& set, const QString& path, const std::function<Sample(int)>& sampleOf) {
+    if (!set.file.open(path)) {
+        return false;
+    }
+    set.interval = 60;
+    for (int k = 0; k < DataSet::kMaxCount; ++k) {
+        Sample s = sampleOf(k);
+        if (set.append(s) != DataError::None) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Keeps a result alive so the compiler cannot drop the work.
 volatile double sink = 0;
 
@@ -36,17 +61,13 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     DataSet set;
-    if (!dir.isValid() || !set.file.open(dir.filePath("log.rand"))) {
-        std::fprintf(stderr, "cannot create the scratch file\n");
+    DataSet randomSet;
+    std::mt19937 random(1);
+    if (!dir.isValid() || !fill(set, dir.filePath("log.rand"), sampleAt) ||
+        !fill(randomSet, dir.filePath("random.rand"),
+              [&](int k) { return randomSampleAt(k, random); })) {
+        std::fprintf(stderr, "cannot create and fill the scratch files\n");
         return 1;
-    }
-    set.interval = 60;
-    for (int k = 0; k < DataSet::kMaxCount; ++k) {
-        Sample s = sampleAt(k);
-        if (set.append(s) != DataError::None) {
-            std::fprintf(stderr, "cannot fill the scratch file\n");
-            return 1;
-        }
     }
     const analysis::Bounds bounds{25.0, 14.0};
 
@@ -63,14 +84,18 @@ int main(int argc, char** argv) {
         sink = sum;
         return true;
     });
-    const Timing readFigures = best(kRuns, [&] {
-        const auto readings = analysis::readReadings(set);
-        if (!readings) {
-            return false;
-        }
-        sink = analysis::figuresOf(*readings, set.interval, bounds).summary.temperature.mean;
-        return true;
-    });
+    const auto readAndFigures = [&](DataSet& from) {
+        return best(kRuns, [&] {
+            const auto readings = analysis::readReadings(from);
+            if (!readings) {
+                return false;
+            }
+            sink = analysis::figuresOf(*readings, from.interval, bounds).summary.temperature.mean;
+            return true;
+        });
+    };
+    const Timing readFigures = readAndFigures(set);
+    const Timing readRandomFigures = readAndFigures(randomSet);
 
     const std::vector<analysis::Reading> readings = *analysis::readReadings(set);
     const Timing bare = best(kRuns, [&] {
@@ -107,6 +132,7 @@ int main(int argc, char** argv) {
                 analysis::findExcursions(readings, set.interval, bounds).list.size());
     printAgainstFloor("read and all figures", readFigures, bareRead);
     printAgainstFloor("all figures in memory", figures, bare);
+    printAgainstFloor("read and all figures, random", readRandomFigures, bareRead);
     const double ratio = readFigures.cpuMs / bareRead.cpuMs;
     std::printf(
         "floors: figures under %.0f ms (%s), read and figures at most %.0fx the bare read "

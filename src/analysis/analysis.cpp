@@ -2,7 +2,10 @@
 #include "analysis/analysis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+
+#include "analysis/memo.h"
 
 namespace analysis {
 
@@ -45,25 +48,38 @@ class Accumulator {
     Extreme maximum_;
 };
 
-QuantityFigures quantityFigures(Readings readings, double Reading::*field) {
-    Accumulator acc;
+// Temperature and humidity side by side: one pass over the readings for both, then one about
+// both means.
+std::array<QuantityFigures, 2> quantityFigures(Readings readings) {
+    Accumulator temperature;
+    Accumulator humidity;
     for (const Reading& r : readings) {
-        acc.add(r.*field, r);
+        temperature.add(r.temperature, r);
+        humidity.add(r.humidity, r);
     }
-    QuantityFigures f;
-    if (acc.count() == 0) {
+    std::array<QuantityFigures, 2> f;
+    if (readings.empty()) {
         return f;
     }
-    f.minimum = acc.minimum();
-    f.maximum = acc.maximum();
-    f.mean = acc.mean();
-    // Second pass about the mean: no cancellation as with a sum of squares.
-    double squares = 0;
+    const auto take = [](const Accumulator& acc, QuantityFigures& figures) {
+        figures.minimum = acc.minimum();
+        figures.maximum = acc.maximum();
+        figures.mean = acc.mean();
+    };
+    take(temperature, f[0]);
+    take(humidity, f[1]);
+    // Second pass about the means: no cancellation as with a sum of squares.
+    double temperatureSquares = 0;
+    double humiditySquares = 0;
     for (const Reading& r : readings) {
-        const double d = r.*field - f.mean;
-        squares += d * d;
+        const double dt = r.temperature - f[0].mean;
+        const double dh = r.humidity - f[1].mean;
+        temperatureSquares += dt * dt;
+        humiditySquares += dh * dh;
     }
-    f.standardDeviation = std::sqrt(squares / acc.count());
+    const double count = static_cast<double>(readings.size());
+    f[0].standardDeviation = std::sqrt(temperatureSquares / count);
+    f[1].standardDeviation = std::sqrt(humiditySquares / count);
     return f;
 }
 
@@ -76,21 +92,29 @@ double saturationPressure(double temperature) {
     return kMagnusPressure * std::exp(kMagnusA * temperature / (temperature + kMagnusB));
 }
 
-// The formulas, inline so the figure loops carry no call per reading.
-inline std::optional<double> dewPointOf(double temperature, double humidity) {
+double logOfShare(double humidity) {
+    return std::log(humidity / 100.0);
+}
+
+// The formulas, inline so the figure loops carry no call per reading; the transcendental part
+// comes from `logOfShare` or `pressureOf`, a direct call or a memo of it.
+template <typename LogOfShare>
+inline std::optional<double> dewPointOf(double temperature, double humidity,
+                                        LogOfShare&& logOfShare) {
     if (!inDomain(temperature, humidity) || humidity <= 0) {
         return std::nullopt;
     }
-    const double gamma =
-        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
+    const double gamma = logOfShare(humidity) + kMagnusA * temperature / (kMagnusB + temperature);
     return kMagnusB * gamma / (kMagnusA - gamma);
 }
 
-inline std::optional<double> absoluteHumidityOf(double temperature, double humidity) {
+template <typename SaturationPressure>
+inline std::optional<double> absoluteHumidityOf(double temperature, double humidity,
+                                                SaturationPressure&& pressureOf) {
     if (!inDomain(temperature, humidity)) {
         return std::nullopt;
     }
-    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
+    const double vapourPressure = pressureOf(temperature) * humidity;  // Pa: hPa × %
     return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
 }
 
@@ -184,8 +208,9 @@ Summary summarize(Readings readings, double interval) {
             ++s.seriesCount;
         }
     }
-    s.temperature = quantityFigures(readings, &Reading::temperature);
-    s.humidity = quantityFigures(readings, &Reading::humidity);
+    const std::array<QuantityFigures, 2> quantities = quantityFigures(readings);
+    s.temperature = quantities[0];
+    s.humidity = quantities[1];
     return s;
 }
 
@@ -198,28 +223,33 @@ std::optional<double> meanKineticTemperature(Readings readings, double /*interva
     // Every reading stands for one interval, so the time weights are equal and cancel. The
     // exponentials are taken relative to the first reading to stay clear of underflow.
     const double reference = h / (readings.front().temperature + kZeroCelsius);
+    Memo relativeRate(
+        [&](double temperature) { return std::exp(reference - h / (temperature + kZeroCelsius)); });
     double sum = 0;
     for (const Reading& r : readings) {
-        sum += std::exp(reference - h / (r.temperature + kZeroCelsius));
+        sum += relativeRate(r.temperature);
     }
     const double mean = sum / static_cast<double>(readings.size());
     return h / (reference - std::log(mean)) - kZeroCelsius;
 }
 
 std::optional<double> dewPoint(double temperature, double humidity) {
-    return dewPointOf(temperature, humidity);
+    return dewPointOf(temperature, humidity, logOfShare);
 }
 
 std::optional<double> absoluteHumidity(double temperature, double humidity) {
-    return absoluteHumidityOf(temperature, humidity);
+    return absoluteHumidityOf(temperature, humidity, saturationPressure);
 }
 
 DerivedFigures dewPointFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return dewPointOf(t, rh); });
+    Memo memo(logOfShare);
+    return derivedFigures(readings, [&](double t, double rh) { return dewPointOf(t, rh, memo); });
 }
 
 DerivedFigures absoluteHumidityFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidityOf(t, rh); });
+    Memo memo(saturationPressure);
+    return derivedFigures(readings,
+                          [&](double t, double rh) { return absoluteHumidityOf(t, rh, memo); });
 }
 
 Bounds boundsOf(const DataSet& set) {
