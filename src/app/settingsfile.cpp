@@ -77,14 +77,16 @@ std::optional<LoggerSettings> SettingsFile::parse(const QByteArray& bytes) {
     if (!port || !selector || items[2].isEmpty()) {
         return std::nullopt;
     }
-    return LoggerSettings{*port, *selector, items[2]};
+    // A fourth field other than 1 leaves the line off: it is only ever written as 1.
+    const bool dewPoint = items.size() > 3 && items[3] == QLatin1String("1");
+    return LoggerSettings{*port, *selector, items[2], dewPoint};
 }
 
 QByteArray SettingsFile::format(const LoggerSettings& settings) {
-    return QStringLiteral("%1,%2,\"%3\"\r\n")
+    return QStringLiteral("%1,%2,\"%3\"%4\r\n")
         .arg(settings.portnum)
         .arg(settings.selector)
-        .arg(settings.directory)
+        .arg(settings.directory, settings.dewPointLine ? QStringLiteral(",1") : QString())
         .toUtf8();
 }
 

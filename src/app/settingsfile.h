@@ -1,5 +1,5 @@
 // Logger.ini: the one line of settings that survives between runs (port number, number
-// selector value, last-used directory of the file dialogs).
+// selector value, last-used directory of the file dialogs, and the dew-point line when on).
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +12,9 @@ struct LoggerSettings {
     std::int16_t portnum = 1;
     std::int16_t selector = 1;
     QString directory;
+    // The humidity graph's dew-point line (Display menu); written only when on, so the line of
+    // a program that never turned it on stays as it was.
+    bool dewPointLine = false;
 
     bool operator==(const LoggerSettings&) const = default;
 };
@@ -27,7 +30,8 @@ class SettingsFile {
     // The settings held by the file's bytes; nothing when a field is missing, not a number
     // or out of range.
     static std::optional<LoggerSettings> parse(const QByteArray& bytes);
-    // One line: port, selector and the quoted directory, ended by CR LF.
+    // One line: port, selector and the quoted directory (then 1 with the dew-point line on),
+    // ended by CR LF.
     static QByteArray format(const LoggerSettings& settings);
 
     static LoggerSettings defaults(const QString& programDirectory);

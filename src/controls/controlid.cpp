@@ -171,6 +171,9 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
     {I::PortDialog, "Form5", K::Dialog, nullptr, std::nullopt},
     {I::ClockDialog, "Form6", K::Dialog, nullptr, std::nullopt},
     {I::RecordingDialog, "Form12", K::Dialog, nullptr, std::nullopt},
+    {I::StatisticsItem, "m24", K::Action, nullptr, Msg::StatisticsItem},
+    {I::DewPointItem, "m25", K::Action, nullptr, Msg::DewPointItem},
+    {I::ExportGraphItem, "m15", K::Action, nullptr, Msg::ExportGraphItem},
 }};
 
 constexpr bool inIdOrder() {

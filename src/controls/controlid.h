@@ -195,6 +195,10 @@ enum class ControlId : std::uint16_t {
     PortDialog,
     ClockDialog,
     RecordingDialog,
+    // Statistics, dew point and graph export.
+    StatisticsItem,
+    DewPointItem,
+    ExportGraphItem,
     Count,
 };
 

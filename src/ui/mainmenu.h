@@ -45,6 +45,10 @@ struct MainMenu {
     QMenu* helpMenu = nullptr;
     QAction* webPageItem = nullptr;
     QAction* versionItem = nullptr;
+    // Statistics dialog, dew-point line (checkable) and graph export.
+    QAction* statisticsItem = nullptr;
+    QAction* dewPointItem = nullptr;
+    QAction* exportGraphItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two
