@@ -12,12 +12,14 @@
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowdisplay.h"
+#include "app/windowfigures.h"
 #include "app/windowprint.h"
 #include "app/windowsizing.h"
 #include "controls/controlid.h"
 #include "graph/graphpanel.h"
 #include "graph/graphview.h"
 #include "ui/datatable.h"
+#include "ui/exportsizedialog.h"
 #include "ui/progressdialog.h"
 #include "ui/qtdialoghost.h"
 
@@ -66,6 +68,9 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
                                                  operations_->files(), messages_);
     unsavedData_ = std::make_unique<UnsavedData>(programDirectory_, dataSets_, operations_->files(),
                                                  prompter_, messages_);
+    figures_ = std::make_unique<WindowFigures>(
+        *layout_.graphPanel, *session_, messages_, this,
+        [this](QSize proposed) { return ExportSizeDialog::ask(proposed, messages_, this); });
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
     session_->Port_Setting_N_P = kDefaultBaud;
@@ -174,6 +179,14 @@ void MainWindow::connectControls() {
             [&ops] { ops.tools().openPortDialog(); });
     connect(menu_.versionItem, &QAction::triggered, this, [&ops] { ops.tools().showVersion(); });
     connect(menu_.webPageItem, &QAction::triggered, this, [&ops] { ops.tools().openWebPage(); });
+    connect(menu_.statisticsItem, &QAction::triggered, this,
+            [this] { figures_->showStatistics(); });
+    connect(menu_.dewPointItem, &QAction::toggled, this,
+            [this](bool on) { figures_->setDewPointLine(on); });
+    // Only the user's choice is written back; start-up restores it without a write.
+    connect(menu_.dewPointItem, &QAction::triggered, this, [this] { Save(); });
+    connect(menu_.exportGraphItem, &QAction::triggered, this,
+            [this] { figures_->exportGraph(lastDirectory()); });
 
     const struct {
         ControlId id;

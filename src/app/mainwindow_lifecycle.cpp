@@ -43,6 +43,7 @@ bool MainWindow::startUp() {
     session_->Portnum = settings.portnum;
     selector_ = settings.selector;
     setLastDirectory(settings.directory);
+    menu_.dewPointItem->setChecked(settings.dewPointLine);
 
     layout_.selector->setCurrentText(QString::number(selector_));
     for (DataTableView* table : tables_) {
@@ -61,7 +62,8 @@ bool MainWindow::startUp() {
 }
 
 void MainWindow::Save() {
-    settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory()});
+    settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory(),
+                                  menu_.dewPointItem->isChecked()});
 }
 
 void MainWindow::endUnattended() {
