@@ -63,14 +63,14 @@ ReportLayout layOutReport(const ReportContent& content, const ReportTextWidth& w
         figureX = kLeft;
         figureY = headerBottom + 0.5 * lh;
     }
-    const double valueX = std::min(figureX + labelWidth + kColumnGap, kRight - valueWidth);
+    // Labels take at most half the figures' width; a longer one, like a value wider than its
+    // room, is drawn smaller to fit.
+    const double labelColumn = std::min(labelWidth, (kRight - figureX) / 2 - kColumnGap);
+    const double valueX = figureX + labelColumn + kColumnGap;
     for (std::size_t i = 0; i < content.figures.size(); ++i) {
         const double row = figureY + static_cast<double>(i) * lh;
-        // A label that would run into its value is drawn smaller to end before it.
-        layout.texts.push_back(
-            {QRectF(figureX, row, std::min(width(labels[i], false), valueX - kColumnGap - figureX),
-                    lh),
-             labels[i], false});
+        layout.texts.push_back(textAt(figureX, row, lh, labels[i],
+                                      std::min(width(labels[i], false), labelColumn), false));
         layout.texts.push_back(textAt(valueX, row, lh, values[i], width(values[i], false), false));
     }
     y = std::max(headerBottom, figureY + static_cast<double>(content.figures.size()) * lh);
