@@ -24,10 +24,12 @@ double weightOf(double interval) {
 class Accumulator {
   public:
     void add(double value, const Reading& r) {
-        if (count_ == 0 || value < minimum_.value)
+        if (count_ == 0 || value < minimum_.value) {
             minimum_ = {value, r.time, r.record};
-        if (count_ == 0 || value > maximum_.value)
+        }
+        if (count_ == 0 || value > maximum_.value) {
             maximum_ = {value, r.time, r.record};
+        }
         ++count_;
         sum_ += value;
     }
@@ -45,11 +47,13 @@ class Accumulator {
 
 QuantityFigures quantityFigures(Readings readings, double Reading::*field) {
     Accumulator acc;
-    for (const Reading& r : readings)
+    for (const Reading& r : readings) {
         acc.add(r.*field, r);
+    }
     QuantityFigures f;
-    if (acc.count() == 0)
+    if (acc.count() == 0) {
         return f;
+    }
     f.minimum = acc.minimum();
     f.maximum = acc.maximum();
     f.mean = acc.mean();
@@ -70,6 +74,24 @@ bool inDomain(double temperature, double humidity) {
 
 double saturationPressure(double temperature) {
     return kMagnusPressure * std::exp(kMagnusA * temperature / (temperature + kMagnusB));
+}
+
+// The formulas, inline so the figure loops carry no call per reading.
+inline std::optional<double> dewPointOf(double temperature, double humidity) {
+    if (!inDomain(temperature, humidity) || humidity <= 0) {
+        return std::nullopt;
+    }
+    const double gamma =
+        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
+    return kMagnusB * gamma / (kMagnusA - gamma);
+}
+
+inline std::optional<double> absoluteHumidityOf(double temperature, double humidity) {
+    if (!inDomain(temperature, humidity)) {
+        return std::nullopt;
+    }
+    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
+    return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
 }
 
 template <typename Derive>
@@ -97,7 +119,13 @@ DerivedFigures derivedFigures(Readings readings, Derive derive) {
 double secondsOf(double dateTime) {
     // Whole milliseconds: a stored day fraction carries no finer time, and rounding keeps
     // whole-second times exact.
-    return std::round(dateTime * kSecondsPerDay * 1000.0) / 1000.0;
+    const double milliseconds = dateTime * kSecondsPerDay * 1000.0;
+    if (!(std::fabs(milliseconds) < 1e15)) {
+        return milliseconds / 1000.0;
+    }
+    // Half away from zero by a cast: this runs once per record of a bulk read.
+    const auto whole = static_cast<long long>(milliseconds + (milliseconds < 0 ? -0.5 : 0.5));
+    return static_cast<double>(whole) / 1000.0;
 }
 
 double dateTimeOf(double seconds) {
@@ -106,22 +134,24 @@ double dateTimeOf(double seconds) {
 
 std::optional<std::vector<Reading>> readReadings(DataSet& set, int first, int last) {
     std::vector<Reading> readings;
-    if (last < first)
+    if (last < first) {
         return readings;
-    if (first < 1 || last > set.count)
+    }
+    if (first < 1 || last > set.count) {
         return std::nullopt;
+    }
     const int count = last - first + 1;
     QByteArray bytes;
     if (set.file.readRecords(first, count, bytes) != DataError::None ||
         bytes.size() != qsizetype(count) * ScratchFile::kRecordSize) {
         return std::nullopt;
     }
-    readings.reserve(count);
+    readings.resize(count);
     const char* record = bytes.constData();
     for (int k = 0; k < count; ++k, record += ScratchFile::kRecordSize) {
         const ScratchFile::Fields f = ScratchFile::fieldsOf(record);
-        readings.push_back({secondsOf(f.dateTime), f.temperature, f.humidity,
-                            static_cast<int>(f.series), first + k});
+        readings[k] = {secondsOf(f.dateTime), f.temperature, f.humidity, static_cast<int>(f.series),
+                       first + k};
     }
     return readings;
 }
@@ -140,8 +170,9 @@ Readings within(Readings readings, double from, double to) {
 
 Summary summarize(Readings readings, double interval) {
     Summary s;
-    if (readings.empty())
+    if (readings.empty()) {
         return s;
+    }
     s.count = static_cast<int>(readings.size());
     s.firstTime = readings.front().time;
     s.lastTime = readings.back().time;
@@ -149,8 +180,9 @@ Summary summarize(Readings readings, double interval) {
     s.coveredTime = s.count * weightOf(interval);
     s.seriesCount = 1;
     for (std::size_t k = 1; k < readings.size(); ++k) {
-        if (readings[k].series != readings[k - 1].series)
+        if (readings[k].series != readings[k - 1].series) {
             ++s.seriesCount;
+        }
     }
     s.temperature = quantityFigures(readings, &Reading::temperature);
     s.humidity = quantityFigures(readings, &Reading::humidity);
@@ -159,8 +191,9 @@ Summary summarize(Readings readings, double interval) {
 
 std::optional<double> meanKineticTemperature(Readings readings, double /*interval*/,
                                              double activationEnergy) {
-    if (readings.empty() || !(activationEnergy > 0))
+    if (readings.empty() || !(activationEnergy > 0)) {
         return std::nullopt;
+    }
     const double h = activationEnergy / kGasConstant;  // ΔH/R, K
     // Every reading stands for one interval, so the time weights are equal and cancel. The
     // exponentials are taken relative to the first reading to stay clear of underflow.
@@ -174,34 +207,29 @@ std::optional<double> meanKineticTemperature(Readings readings, double /*interva
 }
 
 std::optional<double> dewPoint(double temperature, double humidity) {
-    if (!inDomain(temperature, humidity) || humidity <= 0)
-        return std::nullopt;
-    const double gamma =
-        std::log(humidity / 100.0) + kMagnusA * temperature / (kMagnusB + temperature);
-    return kMagnusB * gamma / (kMagnusA - gamma);
+    return dewPointOf(temperature, humidity);
 }
 
 std::optional<double> absoluteHumidity(double temperature, double humidity) {
-    if (!inDomain(temperature, humidity))
-        return std::nullopt;
-    const double vapourPressure = saturationPressure(temperature) * humidity;  // Pa: hPa × %
-    return vapourPressure / (kWaterVapourConstant * (temperature + kZeroCelsius)) * 1000.0;
+    return absoluteHumidityOf(temperature, humidity);
 }
 
 DerivedFigures dewPointFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return dewPoint(t, rh); });
+    return derivedFigures(readings, [](double t, double rh) { return dewPointOf(t, rh); });
 }
 
 DerivedFigures absoluteHumidityFigures(Readings readings) {
-    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidity(t, rh); });
+    return derivedFigures(readings, [](double t, double rh) { return absoluteHumidityOf(t, rh); });
 }
 
 Bounds boundsOf(const DataSet& set) {
     Bounds b;
-    if (set.upperOn)
+    if (set.upperOn) {
         b.upper = set.upperBound;
-    if (set.lowerOn)
+    }
+    if (set.lowerOn) {
         b.lower = set.lowerBound;
+    }
     return b;
 }
 
@@ -211,8 +239,9 @@ Excursions findExcursions(Readings readings, double interval, const Bounds& boun
     std::optional<Excursion> open;
     const Reading* previous = nullptr;
     auto close = [&] {
-        if (!open)
+        if (!open) {
             return;
+        }
         (open->side == Side::Above ? x.timeAbove : x.timeBelow) += open->duration;
         x.list.push_back(*open);
         open.reset();
@@ -225,11 +254,13 @@ Excursions findExcursions(Readings readings, double interval, const Bounds& boun
             side = Side::Below;
         }
         const bool sameSeries = previous != nullptr && previous->series == r.series;
-        if (open && (!side || *side != open->side || !sameSeries))
+        if (open && (!side || *side != open->side || !sameSeries)) {
             close();
+        }
         previous = &r;
-        if (!side)
+        if (!side) {
             continue;
+        }
         const Extreme here{r.temperature, r.time, r.record};
         if (!open) {
             open = Excursion{*side, r.time, r.time, 0, 0, here};
@@ -239,8 +270,9 @@ Excursions findExcursions(Readings readings, double interval, const Bounds& boun
         open->duration = open->readings * weight;
         const bool peak = *side == Side::Above ? r.temperature > open->peak.value
                                                : r.temperature < open->peak.value;
-        if (peak)
+        if (peak) {
             open->peak = here;
+        }
     }
     close();
     const double covered = static_cast<double>(readings.size()) * weight;

@@ -6,10 +6,13 @@
 #include <csignal>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <memory>
 
+#include "cli/fileoptions.h"
 #include "cli/options.h"
+#include "cli/reportcommands.h"
 #include "cli/runner.h"
 #include "link/cbusdevice.h"
 #include "link/eventloopwaiter.h"
@@ -39,7 +42,14 @@ int main(int argc, char** argv) {
     holdClosedStandardStreams();
     // A closed standard output is a write error with a message, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    // plot draws text, which needs the fonts of a graphical application, but never a display.
+    const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
+    if (drawing) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
     // The words as given: a file name that is not valid text must keep its bytes.
     QList<QByteArray> arguments;
@@ -61,6 +71,9 @@ int main(int argc, char** argv) {
     if (options.verbose) {
         QLoggingCategory::setFilterRules(QStringLiteral("veltrane.cli.info=true\n") +
                                          QLatin1String(kLinkLogRule));
+    }
+    if (takesFile(options.command)) {
+        return runFileCommand(options, messages, stdout);
     }
     QtSerialPortAdapter port;
     std::unique_ptr<CbusDevice> device = makeCbusDevice();

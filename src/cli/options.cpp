@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include "cli/fileoptions.h"
 #include "operations/namefield.h"
 #include "operations/recordingsetup.h"
 
@@ -68,6 +69,9 @@ std::optional<Subcommand> parseSubcommand(const QString& word) {
                   {"start", Subcommand::Start},
                   {"stop", Subcommand::Stop},
                   {"measure", Subcommand::Measure}};
+    if (const std::optional<Subcommand> fileCommand = fileSubcommand(word)) {
+        return fileCommand;
+    }
     for (const auto& entry : kWords) {
         if (word == QLatin1String(entry.word)) {
             return entry.command;
@@ -92,6 +96,10 @@ constexpr FlagInfo kFlags[] = {
     {"--lower", Subcommand::Start, true},     {"--at", Subcommand::Start, true},
     {"--force", Subcommand::Start, false},    {"--every", Subcommand::Measure, true},
     {"--count", Subcommand::Measure, true},   {"--out", Subcommand::Measure, true},
+    {"--from", Subcommand::Report, true},     {"--to", Subcommand::Report, true},
+    {"--upper", Subcommand::Report, true},    {"--lower", Subcommand::Report, true},
+    {"--json", Subcommand::Report, false},    {"--out", Subcommand::Plot, true},
+    {"--size", Subcommand::Plot, true},
 };
 
 // The flag as the subcommand takes it; nullptr when it is not one of its options.
@@ -149,6 +157,10 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     std::optional<bool> loop;
     while (!in.atEnd()) {
         const QString flag = in.take();
+        if (takesFile(options.command) && !options.file && !flag.startsWith(QLatin1String("--"))) {
+            options.file = arguments.at(in.next - 1);
+            continue;
+        }
         const FlagInfo* info = findFlag(flag, options.command);
         if (info == nullptr) {
             return messages.text(Msg::CliNotAnOption).arg(flag, word);
@@ -203,6 +215,10 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
                 return messages.text(Msg::CliLoopOrOneTime);
             }
             loop = flag == QLatin1String("--loop");
+        } else if (const auto fileFlag = fileCommandFlag(options, flag, value, messages)) {
+            if (!fileFlag->isEmpty()) {
+                return *fileFlag;
+            }
         } else if (flag == QLatin1String("--upper") || flag == QLatin1String("--lower")) {
             const std::optional<int> degrees = parseInt(value);
             if (!degrees) {
@@ -237,9 +253,12 @@ std::variant<CliOptions, QString> parseOptions(const QList<QByteArray>& argument
     if (options.command == Subcommand::Measure && options.count > 1 && !options.every) {
         return messages.text(Msg::CliCountNeedsEvery);
     }
+    if (const QString refusal = fileCommandRefusal(options, word, messages); !refusal.isEmpty()) {
+        return refusal;
+    }
     return options;
 }
 
 QString usageText(const MessageTable& messages) {
-    return messages.text(Msg::CliUsage);
+    return messages.text(Msg::CliUsage) + QLatin1Char('\n') + messages.text(Msg::ReportUsage);
 }

@@ -23,7 +23,7 @@ enum ExitCode : int {
     PortInUse = 6,
 };
 
-enum class Subcommand { Status, Download, Start, Stop, Measure };
+enum class Subcommand { Status, Download, Start, Stop, Measure, Report, Plot };
 
 // A recording interval as the logger keeps it: a count of seconds or of minutes.
 struct Interval {
@@ -52,6 +52,16 @@ struct CliOptions {
     // measure
     std::optional<Interval> every;
     int count = 1;
+    // report and plot: the data file as the bytes given
+    std::optional<QByteArray> file;
+    // report: the time window (day counts, local wall-clock time) and the bounds in °C
+    std::optional<double> from;
+    std::optional<double> to;
+    std::optional<double> upperBound;
+    std::optional<double> lowerBound;
+    // plot: the picture's size in pixels
+    int width = 1000;
+    int height = 800;
 };
 
 // Parses "10s", "5min" and "2 s"-free forms; none for anything else.

@@ -97,6 +97,10 @@ int CliRunner::run() {
             return stop();
         case Subcommand::Measure:
             return measure();
+        // Files, not loggers: main runs these without a runner.
+        case Subcommand::Report:
+        case Subcommand::Plot:
+            break;
     }
     return Usage;
 }
