@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
+#include <QProcess>
 
 #include "app/windowfigures.h"
 #include "endtoend.h"
@@ -61,6 +64,51 @@ TEST(WindowFigures, StatisticsShowTheDownloadedLogsFigures) {
     }
     EXPECT_EQ(dialog->valueText(Msg::StatsCount, StatisticsDialog::WholeColumn),
               QString::number(log.count));
+}
+
+// The window and the command line read one saved file and agree on its figures.
+TEST(WindowFigures, StatisticsAgreeWithTheCommandLinesReport) {
+    const QString cli = qEnvironmentVariable("VELTRANE_CLI");
+    if (cli.isEmpty() || !QFile::exists(cli)) {
+        GTEST_SKIP() << "VELTRANE_CLI names no program";
+    }
+    Rig rig(QStringLiteral("runs"));
+    ASSERT_TRUE(rig.started());
+    download(rig);
+    const QString csv = rig.dir.filePath(QStringLiteral("log.csv"));
+    rig.prompter.fileNames = {csv};
+    ASSERT_TRUE(rig.click(ControlId::SaveLogButton));
+    rig.prompter.fileNames = {csv};
+    ASSERT_TRUE(press(rig.window->menu().openItem));
+    ASSERT_EQ(rig.window->Disp_stat(), FileData);
+    ASSERT_TRUE(press(rig.window->menu().statisticsItem));
+    const analysis::Figures& shown =
+        rig.window->figures().statistics()->figures(StatisticsDialog::WholeColumn);
+
+    QProcess report;
+    report.start(cli, {QStringLiteral("report"), csv, QStringLiteral("--json")});
+    ASSERT_TRUE(report.waitForFinished(30000));
+    ASSERT_EQ(report.exitCode(), 0) << report.readAllStandardError().toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(report.readAllStandardOutput()).object();
+    ASSERT_FALSE(json.isEmpty());
+    const analysis::Summary& s = shown.summary;
+    EXPECT_EQ(json[QStringLiteral("count")].toInt(), s.count);
+    const auto near = [](const QJsonValue& value, double expected) {
+        EXPECT_NEAR(value.toDouble(), expected, 1e-6);
+    };
+    const QJsonObject t = json[QStringLiteral("temperature")].toObject();
+    near(t[QStringLiteral("minimum")].toObject()[QStringLiteral("value")],
+         static_cast<float>(s.temperature.minimum.value));
+    near(t[QStringLiteral("maximum")].toObject()[QStringLiteral("value")],
+         static_cast<float>(s.temperature.maximum.value));
+    near(t[QStringLiteral("mean")], s.temperature.mean);
+    near(t[QStringLiteral("standardDeviation")], s.temperature.standardDeviation);
+    near(json[QStringLiteral("humidity")].toObject()[QStringLiteral("mean")], s.humidity.mean);
+    near(json[QStringLiteral("meanKineticTemperature")], shown.meanKineticTemperature.value_or(0));
+    near(json[QStringLiteral("dewPoint")].toObject()[QStringLiteral("mean")], shown.dewPoint.mean);
+    near(json[QStringLiteral("durationSeconds")], s.duration);
+    near(json[QStringLiteral("timeAboveSeconds")], shown.excursions.timeAbove);
+    near(json[QStringLiteral("timeBelowSeconds")], shown.excursions.timeBelow);
 }
 
 TEST(WindowFigures, DewPointChoiceRedrawsTheHumidityGraphAndIsKept) {
