@@ -14,6 +14,7 @@
 #include "app/shelllists.h"
 #include "app/unsaveddata.h"
 #include "app/windowdisplay.h"
+#include "app/windowfigures.h"
 #include "app/windowprint.h"
 #include "app/windowsizing.h"
 #include "controls/controlid.h"
@@ -21,6 +22,7 @@
 #include "graph/graphview.h"
 #include "operations/recordingarchive.h"
 #include "ui/datatable.h"
+#include "ui/exportsizedialog.h"
 #include "ui/progressdialog.h"
 #include "ui/qtdialoghost.h"
 
@@ -97,6 +99,9 @@ MainWindow::MainWindow(const MainWindowDependencies& dependencies, QWidget* pare
                                                  operations_->files(), messages_);
     unsavedData_ = std::make_unique<UnsavedData>(programDirectory_, dataSets_, operations_->files(),
                                                  prompter_, messages_);
+    figures_ = std::make_unique<WindowFigures>(
+        *layout_.graphPanel, *session_, messages_, this,
+        [this](QSize proposed) { return ExportSizeDialog::ask(proposed, messages_, this); });
     timers_.arm(TimerId::DCheck, kDeviceCheckMs);
 
     session_->Port_Setting_N_P = kDefaultBaud;
@@ -209,6 +214,14 @@ void MainWindow::connectControls() {
             [this, &ops] { ops.tools().showSetupCheck(setupReportHere(messages_)); });
     connect(menu_.diagnosticReportItem, &QAction::triggered, this,
             [this] { saveDiagnosticReport(); });
+    connect(menu_.statisticsItem, &QAction::triggered, this,
+            [this] { figures_->showStatistics(); });
+    connect(menu_.dewPointItem, &QAction::toggled, this,
+            [this](bool on) { figures_->setDewPointLine(on); });
+    // Only the user's choice is written back; start-up restores it without a write.
+    connect(menu_.dewPointItem, &QAction::triggered, this, [this] { Save(); });
+    connect(menu_.exportGraphItem, &QAction::triggered, this,
+            [this] { figures_->exportGraph(lastDirectory()); });
 
     const struct {
         ControlId id;

@@ -38,6 +38,7 @@ class SerialPort;
 class UnsavedData;
 class Waiter;
 class WindowDisplay;
+class WindowFigures;
 class WindowPointer;
 class WindowPrinting;
 class WindowSizing;
@@ -122,6 +123,7 @@ class MainWindow : public QMainWindow {
     GraphView& graphView();
     const MainMenu& menu() const { return menu_; }
     DataTableView* table(DataSetIndex index) const { return tables_[index]; }
+    WindowFigures& figures() { return *figures_; }
     QString statusText(int panel) const { return statusPanels_->text(panel); }
     void setStatusText(int panel, const QString& text) { statusPanels_->setText(panel, text); }
 
@@ -168,6 +170,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<Operations> operations_;
     std::unique_ptr<WindowPrinting> printing_;
     std::unique_ptr<UnsavedData> unsavedData_;
+    std::unique_ptr<WindowFigures> figures_;
 
     std::int16_t selector_ = 1;
     bool started_ = false;

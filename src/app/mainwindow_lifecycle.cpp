@@ -47,6 +47,7 @@ bool MainWindow::startUp() {
     setLastDirectory(settings.directory);
     menu_.keepInArchiveItem->setChecked(settings.keepInArchive);
     operations_->keeper().setEnabled(settings.keepInArchive);
+    menu_.dewPointItem->setChecked(settings.dewPointLine);
 
     layout_.selector->setCurrentText(QString::number(selector_));
     for (DataTableView* table : tables_) {
@@ -68,7 +69,8 @@ bool MainWindow::startUp() {
 
 void MainWindow::Save() {
     settings_.save(LoggerSettings{session_->Portnum, selector_, lastDirectory(),
-                                  operations_->keeper().enabled()});
+                                  operations_->keeper().enabled(),
+                                  menu_.dewPointItem->isChecked()});
 }
 
 void MainWindow::endUnattended() {

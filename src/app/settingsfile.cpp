@@ -78,8 +78,12 @@ std::optional<LoggerSettings> SettingsFile::parse(const QByteArray& bytes) {
     if (!port || !selector || items[2].isEmpty()) {
         return std::nullopt;
     }
+    // After the directory: "1" with the dew-point line on, "archive=off" when downloads are
+    // not kept; each is written only when it differs from the default.
+    const QStringList extras = items.mid(3);
     LoggerSettings settings{*port, *selector, items[2]};
-    settings.keepInArchive = !items.mid(3).contains(QLatin1String(kArchiveOff));
+    settings.keepInArchive = !extras.contains(QLatin1String(kArchiveOff));
+    settings.dewPointLine = extras.contains(QLatin1String("1"));
     return settings;
 }
 
@@ -88,7 +92,9 @@ QByteArray SettingsFile::format(const LoggerSettings& settings) {
         .arg(settings.portnum)
         .arg(settings.selector)
         .arg(settings.directory,
-             settings.keepInArchive ? QString() : QStringLiteral(",") + QLatin1String(kArchiveOff))
+             (settings.dewPointLine ? QStringLiteral(",1") : QString()) +
+                 (settings.keepInArchive ? QString()
+                                         : QStringLiteral(",") + QLatin1String(kArchiveOff)))
         .toUtf8();
 }
 

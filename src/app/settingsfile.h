@@ -1,6 +1,6 @@
 // Logger.ini: the one line of settings that survives between runs (port number, number
-// selector value, last-used directory of the file dialogs, and "archive=off" after them when
-// downloads are not to be kept in the archive).
+// selector value, last-used directory of the file dialogs, then "1" when the dew-point line is
+// on and "archive=off" when downloads are not to be kept in the archive).
 #pragma once
 
 #include <QByteArray>
@@ -14,6 +14,8 @@ struct LoggerSettings {
     std::int16_t selector = 1;
     QString directory;
     bool keepInArchive = true;
+    // The humidity graph's dew-point line (Display menu).
+    bool dewPointLine = false;
 
     bool operator==(const LoggerSettings&) const = default;
 };
@@ -29,8 +31,8 @@ class SettingsFile {
     // The settings held by the file's bytes; nothing when a field is missing, not a number
     // or out of range.
     static std::optional<LoggerSettings> parse(const QByteArray& bytes);
-    // One line: port, selector and the quoted directory, ended by CR LF; "archive=off" follows
-    // the directory only when archiving is off, so a file of the default reads as before.
+    // One line: port, selector and the quoted directory, then 1 with the dew-point line on and
+    // "archive=off" with archiving off, ended by CR LF: a file of the defaults reads as before.
     static QByteArray format(const LoggerSettings& settings);
 
     static LoggerSettings defaults(const QString& programDirectory);

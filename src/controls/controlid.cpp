@@ -178,6 +178,9 @@ constexpr std::array<ControlInfo, kControlCount> kTable{{
      Msg::AddFileToArchiveItem},
     {I::SaveFileItem, "saveFileItem", K::Action, nullptr, Msg::SaveFileDataItem},
     {I::CheckSetupItem, "checkSetupItem", K::Action, nullptr, Msg::CheckSetupItem},
+    {I::StatisticsItem, "statisticsItem", K::Action, nullptr, Msg::StatisticsItem},
+    {I::DewPointItem, "dewPointItem", K::Action, nullptr, Msg::DewPointItem},
+    {I::ExportGraphItem, "exportGraphItem", K::Action, nullptr, Msg::ExportGraphItem},
 }};
 
 constexpr bool inIdOrder() {

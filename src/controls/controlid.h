@@ -202,6 +202,10 @@ enum class ControlId : std::uint16_t {
     AddFileToArchiveItem,
     SaveFileItem,
     CheckSetupItem,
+    // Statistics, dew point and graph export.
+    StatisticsItem,
+    DewPointItem,
+    ExportGraphItem,
     Count,
 };
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "analysis/analysis.h"
 #include "graph/graphpanel.h"
 #include "graph/plotting.h"
 
@@ -78,6 +79,30 @@ void GraphView::setMessages(const MessageTable* messages) {
 
 DataSet* GraphView::dataSet(int index) const {
     return index >= 0 && index < 3 ? sets_[index] : nullptr;
+}
+
+std::optional<VisibleTimes> GraphView::visibleTimes() const {
+    DataSet* set = displayed();
+    if (set == nullptr || set->count < 1) {
+        return std::nullopt;
+    }
+    const TimeBase base = baseOf(*set);
+    if (base.endTime == 0) {
+        return std::nullopt;
+    }
+    const GraphWindow window = temperatureWindow(bars_, base.stepUnit);
+    // A sample is inside when its whole seconds before the end, rounded, lie within the window.
+    constexpr double kHalfSecond = 0.5;
+    const double end = analysis::secondsOf(base.endTime);
+    return VisibleTimes{end - static_cast<double>(window.width + window.offset) - kHalfSecond,
+                        end - static_cast<double>(window.offset) + kHalfSecond};
+}
+
+void GraphView::setDewPointLine(bool on) {
+    renderer_.setDewPointLine(on);
+    if (DataSet* set = displayed(); set != nullptr && set->count > 0) {
+        drawHumidityGraph(*set, false);
+    }
 }
 
 QString GraphView::messageText(Msg msg) const {
@@ -374,4 +399,5 @@ void GraphView::updateRangeLabels() {
                                          : QString());
     panel_.rangeLabel(37)->setText(shown ? fullDateTimeText(timeFieldsOf(end - t.offset))
                                          : QString());
+    emit windowChanged();
 }

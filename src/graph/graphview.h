@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "data/dataset.h"
 #include "data/messagetable.h"
@@ -15,6 +16,13 @@
 #include "graph/viewmath.h"
 
 class GraphPanel;
+
+// The visible window of the data set on display, in seconds since 1899-12-30 00:00:00: the
+// samples the graphs' window statistics take are those from `from` to `to`.
+struct VisibleTimes {
+    double from = 0;
+    double to = 0;
+};
 
 class GraphView : public QObject {
     Q_OBJECT
@@ -30,6 +38,8 @@ class GraphView : public QObject {
     // On while a continuous real-time measurement runs; the bars then do nothing.
     void setContinuous(bool on) { continuous_ = on; }
     GraphRenderer& renderer() { return renderer_; }
+    // Turns the humidity graph's dew-point line on or off and redraws that graph.
+    void setDewPointLine(bool on);
 
     std::uint8_t Disp_stat() const { return dispStat_; }
     std::uint8_t viewKind() const { return viewKind_; }
@@ -38,6 +48,8 @@ class GraphView : public QObject {
     double stepUnit() const { return timeBase_.stepUnit; }
     DataSet* displayed() const { return sets_[dispStat_]; }
     DataSet* dataSet(int index) const;
+    // The graphs' time window over the data set on display; nothing while it has no samples.
+    std::optional<VisibleTimes> visibleTimes() const;
 
     void updateScrollRanges(DataSet& set);
     void fitGraphToData(DataSet& set);
@@ -76,6 +88,9 @@ class GraphView : public QObject {
     void readoutChanged(const QString& text);
     // After selectDisplay: the status refresh shows the graphs or the table.
     void displayChanged(int index, int kind);
+    // The time window or the data set on display may have changed (after every bar change,
+    // drawing and display selection), so figures over the window are due again.
+    void windowChanged();
 
   private:
     void barChanged(int index, int value);

@@ -15,6 +15,7 @@ GraphPalette GraphPalette::screen() {
     p.colors_[28] = QColor(255, 0, 0);
     p.colors_[29] = QColor(255, 255, 0);
     p.colors_[30] = QColor(0, 0, 0);
+    p.dewPoint_ = QColor(64, 160, 255);
     return p;
 }
 
@@ -41,6 +42,7 @@ GraphPalette GraphPalette::print() {
     p.colors_[28] = black;
     p.colors_[29] = black;
     p.colors_[30] = QColor(255, 255, 255);
+    p.dewPoint_ = QColor(0, 64, 200);
     return p;
 }
 
@@ -58,5 +60,6 @@ GraphTexts GraphTexts::of(GraphKind kind, const MessageTable& messages) {
     if (kind == GraphKind::Temperature) {
         return {temperatureUnit, messages.text(Msg::TemperatureGraph), widest};
     }
-    return {humidityUnit, messages.text(Msg::HumidityGraph), widest};
+    return {humidityUnit, messages.text(Msg::HumidityGraph), widest,
+            messages.text(Msg::DewPointLegend), temperatureUnit};
 }

@@ -17,9 +17,12 @@ class GraphPalette {
     static GraphPalette screen();
     static GraphPalette print();
     QColor color(int entry) const;
+    // The dew-point line and its labels, apart from the table: a colour no other line takes.
+    QColor dewPoint() const { return dewPoint_; }
 
   private:
     std::array<QColor, kSize> colors_{};
+    QColor dewPoint_;
 };
 
 struct GraphTexts {
@@ -28,5 +31,8 @@ struct GraphTexts {
     // The widest value label of each graph kind: every graph leaves room for the wider one, so
     // both plots keep one width and their time grids line up.
     std::array<QString, 2> widestLabels;
+    // The humidity graph's dew-point line: its legend and its scale's unit.
+    QString dewPointLegend{};
+    QString dewPointUnit{};
     static GraphTexts of(GraphKind kind, const MessageTable& messages);
 };

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <algorithm>
 
+#include "graph/dewpointline.h"
 #include "graph/graphcanvas.h"
 #include "graph/plotting.h"
 
@@ -202,6 +203,9 @@ double GraphRenderer::draw(QPainter& painter, QSizeF size, GraphKind kind,
         drawValueGrid(frame);
         drawAlarmLines(frame);
         plotSamples(canvas, window.width, window.offset, kind, set, palette);
+        if (kind == GraphKind::Humidity && dewPointLine_) {
+            drawDewPointLine(canvas, window, set, texts, palette.dewPoint());
+        }
         fillMargins(frame);
         drawTimeLabels(frame);
         drawValueLabels(frame);

@@ -20,6 +20,9 @@ class GraphRenderer {
     QFont labelFont() const;
     // Device pixels per picture pixel, for pen widths (1 on screen; more on a printer).
     void setLineScale(double scale) { lineScale_ = scale; }
+    // The humidity graph's dew-point line (off unless asked for).
+    void setDewPointLine(bool on) { dewPointLine_ = on; }
+    bool dewPointLine() const { return dewPointLine_; }
 
     // Draws a whole graph of the window over the painter's device area of the given size;
     // the data set's window statistics are refilled. Nothing is drawn beyond the background
@@ -34,6 +37,7 @@ class GraphRenderer {
   private:
     QFont font_{QStringLiteral("DejaVu Sans")};
     double lineScale_ = 1;
+    bool dewPointLine_ = false;
 };
 
 // User x of a device column on a graph of this window whose plot is plotWidth columns wide

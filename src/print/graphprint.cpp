@@ -22,8 +22,8 @@ constexpr double kRoomBelow = 0.7;
 // The canvas spreads the value range and a tenth more below it over the picture's height.
 constexpr double kCanvasShare = 1.1;
 
-// The window with that room added to its value range, for a picture pictureHeight pixels tall
-// with labels labelHeight pixels tall; unchanged on a picture too small to spare it.
+}  // namespace
+
 GraphWindow withLabelRoom(GraphWindow window, double labelHeight, double pictureHeight) {
     if (pictureHeight <= 0) {
         return window;
@@ -38,8 +38,6 @@ GraphWindow withLabelRoom(GraphWindow window, double labelHeight, double picture
     window.bottom -= kRoomBelow * labelHeight * perPixel;
     return window;
 }
-
-}  // namespace
 
 void printGraphPage(PrintPage& page, const PrintHeaderFacts& facts, DataSet& set, const Bars& bars,
                     const GraphRenderer& renderer, const MessageTable& messages) {

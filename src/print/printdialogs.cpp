@@ -111,7 +111,13 @@ GraphPrintDialog::GraphPrintDialog(int dataSet, PrinterChoice& choice, PrinterDi
                                    PdfPathQuestion askPdfPath, const MessageTable& messages,
                                    QWidget* parent)
     : PrinterDialog("Form9", {dataSet, PrintKind::Graph, {}}, choice, dialogs,
-                    std::move(askPdfPath), messages, parent) {
+                    std::move(askPdfPath), messages, parent),
+      reportBox_(new QCheckBox(messages.text(Msg::SummaryReportOption), this)) {
+    reportBox_->setObjectName(QStringLiteral("ReportCheck"));
+    // Between the printer frame and the buttons.
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, reportBox_);
+    connect(reportBox_, &QCheckBox::toggled, this,
+            [this](bool on) { askFor(on ? PrintKind::Report : PrintKind::Graph); });
     finish(parent);
 }
 

@@ -4,6 +4,7 @@
 // operation.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -15,7 +16,8 @@
 #include "data/messagetable.h"
 #include "print/printers.h"
 
-enum class PrintKind { Graph, Dump };
+// Report: the summary report page (header, figures, excursions and both graphs).
+enum class PrintKind { Graph, Dump, Report };
 
 // What Print asks for: the data set (Disp_stat) printed as graphs or as a dump, and for the
 // PDF file entry the file the user named.
@@ -50,6 +52,8 @@ class PrinterDialog : public QDialog {
     void finish(QWidget* parent);
     void showEvent(QShowEvent* event) override;
     virtual void openPrinterDialog() = 0;
+    // What Print will ask for.
+    void askFor(PrintKind kind) { asked_.kind = kind; }
 
     PrinterChoice& choice_;
     PrinterDialogs& dialogs_;
@@ -69,7 +73,8 @@ class PrinterDialog : public QDialog {
     std::optional<PrintRequest> request_;
 };
 
-// Graph print: the printer button opens the platform's print setup.
+// Graph print: the printer button opens the platform's print setup; the summary-report box
+// prints the report page instead of the graph page.
 class GraphPrintDialog : public PrinterDialog {
     Q_OBJECT
   public:
@@ -77,8 +82,13 @@ class GraphPrintDialog : public PrinterDialog {
                      PdfPathQuestion askPdfPath, const MessageTable& messages,
                      QWidget* parent = nullptr);
 
+    QCheckBox* reportBox() const { return reportBox_; }
+
   protected:
     void openPrinterDialog() override;
+
+  private:
+    QCheckBox* reportBox_;
 };
 
 // Dump print: the printer button opens the chosen printer's own window; the print-area frame

@@ -8,6 +8,7 @@
 #include "print/graphprint.h"
 #include "print/printheader.h"
 #include "print/printjob.h"
+#include "print/reportprint.h"
 
 namespace {
 
@@ -95,20 +96,24 @@ PrintOutcome PrintOperations::run(const PrintRequest& request) {
     const Bars bars = host_.printBars();
     int pages = 0;
     const DocumentPainter paint = [&](QPainter& painter, QPagedPaintDevice& device) {
-        const bool graph = request.kind == PrintKind::Graph;
+        const bool dump = request.kind == PrintKind::Dump;
         PrintPage page(painter, device, renderer.font(), messages_.text(Msg::PrintMeasureLetter),
-                       graph ? PrintPage::kGraphMargin : PrintPage::kDumpMargin);
+                       dump ? PrintPage::kDumpMargin : PrintPage::kGraphMargin);
         bool painted = true;
-        if (graph) {
+        if (request.kind == PrintKind::Graph) {
             printGraphPage(page, facts, *set, bars, renderer, messages_);
+        } else if (request.kind == PrintKind::Report) {
+            printReportPage(page, facts, *set, renderer, messages_);
         } else {
             painted = printDumpPages(page, facts, *set, *table.rows, table.selected, messages_);
         }
         pages = page.pageNumber();
         return painted;
     };
-    const QString title = messages_.text(request.kind == PrintKind::Graph ? Msg::GraphPrintTitle
-                                                                          : Msg::DumpPrintTitle);
+    const QString title =
+        messages_.text(request.kind == PrintKind::Graph    ? Msg::GraphPrintTitle
+                       : request.kind == PrintKind::Report ? Msg::SummaryReportTitle
+                                                           : Msg::DumpPrintTitle);
     const JobResult job = runPrintJob(choice_, pdfPath, services_.spooler, title, paint);
     if (job.failure != PrintFailure::None) {
         QString text =

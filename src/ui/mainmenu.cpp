@@ -116,6 +116,14 @@ MainMenu buildMainMenu(QMenuBar* bar, const MessageTable& messages) {
     menu.saveFileItem = addItem(menu.saveMenu, I::SaveFileItem);
     menu.diagnosticReportItem = addItem(menu.helpMenu, I::DiagnosticReportItem);
 
+    menu.statisticsItem = addItem(menu.displayMenu, I::StatisticsItem);
+    menu.dewPointItem = addItem(menu.displayMenu, I::DewPointItem);
+    menu.dewPointItem->setCheckable(true);
+    // Export sits with Print, above the separator that sets End apart.
+    menu.exportGraphItem = new QAction(menu.fileMenu);
+    menu.exportGraphItem->setObjectName(nameOf(I::ExportGraphItem));
+    menu.fileMenu->insertAction(menu.fileSeparator, menu.exportGraphItem);
+
     applyMenuCaptions(bar, messages);
     return menu;
 }

@@ -52,6 +52,10 @@ struct MainMenu {
     QAction* saveFileItem = nullptr;
     QAction* checkSetupItem = nullptr;
     QAction* diagnosticReportItem = nullptr;
+    // Statistics dialog, dew-point line (checkable) and graph export.
+    QAction* statisticsItem = nullptr;
+    QAction* dewPointItem = nullptr;
+    QAction* exportGraphItem = nullptr;
 };
 
 // Builds the menus into the bar (in the described order) and applies the captions. The two

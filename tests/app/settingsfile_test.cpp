@@ -185,3 +185,33 @@ TEST(SettingsFile, DirectoryTheLineCannotCarryIsReplacedByProgramDirectory) {
 }
 
 }  // namespace
+
+struct DewPointCase {
+    const char* bytes;
+    bool dewPointLine;
+};
+
+class DewPointField : public ::testing::TestWithParam<DewPointCase> {};
+
+// The dew-point line rides as a fourth field, written only when on, so an older line reads as
+// off and a line of a program that never turned it on keeps its three fields.
+TEST_P(DewPointField, ReadsOnOnlyFromAOne) {
+    const auto parsed = SettingsFile::parse(QByteArray(GetParam().bytes));
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->dewPointLine, GetParam().dewPointLine);
+    EXPECT_EQ(parsed->directory, QStringLiteral("/tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DewPointField,
+                         ::testing::Values(DewPointCase{"3,1,\"/tmp\"\r\n", false},
+                                           DewPointCase{"3,1,\"/tmp\",1\r\n", true},
+                                           DewPointCase{"3,1,\"/tmp\",0\r\n", false},
+                                           DewPointCase{"3,1,\"/tmp\",yes\r\n", false}));
+
+TEST(SettingsFormat, DewPointLineIsWrittenOnlyWhenOn) {
+    EXPECT_EQ(SettingsFile::format({3, 1, "/tmp", true}), QByteArray("3,1,\"/tmp\",1\r\n"));
+    EXPECT_EQ(SettingsFile::format({3, 1, "/tmp", false}), QByteArray("3,1,\"/tmp\"\r\n"));
+    // A directory with a percent sign is written as it is.
+    const LoggerSettings round{2, 9, QStringLiteral("/home/a%1b"), true};
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(round)), round);
+}
