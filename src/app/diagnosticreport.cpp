@@ -8,9 +8,9 @@
 #include <QSaveFile>
 
 #include "app/setupreport.h"
-#include "operations/statusreport.h"
 #include "data/prompter.h"
 #include "data/version.h"
+#include "operations/statusreport.h"
 
 std::vector<TarMember> diagnosticMembers(const DiagnosticSources& sources,
                                          const MessageTable& messages) {

@@ -6,8 +6,8 @@
 #include <csignal>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <memory>
 

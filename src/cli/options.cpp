@@ -112,8 +112,7 @@ constexpr FlagInfo kFlags[] = {
     {"--from", Subcommand::Report, true},     {"--to", Subcommand::Report, true},
     {"--upper", Subcommand::Report, true},    {"--lower", Subcommand::Report, true},
     {"--json", Subcommand::Report, false},    {"--out", Subcommand::Plot, true},
-    {"--size", Subcommand::Plot, true},
-    {"--trace", std::nullopt, true},
+    {"--size", Subcommand::Plot, true},       {"--trace", std::nullopt, true},
 };
 // The archive's subcommands and the download's opt-out.
 constexpr FlagInfo kArchiveFlags[] = {

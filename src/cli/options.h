@@ -23,7 +23,18 @@ enum ExitCode : int {
     PortInUse = 6,
 };
 
-enum class Subcommand { Status, Download, Start, Stop, Measure, History, Export, Import, Report, Plot };
+enum class Subcommand {
+    Status,
+    Download,
+    Start,
+    Stop,
+    Measure,
+    History,
+    Export,
+    Import,
+    Report,
+    Plot
+};
 
 // How download and measure write the samples: the program's own CSV file, or UTF-8 JSON or
 // tab-separated values with ISO 8601 times for scripts.

@@ -12,11 +12,11 @@
 
 #include "cli/archivecommands.h"
 #include "cli/sampleformat.h"
-#include "operations/statusreport.h"
 #include "data/csv.h"
 #include "data/datetime.h"
 #include "link/loggerstate.h"
 #include "link/qtserialport.h"
+#include "operations/statusreport.h"
 
 namespace {
 

@@ -24,9 +24,9 @@ Rig::Rig(const QString& scenario, bool qtDialogs, bool archive) : SimRig(scenari
     if (archive) {
         archivePath = QDir(dir.path()).filePath(QStringLiteral("archive.sqlite"));
     }
-    window = std::make_unique<MainWindow>(MainWindowDependencies{
-        port, device, prompter, waiter, dir.path(), qtDialogs ? nullptr : &dialogs, QString(),
-        archivePath, false});
+    window = std::make_unique<MainWindow>(
+        MainWindowDependencies{port, device, prompter, waiter, dir.path(),
+                               qtDialogs ? nullptr : &dialogs, QString(), archivePath, false});
     window->operations().realTime().setClock(clock);
     window->startUp();
 }
