@@ -164,9 +164,9 @@ ArchiveError Archive::open() {
         }
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), impl_->connection);
         db.setDatabaseName(location_.path);
-        db.setConnectOptions(
-            impl_->readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
-                            : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        const QString wait = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(location_.lockWaitMs);
+        db.setConnectOptions(impl_->readOnly ? wait + QStringLiteral(";QSQLITE_OPEN_READONLY")
+                                             : wait);
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), impl_->connection);
         db.setHostName(location_.host);

@@ -119,6 +119,9 @@ struct ArchiveLocation {
     QString password;
     QString database;
     bool readOnly = false;  // file:///path?mode=ro, or a file this user cannot write
+    // How long a store waits for another writer of an SQLite file: a script may wait long, a
+    // window must not freeze for it.
+    int lockWaitMs = 10000;
 
     // postgresql://user[:password]@[host][:port]/database[?host=/socket/folder], or a file
     // path, or file:///path[?mode=ro], of an SQLite archive. A malformed text is BadLocation.

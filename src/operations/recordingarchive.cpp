@@ -5,6 +5,10 @@
 
 namespace {
 
+// The store runs on the window's thread: a file locked by a cron job's download is reported
+// after two seconds instead of freezing the window for the library's ten.
+constexpr int kWindowLockWaitMs = 2000;
+
 ArchiveError logged(ArchiveError error, const char* what) {
     if (!error.ok()) {
         LINK_LOG << "archive" << what << "failed:" << error.detail;
@@ -29,6 +33,7 @@ ArchiveError DatabaseArchive::ready() {
     if (!located.ok()) {
         return logged(located, "location");
     }
+    where.lockWaitMs = kWindowLockWaitMs;
     auto archive = std::make_unique<Archive>(where);
     if (ArchiveError error = archive->open(); !error.ok()) {
         return logged(error, "open");
