@@ -13,7 +13,9 @@ void Sample::setRemarks(const QString& text) {
 void Sample::setRemarkBytes(QByteArrayView bytes) {
     remarks.resize(kRemarksLength);
     const qsizetype kept = std::min<qsizetype>(bytes.size(), kRemarksLength);
-    std::memcpy(remarks.data(), bytes.data(), kept);
+    if (kept > 0) {
+        std::memcpy(remarks.data(), bytes.data(), kept);
+    }
     std::memset(remarks.data() + kept, ' ', kRemarksLength - kept);
 }
 

@@ -58,6 +58,14 @@ TEST(Remarks, TextReadsBackPadded) {
               QStringLiteral("Maximum temperature").leftJustified(Sample::kRemarksLength));
 }
 
+// An empty view has no data pointer at all; copying from it must not be attempted.
+TEST(Remarks, NoBytesGiveBlankRemarks) {
+    Sample sample;
+    sample.setRemarks(QStringLiteral("old"));
+    sample.setRemarkBytes(QByteArrayView());
+    EXPECT_EQ(sample.remarks, QByteArray(Sample::kRemarksLength, ' '));
+}
+
 Sample sampleOf(std::int16_t index, float temperature, float humidity) {
     Sample s;
     s.index = index;
