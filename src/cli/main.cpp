@@ -46,15 +46,6 @@ int main(int argc, char** argv) {
     holdClosedStandardStreams();
     // A closed standard output is a write error with a message, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
-    // plot draws text, which needs the fonts of a graphical application, but never a display.
-    const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
-    if (drawing) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    const std::unique_ptr<QCoreApplication> app =
-        drawing ? std::make_unique<QGuiApplication>(argc, argv)
-                : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
     // The words as given: a file name that is not valid text must keep its bytes.
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i) {
@@ -75,6 +66,16 @@ int main(int argc, char** argv) {
         }
         return Done;
     }
+    // plot draws text, which needs the fonts of a graphical application, but never a display.
+    // Made only now, so that its help above is not preceded by the platform's remarks.
+    const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
+    if (drawing) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("veltrane-cli"));
     const auto parsed = parseOptions(arguments, messages);
     if (const QString* refusal = std::get_if<QString>(&parsed)) {
         std::fprintf(stderr, "%s\n", refusal->toLocal8Bit().constData());

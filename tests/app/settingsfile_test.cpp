@@ -209,9 +209,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, DewPointField,
                                            DewPointCase{"3,1,\"/tmp\",yes\r\n", false}));
 
 TEST(SettingsFormat, DewPointLineIsWrittenOnlyWhenOn) {
-    EXPECT_EQ(SettingsFile::format({3, 1, "/tmp", true}), QByteArray("3,1,\"/tmp\",1\r\n"));
-    EXPECT_EQ(SettingsFile::format({3, 1, "/tmp", false}), QByteArray("3,1,\"/tmp\"\r\n"));
+    EXPECT_EQ(SettingsFile::format(
+                  {.portnum = 3, .selector = 1, .directory = "/tmp", .dewPointLine = true}),
+              QByteArray("3,1,\"/tmp\",1\r\n"));
+    EXPECT_EQ(SettingsFile::format({.portnum = 3, .selector = 1, .directory = "/tmp"}),
+              QByteArray("3,1,\"/tmp\"\r\n"));
+    // Both choices away from their defaults, in one line that reads back the same.
+    const LoggerSettings both{.portnum = 3,
+                              .selector = 1,
+                              .directory = "/tmp",
+                              .keepInArchive = false,
+                              .dewPointLine = true};
+    EXPECT_EQ(SettingsFile::format(both), QByteArray("3,1,\"/tmp\",1,archive=off\r\n"));
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(both)), both);
     // A directory with a percent sign is written as it is.
-    const LoggerSettings round{2, 9, QStringLiteral("/home/a%1b"), true};
+    const LoggerSettings round{.portnum = 2,
+                               .selector = 9,
+                               .directory = QStringLiteral("/home/a%1b"),
+                               .dewPointLine = true};
     EXPECT_EQ(SettingsFile::parse(SettingsFile::format(round)), round);
 }

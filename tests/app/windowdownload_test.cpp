@@ -83,9 +83,6 @@ TEST_P(DownloadThroughWindow, FillsLogDataTableGraphsAndSurvivesCsv) {
     (GetParam().slowMenu ? menu.slowDownloadItem : menu.fastDownloadItem)->trigger();
     EXPECT_EQ(rig.window->downloadSpeedMode(), GetParam().mode);
     rig.paceLine(GetParam().bytesPerMs);
-    // Show another data set first, so the switch to the log data set is visible.
-    rig.window->graphView().selectDisplay(RealTimeData, 0);
-    ASSERT_EQ(rig.window->Disp_stat(), RealTimeData);
     GraphPanel* panel = rig.window->layout().graphPanel;
 
     ASSERT_TRUE(rig.click(ControlId::DownloadButton));

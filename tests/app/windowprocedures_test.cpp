@@ -231,6 +231,7 @@ TEST(WindowProcedures, ContinuousRunEndedByAnUnplugSaysSo) {
         Rig rig(QStringLiteral("runs"));
         ASSERT_TRUE(rig.started());
         e2e::connectLogger(rig);
+        ASSERT_TRUE(rig.click(I::RealTimeDataOption));
         ASSERT_TRUE(rig.click(I::RepeatSecondsOption));
         ASSERT_TRUE(rig.click(I::ContinuousButton));
         ASSERT_TRUE(rig.runProcedure());

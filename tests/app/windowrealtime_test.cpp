@@ -20,6 +20,7 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     e2e::connectLogger(rig);
     const MessageTable& messages = rig.window->messages();
     auto* count = rig.window->controls().as<QComboBox>(I::RepeatCountList);
+    ASSERT_TRUE(rig.click(I::RealTimeDataOption));
     ASSERT_TRUE(rig.click(I::RepeatMinutesOption));
     EXPECT_EQ(rig.text(I::RepeatUnitLabel), messages.text(Msg::MinutesOption));
     ASSERT_TRUE(rig.click(I::RepeatSecondsOption));
@@ -44,6 +45,8 @@ TEST(EndToEnd, ContinuousRunThroughTheWindowThenOneMeasurement) {
     EXPECT_FALSE(graphs->bar(TimeWidthBar)->isHidden());
     e2e::expectCsvRoundTrip(rig, RealTimeData, run);
 
+    // Opening the saved file showed the file data; back to the real-time pane.
+    ASSERT_TRUE(rig.click(I::RealTimeDataOption));
     ASSERT_TRUE(rig.click(I::MeasureOnceButton));
     ASSERT_TRUE(rig.runProcedure());
     EXPECT_EQ(rig.samples(RealTimeData).size(), 1u);
