@@ -102,6 +102,6 @@ int runProgram(int argc, char** argv) {
     });
     window.show();
     const int code = app.exec();
-    wireTrace().flush();
+    wireTrace().stopWriting();
     return code;
 }

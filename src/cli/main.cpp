@@ -106,6 +106,6 @@ int main(int argc, char** argv) {
     CliRunner runner(options, messages, port, *device, waiter, stdout, isatty(STDERR_FILENO) != 0,
                      &portHeldElsewhere);
     const int code = runner.run();
-    wireTrace().flush();
+    wireTrace().stopWriting();
     return code;
 }

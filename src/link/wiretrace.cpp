@@ -1,23 +1,36 @@
 // The wire trace's ring and its JSON-lines writer.
 #include "link/wiretrace.h"
 
+#include <charconv>
+#include <iterator>
+
 #include "link/commandqueue.h"
 #include "link/commands.h"
 #include "link/tracelines.h"
 
 namespace {
 
-void appendString(QByteArray& out, const char* key, const QByteArray& text) {
+// The file is written on the link's own thread, so a line is appended in place: no temporary
+// strings, numbers and hex written straight into the one buffer.
+void appendKey(QByteArray& out, const char* key) {
     out += ",\"";
     out += key;
-    out += "\":\"";
+    out += "\":";
+}
+
+void appendString(QByteArray& out, const char* key, QByteArrayView text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    appendKey(out, key);
+    out += '"';
     for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+        } else if (byte < 0x20) {
             out += "\\u00";
-            out += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
         } else {
             out += c;
         }
@@ -25,25 +38,45 @@ void appendString(QByteArray& out, const char* key, const QByteArray& text) {
     out += '"';
 }
 
+void appendHex(QByteArray& out, const char* key, QByteArrayView bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    appendKey(out, key);
+    out += '"';
+    const qsizetype start = out.size();
+    out.resize(start + 2 * bytes.size());
+    char* to = out.data() + start;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *to++ = kHex[byte >> 4];
+        *to++ = kHex[byte & 0xf];
+    }
+    out += '"';
+}
+
+void appendDecimal(QByteArray& out, qint64 value) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    out.append(digits, end - digits);
+}
+
 void appendNumber(QByteArray& out, const char* key, qint64 value) {
-    out += ",\"";
-    out += key;
-    out += "\":";
-    out += QByteArray::number(value);
+    appendKey(out, key);
+    appendDecimal(out, value);
 }
 
 void appendBool(QByteArray& out, const char* key, bool value) {
-    out += ",\"";
-    out += key;
-    out += value ? "\":true" : "\":false";
+    appendKey(out, key);
+    out += value ? "true" : "false";
 }
 
 void appendCommand(QByteArray& out, int command) {
     const char* name = command >= 0 ? commandNameOf(static_cast<std::uint8_t>(command)) : nullptr;
     if (name != nullptr) {
-        appendString(out, "cmd", QByteArray(name));
+        appendString(out, "cmd", QByteArrayView(name));
     } else if (command >= 0) {
-        appendString(out, "cmd", QByteArray::number(command));
+        char digits[8];
+        const auto end = std::to_chars(std::begin(digits), std::end(digits), command).ptr;
+        appendString(out, "cmd", QByteArrayView(digits, end - digits));
     }
 }
 
@@ -85,10 +118,11 @@ const char* eventName(WireTrace::Event event) {
 
 WireTrace::WireTrace(std::size_t capacity) : capacity_(capacity > 0 ? capacity : 1) {
     clock_.start();
+    writer_.setMaxThreadCount(1);
 }
 
 WireTrace::~WireTrace() {
-    flush();
+    stopWriting();
 }
 
 void WireTrace::add(Event event, std::uint8_t code, std::int32_t a, std::int32_t b,
@@ -104,7 +138,7 @@ void WireTrace::add(Event event, std::uint8_t code, std::int32_t a, std::int32_t
         next_ = (next_ + 1) % capacity_;
         ++dropped_;
     }
-    if (file_.isOpen()) {
+    if (writing_) {
         ++unwritten_;
         // Written before the ring could overwrite what the file has not had.
         if (unwritten_ >= capacity_ / 2) {
@@ -179,33 +213,42 @@ void WireTrace::watchdog() {
 }
 
 bool WireTrace::writeTo(const QString& path, QString& error) {
-    flush();
-    file_.close();
+    stopWriting();
     file_.setFileName(path);
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         error = file_.errorString();
         return false;
     }
+    writing_ = true;
     unwritten_ = 0;
     return true;
 }
 
 void WireTrace::flush() {
-    if (!file_.isOpen() || unwritten_ == 0) {
+    if (!writing_ || unwritten_ == 0) {
         return;
     }
-    QByteArray text;
-    text.reserve(static_cast<qsizetype>(unwritten_) * 48);
+    std::vector<Record> batch;
+    batch.reserve(unwritten_);
     for (std::size_t i = ring_.size() - unwritten_; i < ring_.size(); ++i) {
-        text += formatLine(at(i));
+        batch.push_back(at(i));
     }
     unwritten_ = 0;
-    file_.write(text);
-    file_.flush();
+    writer_.start([this, batch = std::move(batch)] {
+        QByteArray text;
+        text.reserve(static_cast<qsizetype>(batch.size()) * 96);
+        for (const Record& record : batch) {
+            appendLine(text, record);
+        }
+        file_.write(text);
+        file_.flush();
+    });
 }
 
 void WireTrace::stopWriting() {
     flush();
+    writer_.waitForDone();
+    writing_ = false;
     file_.close();
 }
 
@@ -221,14 +264,23 @@ std::vector<WireTrace::Record> WireTrace::records() const {
 QByteArray WireTrace::jsonLines() const {
     QByteArray text;
     for (std::size_t i = 0; i < ring_.size(); ++i) {
-        text += formatLine(at(i));
+        appendLine(text, at(i));
     }
     return text;
 }
 
 QByteArray WireTrace::formatLine(const Record& record) {
-    QByteArray out = "{\"t_us\":" + QByteArray::number(record.tUs) + ",\"ev\":\"" +
-                     eventName(record.event) + '"';
+    QByteArray out;
+    appendLine(out, record);
+    return out;
+}
+
+void WireTrace::appendLine(QByteArray& out, const Record& record) {
+    out += "{\"t_us\":";
+    appendDecimal(out, record.tUs);
+    out += ",\"ev\":\"";
+    out += eventName(record.event);
+    out += '"';
     switch (record.event) {
         case Event::Open:
             appendNumber(out, "port", record.a);
@@ -239,11 +291,11 @@ QByteArray WireTrace::formatLine(const Record& record) {
             appendNumber(out, "port", record.a);
             break;
         case Event::Tx:
-            appendString(out, "hex", record.bytes.toHex());
+            appendHex(out, "hex", record.bytes);
             appendCommand(out, traceLines::frameCommand(record.bytes));
             break;
         case Event::Rx:
-            appendString(out, "hex", record.bytes.toHex());
+            appendHex(out, "hex", record.bytes);
             break;
         case Event::Cbus:
             appendNumber(out, "level", record.a);
@@ -254,7 +306,7 @@ QByteArray WireTrace::formatLine(const Record& record) {
             break;
         case Event::ProcStart:
             appendString(out, "proc",
-                         QByteArray(toString(static_cast<ProcedureKind>(record.code))));
+                         QByteArrayView(toString(static_cast<ProcedureKind>(record.code))));
             break;
         case Event::Refusal:
         case Event::TimeOut:
@@ -265,8 +317,12 @@ QByteArray WireTrace::formatLine(const Record& record) {
             appendCommand(out, record.code);
             break;
         case Event::Fail:
-            out += ",\"msg\":[" + QByteArray::number(record.a) + ',' +
-                   QByteArray::number(record.b) + ']';
+            appendKey(out, "msg");
+            out += '[';
+            appendDecimal(out, record.a);
+            out += ',';
+            appendDecimal(out, record.b);
+            out += ']';
             break;
         case Event::Recover:
             appendNumber(out, "port", record.a);
@@ -277,7 +333,6 @@ QByteArray WireTrace::formatLine(const Record& record) {
             break;
     }
     out += "}\n";
-    return out;
 }
 
 WireTrace& wireTrace() {

@@ -1,13 +1,15 @@
 // The wire trace: every event of the link kept as a compact record in a ring of the last
 // 50000, always on, so a diagnostic report can hold this run's conversation with the logger.
 // With a file the records are also written out as JSON lines (format in tracelines.h), in
-// batches at the end of each procedure, when a port closes and at exit, never per event.
+// batches at the end of each procedure, when a port closes and at exit, never per event; a
+// batch is formatted and written on a thread of its own, so a download does not wait for it.
 #pragma once
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QThreadPool>
 #include <cstdint>
 #include <vector>
 
@@ -77,6 +79,8 @@ class WireTrace {
     std::size_t size() const { return ring_.size(); }
     std::uint64_t dropped() const { return dropped_; }
     static QByteArray formatLine(const Record& record);
+    // The same line appended to `out`.
+    static void appendLine(QByteArray& out, const Record& record);
 
   private:
     void add(Event event, std::uint8_t code, std::int32_t a, std::int32_t b, QByteArray bytes);
@@ -90,7 +94,12 @@ class WireTrace {
     std::size_t unwritten_ = 0;
     int lastUsbStatus_ = -1;
     QElapsedTimer clock_;
+    // Touched only by the writer thread while a file is open; opened and closed with no batch
+    // in flight.
     QFile file_;
+    bool writing_ = false;
+    // One thread, so batches reach the file in order.
+    QThreadPool writer_;
 };
 
 // The program's one trace, shared by the port, the engine and the device like the link's log.

@@ -62,6 +62,8 @@ TEST(WireTrace, TheFileHoldsEveryEventSinceItWasGivenAsLinesTheReaderTakes) {
     trace.watchdog();
     trace.procedureEnded();
     trace.portClosed(3);
+    // Batches are written on the writer's thread; stopping waits for them.
+    trace.stopWriting();
 
     QFile file(dir.filePath(QStringLiteral("t.jsonl")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
