@@ -1,6 +1,8 @@
 // Opening an archive: its own named connection, the schema check, creation and migration.
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <atomic>
 
 #include "archive/archiveimpl.h"
@@ -74,10 +76,21 @@ ArchiveError Archive::Impl::prepareSchema() {
         // WAL: readers never wait for a writer, and a commit is one append to the log.
         // synchronous=FULL: a store reported done survives a power loss, at one flush per
         // commit; the command line marks the logger downloaded on the strength of it.
-        for (const char* pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
-            if (ArchiveError error = run(QString::fromLatin1(pragma)); !error.ok()) {
+        // Turning WAL on needs the file to itself, and SQLite answers "locked" at once, without
+        // its busy wait, while a second program opens the same new file: it is asked again.
+        const QDeadlineTimer deadline(lockWaitMs);
+        for (;;) {
+            const ArchiveError error = run(QStringLiteral("PRAGMA journal_mode = WAL"));
+            if (error.ok()) {
+                break;
+            }
+            if (error.kind != ArchiveErrorKind::Locked || deadline.hasExpired()) {
                 return error;
             }
+            QThread::msleep(10);
+        }
+        if (ArchiveError error = run(QStringLiteral("PRAGMA synchronous = FULL")); !error.ok()) {
+            return error;
         }
     }
     if (version == kSchemaVersion) {
@@ -158,6 +171,7 @@ ArchiveError Archive::open() {
             return {ArchiveErrorKind::BadLocation, location_.path + QStringLiteral(" is no file")};
         }
         impl_->readOnly = location_.readOnly || (file.exists() && !file.isWritable());
+        impl_->lockWaitMs = location_.lockWaitMs;
         if (!file.exists() && (impl_->readOnly || !QDir().mkpath(file.absolutePath()))) {
             return {ArchiveErrorKind::Unreachable,
                     QStringLiteral("cannot create ") + location_.path};

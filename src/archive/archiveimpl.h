@@ -41,6 +41,7 @@ struct Archive::Impl {
     QString connection;
     bool open = false;
     bool readOnly = false;
+    int lockWaitMs = 10000;
     // The driver's error behind the last fault, to tell whether running again may help.
     mutable QSqlError lastDriverError;
 
