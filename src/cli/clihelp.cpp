@@ -24,7 +24,9 @@ HelpPage makePage() {
         .description =
             "Runs the window's operations on a logger connected by USB, for scripts: reads its "
             "status, downloads its records, starts and stops a recording and takes real-time "
-            "measurements. Data goes to standard output (or the --out file), messages to "
+            "measurements. Downloads are kept in the archive (history, export, import); saved "
+            "files are reported on and drawn (report, plot) without a logger. Data goes to "
+            "standard output (or the --out file), messages to "
             "standard error. What cannot be done as given is refused before the logger is "
             "touched.",
         .commands =
@@ -181,13 +183,18 @@ HelpPage makePage() {
                                "every saved file of a folder"}}},
                 {.name = "report",
                  .summary = "print the statistics of a saved CSV file",
-                 .usage = "FILE.csv [--from TIME] [--to TIME] [--upper C] [--lower C] [--json]",
+                 .usage = "FILE.csv|--recording ID [--from TIME] [--to TIME] [--upper C] "
+                          "[--lower C] [--json]",
                  .description =
                      "Count, span, minimum, maximum, mean and standard deviation of "
                      "temperature and humidity, mean kinetic temperature, dew point, absolute "
                      "humidity and every alarm excursion. Each sample stands for one interval; "
                      "gaps between runs are not counted. No logger is needed.",
-                 .options = {{.flag = "--from",
+                 .options = {{.flag = "--recording",
+                              .argument = "ID",
+                              .meaning = "report on an archived recording (its number as "
+                                         "history lists it) instead of a file"},
+                             {.flag = "--from",
                               .argument = "TIME",
                               .meaning = "first local time to include, e.g. \"2026-11-05 08:30\"",
                               .fallback = "the first sample"},
@@ -211,11 +218,14 @@ HelpPage makePage() {
                                "how long the room was outside 2 to 8 degrees"}}},
                 {.name = "plot",
                  .summary = "draw the two graphs of a saved CSV file into a picture",
-                 .usage = "FILE.csv --out GRAPH.svg|GRAPH.png [--size WxH]",
+                 .usage = "FILE.csv|--recording ID --out GRAPH.svg|GRAPH.png [--size WxH]",
                  .description = "Both graphs over the whole recording, fitted as the window's "
                                 "Fit button fits them, in the print colours. The name's ending "
                                 "chooses SVG or PNG. No display is needed.",
-                 .options = {{.flag = "--out",
+                 .options = {{.flag = "--recording",
+                              .argument = "ID",
+                              .meaning = "draw an archived recording instead of a file"},
+                             {.flag = "--out",
                               .argument = "FILE",
                               .meaning = "the picture to write, ending in .svg or .png",
                               .fileValue = true},

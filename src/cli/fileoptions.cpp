@@ -60,6 +60,11 @@ std::optional<QString> fileCommandFlag(CliOptions& options, const QString& flag,
         options.height = height;
         return QString();
     }
+    if (flag == QLatin1String("--recording")) {
+        bool ok = false;
+        options.recording = value.toLongLong(&ok);
+        return ok && options.recording > 0 ? QString() : refused;
+    }
     return std::nullopt;
 }
 
@@ -68,7 +73,9 @@ QString fileCommandRefusal(const CliOptions& options, const QString& word,
     if (!takesFile(options.command)) {
         return {};
     }
-    if (!options.file || options.file->isEmpty()) {
+    // A saved file or an archived recording, one of the two.
+    const bool hasFile = options.file && !options.file->isEmpty();
+    if (hasFile == (options.recording > 0)) {
         return messages.text(Msg::ReportNeedsFile).arg(word);
     }
     if (options.from && options.to && *options.from > *options.to) {

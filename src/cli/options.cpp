@@ -118,7 +118,8 @@ constexpr FlagInfo kFlags[] = {
 constexpr FlagInfo kArchiveFlags[] = {
     {"--no-archive", Subcommand::Download, false}, {"--json", Subcommand::History, false},
     {"--out", Subcommand::History, true},          {"--out", Subcommand::Export, true},
-    {"--format", Subcommand::Export, true},
+    {"--format", Subcommand::Export, true},        {"--recording", Subcommand::Report, true},
+    {"--recording", Subcommand::Plot, true},
 };
 
 std::optional<OutputFormat> parseFormat(const QString& word) {

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "archive/archive.h"
 #include "cli/output.h"
 #include "data/datetime.h"
 #include "data/texts.h"
@@ -338,6 +339,43 @@ QByteArray reportJson(const ReportInput& input, const CliOptions& options, const
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+// An archived recording as the report's input: what a file saved from it would give.
+std::optional<ReportInput> readRecording(qint64 id, DataSet& set, const MessageTable& messages) {
+    ArchiveLocation where;
+    ArchiveError error = ArchiveLocation::resolve(QString(), where);
+    std::unique_ptr<Archive> archive;
+    if (error.ok()) {
+        archive = std::make_unique<Archive>(where);
+        error = archive->open();
+    }
+    if (error.ok()) {
+        error = archive->load(id, set);
+    }
+    if (!error.ok()) {
+        qCInfo(lcReport) << "archive:" << error.detail;
+        complain(messages.text(archiveMessage(error.kind)));
+        return std::nullopt;
+    }
+    std::optional<std::vector<analysis::Reading>> readings = analysis::readReadings(set);
+    if (!readings) {
+        complain(messages.text(Msg::ArchiveFailed));
+        return std::nullopt;
+    }
+    ReportInput input;
+    input.fileName = QStringLiteral("#%1").arg(id);
+    input.header.model = set.model;
+    input.header.identName = set.identName;
+    input.header.interval = set.interval;
+    input.header.recordingPoints = set.count;
+    input.header.upperOn = set.upperOn != 0;
+    input.header.upperBound = set.upperBound;
+    input.header.lowerOn = set.lowerOn != 0;
+    input.header.lowerBound = set.lowerBound;
+    input.readings = std::move(*readings);
+    input.interval = set.interval;
+    return input;
+}
+
 int runFileCommand(const CliOptions& options, const MessageTable& messages, std::FILE* out) {
     QTemporaryDir scratch;
     DataSet set;
@@ -346,7 +384,8 @@ int runFileCommand(const CliOptions& options, const MessageTable& messages, std:
         return Refused;
     }
     const std::optional<ReportInput> input =
-        readInput(QFile::decodeName(*options.file), set, messages);
+        options.recording > 0 ? readRecording(options.recording, set, messages)
+                              : readInput(QFile::decodeName(*options.file), set, messages);
     if (!input) {
         return Refused;
     }

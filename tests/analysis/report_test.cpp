@@ -359,7 +359,7 @@ TEST_F(ReportTest, RefusedFilesAndWords) {
         {{QStringLiteral("report"), notData.fileName()}, Refused, "not a data file"},
         {{QStringLiteral("report"), cut.fileName()}, Refused, "damaged or cut short"},
         {{QStringLiteral("report"), work.path()}, Refused, "not a regular file"},
-        {{QStringLiteral("report")}, Usage, "needs a data file"},
+        {{QStringLiteral("report")}, Usage, "needs one data file or one recording"},
         {{QStringLiteral("report"), missing, QStringLiteral("--from"), QStringLiteral("later")},
          Usage,
          "not a valid value"},

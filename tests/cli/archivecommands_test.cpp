@@ -172,6 +172,19 @@ TEST_P(CliArchiveTest, AnImportedFileExportsAsItWasAndABadIdIsRefused) {
     const qint64 id = list.at(0).toObject().value(QStringLiteral("id")).toInteger();
     EXPECT_EQ(exported(id), contents(source));
 
+    // The recording reports as the file it came from.
+    const CliResult fromFile = run({QStringLiteral("report"), source, QStringLiteral("--json")});
+    const CliResult fromArchive = run({QStringLiteral("report"), QStringLiteral("--recording"),
+                                       QString::number(id), QStringLiteral("--json")});
+    ASSERT_EQ(fromArchive.exitCode, Done) << fromArchive.err.toStdString();
+    const auto figures = [](const CliResult& result) {
+        QJsonObject report = QJsonDocument::fromJson(result.out).object();
+        report.remove(QStringLiteral("file"));
+        return report;
+    };
+    EXPECT_EQ(figures(fromArchive), figures(fromFile));
+    EXPECT_TRUE(figures(fromArchive).contains(QStringLiteral("excursions")));
+
     const struct {
         QStringList arguments;
         int exitCode;
@@ -186,6 +199,10 @@ TEST_P(CliArchiveTest, AnImportedFileExportsAsItWasAndABadIdIsRefused) {
           QStringLiteral("xml")},
          Usage},
         {{QStringLiteral("import"), work.filePath(QStringLiteral("missing.csv"))}, Refused},
+        {{QStringLiteral("report"), QStringLiteral("--recording"), QString::number(id + 1)},
+         Refused},
+        {{QStringLiteral("report"), source, QStringLiteral("--recording"), QString::number(id)},
+         Usage},
     };
     for (const auto& refusal : refusals) {
         const CliResult result = run(refusal.arguments);

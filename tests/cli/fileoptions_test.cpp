@@ -38,7 +38,7 @@ TEST(FileCommandOptions, AcceptedAndRefused) {
         const char* line;
         const char* reason;
     } kRefused[] = {
-        {"report", "needs a data file"},
+        {"report", "needs one data file or one recording"},
         {"report a.csv b.csv", "not an option"},
         {"report a.csv --upper warm", "not a valid value"},
         {"report a.csv --upper 20 --lower 20.5", "below"},
